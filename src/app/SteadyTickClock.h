@@ -1,0 +1,8 @@
+#pragma once
+#include "app/TickClock.h"
+
+// Milliseconds of the monotonic clock, truncated to 32 bits.
+class SteadyTickClock final : public TickClock {
+public:
+    uint32_t TickNow() const override;
+};

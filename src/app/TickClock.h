@@ -1,0 +1,19 @@
+#pragma once
+#include <cstdint>
+
+// The program's only clock: milliseconds as a 32-bit count that wraps. Every
+// time-out compares through TickElapsed so a wrap never stretches or cuts it.
+class TickClock {
+public:
+    virtual ~TickClock() = default;
+
+    virtual uint32_t TickNow() const = 0;
+
+    // True when strictly more than `period` ms have passed since `start`.
+    bool TickElapsed(uint32_t start, uint32_t period) const {
+        return static_cast<int32_t>(TickNow() - start) > static_cast<int32_t>(period);
+    }
+
+    // Waits until more than `period` ms have passed (used at shutdown only).
+    virtual void TickDelay(uint16_t period);
+};

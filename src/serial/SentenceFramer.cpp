@@ -1,0 +1,230 @@
+#include "serial/SentenceFramer.h"
+
+#include <cstring>
+#include <limits>
+
+#include "app/TickClock.h"
+
+namespace {
+constexpr uint32_t kCountMax = std::numeric_limits<uint32_t>::max();
+constexpr uint8_t kFieldCountMax = std::numeric_limits<uint8_t>::max();
+
+bool IsHexDigit(uint8_t b) {
+    return (b >= '0' && b <= '9') || (b >= 'A' && b <= 'F') || (b >= 'a' && b <= 'f');
+}
+
+uint8_t HexValue(uint8_t b) {
+    if (b >= 'a') b = static_cast<uint8_t>(b - ('a' - 'A'));
+    uint8_t v = static_cast<uint8_t>(b - '0');
+    if (v > 9) v = static_cast<uint8_t>(v - 7);
+    return v;
+}
+
+template <typename Int>
+Int ParseDecimal(std::string_view text) {
+    using U = std::make_unsigned_t<Int>;
+    size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && text[i] == '-') {
+        negative = true;
+        ++i;
+    }
+    U value = 0;  // wraps in the target width, as the controller's firmware does
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = static_cast<U>(value * 10u + static_cast<U>(text[i] - '0'));
+    if (negative) value = static_cast<U>(0u - value);
+    return static_cast<Int>(value);
+}
+}  // namespace
+
+SentenceFramer::SentenceFramer(const TickClock& clock) : clock_(clock) {
+    ResetSentence();
+    ResetLine();
+}
+
+void SentenceFramer::ResetSentence() {
+    state_ = kIdle;
+    fieldCount_ = 0;
+    hasChecksum_ = false;
+    unprintableSeen_ = false;
+    computedChecksum_ = 0;
+    receivedChecksum_ = 0;
+    field1Start_ = 0;
+    field2Start_ = 0;
+    cachedFieldIndex_ = 0;
+    cachedFieldStart_ = 0;
+    bodyLength_ = 0;
+    body_[0] = kEndMarker;
+}
+
+void SentenceFramer::ResetLine() {
+    rawLength_ = 0;
+    raw_[0] = 0;
+    lastByteTime_ = clock_.TickNow();
+}
+
+void SentenceFramer::EndSentence() {
+    body_[bodyLength_] = kEndMarker;
+    state_ = kSentenceReady;
+    lineCount_ = 0;
+    garbageCount_ = 0;
+}
+
+uint8_t SentenceFramer::Feed(uint8_t b) {
+    const bool lineEnd = IsLineEnd(b);
+    const bool shown = IsPrintable(b) || b == kDegree;
+    const uint8_t display = shown ? b : '.';
+
+    if (state_ == kSentenceReady || state_ == kLineReady) {
+        ResetSentence();
+        ResetLine();
+    }
+
+    switch (state_) {
+        case kIdle:
+            if (b == '$') {
+                ResetSentence();
+                state_ = kInBody;
+            }
+            break;
+        case kInBody:
+            if (b == ',' || b == '*' || lineEnd) {
+                if (fieldCount_ < kFieldCountMax) ++fieldCount_;
+                if (bodyLength_ < kBodyLimit) body_[bodyLength_++] = 0;
+                if (fieldCount_ == 1)
+                    field1Start_ = bodyLength_;
+                else if (fieldCount_ == 2)
+                    field2Start_ = bodyLength_;
+                else if (fieldCount_ == 3)
+                    cachedFieldStart_ = bodyLength_;
+                if (b == ',') {
+                    computedChecksum_ ^= b;
+                } else if (b == '*') {
+                    receivedChecksum_ = 0;
+                    hasChecksum_ = true;
+                    state_ = kInChecksum;
+                } else {
+                    EndSentence();
+                }
+            } else if (bodyLength_ < kBodyLimit) {
+                body_[bodyLength_++] = b;
+                computedChecksum_ ^= b;
+            }
+            break;
+        case kInChecksum:
+            if (lineEnd) {
+                if (computedChecksum_ == receivedChecksum_)
+                    EndSentence();
+                else
+                    ResetSentence();
+            } else if (IsHexDigit(b)) {
+                receivedChecksum_ = static_cast<uint8_t>(receivedChecksum_ * 16u + HexValue(b));
+            } else {
+                ResetSentence();
+            }
+            break;
+        default:
+            break;
+    }
+    // Marked after the resets above, so an unprintable byte that opens a new
+    // line, or breaks a checksum, still marks that line as garbage.
+    if (!shown && b != '\r' && b != '\n') unprintableSeen_ = true;
+
+    if (state_ != kSentenceReady) {
+        lastByteTime_ = clock_.TickNow();
+        if (rawLength_ < kRawLimit && !lineEnd) raw_[rawLength_++] = display;
+        if (lineEnd) {
+            if (rawLength_ > 0) {
+                raw_[rawLength_] = 0;
+                state_ = kLineReady;
+                if (lineCount_ < kCountMax) ++lineCount_;
+                if (unprintableSeen_) {
+                    if (garbageCount_ < kCountMax) ++garbageCount_;
+                } else {
+                    garbageCount_ = 0;
+                }
+            } else {
+                ResetSentence();
+                ResetLine();
+            }
+        }
+    }
+    return state_;
+}
+
+uint8_t SentenceFramer::ParseText(std::string_view text) {
+    ResetSentence();
+    ResetLine();
+    uint8_t result = kIdle;
+    for (char c : text) {
+        result = Feed(static_cast<uint8_t>(c));
+        if (c == 0) break;
+        if (result == kSentenceReady || result == kLineReady) return result;
+    }
+    result = Feed(0);
+    return (result == kSentenceReady || result == kLineReady) ? result : kIdle;
+}
+
+uint8_t SentenceFramer::FieldCount() const {
+    return state_ == kSentenceReady ? fieldCount_ : 0;
+}
+
+bool SentenceFramer::FieldPresent(uint8_t index) const {
+    return state_ == kSentenceReady && index < fieldCount_;
+}
+
+uint16_t SentenceFramer::FieldStart(uint8_t index) {
+    if (index == 0) return 0;
+    if (index == 1) return field1Start_;
+    if (index == 2) return field2Start_;
+    if (index == cachedFieldIndex_) return cachedFieldStart_;
+    uint16_t pos = field2Start_;
+    uint8_t at = 2;
+    while (at < index && body_[pos] != kEndMarker) {
+        while (body_[pos] != 0 && body_[pos] != kEndMarker) ++pos;
+        if (body_[pos] == kEndMarker) break;
+        ++pos;
+        ++at;
+    }
+    cachedFieldIndex_ = index;
+    cachedFieldStart_ = pos;
+    return pos;
+}
+
+std::string_view SentenceFramer::Field(uint8_t index) {
+    if (!FieldPresent(index)) return {};
+    const uint16_t start = FieldStart(index);
+    uint16_t end = start;
+    while (end < bodyLength_ && body_[end] != 0 && body_[end] != kEndMarker) ++end;
+    return {reinterpret_cast<const char*>(body_ + start), static_cast<size_t>(end - start)};
+}
+
+int16_t SentenceFramer::FieldInt16(uint8_t index) {
+    return ParseDecimal<int16_t>(Field(index));
+}
+
+int32_t SentenceFramer::FieldInt32(uint8_t index) {
+    return ParseDecimal<int32_t>(Field(index));
+}
+
+uint8_t SentenceFramer::CopyOut(char* out, size_t& length) {
+    length = 0;
+    if (state_ == kSentenceReady) {
+        out[length++] = '$';
+        for (uint16_t i = 0; i < bodyLength_; ++i) {
+            const uint8_t c = body_[i];
+            if (c == kEndMarker) break;
+            // The separator after the last field is the line end, not a comma.
+            if (c == 0) {
+                if (i + 1 < bodyLength_) out[length++] = ',';
+            } else {
+                out[length++] = static_cast<char>(c);
+            }
+        }
+    } else if (state_ == kLineReady) {
+        std::memcpy(out, raw_, rawLength_);
+        length = rawLength_;
+    }
+    out[length] = 0;
+    return state_;
+}

@@ -1,0 +1,44 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// The operating system's side of one serial line. SerialPort holds the rules
+// (rates, names, estimates); a device only moves bytes and applies settings.
+// Implementations: QtSerialDevice (the real line) and MemorySerialDevice (tests).
+class SerialDevice {
+public:
+    // The configuration calls of the line, in the order they are made; a
+    // failure names the step that failed so the port can word its error text.
+    enum class ConfigStep { None, GetState, SetState, GetTimeouts, SetTimeouts };
+
+    struct ConfigResult {
+        ConfigStep failedAt = ConfigStep::None;
+        int errorCode = 0;
+        bool ok() const { return failedAt == ConfigStep::None; }
+    };
+
+    virtual ~SerialDevice() = default;
+
+    // Opens `path` for reading and writing, exclusively, existing device only.
+    virtual bool Open(const std::string& path) = 0;
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+
+    // 8 data bits, no parity, one stop bit, no flow control, DTR and RTS
+    // raised, reads that return at once with what is waiting.
+    virtual ConfigResult Configure(uint32_t rate) = 0;
+
+    // Non-blocking: what has arrived, at most `size` bytes; -1 on error.
+    virtual long Read(uint8_t* buffer, size_t size) = 0;
+    // Bytes accepted for sending; -1 on error.
+    virtual long Write(const uint8_t* bytes, size_t count) = 0;
+
+    virtual void Purge() = 0;
+    virtual void ClearErrors() = 0;
+    virtual bool SetRts(bool raised) = 0;
+
+    // True once the device has failed for good (unplugged, far end gone);
+    // the port treats that as a close.
+    virtual bool HasFailed() const = 0;
+};

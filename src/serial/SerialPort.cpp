@@ -1,0 +1,158 @@
+#include "serial/SerialPort.h"
+
+#include <cstdio>
+
+namespace {
+struct RateRow {
+    uint32_t rate;
+    uint32_t microsPerByte;  // ten bit times, rounded up
+};
+
+constexpr RateRow kRates[SerialPort::kRateCount] = {
+    {300, 33334},  {600, 16667},  {1200, 8334},  {2400, 4167},  {4800, 2084},
+    {9600, 1042},  {19200, 521},  {38400, 261},  {57600, 174},  {115200, 87},
+};
+
+constexpr int kFirstNamespacePort = 9;  // COM9 and above need "\\.\" on their home system
+
+const char* StepFormat(SerialDevice::ConfigStep step) {
+    switch (step) {
+        case SerialDevice::ConfigStep::GetState: return "GetCommState failed. Errno=%d\r\n";
+        case SerialDevice::ConfigStep::SetState: return "SetCommState failed. Errno=%d\r\n";
+        case SerialDevice::ConfigStep::GetTimeouts: return "GetCommTimeouts failed. Errno=%d\r\n";
+        case SerialDevice::ConfigStep::SetTimeouts: return "SetCommTimeouts failed. Errno=%d\r\n";
+        case SerialDevice::ConfigStep::None: break;
+    }
+    return "";
+}
+}  // namespace
+
+SerialPort::SerialPort(std::unique_ptr<SerialDevice> device, const PortMap& portMap)
+    : device_(std::move(device)), portMap_(portMap), rate_(kRates[kDefaultBaudIndex].rate) {}
+
+uint32_t SerialPort::RateAt(int index) {
+    return (index >= 0 && index < kRateCount) ? kRates[index].rate : 0;
+}
+
+int SerialPort::IndexOfRate(uint32_t rate) {
+    for (int i = 0; i < kRateCount; ++i)
+        if (kRates[i].rate == rate) return i;
+    return -1;
+}
+
+uint32_t SerialPort::MicrosPerByte(int index) {
+    return (index >= 0 && index < kRateCount) ? kRates[index].microsPerByte : 0;
+}
+
+uint8_t SerialPort::NextPortNumber(uint8_t menuIndex) {
+    const int port = menuIndex + 1;
+    return (port >= 1 && port <= PortMap::kMaxPort) ? static_cast<uint8_t>(port) : kRefusedPort;
+}
+
+std::string SerialPort::FormDeviceName(int portNumber) {
+    if (portNumber < 1 || portNumber > PortMap::kMaxPort) return {};
+    char name[40];
+    std::snprintf(name, sizeof name, portNumber < kFirstNamespacePort ? "COM%d" : "\\\\.\\COM%d",
+                  portNumber);
+    return name;
+}
+
+bool SerialPort::Open(uint8_t portNumber, uint32_t rate) {
+    const int index = IndexOfRate(rate);
+    if (index < 0) return false;
+    Close();
+    if (portNumber == 0 || portNumber > PortMap::kMaxPort) return false;
+    rate_ = rate;
+    baudIndex_ = static_cast<uint8_t>(index);
+    portNumber_ = portNumber;
+    devicePath_ = portMap_.PathOf(portNumber);
+    deviceLost_ = false;
+    if (devicePath_.empty() || !device_->Open(devicePath_)) return false;
+    Configure();
+    return device_->IsOpen();
+}
+
+bool SerialPort::IsOpen() const { return device_->IsOpen(); }
+
+void SerialPort::Close() {
+    if (device_->IsOpen()) device_->Close();
+}
+
+void SerialPort::SetRate(uint32_t rate) {
+    const int index = IndexOfRate(rate);
+    if (index < 0 || rate == rate_) return;
+    rate_ = rate;
+    baudIndex_ = static_cast<uint8_t>(index);
+    Configure();
+}
+
+bool SerialPort::Configure() {
+    if (!device_->IsOpen()) return false;
+    const SerialDevice::ConfigResult result = device_->Configure(rate_);
+    if (result.ok()) return true;
+    lastError_ = result.errorCode;
+    char text[88];
+    std::snprintf(text, sizeof text, StepFormat(result.failedAt), result.errorCode);
+    errorText_ = text;
+    return false;
+}
+
+std::string SerialPort::DeviceName() const {
+    return IsOpen() ? FormDeviceName(portNumber_) : std::string();
+}
+
+size_t SerialPort::Read(uint8_t* buffer, size_t size) {
+    if (size < 2 || !device_->IsOpen()) return 0;
+    const long n = device_->Read(buffer, size - 1);
+    CheckDeviceFailed();
+    return n > 0 ? static_cast<size_t>(n) : 0;
+}
+
+size_t SerialPort::Write(const uint8_t* bytes, size_t count) {
+    if (!device_->IsOpen()) return 0;
+    const long n = device_->Write(bytes, count);
+    CheckDeviceFailed();
+    if (n <= 0) return 0;
+    transmitBusy_ += MicrosPerByte(baudIndex_) * static_cast<uint32_t>(n);
+    return static_cast<size_t>(n);
+}
+
+bool SerialPort::WriteByte(uint8_t byte) { return Write(&byte, 1) == 1; }
+
+uint32_t SerialPort::DecayTransmitBusy(uint32_t previousTick, uint32_t currentTick) {
+    const uint32_t elapsed = currentTick - previousTick;
+    if (elapsed > kDecayResetMs) {
+        transmitBusy_ = 0;
+    } else {
+        const uint32_t decay = elapsed * 1000u;
+        transmitBusy_ = transmitBusy_ > decay ? transmitBusy_ - decay : 0;
+    }
+    return transmitBusy_;
+}
+
+void SerialPort::Purge() {
+    if (device_->IsOpen()) device_->Purge();
+}
+
+void SerialPort::ClearErrors() {
+    if (device_->IsOpen()) device_->ClearErrors();
+}
+
+bool SerialPort::SetRts() { return device_->IsOpen() && device_->SetRts(true); }
+
+bool SerialPort::ClearRts() { return device_->IsOpen() && device_->SetRts(false); }
+
+void SerialPort::CheckDeviceFailed() {
+    // Reading on from a handle whose device is gone would report "connected"
+    // forever; a fatal device error is a close.
+    if (device_->IsOpen() && device_->HasFailed()) {
+        device_->Close();
+        deviceLost_ = true;
+    }
+}
+
+bool SerialPort::TakeDeviceLost() {
+    const bool lost = deviceLost_;
+    deviceLost_ = false;
+    return lost;
+}

@@ -1,0 +1,78 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "serial/PortMap.h"
+#include "serial/SerialDevice.h"
+
+// The one serial line of the program: opened by COM number at one of ten
+// fixed rates, polled without blocking, with an estimate of how long written
+// bytes still need on the line (drives the transmit arrow).
+class SerialPort {
+public:
+    static constexpr int kRateCount = 10;
+    static constexpr uint8_t kDefaultBaudIndex = 7;  // 38,400
+    static constexpr uint8_t kRefusedPort = 255;
+    static constexpr uint32_t kDecayResetMs = 10000;
+
+    // `portMap` turns COM numbers into device paths; both outlive the port.
+    SerialPort(std::unique_ptr<SerialDevice> device, const PortMap& portMap);
+
+    bool Open(uint8_t portNumber, uint32_t rate);
+    bool IsOpen() const;
+    void Close();
+    void SetRate(uint32_t rate);
+    uint32_t Rate() const { return rate_; }
+    uint8_t BaudIndex() const { return baudIndex_; }
+    uint8_t PortNumber() const { return portNumber_; }
+
+    // "COM%d" for 1..8, "\\.\COM%d" for 9..99: the name the caption shows.
+    // Empty when closed.
+    std::string DeviceName() const;
+    // The operating-system path the COM number was opened as.
+    const std::string& DevicePath() const { return devicePath_; }
+
+    static uint32_t RateAt(int index);
+    static int IndexOfRate(uint32_t rate);
+    static int RateCount() { return kRateCount; }
+    static uint32_t MicrosPerByte(int index);
+    static uint8_t NextPortNumber(uint8_t menuIndex);
+    static std::string FormDeviceName(int portNumber);
+
+    // Reads at most size - 1 waiting bytes; 0 when closed or nothing waits.
+    size_t Read(uint8_t* buffer, size_t size);
+    size_t Write(const uint8_t* bytes, size_t count);
+    bool WriteByte(uint8_t byte);
+
+    uint32_t TransmitBusy() const { return transmitBusy_; }
+    uint32_t DecayTransmitBusy(uint32_t previousTick, uint32_t currentTick);
+
+    void Purge();
+    void ClearErrors();
+    bool SetRts();
+    bool ClearRts();
+
+    const std::string& ErrorText() const { return errorText_; }
+    int LastError() const { return lastError_; }
+
+    // A device that failed for good while open is closed by the port; this
+    // reports that once, so the window can say the device was lost.
+    bool TakeDeviceLost();
+
+private:
+    bool Configure();
+    void CheckDeviceFailed();
+
+    std::unique_ptr<SerialDevice> device_;
+    const PortMap& portMap_;
+    uint8_t portNumber_ = 0;
+    std::string devicePath_;
+    uint8_t baudIndex_ = kDefaultBaudIndex;
+    uint32_t rate_;
+    uint32_t transmitBusy_ = 0;
+    std::string errorText_;
+    int lastError_ = 0;
+    bool deviceLost_ = false;
+};
