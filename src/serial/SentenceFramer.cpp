@@ -158,11 +158,12 @@ uint8_t SentenceFramer::ParseText(std::string_view text) {
     uint8_t result = kIdle;
     for (char c : text) {
         result = Feed(static_cast<uint8_t>(c));
-        if (c == 0) break;
         if (result == kSentenceReady || result == kLineReady) return result;
+        // A NUL inside the text is its end; feeding another would reset what it reported.
+        if (c == 0) return kIdle;
     }
     result = Feed(0);
-    return (result == kSentenceReady || result == kLineReady) ? result : kIdle;
+    return (result == kSentenceReady || result == kLineReady) ? result : uint8_t{kIdle};
 }
 
 uint8_t SentenceFramer::FieldCount() const {
@@ -178,11 +179,13 @@ uint16_t SentenceFramer::FieldStart(uint8_t index) {
     if (index == 1) return field1Start_;
     if (index == 2) return field2Start_;
     if (index == cachedFieldIndex_) return cachedFieldStart_;
+    // Bounded by the length, not the end marker: a received byte 255 is an
+    // ordinary character of its field.
     uint16_t pos = field2Start_;
     uint8_t at = 2;
-    while (at < index && body_[pos] != kEndMarker) {
-        while (body_[pos] != 0 && body_[pos] != kEndMarker) ++pos;
-        if (body_[pos] == kEndMarker) break;
+    while (at < index && pos < bodyLength_) {
+        while (pos < bodyLength_ && body_[pos] != 0) ++pos;
+        if (pos >= bodyLength_) break;
         ++pos;
         ++at;
     }
@@ -195,7 +198,7 @@ std::string_view SentenceFramer::Field(uint8_t index) {
     if (!FieldPresent(index)) return {};
     const uint16_t start = FieldStart(index);
     uint16_t end = start;
-    while (end < bodyLength_ && body_[end] != 0 && body_[end] != kEndMarker) ++end;
+    while (end < bodyLength_ && body_[end] != 0) ++end;
     return {reinterpret_cast<const char*>(body_ + start), static_cast<size_t>(end - start)};
 }
 
@@ -213,7 +216,6 @@ uint8_t SentenceFramer::CopyOut(char* out, size_t& length) {
         out[length++] = '$';
         for (uint16_t i = 0; i < bodyLength_; ++i) {
             const uint8_t c = body_[i];
-            if (c == kEndMarker) break;
             // The separator after the last field is the line end, not a comma.
             if (c == 0) {
                 if (i + 1 < bodyLength_) out[length++] = ',';

@@ -8,7 +8,7 @@ class TickClock;
 // without allocating. A sentence's fields stay readable in place until the
 // next byte is fed.
 class SentenceFramer {
-public:
+  public:
     enum State : uint8_t {
         kIdle = 0,
         kInBody = 1,
@@ -42,21 +42,21 @@ public:
     int16_t FieldInt16(uint8_t index);
     int32_t FieldInt32(uint8_t index);
     // Field `index` equals `text` exactly (and is present).
-    bool FieldIs(uint8_t index, std::string_view text) { return FieldPresent(index) && Field(index) == text; }
+    bool FieldIs(uint8_t index, std::string_view text) {
+        return FieldPresent(index) && Field(index) == text;
+    }
 
     // State 3: "$" and the fields joined by ",", no checksum. State 4: the
     // raw line. Writes a terminating NUL; `out` holds at least kBufferSize + 1.
     // Returns the state; `length` receives the text's length.
     uint8_t CopyOut(char* out, size_t& length);
 
-    std::string_view RawLine() const {
-        return {reinterpret_cast<const char*>(raw_), rawLength_};
-    }
+    std::string_view RawLine() const { return {reinterpret_cast<const char*>(raw_), rawLength_}; }
     uint32_t LineCount() const { return lineCount_; }
     uint32_t GarbageCount() const { return garbageCount_; }
     uint32_t LastByteTime() const { return lastByteTime_; }
 
-private:
+  private:
     static bool IsLineEnd(uint8_t b) { return b == '\r' || b == '\n' || b == 0; }
     static bool IsPrintable(uint8_t b) { return b >= 32 && b <= 126; }
     uint16_t FieldStart(uint8_t index);
