@@ -1,0 +1,82 @@
+#include "app/CommandLine.h"
+
+#include <charconv>
+
+#include "app/Station.h"
+#include "serial/PortMap.h"
+#include "serial/SerialPort.h"
+
+namespace {
+bool ParseNumber(const std::string& text, long& value) {
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end;
+}
+}  // namespace
+
+CommandLine CommandLine::Parse(const std::vector<std::string>& args) {
+    CommandLine cl;
+    auto fail = [&cl](const std::string& message) {
+        if (cl.error.empty()) cl.error = message;
+    };
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) {
+                fail(a + " needs a value");
+                return false;
+            }
+            out = args[++i];
+            return true;
+        };
+        std::string v;
+        long n = 0;
+        if (a == "--help" || a == "-h") {
+            cl.help = true;
+        } else if (a == "--version") {
+            cl.version = true;
+        } else if (a == "--connect") {
+            cl.connect = true;
+        } else if (a == "--demo") {
+            cl.demo = true;
+        } else if (a == "--config") {
+            if (value(v)) cl.configFile = v;
+        } else if (a == "--com") {
+            if (!value(v)) continue;
+            const size_t eq = v.find('=');
+            if (eq == std::string::npos || !ParseNumber(v.substr(0, eq), n) || n < 1 ||
+                n > PortMap::kMaxPort || eq + 1 == v.size())
+                fail("--com wants N=DEVICE with N from 1 to 99, not \"" + v + "\"");
+            else
+                cl.comDevices[static_cast<int>(n)] = v.substr(eq + 1);
+        } else if (a == "--port") {
+            if (!value(v)) continue;
+            if (!ParseNumber(v, n) || n < 1 || n > Station::kComMenuItems)
+                fail("--port wants a COM number from 1 to 18, not \"" + v + "\"");
+            else
+                cl.port = static_cast<int>(n);
+        } else if (a == "--baud") {
+            if (!value(v)) continue;
+            if (!ParseNumber(v, n) || SerialPort::IndexOfRate(static_cast<uint32_t>(n)) < 0)
+                fail("--baud wants one of 300, 600, 1200, 2400, 4800, 9600, 19200, 38400, "
+                     "57600, 115200, not \"" + v + "\"");
+            else
+                cl.baud = static_cast<uint32_t>(n);
+        } else {
+            fail("unknown argument \"" + a + "\"");
+        }
+    }
+    return cl;
+}
+
+std::string CommandLine::Usage(const std::string& program) {
+    return "Usage: " + program + " [options]\n"
+           "  --com N=DEVICE   COM number N (1-99) opens DEVICE, e.g. --com 1=/dev/ttyUSB0\n"
+           "  --port N         select COM N (1-18) at start\n"
+           "  --baud RATE      select the rate at start (300 ... 115200)\n"
+           "  --connect        connect at start\n"
+           "  --config FILE    configuration file instead of ./ZelSim.ini\n"
+           "  --demo           start the simulated devices on a virtual line and connect\n"
+           "  --version        print the version and exit\n"
+           "  --help           print this text and exit\n";
+}

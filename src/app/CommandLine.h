@@ -1,0 +1,22 @@
+#pragma once
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+// What the program was asked for on its command line.
+class CommandLine {
+public:
+    std::map<int, std::string> comDevices;  // --com N=DEVICE
+    int port = 0;                           // --port N (0: as configured)
+    uint32_t baud = 0;                      // --baud RATE (0: as configured)
+    bool connect = false;                   // --connect
+    bool demo = false;                      // --demo
+    std::string configFile;                 // --config FILE
+    bool help = false;
+    bool version = false;
+    std::string error;  // set when the arguments cannot be used
+
+    static CommandLine Parse(const std::vector<std::string>& args);
+    static std::string Usage(const std::string& program);
+};

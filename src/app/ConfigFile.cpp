@@ -1,0 +1,350 @@
+#include "app/ConfigFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr std::string_view kBlanks = " \t";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr mode_t kNewFileMode = 0666;  // the umask decides the rest
+constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
+constexpr int kTempNameAttempts = 100;
+
+std::string Lower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+std::string_view Trim(std::string_view text) {
+    const size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) return {};
+    const size_t last = text.find_last_not_of(kBlanks);
+    return text.substr(first, last - first + 1);
+}
+
+struct ParsedLine {
+    enum class Kind { Other, Header, Key };
+    Kind kind = Kind::Other;
+    std::string name;       // lower case
+    size_t valueStart = 0;  // keys: first byte of the value (after "=" and blanks)
+};
+
+ParsedLine ParseLine(std::string_view text) {
+    ParsedLine parsed;
+    size_t offset = 0;
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        offset = kByteOrderMark.size();
+        text.remove_prefix(offset);
+    }
+    const std::string_view body = Trim(text);
+    if (body.empty() || body.front() == ';' || body.front() == '#') return parsed;
+    if (body.front() == '[') {
+        const size_t close = body.find(']');
+        if (close == std::string_view::npos) return parsed;  // kept, but opens nothing
+        parsed.kind = ParsedLine::Kind::Header;
+        parsed.name = Lower(Trim(body.substr(1, close - 1)));
+        return parsed;
+    }
+    const size_t equals = text.find('=');
+    if (equals == std::string_view::npos) return parsed;
+    const std::string_view key = Trim(text.substr(0, equals));
+    if (key.empty()) return parsed;
+    parsed.kind = ParsedLine::Kind::Key;
+    parsed.name = Lower(key);
+    const size_t value = text.find_first_not_of(kBlanks, equals + 1);
+    parsed.valueStart = offset + (value == std::string_view::npos ? text.size() : value);
+    return parsed;
+}
+
+std::string ErrorText(const char* what, const std::string& path, int error) {
+    return std::string("Settings not saved: cannot ") + what + " " + path + ": " +
+           std::strerror(error);
+}
+
+bool WriteAll(int fd, const std::string& data) {
+    size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::string DirectoryOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+std::string BaseNameOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A link keeps pointing at the settings: the file it names is replaced, not the link.
+std::string WriteTarget(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) return path;
+    std::string target(resolved);
+    std::free(resolved);
+    return target;
+}
+
+}  // namespace
+
+ConfigFile::ConfigFile(std::string path) : path_(std::move(path)) {
+    struct stat st {};
+    if (::stat(path_.c_str(), &st) != 0) return;  // missing: empty, created by the first save
+    if (!S_ISREG(st.st_mode)) {
+        unreadable_ = true;
+        writable_ = false;
+        return;
+    }
+    // Tested on the mode bits as well: access() grants root every write.
+    if ((st.st_mode & kAnyWriteBit) == 0 || ::access(path_.c_str(), W_OK) != 0) writable_ = false;
+
+    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        unreadable_ = true;
+        writable_ = false;
+        return;
+    }
+    std::string content;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            unreadable_ = true;
+            writable_ = false;
+            content.clear();
+            break;
+        }
+        if (n == 0) break;
+        content.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    Parse(content);
+}
+
+std::string ConfigFile::DefaultPath(const std::string& currentDirectory) {
+    if (currentDirectory.empty()) return kDefaultFileName;
+    if (currentDirectory.back() == '/') return currentDirectory + kDefaultFileName;
+    return currentDirectory + "/" + kDefaultFileName;
+}
+
+void ConfigFile::Parse(const std::string& content) {
+    size_t start = 0;
+    bool newlineChosen = false;
+    while (start < content.size()) {
+        const size_t lf = content.find('\n', start);
+        Line line;
+        if (lf == std::string::npos) {
+            line.text = content.substr(start);
+            start = content.size();
+        } else {
+            const bool crlf = lf > start && content[lf - 1] == '\r';
+            line.text = content.substr(start, lf - start - (crlf ? 1 : 0));
+            line.ending = crlf ? "\r\n" : "\n";
+            if (!newlineChosen) {
+                newline_ = line.ending;
+                newlineChosen = true;
+            }
+            start = lf + 1;
+        }
+        lines_.push_back(std::move(line));
+    }
+
+    Section* current = nullptr;
+    bool firstOccurrence = false;
+    for (LineIt it = lines_.begin(); it != lines_.end(); ++it) {
+        ParsedLine parsed = ParseLine(it->text);
+        if (parsed.kind == ParsedLine::Kind::Header) {
+            auto [entry, fresh] = sections_.try_emplace(parsed.name);
+            if (fresh) entry->second.appendAfter = it;
+            current = &entry->second;
+            firstOccurrence = fresh;
+        } else if (parsed.kind == ParsedLine::Kind::Key && current != nullptr) {
+            current->keys[parsed.name].push_back(it);
+            // New keys join the first occurrence of a section, after its last key.
+            if (firstOccurrence) current->appendAfter = it;
+        }
+    }
+}
+
+void ConfigFile::SetSection(std::string_view name) {
+    section_ = std::string(name);
+    sectionLower_ = Lower(name);
+}
+
+const std::vector<ConfigFile::LineIt>* ConfigFile::Find(std::string_view key) const {
+    const auto section = sections_.find(sectionLower_);
+    if (section == sections_.end()) return nullptr;
+    const auto entry = section->second.keys.find(Lower(Trim(key)));
+    if (entry == section->second.keys.end() || entry->second.empty()) return nullptr;
+    return &entry->second;
+}
+
+const std::string* ConfigFile::RawValue(std::string_view key) const {
+    const std::vector<LineIt>* found = Find(key);
+    return found == nullptr ? nullptr : &found->front()->text;
+}
+
+int ConfigFile::ReadInt(std::string_view key, int defaultValue) const {
+    const std::string* text = RawValue(key);
+    if (text == nullptr) return defaultValue;
+    std::string_view value = Trim(std::string_view(*text).substr(ParseLine(*text).valueStart));
+    if (!value.empty() && value.front() == '+') value.remove_prefix(1);
+    int result = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), result);
+    if (error != std::errc() || end == value.data()) return defaultValue;
+    return result;
+}
+
+bool ConfigFile::ReadFlag(std::string_view key, bool defaultValue) const {
+    return ReadInt(key, defaultValue ? 1 : 0) != 0;
+}
+
+std::string ConfigFile::ReadText(std::string_view key, std::string_view defaultValue) const {
+    const std::string* text = RawValue(key);
+    if (text == nullptr) return std::string(defaultValue);
+    return std::string(Trim(std::string_view(*text).substr(ParseLine(*text).valueStart)));
+}
+
+void ConfigFile::WriteInt(std::string_view key, int value) { WriteText(key, std::to_string(value)); }
+
+void ConfigFile::WriteFlag(std::string_view key, bool value) { WriteText(key, value ? "1" : "0"); }
+
+void ConfigFile::WriteText(std::string_view key, std::string_view value) {
+    if (!writable_) return;
+    value = value.substr(0, value.find_first_of("\r\n"));
+    if (const std::vector<LineIt>* found = Find(key)) {
+        Line& line = *found->front();
+        const size_t valueStart = ParseLine(line.text).valueStart;
+        std::string text = line.text.substr(0, valueStart);
+        text.append(value);
+        if (text != line.text) {
+            line.text = std::move(text);
+            changed_ = true;
+        }
+        return;
+    }
+    Section& section = SectionForWrite();
+    std::string text(Trim(key));
+    text += '=';
+    text.append(value);
+    InsertAfter(section.appendAfter, section, std::move(text));
+}
+
+void ConfigFile::DeleteKey(std::string_view key) {
+    if (!writable_) return;
+    const auto section = sections_.find(sectionLower_);
+    if (section == sections_.end()) return;
+    const auto entry = section->second.keys.find(Lower(Trim(key)));
+    if (entry == section->second.keys.end()) return;
+    for (LineIt it : entry->second) {
+        if (it == section->second.appendAfter) section->second.appendAfter = std::prev(it);
+        lines_.erase(it);
+    }
+    section->second.keys.erase(entry);
+    changed_ = true;
+}
+
+ConfigFile::Section& ConfigFile::SectionForWrite() {
+    const auto existing = sections_.find(sectionLower_);
+    if (existing != sections_.end()) return existing->second;
+    if (!lines_.empty()) {
+        if (lines_.back().ending.empty()) lines_.back().ending = newline_;
+        lines_.push_back(Line{"", newline_});  // a blank line between sections
+    }
+    lines_.push_back(Line{"[" + section_ + "]", newline_});
+    changed_ = true;
+    Section& section = sections_[sectionLower_];
+    section.appendAfter = std::prev(lines_.end());
+    return section;
+}
+
+void ConfigFile::InsertAfter(LineIt where, Section& section, std::string text) {
+    if (where->ending.empty()) where->ending = newline_;
+    const std::string name = ParseLine(text).name;
+    const LineIt inserted = lines_.insert(std::next(where), Line{std::move(text), newline_});
+    section.keys[name].push_back(inserted);
+    section.appendAfter = inserted;
+    changed_ = true;
+}
+
+std::string ConfigFile::Serialise() const {
+    std::string out;
+    for (const Line& line : lines_) {
+        out += line.text;
+        out += line.ending;
+    }
+    return out;
+}
+
+ConfigFile::SaveResult ConfigFile::Save() {
+    using Status = SaveResult::Status;
+    if (unreadable_)
+        return {Status::SkippedUnreadable,
+                "Settings not saved: " + path_ + " could not be read at start, so it is left alone"};
+    if (!writable_)
+        return {Status::SkippedReadOnly, "Settings not saved: " + path_ + " is read-only"};
+    if (!changed_) return {Status::Unchanged, ""};
+
+    const std::string target = WriteTarget(path_);
+    const std::string directory = DirectoryOf(target);
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < kTempNameAttempts && fd < 0; ++attempt) {
+        temp = directory + "/." + BaseNameOf(target) + ".tmp" + std::to_string(::getpid()) + "-" +
+               std::to_string(attempt);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) return {Status::Failed, ErrorText("create a file in", directory, errno)};
+
+    auto fail = [&](const char* what) {
+        const int error = errno;
+        if (fd >= 0) ::close(fd);
+        ::unlink(temp.c_str());
+        return SaveResult{Status::Failed, ErrorText(what, temp, error)};
+    };
+    if (exists) {
+        (void)::fchown(fd, old.st_uid, old.st_gid);  // only the owner's own groups succeed
+        if (::fchmod(fd, old.st_mode & 07777) != 0) return fail("set the permissions of");
+    }
+    if (!WriteAll(fd, Serialise())) return fail("write");
+    if (::fsync(fd) != 0) return fail("sync");
+    const int closed = ::close(fd);
+    fd = -1;
+    if (closed != 0) return fail("finish writing");
+    if (::rename(temp.c_str(), target.c_str()) != 0) return fail("rename over the settings");
+
+    // The rename itself reaches the disk only with the directory.
+    const int dirFd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    changed_ = false;
+    return {Status::Written, ""};
+}

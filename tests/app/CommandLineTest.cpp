@@ -1,0 +1,26 @@
+#include <gtest/gtest.h>
+
+#include "app/CommandLine.h"
+
+TEST(CommandLine, ReadsEveryOption) {
+    const CommandLine cl = CommandLine::Parse({"--com", "1=/dev/pts/4", "--com", "12=/dev/ttyUSB0",
+                                               "--port", "12", "--baud", "115200", "--connect",
+                                               "--config", "/tmp/x.ini", "--demo"});
+    EXPECT_EQ(cl.error, "");
+    EXPECT_EQ(cl.comDevices.at(1), "/dev/pts/4");
+    EXPECT_EQ(cl.comDevices.at(12), "/dev/ttyUSB0");
+    EXPECT_EQ(cl.port, 12);
+    EXPECT_EQ(cl.baud, 115200u);
+    EXPECT_TRUE(cl.connect);
+    EXPECT_TRUE(cl.demo);
+    EXPECT_EQ(cl.configFile, "/tmp/x.ini");
+}
+
+TEST(CommandLine, RefusesWhatItCannotUse) {
+    EXPECT_NE(CommandLine::Parse({"--baud", "14400"}).error, "");
+    EXPECT_NE(CommandLine::Parse({"--port", "19"}).error, "");
+    EXPECT_NE(CommandLine::Parse({"--com", "0=/dev/x"}).error, "");
+    EXPECT_NE(CommandLine::Parse({"--com", "3="}).error, "");
+    EXPECT_NE(CommandLine::Parse({"--com"}).error, "");
+    EXPECT_NE(CommandLine::Parse({"--frobnicate"}).error, "");
+}
