@@ -1,5 +1,7 @@
 #include "serial/SerialPort.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 namespace {
@@ -68,8 +70,9 @@ bool SerialPort::Open(uint8_t portNumber, uint32_t rate) {
     devicePath_ = portMap_.PathOf(portNumber);
     deviceLost_ = false;
     if (devicePath_.empty() || !device_->Open(devicePath_)) return false;
-    Configure();
-    return device_->IsOpen();
+    // A failed configuration leaves the device open (IsOpen says so) but the
+    // port is not what was asked for.
+    return Configure();
 }
 
 bool SerialPort::IsOpen() const { return device_->IsOpen(); }
@@ -113,7 +116,11 @@ size_t SerialPort::Write(const uint8_t* bytes, size_t count) {
     const long n = device_->Write(bytes, count);
     CheckDeviceFailed();
     if (n <= 0) return 0;
-    transmitBusy_ += MicrosPerByte(baudIndex_) * static_cast<uint32_t>(n);
+    // Saturate: a wrapped estimate would put the transmit arrow out while
+    // the line is still busy for over an hour.
+    const uint64_t busy =
+        transmitBusy_ + static_cast<uint64_t>(MicrosPerByte(baudIndex_)) * static_cast<uint64_t>(n);
+    transmitBusy_ = static_cast<uint32_t>(std::min<uint64_t>(busy, UINT32_MAX));
     return static_cast<size_t>(n);
 }
 

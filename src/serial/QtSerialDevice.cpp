@@ -1,0 +1,115 @@
+#include "serial/QtSerialDevice.h"
+
+#include <QSerialPortInfo>
+#include <algorithm>
+#include <cerrno>
+#include <limits>
+
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#endif
+
+QtSerialDevice::QtSerialDevice() {
+    QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
+                     [this](QSerialPort::SerialPortError error) { OnError(error); });
+}
+
+bool QtSerialDevice::Open(const std::string& path) {
+    if (port_.isOpen()) return false;
+    failed_ = false;
+    port_.setPortName(QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size())));
+    return port_.open(QIODevice::ReadWrite);
+}
+
+void QtSerialDevice::Close() {
+    port_.close();
+    failed_ = false;
+}
+
+SerialDevice::ConfigResult QtSerialDevice::Configure(uint32_t rate) {
+    if (!port_.isOpen()) return {ConfigStep::GetState, EBADF};
+    lastSystemError_ = 0;
+    const bool applied = port_.setBaudRate(static_cast<qint32>(rate)) &&
+                         port_.setDataBits(QSerialPort::Data8) &&
+                         port_.setParity(QSerialPort::NoParity) &&
+                         port_.setStopBits(QSerialPort::OneStop) &&
+                         port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (!applied) {
+        const int code = lastSystemError_ != 0 ? lastSystemError_ : static_cast<int>(port_.error());
+        return {ConfigStep::SetState, code};
+    }
+    // Pseudo-terminals and some adapters have no modem lines; the line still
+    // works without them, so a refusal here is not a configuration failure.
+    port_.setDataTerminalReady(true);
+    port_.setRequestToSend(true);
+    return {};
+}
+
+long QtSerialDevice::Read(uint8_t* buffer, size_t size) {
+    if (!port_.isOpen()) return -1;
+    // Outside a running event loop nothing moves bytes from the line into
+    // the port's buffer, so look for them here without waiting.
+    if (port_.bytesAvailable() == 0 && !failed_) port_.waitForReadyRead(0);
+    if (port_.bytesAvailable() == 0) return failed_ ? -1 : 0;
+    const auto wanted = static_cast<qint64>(
+        std::min<size_t>(size, static_cast<size_t>(std::numeric_limits<qint64>::max())));
+    return static_cast<long>(port_.read(reinterpret_cast<char*>(buffer), wanted));
+}
+
+long QtSerialDevice::Write(const uint8_t* bytes, size_t count) {
+    if (!port_.isOpen() || failed_) return -1;
+    const qint64 n = port_.write(reinterpret_cast<const char*>(bytes), static_cast<qint64>(count));
+    // Hand what the line takes now to the system; the rest leaves from the
+    // event loop as the line drains.
+    port_.flush();
+    return static_cast<long>(n);
+}
+
+void QtSerialDevice::Purge() {
+    if (port_.isOpen()) port_.clear(QSerialPort::AllDirections);
+}
+
+void QtSerialDevice::ClearErrors() { port_.clearError(); }
+
+bool QtSerialDevice::SetRts(bool raised) {
+    return port_.isOpen() && port_.setRequestToSend(raised);
+}
+
+bool QtSerialDevice::HasFailed() const {
+    return port_.isOpen() && failed_ && port_.bytesAvailable() == 0;
+}
+
+std::vector<std::string> QtSerialDevice::AvailablePorts() {
+    std::vector<std::string> paths;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        paths.push_back(info.systemLocation().toLocal8Bit().toStdString());
+    return paths;
+}
+
+void QtSerialDevice::OnError(QSerialPort::SerialPortError error) {
+    // Qt has just formed its message from errno, so errno is still the
+    // system's number for this error.
+    lastSystemError_ = errno;
+    switch (error) {
+        case QSerialPort::ResourceError:
+            failed_ = true;
+            break;
+        case QSerialPort::ReadError:
+            // A far end that hung up reads as an endless stream of empty
+            // reads; anything else is a passing fault.
+            if (LineHungUp()) failed_ = true;
+            break;
+        default:
+            break;
+    }
+}
+
+bool QtSerialDevice::LineHungUp() const {
+#ifdef Q_OS_UNIX
+    pollfd probe{static_cast<int>(port_.handle()), POLLIN, 0};
+    if (probe.fd < 0) return false;
+    return ::poll(&probe, 1, 0) > 0 && (probe.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+#else
+    return false;
+#endif
+}

@@ -1,0 +1,37 @@
+#pragma once
+#include <QSerialPort>
+#include <string>
+#include <vector>
+
+#include "serial/SerialDevice.h"
+
+// The real line, through QSerialPort (which also locks the device, so a
+// second opener is refused). Works polled from the main cycle and inside a
+// running event loop alike.
+class QtSerialDevice final : public SerialDevice {
+public:
+    QtSerialDevice();
+
+    bool Open(const std::string& path) override;
+    void Close() override;
+    bool IsOpen() const override { return port_.isOpen(); }
+    ConfigResult Configure(uint32_t rate) override;
+    long Read(uint8_t* buffer, size_t size) override;
+    long Write(const uint8_t* bytes, size_t count) override;
+    void Purge() override;
+    void ClearErrors() override;
+    bool SetRts(bool raised) override;
+    // Only after every byte that arrived before the failure has been read.
+    bool HasFailed() const override;
+
+    // System paths of the machine's serial ports, for PortMap::SetDiscovered.
+    static std::vector<std::string> AvailablePorts();
+
+private:
+    void OnError(QSerialPort::SerialPortError error);
+    bool LineHungUp() const;
+
+    QSerialPort port_;
+    bool failed_ = false;
+    int lastSystemError_ = 0;
+};

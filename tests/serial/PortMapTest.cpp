@@ -1,0 +1,82 @@
+#include "serial/PortMap.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+using Paths = std::vector<std::string>;
+
+TEST(PortMapOrder, UsbAdaptersFirstThenByNameWithNumbersAsNumbers) {
+    const Paths found = {"/dev/ttyS10", "/dev/ttyS2",   "/dev/ttyUSB10", "/dev/ttyAMA0",
+                         "/dev/ttyUSB2", "/dev/ttyACM0", "/dev/ttyS2"};
+    EXPECT_EQ(PortMap::Ordered(found),
+              (Paths{"/dev/ttyACM0", "/dev/ttyUSB2", "/dev/ttyUSB10", "/dev/ttyAMA0", "/dev/ttyS2",
+                     "/dev/ttyS10"}));
+}
+
+TEST(PortMapOrder, LeadingZerosAndFoldersDoNotUpsetTheOrder) {
+    EXPECT_EQ(PortMap::Ordered({"/dev/ttyS010", "/dev/ttyS09", "/dev/ttyS1"}),
+              (Paths{"/dev/ttyS1", "/dev/ttyS09", "/dev/ttyS010"}));
+    // Ordered by device name first, so a deeper folder does not jump ahead.
+    EXPECT_EQ(PortMap::Ordered({"/dev/serial/ttyS3", "/dev/ttyS2"}),
+              (Paths{"/dev/ttyS2", "/dev/serial/ttyS3"}));
+}
+
+TEST(PortMapResolve, DiscoveredPortsFillTheLowestFreeNumbers) {
+    PortMap map;
+    map.SetDiscovered({"/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyS1"});
+    EXPECT_EQ(map.PathOf(1), "/dev/ttyUSB0");
+    EXPECT_EQ(map.PathOf(2), "/dev/ttyS0");
+    EXPECT_EQ(map.PathOf(3), "/dev/ttyS1");
+    EXPECT_EQ(map.PathOf(4), "");
+}
+
+TEST(PortMapResolve, ExplicitEntriesWinAndAreNotGivenTwice) {
+    PortMap map;
+    map.SetDiscovered({"/dev/ttyUSB0", "/dev/ttyS0", "/dev/ttyS1"});
+    map.SetExplicit(1, "/dev/ttyS1");
+    map.SetExplicit(3, "/dev/pts/7");
+    EXPECT_EQ(map.PathOf(1), "/dev/ttyS1");
+    EXPECT_EQ(map.PathOf(2), "/dev/ttyUSB0");
+    EXPECT_EQ(map.PathOf(3), "/dev/pts/7");
+    EXPECT_EQ(map.PathOf(4), "/dev/ttyS0");
+    EXPECT_EQ(map.PathOf(5), "");
+
+    // The order of the calls does not matter.
+    PortMap other;
+    other.SetExplicit(1, "/dev/ttyS1");
+    other.SetExplicit(3, "/dev/pts/7");
+    other.SetDiscovered({"/dev/ttyS1", "/dev/ttyS0", "/dev/ttyUSB0"});
+    for (int com = 1; com <= 5; ++com) EXPECT_EQ(other.PathOf(com), map.PathOf(com)) << com;
+}
+
+TEST(PortMapResolve, LaterEntryForOneNumberReplacesAndEmptyHandsItBack) {
+    PortMap map;
+    map.SetDiscovered({"/dev/ttyUSB0"});
+    map.SetExplicit(1, "/dev/ttyS4");
+    map.SetExplicit(1, "/dev/ttyS5");  // --com after the configuration file
+    EXPECT_EQ(map.PathOf(1), "/dev/ttyS5");
+    EXPECT_EQ(map.PathOf(2), "/dev/ttyUSB0");
+    EXPECT_EQ(map.Explicit().size(), 1u);
+
+    map.SetExplicit(1, "");
+    EXPECT_EQ(map.PathOf(1), "/dev/ttyUSB0");
+    EXPECT_TRUE(map.Explicit().empty());
+}
+
+TEST(PortMapResolve, NumbersOutsideOneToNinetyNineHaveNoDevice) {
+    PortMap map;
+    map.SetExplicit(0, "/dev/ttyS0");
+    map.SetExplicit(100, "/dev/ttyS1");
+    EXPECT_TRUE(map.Explicit().empty());
+
+    Paths many;
+    for (int i = 0; i < 120; ++i) many.push_back("/dev/ttyS" + std::to_string(i));
+    map.SetDiscovered(many);
+    EXPECT_EQ(map.PathOf(99), "/dev/ttyS98");
+    EXPECT_EQ(map.PathOf(0), "");
+    EXPECT_EQ(map.PathOf(100), "");
+}
+}  // namespace

@@ -1,0 +1,268 @@
+#include "serial/SerialPort.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "serial/MemorySerialDevice.h"
+#include "serial/PortMap.h"
+
+namespace {
+using ConfigStep = SerialDevice::ConfigStep;
+
+class SerialPortTest : public ::testing::Test {
+protected:
+    SerialPortTest() {
+        for (int com = 1; com <= PortMap::kMaxPort; ++com)
+            map_.SetExplicit(com, "/dev/ttyT" + std::to_string(com));
+    }
+
+    void OpenOrFail(uint8_t com = 3, uint32_t rate = 38400) {
+        ASSERT_TRUE(port_.Open(com, rate));
+        ASSERT_TRUE(port_.IsOpen());
+    }
+
+    PortMap map_;
+    std::shared_ptr<MemorySerialDevice> line_ = std::make_shared<MemorySerialDevice>();
+    SerialPort port_{MemorySerialDevice::Plug(line_), map_};
+};
+
+TEST_F(SerialPortTest, StartsClosedAt38400) {
+    EXPECT_FALSE(port_.IsOpen());
+    EXPECT_EQ(port_.PortNumber(), 0);
+    EXPECT_EQ(port_.BaudIndex(), 7);
+    EXPECT_EQ(port_.Rate(), 38400u);
+    EXPECT_EQ(port_.DeviceName(), "");
+    EXPECT_EQ(port_.ErrorText(), "");
+}
+
+TEST_F(SerialPortTest, OpenConfiguresTheMappedDevice) {
+    OpenOrFail(5, 9600);
+    EXPECT_EQ(line_->OpenedPath(), "/dev/ttyT5");
+    EXPECT_EQ(port_.DevicePath(), "/dev/ttyT5");
+    EXPECT_EQ(line_->ConfiguredRate(), 9600u);
+    EXPECT_TRUE(line_->Rts());
+    EXPECT_EQ(port_.PortNumber(), 5);
+    EXPECT_EQ(port_.BaudIndex(), 5);
+
+    // Opening another number closes the first device before the second.
+    OpenOrFail(6, 115200);
+    EXPECT_EQ(line_->CloseCount(), 1);
+    EXPECT_EQ(line_->OpenedPath(), "/dev/ttyT6");
+    EXPECT_EQ(line_->ConfiguredRate(), 115200u);
+}
+
+TEST_F(SerialPortTest, RateOutsideTheTableLeavesAnOpenPortUntouched) {
+    OpenOrFail(3, 4800);
+    EXPECT_FALSE(port_.Open(4, 14400));
+    EXPECT_TRUE(port_.IsOpen());
+    EXPECT_EQ(port_.PortNumber(), 3);
+    EXPECT_EQ(port_.Rate(), 4800u);
+    EXPECT_EQ(line_->CloseCount(), 0);
+    EXPECT_EQ(line_->OpenCount(), 1);
+    EXPECT_EQ(line_->ConfigureCount(), 1);
+}
+
+TEST_F(SerialPortTest, PortNumbersOutsideOneToNinetyNineCloseAndRefuse) {
+    for (uint8_t refused : {uint8_t{0}, uint8_t{100}, SerialPort::kRefusedPort}) {
+        OpenOrFail();
+        EXPECT_FALSE(port_.Open(refused, 38400)) << int(refused);
+        EXPECT_FALSE(port_.IsOpen()) << int(refused);
+        EXPECT_EQ(port_.DeviceName(), "");
+    }
+    EXPECT_EQ(SerialPort::NextPortNumber(0), 1);
+    EXPECT_EQ(SerialPort::NextPortNumber(98), 99);
+    EXPECT_EQ(SerialPort::NextPortNumber(99), SerialPort::kRefusedPort);
+}
+
+TEST_F(SerialPortTest, MissingOrBusyDeviceStaysClosedWithoutErrorText) {
+    PortMap sparse;
+    sparse.SetExplicit(2, "/dev/ttyT2");
+    auto line = std::make_shared<MemorySerialDevice>();
+    SerialPort port(MemorySerialDevice::Plug(line), sparse);
+    EXPECT_FALSE(port.Open(1, 38400));  // no device behind COM1
+    EXPECT_EQ(line->OpenCount(), 0);
+
+    line->RefuseOpen(true);
+    EXPECT_FALSE(port.Open(2, 38400));
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(port.ErrorText(), "");
+    EXPECT_EQ(line->ConfigureCount(), 0);
+}
+
+TEST_F(SerialPortTest, DeviceNamesKeepTheirHomeForm) {
+    OpenOrFail(8);
+    EXPECT_EQ(port_.DeviceName(), "COM8");
+    OpenOrFail(9);
+    EXPECT_EQ(port_.DeviceName(), "\\\\.\\COM9");
+    OpenOrFail(99);
+    EXPECT_EQ(port_.DeviceName(), "\\\\.\\COM99");
+    EXPECT_EQ(SerialPort::FormDeviceName(100), "");
+    port_.Close();
+    EXPECT_EQ(port_.DeviceName(), "");
+}
+
+TEST_F(SerialPortTest, EachFailedConfigurationStepHasItsTextAndLeavesThePortOpen) {
+    const struct {
+        ConfigStep step;
+        const char* text;
+    } cases[] = {
+        {ConfigStep::GetState, "GetCommState failed. Errno=5\r\n"},
+        {ConfigStep::SetState, "SetCommState failed. Errno=5\r\n"},
+        {ConfigStep::GetTimeouts, "GetCommTimeouts failed. Errno=5\r\n"},
+        {ConfigStep::SetTimeouts, "SetCommTimeouts failed. Errno=5\r\n"},
+    };
+    for (const auto& c : cases) {
+        line_->FailConfiguration(c.step, 5);
+        EXPECT_FALSE(port_.Open(3, 38400)) << c.text;
+        EXPECT_TRUE(port_.IsOpen()) << c.text;
+        EXPECT_EQ(port_.ErrorText(), c.text);
+        EXPECT_EQ(port_.LastError(), 5);
+    }
+}
+
+TEST_F(SerialPortTest, FailedReconfigurationIsRecordedToo) {
+    OpenOrFail(3, 38400);
+    line_->FailConfiguration(ConfigStep::SetState, 22);
+    port_.SetRate(9600);
+    EXPECT_EQ(port_.ErrorText(), "SetCommState failed. Errno=22\r\n");
+    EXPECT_EQ(port_.LastError(), 22);
+    EXPECT_EQ(port_.Rate(), 9600u);
+    EXPECT_TRUE(port_.IsOpen());
+}
+
+TEST_F(SerialPortTest, SetRateReconfiguresOnlyForANewTableRate) {
+    OpenOrFail(3, 38400);
+    port_.SetRate(38400);
+    port_.SetRate(14400);
+    EXPECT_EQ(line_->ConfigureCount(), 1);
+    EXPECT_EQ(port_.Rate(), 38400u);
+
+    port_.SetRate(4800);
+    EXPECT_EQ(line_->ConfigureCount(), 2);
+    EXPECT_EQ(line_->ConfiguredRate(), 4800u);
+    EXPECT_EQ(port_.BaudIndex(), 4);
+}
+
+TEST_F(SerialPortTest, SetRateOnAClosedPortOnlyStoresIt) {
+    port_.SetRate(1200);
+    EXPECT_EQ(port_.Rate(), 1200u);
+    EXPECT_EQ(port_.BaudIndex(), 2);
+    EXPECT_EQ(line_->ConfigureCount(), 0);
+    EXPECT_EQ(port_.ErrorText(), "");
+}
+
+TEST_F(SerialPortTest, TransmitEstimateGrowsWithWritesAndDecaysPerTick) {
+    OpenOrFail(3, 9600);
+    const std::string ten = "0123456789";
+    EXPECT_EQ(port_.Write(reinterpret_cast<const uint8_t*>(ten.data()), ten.size()), 10u);
+    EXPECT_EQ(port_.TransmitBusy(), 10420u);
+    EXPECT_EQ(line_->TakeWritten(), ten);
+
+    uint32_t tick = 5000;
+    for (int i = 0; i < 10; ++i, ++tick) port_.DecayTransmitBusy(tick, tick + 1);
+    EXPECT_EQ(port_.TransmitBusy(), 420u);
+    EXPECT_EQ(port_.DecayTransmitBusy(tick, tick + 1), 0u);
+    EXPECT_EQ(port_.DecayTransmitBusy(tick + 1, tick + 2), 0u);
+}
+
+TEST_F(SerialPortTest, TransmitEstimateAcrossLongGapsAndTickWrap) {
+    OpenOrFail(3, 300);
+    const std::vector<uint8_t> bytes(1000, 'x');
+    port_.Write(bytes.data(), bytes.size());
+    ASSERT_EQ(port_.TransmitBusy(), 33334000u);
+
+    EXPECT_EQ(port_.DecayTransmitBusy(0xFFFFFFF0u, 0x10u), 33334000u - 32000u);
+    EXPECT_EQ(port_.DecayTransmitBusy(100, 100 + 10000), 33334000u - 32000u - 10000000u);
+    EXPECT_EQ(port_.DecayTransmitBusy(100, 100 + 10001), 0u);
+}
+
+TEST_F(SerialPortTest, TransmitEstimateSaturatesInsteadOfWrapping) {
+    OpenOrFail(3, 300);
+    const std::vector<uint8_t> block(64 * 1024, 'x');
+    port_.Write(block.data(), block.size());
+    port_.Write(block.data(), block.size());
+    EXPECT_EQ(port_.TransmitBusy(), UINT32_MAX);
+}
+
+TEST_F(SerialPortTest, ReadLeavesRoomForATerminator) {
+    std::vector<uint8_t> buffer(8095);
+    EXPECT_EQ(port_.Read(buffer.data(), buffer.size()), 0u);  // closed
+
+    OpenOrFail();
+    EXPECT_EQ(port_.Read(buffer.data(), buffer.size()), 0u);  // nothing waits
+    line_->Inject(std::string(9000, 'a'));
+    EXPECT_EQ(port_.Read(buffer.data(), buffer.size()), 8094u);
+    EXPECT_EQ(port_.Read(buffer.data(), 1), 0u);
+    EXPECT_EQ(port_.Read(buffer.data(), buffer.size()), 906u);
+}
+
+TEST_F(SerialPortTest, WritesOnAClosedPortAreDropped) {
+    EXPECT_FALSE(port_.WriteByte('x'));
+    EXPECT_EQ(port_.TransmitBusy(), 0u);
+    OpenOrFail();
+    EXPECT_TRUE(port_.WriteByte('x'));
+    EXPECT_EQ(line_->Written(), "x");
+}
+
+TEST_F(SerialPortTest, LineControlsReachOnlyAnOpenDevice) {
+    port_.Purge();
+    port_.ClearErrors();
+    EXPECT_FALSE(port_.SetRts());
+    EXPECT_EQ(line_->PurgeCount() + line_->ClearErrorsCount() + line_->RtsCallCount(), 0);
+
+    OpenOrFail();
+    line_->Inject("stale");
+    port_.Purge();
+    EXPECT_EQ(line_->PendingInput(), 0u);
+    EXPECT_TRUE(port_.ClearRts());
+    EXPECT_FALSE(line_->Rts());
+    EXPECT_TRUE(port_.SetRts());
+    EXPECT_TRUE(line_->Rts());
+    port_.ClearErrors();
+    EXPECT_EQ(line_->ClearErrorsCount(), 1);
+}
+
+TEST_F(SerialPortTest, UnpluggedDeviceClosesThePortAndIsReportedOnce) {
+    OpenOrFail();
+    port_.Close();
+    EXPECT_FALSE(port_.TakeDeviceLost());  // a chosen close is no loss
+
+    OpenOrFail();
+    line_->Unplug();
+    uint8_t buffer[64];
+    EXPECT_EQ(port_.Read(buffer, sizeof buffer), 0u);
+    EXPECT_FALSE(port_.IsOpen());
+    EXPECT_TRUE(port_.TakeDeviceLost());
+    EXPECT_FALSE(port_.TakeDeviceLost());
+    EXPECT_FALSE(port_.Open(3, 38400));  // gone until plugged back in
+
+    line_->PlugIn();
+    OpenOrFail();
+    line_->Unplug();
+    EXPECT_FALSE(port_.WriteByte('x'));
+    EXPECT_FALSE(port_.IsOpen());
+    EXPECT_TRUE(port_.TakeDeviceLost());
+}
+
+TEST_F(SerialPortTest, LossIsForgottenWhenThePortOpensAgain) {
+    OpenOrFail();
+    line_->Unplug();
+    port_.WriteByte('x');
+    line_->PlugIn();
+    OpenOrFail();
+    EXPECT_FALSE(port_.TakeDeviceLost());
+}
+
+TEST(SerialPortRates, TableHasTenRowsOfTenBitTimesRoundedUp) {
+    ASSERT_EQ(SerialPort::RateCount(), 10);
+    for (int i = 0; i < SerialPort::RateCount(); ++i) {
+        const uint32_t rate = SerialPort::RateAt(i);
+        EXPECT_EQ(SerialPort::IndexOfRate(rate), i);
+        EXPECT_EQ(SerialPort::MicrosPerByte(i), (10'000'000u + rate - 1) / rate) << rate;
+    }
+    EXPECT_EQ(SerialPort::RateAt(10), 0u);
+    EXPECT_EQ(SerialPort::IndexOfRate(14400), -1);
+}
+}  // namespace
