@@ -58,9 +58,13 @@ void SentenceFramer::ResetSentence() {
 }
 
 void SentenceFramer::ResetLine() {
+    ResetLineAt(clock_.TickNow());
+}
+
+void SentenceFramer::ResetLineAt(uint32_t now) {
     rawLength_ = 0;
     raw_[0] = 0;
-    lastByteTime_ = clock_.TickNow();
+    lastByteTime_ = now;
 }
 
 void SentenceFramer::EndSentence() {
@@ -71,13 +75,17 @@ void SentenceFramer::EndSentence() {
 }
 
 uint8_t SentenceFramer::Feed(uint8_t b) {
+    return Feed(b, clock_.TickNow());
+}
+
+uint8_t SentenceFramer::Feed(uint8_t b, uint32_t now) {
     const bool lineEnd = IsLineEnd(b);
     const bool shown = IsPrintable(b) || b == kDegree;
     const uint8_t display = shown ? b : '.';
 
     if (state_ == kSentenceReady || state_ == kLineReady) {
         ResetSentence();
-        ResetLine();
+        ResetLineAt(now);
     }
 
     switch (state_) {
@@ -131,7 +139,7 @@ uint8_t SentenceFramer::Feed(uint8_t b) {
     if (!shown && b != '\r' && b != '\n') unprintableSeen_ = true;
 
     if (state_ != kSentenceReady) {
-        lastByteTime_ = clock_.TickNow();
+        lastByteTime_ = now;
         if (rawLength_ < kRawLimit && !lineEnd) raw_[rawLength_++] = display;
         if (lineEnd) {
             if (rawLength_ > 0) {
@@ -145,7 +153,7 @@ uint8_t SentenceFramer::Feed(uint8_t b) {
                 }
             } else {
                 ResetSentence();
-                ResetLine();
+                ResetLineAt(now);
             }
         }
     }

@@ -28,6 +28,10 @@ class SentenceFramer {
     void ResetSentence();
     void ResetLine();
     uint8_t Feed(uint8_t byte);
+    // As Feed(byte), with the tick the byte arrived at. Reading the clock
+    // costs several times the framing itself, so a caller holding a whole
+    // read takes the tick once for all of its bytes.
+    uint8_t Feed(uint8_t byte, uint32_t now);
     // Parses a finished text again: both parts reset, its characters and a
     // terminating NUL fed. Returns 3, 4, or 0 when it gives neither.
     uint8_t ParseText(std::string_view text);
@@ -59,6 +63,7 @@ class SentenceFramer {
   private:
     static bool IsLineEnd(uint8_t b) { return b == '\r' || b == '\n' || b == 0; }
     static bool IsPrintable(uint8_t b) { return b >= 32 && b <= 126; }
+    void ResetLineAt(uint32_t now);
     uint16_t FieldStart(uint8_t index);
     void EndSentence();
 

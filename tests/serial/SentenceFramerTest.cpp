@@ -356,6 +356,21 @@ TEST_F(FramerTest, LastByteTimeFollowsUnfinishedLines) {
     EXPECT_EQ(framer_.LastByteTime(), 5200u) << "a finished sentence does not touch it";
 }
 
+TEST_F(FramerTest, FeedWithAGivenTickFramesAlikeAndStampsThatTick) {
+    FakeTickClock other;
+    SentenceFramer timed(other);
+    const std::string input = "ab\r" + WithChecksum("$GPGGA,1") + "\r\n\x01\r$X,Y\r";
+    for (char c : input) {
+        const uint8_t expected = framer_.Feed(static_cast<uint8_t>(c));
+        EXPECT_EQ(timed.Feed(static_cast<uint8_t>(c), 777), expected);
+        EXPECT_EQ(timed.GarbageCount(), framer_.GarbageCount());
+    }
+    EXPECT_EQ(timed.Field(1), "Y");
+    timed.Feed('z', 900);
+    EXPECT_EQ(timed.LastByteTime(), 900u);
+    EXPECT_EQ(timed.RawLine(), "z");
+}
+
 // --- ParseText ------------------------------------------------------------------
 
 TEST_F(FramerTest, ParseTextReportsSentenceLineOrNothing) {
