@@ -1,0 +1,221 @@
+// The real device under SerialPort, on a pseudo-terminal pair: the test holds
+// the master end and plays the far end of the line.
+#include "serial/QtSerialDevice.h"
+
+#include <QEventLoop>
+#include <QTimer>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "serial/PortMap.h"
+#include "serial/SerialPort.h"
+
+namespace {
+using Clock = std::chrono::steady_clock;
+constexpr auto kDeadline = std::chrono::seconds(2);
+constexpr uint8_t kCom = 1;
+
+class QtSerialDeviceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        int slave = -1;
+        char name[128] = {};
+        ASSERT_EQ(::openpty(&master_, &slave, name, nullptr, nullptr), 0) << "openpty failed";
+        ::close(slave);
+        ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+        slavePath_ = name;
+        map_.SetExplicit(kCom, slavePath_);
+    }
+
+    void TearDown() override { CloseFarEnd(); }
+
+    void CloseFarEnd() {
+        if (master_ >= 0) ::close(master_);
+        master_ = -1;
+    }
+
+    void FarEndSends(const std::string& bytes) {
+        ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
+
+    std::string FarEndReceives(size_t count) {
+        std::string got;
+        const auto end = Clock::now() + kDeadline;
+        while (got.size() < count && Clock::now() < end) {
+            pollfd wait{master_, POLLIN, 0};
+            if (::poll(&wait, 1, 10) <= 0) continue;
+            char chunk[256];
+            const ssize_t n = ::read(master_, chunk, sizeof chunk);
+            if (n > 0) got.append(chunk, static_cast<size_t>(n));
+        }
+        return got;
+    }
+
+    static std::string PortReceives(SerialPort& port, size_t count) {
+        std::string got;
+        std::vector<uint8_t> buffer(8095);
+        const auto end = Clock::now() + kDeadline;
+        while (got.size() < count && port.IsOpen() && Clock::now() < end) {
+            const size_t n = port.Read(buffer.data(), buffer.size());
+            if (n == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            got.append(reinterpret_cast<const char*>(buffer.data()), n);
+        }
+        return got;
+    }
+
+    size_t PortSends(const std::string& bytes) {
+        return port_.Write(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    }
+
+    // The master end reports the line settings of the slave.
+    termios LineSettings() const {
+        termios settings{};
+        EXPECT_EQ(::tcgetattr(master_, &settings), 0);
+        return settings;
+    }
+
+    speed_t LineSpeed() const {
+        const termios settings = LineSettings();
+        return ::cfgetospeed(&settings);
+    }
+
+    int master_ = -1;
+    std::string slavePath_;
+    PortMap map_;
+    SerialPort port_{std::make_unique<QtSerialDevice>(), map_};
+};
+
+TEST_F(QtSerialDeviceTest, OpensRawEightNoneOneAtTheChosenRate) {
+    ASSERT_TRUE(port_.Open(kCom, 115200)) << port_.ErrorText();
+    EXPECT_EQ(port_.DevicePath(), slavePath_);
+    const termios line = LineSettings();
+    EXPECT_EQ(::cfgetospeed(&line), B115200);
+    EXPECT_EQ(::cfgetispeed(&line), B115200);
+    EXPECT_EQ(line.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(line.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
+    EXPECT_EQ(line.c_iflag & (IXON | IXOFF | ICRNL | INLCR | IGNCR | ISTRIP), 0u);
+    EXPECT_EQ(line.c_lflag & (ICANON | ECHO), 0u);
+    EXPECT_EQ(line.c_oflag & OPOST, 0u);
+}
+
+TEST_F(QtSerialDeviceTest, BytesPassBothWaysUntranslated) {
+    ASSERT_TRUE(port_.Open(kCom, 38400));
+    EXPECT_EQ(LineSpeed(), B38400);
+
+    // Line ends, NUL, XON/XOFF and high bytes must all arrive as sent.
+    static constexpr char kToPort[] = "$PKVTS,TXT,0,HELLO\r\n\0\x11\x13\xB0\xFF\n\r";
+    const std::string toPort(kToPort, sizeof kToPort - 1);
+    FarEndSends(toPort);
+    EXPECT_EQ(PortReceives(port_, toPort.size()), toPort);
+
+    static constexpr char kFromPort[] = "$PKVTK,1\r\n\r\0\x11\x13\xFF\n";
+    const std::string fromPort(kFromPort, sizeof kFromPort - 1);
+    EXPECT_EQ(PortSends(fromPort), fromPort.size());
+    EXPECT_EQ(FarEndReceives(fromPort.size()), fromPort);
+}
+
+TEST_F(QtSerialDeviceTest, RateChangesWhileOpenAndTheLineKeepsWorking) {
+    ASSERT_TRUE(port_.Open(kCom, 38400));
+    port_.SetRate(4800);
+    EXPECT_EQ(LineSpeed(), B4800);
+    EXPECT_EQ(port_.ErrorText(), "");
+    EXPECT_TRUE(port_.IsOpen());
+
+    FarEndSends("after\r\n");
+    EXPECT_EQ(PortReceives(port_, 7), "after\r\n");
+    EXPECT_EQ(PortSends("back\r\n"), 6u);
+    EXPECT_EQ(FarEndReceives(6), "back\r\n");
+}
+
+TEST_F(QtSerialDeviceTest, ASecondOpenerOfTheSameDeviceIsRefused) {
+    ASSERT_TRUE(port_.Open(kCom, 38400));
+    SerialPort second(std::make_unique<QtSerialDevice>(), map_);
+    EXPECT_FALSE(second.Open(kCom, 38400));
+    EXPECT_FALSE(second.IsOpen());
+
+    // The first opener is unharmed, and the device is free once it closes.
+    FarEndSends("still\n");
+    EXPECT_EQ(PortReceives(port_, 6), "still\n");
+    port_.Close();
+    EXPECT_TRUE(second.Open(kCom, 38400));
+}
+
+TEST_F(QtSerialDeviceTest, MissingDeviceStaysClosed) {
+    PortMap map;
+    map.SetExplicit(kCom, "/dev/zelsim-no-such-line");
+    SerialPort port(std::make_unique<QtSerialDevice>(), map);
+    EXPECT_FALSE(port.Open(kCom, 38400));
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(port.ErrorText(), "");
+}
+
+TEST_F(QtSerialDeviceTest, FarEndClosingIsALostDevice) {
+    ASSERT_TRUE(port_.Open(kCom, 38400));
+    FarEndSends("x");
+    ASSERT_EQ(PortReceives(port_, 1), "x");
+    CloseFarEnd();
+
+    PortReceives(port_, 1);
+    EXPECT_FALSE(port_.IsOpen());
+    EXPECT_TRUE(port_.TakeDeviceLost());
+    EXPECT_FALSE(port_.TakeDeviceLost());
+}
+
+TEST_F(QtSerialDeviceTest, WritingToAVanishedFarEndIsALostDevice) {
+    ASSERT_TRUE(port_.Open(kCom, 38400));
+    CloseFarEnd();
+    const auto end = Clock::now() + kDeadline;
+    while (port_.IsOpen() && Clock::now() < end) PortSends("$PKVTK,0\r\n");
+    EXPECT_FALSE(port_.IsOpen());
+    EXPECT_TRUE(port_.TakeDeviceLost());
+}
+
+// The program polls from a 10 ms timer inside the event loop, where Qt also
+// moves bytes between the line and the port's buffers on its own.
+TEST_F(QtSerialDeviceTest, PollingFromATimerInsideTheEventLoop) {
+    ASSERT_TRUE(port_.Open(kCom, 38400));
+    std::string got;
+    std::string farEndGot;
+    bool replied = false;
+    QEventLoop loop;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        uint8_t buffer[8095];
+        got.append(reinterpret_cast<const char*>(buffer), port_.Read(buffer, sizeof buffer));
+        if (!replied && got == "ping\r\n") replied = PortSends("pong\r\n") == 6;
+        if (master_ >= 0) {
+            char chunk[64];
+            const ssize_t n = ::read(master_, chunk, sizeof chunk);
+            if (n > 0) farEndGot.append(chunk, static_cast<size_t>(n));
+            if (farEndGot == "pong\r\n") CloseFarEnd();
+        }
+        if (!port_.IsOpen()) loop.quit();
+    });
+    QTimer::singleShot(std::chrono::duration_cast<std::chrono::milliseconds>(kDeadline), &loop,
+                       &QEventLoop::quit);
+    tick.start(10);
+    FarEndSends("ping\r\n");
+    loop.exec();
+
+    EXPECT_EQ(got, "ping\r\n");
+    EXPECT_EQ(farEndGot, "pong\r\n");
+    EXPECT_FALSE(port_.IsOpen());
+    EXPECT_TRUE(port_.TakeDeviceLost());
+}
+
+TEST(QtSerialDevicePorts, ListsSystemPaths) {
+    for (const std::string& path : QtSerialDevice::AvailablePorts()) {
+        EXPECT_TRUE(path.starts_with("/dev/")) << path;
+    }
+}
+}  // namespace
