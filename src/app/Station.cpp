@@ -142,7 +142,8 @@ void Station::ComOpenClose() {
         if (path.empty()) {
             ReportPort("COM" + std::to_string(selectedPort_) +
                        " has no device: choose another port or give one with --com.");
-        } else if (port_.Open(static_cast<uint8_t>(selectedPort_), selectedBaud_)) {
+        } else if (port_.Open(static_cast<uint8_t>(selectedPort_), selectedBaud_) ||
+                   port_.IsOpen()) {  // opened but not configured still counts as open
             ReportPort("");
         } else {
             ReportPort("COM" + std::to_string(selectedPort_) + " (" + path +
