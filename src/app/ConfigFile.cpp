@@ -227,9 +227,13 @@ std::string ConfigFile::ReadText(std::string_view key, std::string_view defaultV
     return std::string(Trim(std::string_view(*text).substr(ParseLine(*text).valueStart)));
 }
 
-void ConfigFile::WriteInt(std::string_view key, int value) { WriteText(key, std::to_string(value)); }
+void ConfigFile::WriteInt(std::string_view key, int value) {
+    WriteText(key, std::to_string(value));
+}
 
-void ConfigFile::WriteFlag(std::string_view key, bool value) { WriteText(key, value ? "1" : "0"); }
+void ConfigFile::WriteFlag(std::string_view key, bool value) {
+    WriteText(key, value ? "1" : "0");
+}
 
 void ConfigFile::WriteText(std::string_view key, std::string_view value) {
     if (!writable_) return;
@@ -269,9 +273,9 @@ void ConfigFile::DeleteKey(std::string_view key) {
 ConfigFile::Section& ConfigFile::SectionForWrite() {
     const auto existing = sections_.find(sectionLower_);
     if (existing != sections_.end()) return existing->second;
-    if (!lines_.empty()) {
+    if (!lines_.empty()) {  // a blank line between sections
         if (lines_.back().ending.empty()) lines_.back().ending = newline_;
-        lines_.push_back(Line{"", newline_});  // a blank line between sections
+        if (!Trim(lines_.back().text).empty()) lines_.push_back(Line{"", newline_});
     }
     lines_.push_back(Line{"[" + section_ + "]", newline_});
     changed_ = true;
@@ -301,8 +305,8 @@ std::string ConfigFile::Serialise() const {
 ConfigFile::SaveResult ConfigFile::Save() {
     using Status = SaveResult::Status;
     if (unreadable_)
-        return {Status::SkippedUnreadable,
-                "Settings not saved: " + path_ + " could not be read at start, so it is left alone"};
+        return {Status::SkippedUnreadable, "Settings not saved: " + path_ +
+                                               " could not be read at start, so it is left alone"};
     if (!writable_)
         return {Status::SkippedReadOnly, "Settings not saved: " + path_ + " is read-only"};
     if (!changed_) return {Status::Unchanged, ""};

@@ -14,16 +14,16 @@
 // When a key appears twice in a section, reads see the first one and writes
 // change the first one.
 class ConfigFile {
-public:
+  public:
     static constexpr const char* kDefaultFileName = "ZelSim.ini";
 
     struct SaveResult {
         enum class Status {
-            Written,          // the file now holds every change
-            Unchanged,        // nothing to write
-            SkippedReadOnly,  // the file was read-only at start: never written
+            Written,            // the file now holds every change
+            Unchanged,          // nothing to write
+            SkippedReadOnly,    // the file was read-only at start: never written
             SkippedUnreadable,  // the file existed but could not be read: left alone
-            Failed,           // the old file is still there, untouched
+            Failed,             // the old file is still there, untouched
         };
         Status status;
         std::string message;  // empty when written or unchanged
@@ -64,7 +64,7 @@ public:
     // the target, so a crash or a full disk never leaves half a file.
     SaveResult Save();
 
-private:
+  private:
     struct Line {
         std::string text;    // without its line end
         std::string ending;  // "\r\n", "\n", or "" for a last line without one

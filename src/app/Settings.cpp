@@ -130,14 +130,13 @@ struct Overloaded : F... {
 };
 
 void ReadKey(ConfigFile& file, Settings& settings, const Key& key) {
-    std::visit(Overloaded{
-                   [&](int Settings::*m) { settings.*m = file.ReadInt(key.name, settings.*m); },
-                   [&](bool Settings::*m) { settings.*m = file.ReadFlag(key.name, settings.*m); },
-                   [&](std::string Settings::*m) {
-                       settings.*m = file.ReadText(key.name, settings.*m);
-                   },
-               },
-               key.member);
+    std::visit(
+        Overloaded{
+            [&](int Settings::*m) { settings.*m = file.ReadInt(key.name, settings.*m); },
+            [&](bool Settings::*m) { settings.*m = file.ReadFlag(key.name, settings.*m); },
+            [&](std::string Settings::*m) { settings.*m = file.ReadText(key.name, settings.*m); },
+        },
+        key.member);
 }
 
 void WriteKey(ConfigFile& file, const Settings& settings, const Key& key) {
@@ -159,22 +158,27 @@ void WriteKeys(ConfigFile& file, const Settings& settings, std::span<const Key> 
 
 bool EqualNoCase(const std::string& a, const std::string& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+        auto lower = [](char c) {
+            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        };
         return lower(x) == lower(y);
     });
 }
 
 std::string HistoryKey(size_t number) {
-    char key[16];
+    char key[32];
     std::snprintf(key, sizeof key, "Line%02zu", number);
     return key;
 }
 
 const char* ZelTypeText(ZelType type) {
     switch (type) {
-        case ZelType::Dormalyn: return kZelTypeDormalyn;
-        case ZelType::Corvane: return kZelTypeCorvane;
-        case ZelType::Off: break;
+        case ZelType::Dormalyn:
+            return kZelTypeDormalyn;
+        case ZelType::Corvane:
+            return kZelTypeCorvane;
+        case ZelType::Off:
+            break;
     }
     return kZelTypeOff;
 }
@@ -244,8 +248,9 @@ void Settings::LoadHistory(ConfigFile& file) {
     for (size_t number = 1; number <= kHistoryLines; ++number) {
         std::string line = file.ReadText(HistoryKey(number), "");
         if (line.empty()) continue;
-        const bool known = std::any_of(sendHistory.begin(), sendHistory.end(),
-                                       [&](const std::string& entry) { return EqualNoCase(entry, line); });
+        const bool known =
+            std::any_of(sendHistory.begin(), sendHistory.end(),
+                        [&](const std::string& entry) { return EqualNoCase(entry, line); });
         if (!known) sendHistory.push_back(std::move(line));
     }
 }

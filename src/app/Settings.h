@@ -14,7 +14,7 @@ class ConfigFile;
 // default until Load. Keys of windows that do not exist yet are carried
 // through too, so a file written by a fuller version loses nothing here.
 class Settings {
-public:
+  public:
     static constexpr const char* kConfigurationSection = "Configuration";
     static constexpr const char* kHistorySection = "MessageDropDownLines";
     static constexpr const char* kFileSpecsSection = "FileSpecs";
@@ -129,7 +129,9 @@ public:
     // positions, not where the user moved them.
     void ReloadGpsWindowPositions(ConfigFile& file);
 
-private:
+    bool operator==(const Settings&) const = default;
+
+  private:
     void LoadConfiguration(ConfigFile& file);
     void LoadHistory(ConfigFile& file);
     void LoadUserButtons(ConfigFile& file);

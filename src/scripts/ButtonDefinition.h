@@ -1,0 +1,11 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// One user button: its caption and its script, none of whose lines is empty.
+struct ButtonDefinition {
+    std::string caption;
+    std::vector<std::string> script;
+
+    bool operator==(const ButtonDefinition&) const = default;
+};

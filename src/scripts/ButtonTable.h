@@ -1,0 +1,48 @@
+#pragma once
+#include <array>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "scripts/ButtonDefinition.h"
+
+class ConfigFile;
+
+// The 32 user-button definitions: four groups of eight, stored in the
+// "UserButtons" section as Button%dCaption and Button%dLine%d.
+class ButtonTable {
+  public:
+    static constexpr int kButtonCount = 32;
+    static constexpr int kGroupSize = 8;
+    static constexpr int kGroupCount = kButtonCount / kGroupSize;
+    static constexpr int kLinesRead = 100;  // a longer script is saved whole, read back cut
+    static constexpr size_t kMaxLineLength = 599;
+    static constexpr const char* kSection = "UserButtons";
+
+    // Every caption "Button %d" with its number, every script empty.
+    ButtonTable();
+
+    // Index 0..31 of on-screen position 0..7 in group 1..4.
+    static int IndexOf(int group, int position) { return (group - 1) * kGroupSize + position; }
+    static std::string DefaultCaption(int index);
+
+    ButtonDefinition& At(int index) { return buttons_.at(static_cast<size_t>(index)); }
+    const ButtonDefinition& At(int index) const { return buttons_.at(static_cast<size_t>(index)); }
+
+    // The Define Button dialog's OK: blank memo lines are dropped, long ones cut.
+    void Define(int index, std::string caption, const std::vector<std::string>& memoLines);
+
+    // Lines close up over missing or empty numbers: a script with only a
+    // line 2 loads as one line. Uses and leaves the section "UserButtons".
+    void Load(ConfigFile& file);
+    // Deletes lines 1..100 of each button, then writes its lines from 1 up.
+    void Save(ConfigFile& file) const;
+
+    bool operator==(const ButtonTable&) const = default;
+
+  private:
+    static std::string CaptionKey(int index);
+    static std::string LineKey(int index, int line);
+
+    std::array<ButtonDefinition, kButtonCount> buttons_;
+};

@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "app/ConfigFile.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using Status = ConfigFile::SaveResult::Status;
+
+class ConfigFileTest : public ::testing::Test {
+  protected:
+    std::string Ini(const std::string& content) {
+        TempDir::Write(path_, content);
+        return path_;
+    }
+
+    TempDir dir_;
+    std::string path_ = dir_.File("ZelSim.ini");
+};
+
+TEST_F(ConfigFileTest, SectionsAndKeysMatchWithoutRegardToCase) {
+    ConfigFile file(Ini("[configuration]\ncomport=3\n  MsgMonOutGoingMessages = 0  \n"));
+    file.SetSection("CONFIGURATION");
+    EXPECT_EQ(file.ReadInt("ComPort", 1), 3);
+    EXPECT_FALSE(file.ReadFlag("MsgMonOutgoingMessages", true));
+
+    file.WriteFlag("MSGMONOUTGOINGMESSAGES", true);
+    EXPECT_TRUE(file.ReadFlag("msgmonoutgoingmessages", false));
+    ASSERT_TRUE(file.Save().Saved());
+    // Changed in place: the file's own spelling and spacing stay.
+    EXPECT_EQ(TempDir::Read(path_), "[configuration]\ncomport=3\n  MsgMonOutGoingMessages = 1\n");
+}
+
+TEST_F(ConfigFileTest, NumbersAreReadFromTheirLeadingDigits) {
+    ConfigFile file(
+        Ini("[S]\n"
+            "Plain=42\nSigned= -17 \nPlus=+8\nTrailing=12abc\nWord=abc\nEmpty=\n"
+            "Huge=99999999999\nHex=0x10\nFlagTwo=2\nFlagWord=yes\n"));
+    file.SetSection("S");
+    EXPECT_EQ(file.ReadInt("Plain", 5), 42);
+    EXPECT_EQ(file.ReadInt("Signed", 5), -17);
+    EXPECT_EQ(file.ReadInt("Plus", 5), 8);
+    EXPECT_EQ(file.ReadInt("Trailing", 5), 12);
+    EXPECT_EQ(file.ReadInt("Hex", 5), 0);
+    // Not a number at all: the default, as for a missing key.
+    EXPECT_EQ(file.ReadInt("Word", 5), 5);
+    EXPECT_EQ(file.ReadInt("Empty", 5), 5);
+    EXPECT_EQ(file.ReadInt("Huge", 5), 5);
+    EXPECT_EQ(file.ReadInt("Missing", 5), 5);
+    EXPECT_TRUE(file.ReadFlag("FlagTwo", false));
+    EXPECT_TRUE(file.ReadFlag("FlagWord", true));
+    EXPECT_FALSE(file.ReadFlag("FlagWord", false));
+}
+
+TEST_F(ConfigFileTest, TextIsTrimmedAndAnEmptyValueIsNotTheDefault) {
+    ConfigFile file(Ini("[S]\r\nName =  two words \t\r\nBlank=\r\n"));
+    file.SetSection("S");
+    EXPECT_EQ(file.ReadText("Name", "x"), "two words");
+    EXPECT_EQ(file.ReadText("Blank", "x"), "");
+    EXPECT_EQ(file.ReadText("Missing", "x"), "x");
+}
+
+TEST_F(ConfigFileTest, KeysOutsideTheirSectionAreNotSeen) {
+    ConfigFile file(Ini("Stray=1\n[A]\nKey=2\n[B]\nOther=3\n"));
+    file.SetSection("A");
+    EXPECT_EQ(file.ReadInt("Key", 0), 2);
+    EXPECT_EQ(file.ReadInt("Other", 0), 0);
+    EXPECT_EQ(file.ReadInt("Stray", 0), 0);
+    file.SetSection("");
+    EXPECT_EQ(file.ReadInt("Stray", 0), 0);
+}
+
+TEST_F(ConfigFileTest, TheFirstOfDuplicateKeysIsReadAndWritten) {
+    ConfigFile file(Ini("[S]\nKey=1\nKey=2\n[T]\n[s]\nKey=3\nLate=4\n"));
+    file.SetSection("S");
+    EXPECT_EQ(file.ReadInt("Key", 0), 1);
+    EXPECT_EQ(file.ReadInt("Late", 0), 4);  // a repeated section is the same section
+    file.WriteInt("Key", 9);
+    file.WriteInt("New", 5);
+    ASSERT_TRUE(file.Save().Saved());
+    EXPECT_EQ(TempDir::Read(path_), "[S]\nKey=9\nKey=2\nNew=5\n[T]\n[s]\nKey=3\nLate=4\n");
+}
+
+TEST_F(ConfigFileTest, DeleteRemovesEveryOccurrenceAndNothingElse) {
+    ConfigFile file(Ini("[S]\nKey=1\n; note\nKey=2\nOther=3\n"));
+    file.SetSection("S");
+    file.DeleteKey("KEY");
+    EXPECT_EQ(file.ReadText("Key", "gone"), "gone");
+    file.DeleteKey("Absent");
+    file.SetSection("Absent");
+    file.DeleteKey("Key");
+    ASSERT_TRUE(file.Save().Saved());
+    EXPECT_EQ(TempDir::Read(path_), "[S]\n; note\nOther=3\n");
+}
+
+TEST_F(ConfigFileTest, NewKeysGoAfterTheLastKeyOfTheirSectionNewSectionsAtTheEnd) {
+    ConfigFile file(Ini("; head\n[A]\nOne=1\n\n; about B\n[B]\nTwo=2\n\n"));
+    file.SetSection("a");
+    file.WriteText("Three", "3");
+    file.SetSection("C");
+    file.WriteText("Four", "4");
+    file.SetSection("C");
+    file.WriteText("Five", "5");
+    ASSERT_EQ(file.Save().status, Status::Written);
+    EXPECT_EQ(TempDir::Read(path_),
+              "; head\n[A]\nOne=1\nThree=3\n\n; about B\n[B]\nTwo=2\n\n[C]\nFour=4\nFive=5\n");
+}
+
+TEST_F(ConfigFileTest, DeletingTheLastKeyStillAppendsInsideTheSection) {
+    ConfigFile file(Ini("[A]\nOne=1\nTwo=2\n[B]\nX=1\n"));
+    file.SetSection("A");
+    file.DeleteKey("Two");
+    file.DeleteKey("One");
+    file.WriteInt("One", 7);
+    ASSERT_TRUE(file.Save().Saved());
+    EXPECT_EQ(TempDir::Read(path_), "[A]\nOne=7\n[B]\nX=1\n");
+}
+
+TEST_F(ConfigFileTest, WindowsLineEndsAreKeptAndUsedForNewLines) {
+    ConfigFile file(Ini("[A]\r\nOne=1"));  // and no line end at the very end
+    file.SetSection("A");
+    file.WriteInt("Two", 2);
+    file.SetSection("B");
+    file.WriteInt("Three", 3);
+    ASSERT_TRUE(file.Save().Saved());
+    EXPECT_EQ(TempDir::Read(path_), "[A]\r\nOne=1\r\nTwo=2\r\n\r\n[B]\r\nThree=3\r\n");
+}
+
+TEST_F(ConfigFileTest, ALineBreakInATextCannotForgeAKey) {
+    ConfigFile file(path_);
+    file.SetSection("S");
+    file.WriteText("Caption", "ok\r\nComPort=9");
+    ASSERT_TRUE(file.Save().Saved());
+    EXPECT_EQ(TempDir::Read(path_), "[S]\nCaption=ok\n");
+}
+
+TEST_F(ConfigFileTest, WhatItCannotReadSurvivesAWriteByteForByte) {
+    const std::string longLine(100 * 1024, 'x');
+    const char kBinary[] = "\x01\xff\xfe\x00\x80 bytes=\x7f";
+    const std::string binary(kBinary, sizeof kBinary - 1);
+    const std::string before =
+        "\xEF\xBB\xBF; written by hand\r\n"
+        "orphan=before any section\r\n"
+        "[Configuration]\r\n"
+        "ComPort=not a number\r\n"
+        "no equals sign here\r\n" +
+        binary + "\r\n" + longLine +
+        "\r\n"
+        "=value without key\r\n"
+        "[broken section\r\n"
+        "BaudRate=9600\r\n"
+        "\r\n"
+        "[FutureSection]\r\n"
+        "Unknown=kept\r\n";
+    ConfigFile file(Ini(before));
+    file.SetSection("Configuration");
+    EXPECT_EQ(file.ReadInt("ComPort", 1), 1);
+    EXPECT_EQ(file.ReadInt("BaudRate", 38400), 9600);
+    file.WriteInt("BaudRate", 4800);
+    ASSERT_TRUE(file.Save().Saved());
+
+    std::string after = before;
+    after.replace(after.find("BaudRate=9600"), 13, "BaudRate=4800");
+    EXPECT_EQ(TempDir::Read(path_), after);
+}
+
+TEST_F(ConfigFileTest, AByteOrderMarkDoesNotHideTheFirstSection) {
+    ConfigFile file(Ini("\xEF\xBB\xBF[Configuration]\nComPort=4\n"));
+    file.SetSection("Configuration");
+    EXPECT_EQ(file.ReadInt("ComPort", 1), 4);
+}
+
+TEST_F(ConfigFileTest, AMissingFileIsCreatedOnlyWhenSomethingIsWritten) {
+    {
+        ConfigFile file(path_);
+        EXPECT_TRUE(file.Writable());
+        EXPECT_EQ(file.Save().status, Status::Unchanged);
+        EXPECT_FALSE(std::filesystem::exists(path_));
+    }
+    ConfigFile file(path_);
+    file.SetSection("S");
+    file.WriteFlag("On", true);
+    file.WriteFlag("Off", false);
+    EXPECT_EQ(file.Save().status, Status::Written);
+    EXPECT_EQ(TempDir::Read(path_), "[S]\nOn=1\nOff=0\n");
+    EXPECT_EQ(file.Save().status, Status::Unchanged);
+}
+
+TEST_F(ConfigFileTest, WritingTheSameValueChangesNothing) {
+    ConfigFile file(Ini("[S]\nKey=5\n"));
+    file.SetSection("S");
+    file.WriteInt("Key", 5);
+    EXPECT_EQ(file.Save().status, Status::Unchanged);
+}
+
+TEST_F(ConfigFileTest, AReadOnlyFileIsNeverWritten) {
+    const std::string before = "[S]\nKey=1\n";
+    Ini(before);
+    ASSERT_EQ(::chmod(path_.c_str(), 0444), 0);
+    ConfigFile file(path_);
+    EXPECT_FALSE(file.Writable());
+    file.SetSection("S");
+    file.WriteInt("Key", 2);
+    file.WriteInt("New", 3);
+    file.DeleteKey("Key");
+    EXPECT_EQ(file.ReadInt("Key", 0), 1);  // nothing changed, not even in memory
+    const ConfigFile::SaveResult result = file.Save();
+    EXPECT_EQ(result.status, Status::SkippedReadOnly);
+    EXPECT_NE(result.message.find("read-only"), std::string::npos) << result.message;
+    EXPECT_EQ(TempDir::Read(path_), before);
+}
+
+TEST_F(ConfigFileTest, AFileThatCouldNotBeReadIsLeftAlone) {
+    std::filesystem::create_directory(path_);  // something is there, but not a file
+    ConfigFile file(path_);
+    file.SetSection("S");
+    file.WriteInt("Key", 2);
+    EXPECT_EQ(file.Save().status, Status::SkippedUnreadable);
+    EXPECT_TRUE(std::filesystem::is_directory(path_));
+}
+
+TEST_F(ConfigFileTest, SaveKeepsPermissionsAndFollowsALink) {
+    const std::string real = dir_.File("real.ini");
+    TempDir::Write(real, "[S]\nKey=1\n");
+    ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
+    std::filesystem::create_symlink("real.ini", path_);
+
+    ConfigFile file(path_);
+    file.SetSection("S");
+    file.WriteInt("Key", 2);
+    ASSERT_EQ(file.Save().status, Status::Written);
+
+    EXPECT_TRUE(std::filesystem::is_symlink(path_));
+    EXPECT_EQ(TempDir::Read(real), "[S]\nKey=2\n");
+    struct stat st {};
+    ASSERT_EQ(::stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+// A full disk, for root as for anyone: the file-size limit makes write() fail.
+TEST_F(ConfigFileTest, AFailedWriteLeavesTheOldFileAndNoLitter) {
+    const std::string before = "[S]\nKey=1\n";
+    Ini(before);
+    ConfigFile file(path_);
+    file.SetSection("S");
+    file.WriteText("Big", std::string(64 * 1024, 'y'));
+
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    struct rlimit small = saved;
+    small.rlim_cur = 4096;
+    void (*oldHandler)(int) = ::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const ConfigFile::SaveResult result = file.Save();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(result.status, Status::Failed);
+    EXPECT_NE(result.message.find("Settings not saved"), std::string::npos) << result.message;
+    EXPECT_EQ(TempDir::Read(path_), before);
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir_.Path()))
+        ++entries;
+    EXPECT_EQ(entries, 1) << "the temporary file was left behind";
+
+    // Once there is room again the same changes go through.
+    EXPECT_EQ(file.Save().status, Status::Written);
+    EXPECT_NE(TempDir::Read(path_).find("Big=yyy"), std::string::npos);
+}
+
+TEST_F(ConfigFileTest, AnUnwritableDirectoryFailsClearlyAndKeepsTheFile) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into any directory";
+    const std::string before = "[S]\nKey=1\n";
+    Ini(before);
+    ConfigFile file(path_);
+    file.SetSection("S");
+    file.WriteInt("Key", 2);
+    ASSERT_EQ(::chmod(dir_.Path().c_str(), 0555), 0);
+    const ConfigFile::SaveResult result = file.Save();
+    ::chmod(dir_.Path().c_str(), 0755);
+    EXPECT_EQ(result.status, Status::Failed);
+    EXPECT_NE(result.message.find(dir_.Path()), std::string::npos) << result.message;
+    EXPECT_EQ(TempDir::Read(path_), before);
+}
+
+TEST(ConfigFilePath, TheFileSitsInTheStartDirectory) {
+    EXPECT_EQ(ConfigFile::DefaultPath("/home/ann/work"), "/home/ann/work/ZelSim.ini");
+    EXPECT_EQ(ConfigFile::DefaultPath("/"), "/ZelSim.ini");
+    EXPECT_EQ(ConfigFile::DefaultPath(""), "ZelSim.ini");
+}
+
+}  // namespace
