@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "serial/MemorySerialDevice.h"
 #include "serial/PortMap.h"
 #include "serial/SentenceFramer.h"
 #include "serial/SentenceWriters.h"
@@ -13,48 +14,25 @@
 
 namespace {
 
-// Records every write call separately, so a test can see how the bytes were split.
-class RecordingDevice final : public SerialDevice {
-  public:
-    explicit RecordingDevice(std::vector<std::string>& writes) : writes_(writes) {}
-    bool Open(const std::string&) override { return true; }
-    void Close() override {}
-    bool IsOpen() const override { return true; }
-    ConfigResult Configure(uint32_t) override { return {}; }
-    long Read(uint8_t*, size_t) override { return 0; }
-    long Write(const uint8_t* bytes, size_t count) override {
-        writes_.emplace_back(reinterpret_cast<const char*>(bytes), count);
-        return static_cast<long>(count);
-    }
-    void Purge() override {}
-    void ClearErrors() override {}
-    bool SetRts(bool) override { return true; }
-    bool HasFailed() const override { return false; }
-
-  private:
-    std::vector<std::string>& writes_;
-};
-
 class WritersTest : public ::testing::Test {
   protected:
-    std::string Sent() const {
-        std::string all;
-        for (const auto& w : writes_) all += w;
-        return all;
+    void SetUp() override {
+        portMap_.SetExplicit(1, "/dev/ttyTEST1");
+        ASSERT_TRUE(port_.Open(1, 115200));
     }
 
-    std::vector<std::string> writes_;
+    std::string Sent() { return line_->TakeWritten(); }
+
+    std::shared_ptr<MemorySerialDevice> line_ = std::make_shared<MemorySerialDevice>();
     PortMap portMap_;
-    SerialPort port_{std::make_unique<RecordingDevice>(writes_), portMap_};
+    SerialPort port_{MemorySerialDevice::Plug(line_), portMap_};
 };
 
 TEST_F(WritersTest, SentenceWithoutStarGetsUpperCaseChecksumAndLineEnd) {
     WriteSentence(port_, "$PKVTQ,DML,SET1");
     EXPECT_EQ(Sent(), "$PKVTQ,DML,SET1*7E\r\n");
-    writes_.clear();
     WriteSentence(port_, "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W");
     EXPECT_EQ(Sent(), "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n");
-    writes_.clear();
     WriteSentence(port_, "$AB");  // sums below 16: the leading zero stays
     EXPECT_EQ(Sent(), "$AB*03\r\n");
 }
@@ -63,7 +41,6 @@ TEST_F(WritersTest, WhatTheWriterSendsTheFramerAccepts) {
     FakeTickClock clock;
     SentenceFramer framer(clock);
     for (const char* text : {"$PKVTS,TXT,0,HELLO", "$PKVTQ,DML,DID_REQUEST", "$GPVTG,,T,,M", "$"}) {
-        writes_.clear();
         WriteSentence(port_, text);
         const std::string sent = Sent();
         ASSERT_EQ(framer.ParseText(sent.substr(0, sent.size() - 2)), SentenceFramer::kSentenceReady)
@@ -78,7 +55,6 @@ TEST_F(WritersTest, WhatTheWriterSendsTheFramerAccepts) {
 TEST_F(WritersTest, TypedChecksumIsSentAsTyped) {
     WriteSentence(port_, "$GPGGA,1*00");
     EXPECT_EQ(Sent(), "$GPGGA,1*00\r\n");
-    writes_.clear();
     WriteSentence(port_, "$A*");
     EXPECT_EQ(Sent(), "$A*\r\n");
 }
@@ -86,10 +62,8 @@ TEST_F(WritersTest, TypedChecksumIsSentAsTyped) {
 TEST_F(WritersTest, TextWithoutDollarGetsOnlyLineEnd) {
     WriteSentence(port_, "PKVTQ,DML,SET1");
     EXPECT_EQ(Sent(), "PKVTQ,DML,SET1\r\n");
-    writes_.clear();
     WriteSentence(port_, " $leading space");
     EXPECT_EQ(Sent(), " $leading space\r\n");
-    writes_.clear();
     WriteSentence(port_, "");
     EXPECT_EQ(Sent(), "\r\n");
 }
@@ -100,13 +74,10 @@ TEST_F(WritersTest, ControlAndHighBytesEndTheText) {
                   "$AB\x01"
                   "CD");
     EXPECT_EQ(Sent(), "$AB*03\r\n");
-    writes_.clear();
     WriteSentence(port_, "$AB\r\nCD");
     EXPECT_EQ(Sent(), "$AB*03\r\n");
-    writes_.clear();
     WriteSentence(port_, "$AB\x80*00");
     EXPECT_EQ(Sent(), "$AB*03\r\n") << "a star past the cut does not count as typed";
-    writes_.clear();
     WriteSentence(port_,
                   "ab\x7f"
                   "c\xb0"
@@ -115,7 +86,6 @@ TEST_F(WritersTest, ControlAndHighBytesEndTheText) {
               "ab\x7f"
               "c\r\n")
         << "127 is still sent, 176 is not";
-    writes_.clear();
     WriteSentence(port_, std::string("$AB\0CD", 6));
     EXPECT_EQ(Sent(), "$AB*03\r\n");
 }
@@ -123,48 +93,55 @@ TEST_F(WritersTest, ControlAndHighBytesEndTheText) {
 TEST_F(WritersTest, RawWritersAddNothingOrOnlyTheLineEnd) {
     WriteRaw(port_, "$PKVTQ,DML,SET1");
     EXPECT_EQ(Sent(), "$PKVTQ,DML,SET1");
-    writes_.clear();
     WriteRaw(port_, "line\r\nnext");
     EXPECT_EQ(Sent(), "line");
-    writes_.clear();
     WriteRawLine(port_, "$PKVTQ,DML,SET1");
     EXPECT_EQ(Sent(), "$PKVTQ,DML,SET1\r\n");
-    writes_.clear();
     WriteRawLine(port_, "ab\tcd");
     EXPECT_EQ(Sent(), "ab\r\n");
-    writes_.clear();
     WriteRaw(port_, "");
-    EXPECT_TRUE(writes_.empty());
+    EXPECT_EQ(Sent(), "");
 }
 
-TEST_F(WritersTest, EveryByteIsItsOwnWrite) {
-    WriteSentence(port_, "$PKVTQ,DML,SET1");
-    WriteSentence(port_, "plain");
-    WriteRawLine(port_, "raw");
-    ASSERT_EQ(Sent(), "$PKVTQ,DML,SET1*7E\r\nplain\r\nraw\r\n");
-    for (const auto& w : writes_) EXPECT_EQ(w.size(), 1u);
+// The far end sees every byte as its own write, as the line's receivers expect.
+class CountingDevice final : public SerialDevice {
+  public:
+    explicit CountingDevice(std::vector<size_t>& writeSizes) : writeSizes_(writeSizes) {}
+    bool Open(const std::string&) override { return true; }
+    void Close() override {}
+    bool IsOpen() const override { return true; }
+    ConfigResult Configure(uint32_t) override { return {}; }
+    long Read(uint8_t*, size_t) override { return 0; }
+    long Write(const uint8_t*, size_t count) override {
+        writeSizes_.push_back(count);
+        return static_cast<long>(count);
+    }
+    void Purge() override {}
+    void ClearErrors() override {}
+    bool SetRts(bool) override { return true; }
+    bool HasFailed() const override { return false; }
+
+  private:
+    std::vector<size_t>& writeSizes_;
+};
+
+TEST(WritersByteTest, EveryByteIsItsOwnWrite) {
+    std::vector<size_t> writeSizes;
+    PortMap portMap;
+    SerialPort port(std::make_unique<CountingDevice>(writeSizes), portMap);
+    WriteSentence(port, "$PKVTQ,DML,SET1");
+    WriteSentence(port, "plain");
+    WriteRawLine(port, "raw");
+    WriteRaw(port, "x");
+    ASSERT_EQ(writeSizes.size(), std::string("$PKVTQ,DML,SET1*7E\r\nplain\r\nraw\r\nx").size());
+    for (size_t size : writeSizes) EXPECT_EQ(size, 1u);
 }
 
 TEST_F(WritersTest, NothingIsWrittenToAClosedLine) {
-    class ClosedDevice final : public SerialDevice {
-      public:
-        bool Open(const std::string&) override { return false; }
-        void Close() override {}
-        bool IsOpen() const override { return false; }
-        ConfigResult Configure(uint32_t) override { return {}; }
-        long Read(uint8_t*, size_t) override { return 0; }
-        long Write(const uint8_t*, size_t) override {
-            ADD_FAILURE() << "wrote to a closed device";
-            return -1;
-        }
-        void Purge() override {}
-        void ClearErrors() override {}
-        bool SetRts(bool) override { return true; }
-        bool HasFailed() const override { return false; }
-    };
-    SerialPort closed(std::make_unique<ClosedDevice>(), portMap_);
-    WriteSentence(closed, "$PKVTQ,DML,SET1");
-    WriteRawLine(closed, "text");
+    port_.Close();
+    WriteSentence(port_, "$PKVTQ,DML,SET1");
+    WriteRawLine(port_, "text");
+    EXPECT_EQ(line_->Written(), "");
 }
 
 TEST(LogChecksumTest, SumsTheCharactersAfterTheLastDollar) {
