@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+
+#include "app/SimulatorProcess.h"
+
+namespace {
+bool Alive(int pid) {
+    return kill(pid, 0) == 0 || errno != ESRCH;
+}
+}  // namespace
+
+TEST(SimulatorProcess, StartsTheSimulatorAndStopsItWhenItGoes) {
+#ifndef ZELSIM_SIM_PATH
+    GTEST_SKIP() << "the simulator is not built in this tree";
+#else
+    int pid = -1;
+    {
+        SimulatorProcess sim;
+        ASSERT_TRUE(sim.Start(ZELSIM_SIM_PATH, {})) << sim.ErrorText();
+        pid = sim.Pid();
+        EXPECT_TRUE(sim.IsRunning());
+        EXPECT_EQ(access(sim.DevicePath().c_str(), R_OK | W_OK), 0) << sim.DevicePath();
+    }
+    EXPECT_FALSE(Alive(pid));
+#endif
+}
+
+TEST(SimulatorProcess, SaysWhyItCouldNotStart) {
+    SimulatorProcess sim;
+    EXPECT_FALSE(sim.Start("/nonexistent/zelsim-sim", {}));
+    EXPECT_NE(sim.ErrorText().find("/nonexistent/zelsim-sim"), std::string::npos);
+    EXPECT_NE(sim.ErrorText().find("No such file"), std::string::npos) << sim.ErrorText();
+    EXPECT_FALSE(sim.IsRunning());
+}
+
+TEST(SimulatorProcess, GivesUpOnASilentProgramAndEndsIt) {
+    SimulatorProcess sim;
+    EXPECT_FALSE(sim.Start("/bin/sleep", {"30"}, 200));
+    EXPECT_NE(sim.ErrorText().find("within 200 ms"), std::string::npos) << sim.ErrorText();
+    EXPECT_FALSE(sim.IsRunning());
+    EXPECT_EQ(sim.ExitStatus(), 128 + SIGTERM);
+}
+
+TEST(SimulatorProcess, KillsAProgramThatIgnoresTheRequestToStop) {
+    SimulatorProcess sim;
+    ASSERT_TRUE(sim.Start("/bin/sh", {"-c", "trap '' TERM; echo /dev/null; exec sleep 30"}))
+        << sim.ErrorText();
+    EXPECT_EQ(sim.DevicePath(), "/dev/null");
+    const auto start = std::chrono::steady_clock::now();
+    sim.Stop(100);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(sim.ExitStatus(), 128 + SIGKILL);
+    EXPECT_FALSE(sim.IsRunning());
+}
