@@ -1,0 +1,74 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class MessageMonitor;
+
+// The manual send box under the monitor (cbSendData and its buttons): the
+// typed text, the history of the last 20 different lines sent, the checksum
+// button and the filtering of typed characters. The window mirrors Text()
+// and History() into its combo box and forwards its events here.
+class SendBox {
+  public:
+    static constexpr size_t kHistoryLimit = 20;
+    static constexpr const char* kHint = "press Tab for Arrow Keys to control ZEL";
+
+    static constexpr char kEnter = 13;
+    static constexpr char kEscape = 27;
+    static constexpr char kCtrlX = 24;
+    static constexpr char kCtrlC = 3;
+    static constexpr char kCtrlV = 22;
+    static constexpr char kBackspace = 8;
+
+    // `send` is the station's SendSentence.
+    SendBox(MessageMonitor& monitor, std::function<void(const std::string&)> send);
+
+    // Called with false while the box has the focus (the arrow keys edit the
+    // text) and true when it leaves (they drive the panel keys again).
+    std::function<void(bool keyboardToPanel)> onKeyboardToPanel;
+    // Esc while a button script runs: asks it to stop and returns true; false
+    // when no script runs.
+    std::function<bool()> onEscapeToScript;
+    // Right click in the box (the receive/transmit indicator is reset).
+    std::function<void()> onContextMenu;
+
+    const std::string& Text() const { return text_; }
+    void SetText(std::string text);
+
+    // Most recent first.
+    const std::vector<std::string>& History() const { return history_; }
+    // From the configuration, Line01 first: empty lines and lines already
+    // held (ignoring case) are skipped.
+    void LoadHistory(const std::vector<std::string>& lines);
+
+    // bClickSendData, also Enter in the box.
+    void Send();
+    // bClickAddCkSum
+    void AddChecksum();
+    // cbKeyPressHandler: the character to hand to the edit field, or nothing
+    // when the character is dropped (Enter and Esc act here instead).
+    std::optional<char> KeyPress(char c);
+
+    // cbSendDataOnEnter / cbSendDataOnExit
+    void FocusIn();
+    void FocusOut();
+    bool HintShown() const { return hintShown_; }
+    // cbContextPopUp
+    void ContextMenu();
+
+    // Changes whenever the text, the history or the hint changed.
+    uint64_t Revision() const { return revision_; }
+
+  private:
+    void RememberSent(const std::string& text);
+
+    MessageMonitor& monitor_;
+    std::function<void(const std::string&)> send_;
+    std::string text_;
+    std::vector<std::string> history_;
+    bool hintShown_ = false;
+    uint64_t revision_ = 0;
+};

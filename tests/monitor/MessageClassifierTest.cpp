@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "monitor/MessageClassifier.h"
+
+namespace {
+
+struct Case {
+    const char* text;
+    MessageCategory::Code expected;
+};
+
+void ExpectAll(std::initializer_list<Case> cases) {
+    for (const Case& c : cases)
+        EXPECT_EQ(MessageClassifier::ClassifyText(c.text), c.expected) << '"' << c.text << '"';
+}
+
+TEST(MessageClassifierTest, ProprietarySubTypesDecideBeforeTheAddress) {
+    ExpectAll({
+        {"$PKVTS,TXT,0,HELLO", MessageCategory::kZel},
+        {"$PKVTS,TXX,1", MessageCategory::kZel},
+        {"$PKVTS,CON,110", MessageCategory::kZel},
+        // Light Bar and Dormalyn win over the screen and query families.
+        {"$PKVTS,LBX", MessageCategory::kLightBar},
+        {"$PKVTR,LBX,DML", MessageCategory::kLightBar},
+        {"$PKVTQ,DML,SET1", MessageCategory::kDormalyn},
+        {"$PKVTK,DML", MessageCategory::kDormalyn},
+        // Any "PKVT" address counts as proprietary, even the bare prefix.
+        {"$PKVT,LBX", MessageCategory::kLightBar},
+        {"$PKVTX,DML", MessageCategory::kDormalyn},
+        {"$PKV,DML", MessageCategory::kOther},
+        {"$PKVTS,FOO", MessageCategory::kOther},
+        {"$PKVTQ,TXT", MessageCategory::kOther},  // screen words only from the screen
+        {"$PKVTK,3", MessageCategory::kZel},
+        {"$PKVTD,1", MessageCategory::kZel},
+        // Whole fields, case-sensitive.
+        {"$PKVTS,txt", MessageCategory::kOther},
+        {"$PKVTS,TXTX", MessageCategory::kOther},
+        {"$pkvts,TXT", MessageCategory::kOther},
+    });
+}
+
+TEST(MessageClassifierTest, IdentityTrafficIsDgpsOnlyForQueriesAndReplies) {
+    ExpectAll({
+        {"$PKVTR,RID,ZEL,1.0", MessageCategory::kDgps},
+        {"$PKVTQ,RID", MessageCategory::kDgps},
+        {"$PKVTS,RID", MessageCategory::kOther},
+        {"$XXABC,ACK", MessageCategory::kDgps},
+        {"$PKVTS,NAK", MessageCategory::kDgps},
+        {"$ABC,KVT,1", MessageCategory::kDgps},
+        {"$GPGGA,1,2", MessageCategory::kDgps},
+        {"$GPRMC,", MessageCategory::kDgps},
+        {"$GNGGA,1", MessageCategory::kOther},
+    });
+}
+
+TEST(MessageClassifierTest, ShortAndBrokenTexts) {
+    ExpectAll({
+        {"", MessageCategory::kShort},
+        {"$GPGGA", MessageCategory::kShort},
+        {"$", MessageCategory::kShort},
+        {"hello", MessageCategory::kNonNmea},
+        // A checksum typed wrong is Non-NMEA, exactly as if it had been received.
+        {"$GPGGA,1*00", MessageCategory::kNonNmea},
+        {"$GPGGA,1*Z0", MessageCategory::kNonNmea},
+        {"$GPGGA,1*4B", MessageCategory::kDgps},
+        // Text in front of the "$" does not stop the sentence.
+        {"junk $PKVTS,TXT,0", MessageCategory::kZel},
+    });
+}
+
+TEST(MessageClassifierTest, PanelTrafficIsRecognisedOnlyWhenSent) {
+    EXPECT_EQ(MessageClassifier::ClassifyOutgoing("$PKVTK,3"), MessageCategory::kOutZel);
+    EXPECT_EQ(MessageClassifier::ClassifyText("$PKVTK,3"), MessageCategory::kZel);
+    EXPECT_EQ(MessageClassifier::ClassifyOutgoing("$PKVTS,LCD,1"), MessageCategory::kOutZel);
+    EXPECT_EQ(MessageClassifier::ClassifyOutgoing("$PKVTS,TXT,1"), MessageCategory::kOutGoing);
+    EXPECT_EQ(MessageClassifier::ClassifyOutgoing("$PKVTK"), MessageCategory::kOutGoing);
+    EXPECT_EQ(MessageClassifier::ClassifyOutgoing("$PKVTK,3*00"), MessageCategory::kOutGoing);
+    EXPECT_EQ(MessageClassifier::ClassifyOutgoing("PKVTK,3"), MessageCategory::kOutGoing);
+}
+
+TEST(MessageClassifierTest, LegendListsNonNmeaBeforeOtherWithTheirColours) {
+    const auto& legend = MessageCategory::kLegend;
+    EXPECT_STREQ(legend[6].text, "Non-NMEA Messages");
+    EXPECT_EQ(MessageCategory::Colour(legend[6].code), 0x008000u);
+    EXPECT_STREQ(legend[7].text, "Other Messages");
+    EXPECT_EQ(MessageCategory::Colour(legend[7].code), 0x808080u);
+    EXPECT_EQ(MessageCategory::Colour(MessageCategory::kOutZel), 0x808000u);
+    EXPECT_EQ(MessageCategory::Colour(200), MessageCategory::Colour(MessageCategory::kOther));
+}
+
+}  // namespace

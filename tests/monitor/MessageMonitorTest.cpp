@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "monitor/MessageMonitor.h"
+
+namespace {
+
+std::tm FixedTime() {
+    std::tm t{};
+    t.tm_hour = 9;
+    t.tm_min = 5;
+    t.tm_sec = 7;
+    return t;
+}
+
+class MessageMonitorTest : public ::testing::Test {
+  protected:
+    MessageMonitorTest() : monitor_(FixedTime) {
+        monitor_.msgMonTime = false;
+        monitor_.msgMonTickCount = false;
+    }
+    void Show(const std::string& text, uint32_t category = MessageCategory::kDgps) {
+        monitor_.ShowLine(text, category, 0);
+    }
+    const MessageMonitor::Attributes& Last() const {
+        return monitor_.LineAttributes(monitor_.LineCount() - 1);
+    }
+
+    MessageMonitor monitor_;
+};
+
+TEST_F(MessageMonitorTest, PrefixesTimeAndTickModuloOneHundredThousand) {
+    monitor_.msgMonTime = true;
+    monitor_.msgMonTickCount = true;
+    monitor_.ShowLine("$GPGGA,1", MessageCategory::kDgps, 4'294'912'345u);
+    EXPECT_EQ(monitor_.Line(0), "09:05:07 12345 $GPGGA,1");
+    EXPECT_TRUE(Last().timeShown);
+    EXPECT_TRUE(Last().tickShown);
+
+    monitor_.msgMonTime = false;
+    monitor_.ShowLine("x", MessageCategory::kDgps, 100'042);
+    EXPECT_EQ(monitor_.Line(1), "00042 x");
+    // The flags are captured per line: the first keeps its time column.
+    EXPECT_TRUE(monitor_.LineAttributes(0).timeShown);
+    EXPECT_FALSE(monitor_.LineAttributes(1).timeShown);
+}
+
+TEST_F(MessageMonitorTest, OverLongTextBecomesTheErrorLineInItsColour) {
+    Show(std::string(560, 'a'), MessageCategory::kNonNmea);
+    EXPECT_EQ(monitor_.Line(0).size(), 560u);
+    Show(std::string(561, 'a'), MessageCategory::kNonNmea);
+    EXPECT_EQ(monitor_.Line(1), "----- Error - Message is too long ----");
+    EXPECT_EQ(Last().category, MessageCategory::kNonNmea);
+}
+
+TEST_F(MessageMonitorTest, UnprintableCharactersShowAsTilde) {
+    Show("a\tb", MessageCategory::kOutGoing);
+    EXPECT_EQ(monitor_.Line(0), "a~b");
+    // The last character too, so a row never draws a control character.
+    Show("ab\x1b", MessageCategory::kOutGoing);
+    EXPECT_EQ(monitor_.Line(1), "ab~");
+    Show("12\xb0", MessageCategory::kOutGoing);  // the degree sign stays
+    EXPECT_EQ(monitor_.Line(2), "12\xb0");
+    Show("a.b", MessageCategory::kNonNmea);  // the framer's "." for byte 7 stays a "."
+    EXPECT_EQ(monitor_.Line(3), "a.b");
+}
+
+TEST_F(MessageMonitorTest, TheRingKeepsTwoHundredLinesWithTheirColours) {
+    for (int i = 1; i <= 401; ++i)
+        Show("line " + std::to_string(i),
+             i % 2 ? MessageCategory::kDgps : MessageCategory::kNonNmea);
+    ASSERT_EQ(monitor_.LineCount(), MessageMonitor::kCapacity);
+    EXPECT_EQ(monitor_.Line(0), "line 202");
+    EXPECT_EQ(monitor_.LineAttributes(0).category, MessageCategory::kNonNmea);
+    EXPECT_EQ(monitor_.Line(199), "line 401");
+    EXPECT_EQ(monitor_.LineAttributes(199).category, MessageCategory::kDgps);
+    for (int i = 0; i < monitor_.LineCount(); ++i) {
+        const int n = std::stoi(monitor_.Line(i).substr(5));
+        ASSERT_EQ(monitor_.LineAttributes(i).category,
+                  n % 2 ? MessageCategory::kDgps : MessageCategory::kNonNmea)
+            << i;
+    }
+    EXPECT_EQ(monitor_.TopIndex(), MessageMonitor::kCapacity - MessageMonitor::kViewRows);
+}
+
+TEST_F(MessageMonitorTest, SentPanelTrafficNeedsBothOutGoingAndZelFilters) {
+    monitor_.msgMonOutGoingMessages = false;
+    Show("$PKVTK,1", MessageCategory::kOutGoing);
+    EXPECT_EQ(monitor_.LineCount(), 0);
+
+    monitor_.msgMonOutGoingMessages = true;
+    monitor_.msgMonZelMessages = false;
+    Show("$PKVTK,1", MessageCategory::kOutGoing);
+    EXPECT_EQ(monitor_.LineCount(), 0);
+    Show("$PKVTQ,RID", MessageCategory::kOutGoing);
+    EXPECT_EQ(Last().category, MessageCategory::kOutGoing);
+
+    monitor_.msgMonZelMessages = true;
+    Show("$PKVTK,1", MessageCategory::kOutGoing);
+    EXPECT_EQ(Last().category, MessageCategory::kOutZel);
+
+    Show("$GPGGA", MessageCategory::kShort);
+    EXPECT_EQ(monitor_.LineCount(), 2);
+}
+
+TEST_F(MessageMonitorTest, PauseMarksTheGapOnBothSides) {
+    Show("first");
+    EXPECT_TRUE(Last().gapBefore);  // the first line after start-up
+    Show("before");
+    EXPECT_FALSE(Last().gapBefore);
+
+    monitor_.TogglePause();
+    EXPECT_STREQ(monitor_.PauseCaption(), "Continue");
+    Show("dropped");
+    Show("dropped too");
+    EXPECT_EQ(monitor_.LineCount(), 2);
+    EXPECT_TRUE(monitor_.LineAttributes(1).gapAfter);
+    EXPECT_FALSE(monitor_.LineAttributes(0).gapAfter);
+
+    monitor_.Resume();
+    EXPECT_STREQ(monitor_.PauseCaption(), "Pause");
+    Show("after");
+    EXPECT_TRUE(Last().gapBefore);
+    EXPECT_FALSE(Last().gapAfter);
+    Show("later");
+    EXPECT_FALSE(Last().gapBefore);
+}
+
+TEST_F(MessageMonitorTest, FilteredLinesWhilePausedLeaveNoMark) {
+    Show("first");
+    Show("before");
+    monitor_.msgMonDgpsMessages = false;
+    const uint64_t revision = monitor_.Revision();
+    monitor_.TogglePause();
+    Show("hidden anyway");
+    Show("short", MessageCategory::kShort);
+    monitor_.TogglePause();
+    EXPECT_EQ(monitor_.Revision(), revision + 2);  // the two clicks only
+    Show("after", MessageCategory::kNonNmea);
+    EXPECT_FALSE(monitor_.LineAttributes(1).gapAfter);
+    EXPECT_FALSE(Last().gapBefore);
+}
+
+TEST_F(MessageMonitorTest, PauseOnAnEmptyListMarksTheFirstLineToCome) {
+    Show("first");
+    monitor_.ClearMonitor();
+    monitor_.TogglePause();
+    Show("dropped");
+    EXPECT_EQ(monitor_.LineCount(), 0);
+    monitor_.TogglePause();
+    Show("after");
+    EXPECT_TRUE(Last().gapBefore);
+}
+
+TEST_F(MessageMonitorTest, ClearEmptiesTheListButKeepsPause) {
+    for (int i = 0; i < 30; ++i) Show("x");
+    EXPECT_EQ(monitor_.TopIndex(), 30 - MessageMonitor::kViewRows);
+    monitor_.TogglePause();
+    monitor_.ClearMonitor();
+    EXPECT_EQ(monitor_.LineCount(), 0);
+    EXPECT_EQ(monitor_.TopIndex(), 0);
+    EXPECT_TRUE(monitor_.Paused());
+    monitor_.Resume();
+    Show("new");
+    EXPECT_EQ(monitor_.Line(0), "new");
+    EXPECT_EQ(monitor_.LineAttributes(0).category, MessageCategory::kDgps);
+}
+
+TEST_F(MessageMonitorTest, AppendCountMovesOnlyWithNewLines) {
+    Show("a");
+    const uint64_t appended = monitor_.AppendCount();
+    monitor_.TogglePause();
+    Show("dropped");
+    EXPECT_EQ(monitor_.AppendCount(), appended);
+    monitor_.TogglePause();
+    Show("b");
+    EXPECT_EQ(monitor_.AppendCount(), appended + 1);
+}
+
+}  // namespace
