@@ -43,7 +43,8 @@ int NaturalCompare(std::string_view a, std::string_view b) {
             i = endA;
             j = endB;
         } else {
-            if (a[i] != b[j]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[j]) ? -1 : 1;
+            if (a[i] != b[j])
+                return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[j]) ? -1 : 1;
             ++i;
             ++j;
         }

@@ -137,6 +137,17 @@ TEST_F(QtSerialDeviceTest, RateChangesWhileOpenAndTheLineKeepsWorking) {
     EXPECT_EQ(FarEndReceives(6), "back\r\n");
 }
 
+TEST_F(QtSerialDeviceTest, EveryRateOfTheTableReachesTheLine) {
+    const speed_t speeds[SerialPort::kRateCount] = {
+        B300, B600, B1200, B2400, B4800, B9600, B19200, B38400, B57600, B115200};
+    ASSERT_TRUE(port_.Open(kCom, 38400));
+    for (int i = 0; i < SerialPort::RateCount(); ++i) {
+        port_.SetRate(SerialPort::RateAt(i));
+        EXPECT_EQ(LineSpeed(), speeds[i]) << SerialPort::RateAt(i);
+    }
+    EXPECT_EQ(port_.ErrorText(), "");
+}
+
 TEST_F(QtSerialDeviceTest, ASecondOpenerOfTheSameDeviceIsRefused) {
     ASSERT_TRUE(port_.Open(kCom, 38400));
     SerialPort second(std::make_unique<QtSerialDevice>(), map_);
