@@ -137,13 +137,6 @@ TEST(WritersByteTest, EveryByteIsItsOwnWrite) {
     for (size_t size : writeSizes) EXPECT_EQ(size, 1u);
 }
 
-TEST_F(WritersTest, NothingIsWrittenToAClosedLine) {
-    port_.Close();
-    WriteSentence(port_, "$PKVTQ,DML,SET1");
-    WriteRawLine(port_, "text");
-    EXPECT_EQ(line_->Written(), "");
-}
-
 TEST(LogChecksumTest, SumsTheCharactersAfterTheLastDollar) {
     EXPECT_EQ(LogChecksum("$PKVTQ,DML,SET1"), "*7E");
     EXPECT_EQ(LogChecksum("$GPVTG,,T,,M"), "*4B");
