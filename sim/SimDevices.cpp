@@ -1,0 +1,65 @@
+#include "SimDevices.h"
+
+namespace {
+std::string Joined(const std::vector<std::string>& parts) {
+    std::string all;
+    for (const std::string& part : parts) all += part;
+    return all;
+}
+}  // namespace
+
+SimDevices::SimDevices(const TickClock& clock, const SimOptions& options) : framer_(clock) {
+    if (options.receiver) receiver_ = std::make_unique<SimReceiver>(clock, options.receiverBaud);
+    if (options.controller)
+        controller_ = std::make_unique<SimController>(clock, options.oldSettings);
+    if (options.bootloader)
+        bootloader_ = std::make_unique<SimBootloader>(clock, *options.bootloader);
+}
+
+void SimDevices::SetLineRate(uint32_t rate) {
+    if (receiver_) receiver_->SetLineRate(rate);
+}
+
+std::string SimDevices::Receive(const uint8_t* bytes, size_t count) {
+    report_.AddBytesReceived(count);
+    std::vector<std::string> out;
+    char text[SentenceFramer::kBufferSize + 1];
+    for (size_t i = 0; i < count; ++i) {
+        const uint8_t state = framer_.Feed(bytes[i]);
+        if (state != SentenceFramer::kSentenceReady && state != SentenceFramer::kLineReady)
+            continue;
+        size_t length = 0;
+        framer_.CopyOut(text, length);
+        SimMessage message = SimMessage::Line(std::string(text, length));
+        if (state == SentenceFramer::kSentenceReady)
+            for (uint8_t f = 0; f < framer_.FieldCount(); ++f)
+                message.fields.emplace_back(framer_.Field(f));
+        Dispatch(message, out);
+    }
+    return Joined(out);
+}
+
+void SimDevices::Dispatch(const SimMessage& message, std::vector<std::string>& out) {
+    if (message.IsSentence()) {
+        report_.AddSentence(message);
+        if (receiver_) receiver_->Hear(message, out);
+        if (controller_) controller_->Hear(message, out);
+        if (bootloader_) bootloader_->Hear(message, out);
+        return;
+    }
+    const bool taken = bootloader_ && bootloader_->Hear(message, out);
+    if (!taken) report_.AddUnknownLine();
+}
+
+std::string SimDevices::Tick() {
+    std::vector<std::string> out;
+    if (receiver_) receiver_->Tick(out);
+    if (controller_) controller_->Tick(out);
+    if (bootloader_) bootloader_->Tick(out);
+    return Joined(out);
+}
+
+SimReport& SimDevices::Report() {
+    if (bootloader_) report_.SetHexRecords(bootloader_->Accepted(), bootloader_->Rejected());
+    return report_;
+}

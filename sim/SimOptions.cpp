@@ -1,0 +1,102 @@
+#include "SimOptions.h"
+
+#include <charconv>
+
+#include "SimReceiver.h"
+
+namespace {
+bool TakesValue(const std::string& name) {
+    return name == "--device" || name == "--report" || name == "--receiver-baud" ||
+           name == "--bootloader";
+}
+
+bool ApplyValue(const std::string& name, const std::string& value, SimOptions& options,
+                std::string& error) {
+    if (name == "--device" || name == "--report") {
+        if (value.empty()) {
+            error = name + " needs a path";
+            return false;
+        }
+        (name == "--device" ? options.devicePath : options.reportPath) = value;
+    } else if (name == "--receiver-baud") {
+        uint32_t baud = 0;
+        const char* end = value.data() + value.size();
+        const auto result = std::from_chars(value.data(), end, baud);
+        if (result.ec != std::errc() || result.ptr != end || !SimReceiver::IsSupportedBaud(baud)) {
+            error = "--receiver-baud must be 4800, 9600, 19200 or 38400, not \"" + value + "\"";
+            return false;
+        }
+        options.receiverBaud = baud;
+    } else if (value == "1.2" || value == "1.3") {
+        options.bootloader =
+            value == "1.3" ? SimBootloader::Version::k13 : SimBootloader::Version::k12;
+    } else {
+        error = "--bootloader must be 1.2 or 1.3, not \"" + value + "\"";
+        return false;
+    }
+    return true;
+}
+}  // namespace
+
+bool SimOptions::Parse(const std::vector<std::string>& arguments, SimOptions& options,
+                       std::string& error) {
+    options = SimOptions{};
+    for (size_t at = 0; at < arguments.size(); ++at) {
+        const std::string& argument = arguments[at];
+        if (argument == "--help" || argument == "-h") {
+            options.help = true;
+            continue;
+        }
+        if (argument == "--no-receiver") {
+            options.receiver = false;
+            continue;
+        }
+        if (argument == "--no-controller") {
+            options.controller = false;
+            continue;
+        }
+        if (argument == "--old-settings") {
+            options.oldSettings = true;
+            continue;
+        }
+        // "--name value" or "--name=value".
+        const size_t equals = argument.find('=');
+        const std::string name = argument.substr(0, equals);
+        if (!TakesValue(name)) {
+            error = "unknown option \"" + argument + "\"";
+            return false;
+        }
+        std::string value;
+        if (equals != std::string::npos) {
+            value = argument.substr(equals + 1);
+        } else if (at + 1 < arguments.size()) {
+            value = arguments[++at];
+        } else {
+            error = name + " needs a value";
+            return false;
+        }
+        if (!ApplyValue(name, value, options, error)) return false;
+    }
+    if (options.bootloader) options.controller = false;
+    return true;
+}
+
+const char* SimOptions::Usage() {
+    return "Usage: zelsim-sim [options]\n"
+           "Plays the devices at the far end of a ZelSim line.\n"
+           "\n"
+           "Without --device it makes a pseudo-terminal pair and prints, as its first\n"
+           "line, the device the program should open. It runs until SIGINT or SIGTERM.\n"
+           "\n"
+           "  --device PATH          use an existing serial device (set raw, at the\n"
+           "                         receiver's rate) instead of a pseudo-terminal\n"
+           "  --report FILE          write a JSON summary of what was received at exit\n"
+           "  --receiver-baud RATE   the receiver's rate: 4800, 9600, 19200 or 38400\n"
+           "                         (default 38400); it is deaf at any other rate\n"
+           "  --no-receiver          no receiver on the line\n"
+           "  --no-controller        no steering controller (and no lightbar)\n"
+           "  --old-settings         the controller answers SET1/SET2 in the older units\n"
+           "  --bootloader 1.2|1.3   the controller sits in its bootloader of that\n"
+           "                         version: it acknowledges hex records and streams nothing\n"
+           "  --help                 this text\n";
+}

@@ -1,0 +1,26 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "SimBootloader.h"
+
+// The command line of zelsim-sim.
+struct SimOptions {
+    std::string devicePath;  // empty: make a pseudo-terminal pair
+    std::string reportPath;  // empty: no report
+    bool receiver = true;
+    uint32_t receiverBaud = 38400;
+    bool controller = true;
+    bool oldSettings = false;
+    // A controller in its bootloader streams nothing: --bootloader silences it.
+    std::optional<SimBootloader::Version> bootloader;
+    bool help = false;
+
+    // Arguments without the program name. False, with `error` set, for an
+    // unknown option, a missing value or a value out of range.
+    static bool Parse(const std::vector<std::string>& arguments, SimOptions& options,
+                      std::string& error);
+    static const char* Usage();
+};

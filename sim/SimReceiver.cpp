@@ -1,0 +1,164 @@
+#include "SimReceiver.h"
+
+#include <cstdio>
+
+#include "SimSentence.h"
+#include "app/TickClock.h"
+
+namespace {
+constexpr uint32_t kBauds[] = {4800, 9600, 19200, 38400};
+
+// Panel keys as the receiver's caps are printed: bit 1 right, 2 down, 4 up, 8 enter.
+constexpr unsigned kKeyRight = 1;
+constexpr unsigned kKeyDown = 2;
+constexpr unsigned kKeyUp = 4;
+constexpr unsigned kKeyEnter = 8;
+
+constexpr int kRowLength = 16;
+constexpr int kSecondRow = 16;
+
+// Glyph 0, signal bars, defined through the controller's glyph memory and
+// shown in the last column of the status screen.
+constexpr const char* kGlyphDefinition = "$PKVTD,040,100,101,101,105,105,115,115,100";
+constexpr const char* kGlyphShown = "$PKVTD,08F,100";
+
+constexpr int kFewestSatellites = 8;
+constexpr int kSatelliteSpread = 4;
+constexpr uint32_t kSatelliteStepMs = 7000;
+
+// The receiver stands still; its fix wanders in the last digit.
+constexpr int kLatitudeTenThousandths = 385;
+constexpr int kLongitudeTenThousandths = 0;
+constexpr int kWanderSteps = 7;
+constexpr int kWanderMiddle = 3;
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+std::string Row(const char* command, int position, const char* text) {
+    return SimSentencef("$PKVTS,%s,%d,%-*s", command, position, kRowLength, text);
+}
+}  // namespace
+
+SimReceiver::SimReceiver(const TickClock& clock, uint32_t baud)
+    : clock_(clock), baud_(baud), start_(clock.TickNow()) {}
+
+bool SimReceiver::IsSupportedBaud(uint32_t baud) {
+    for (uint32_t b : kBauds)
+        if (b == baud) return true;
+    return false;
+}
+
+uint32_t SimReceiver::Elapsed() const {
+    return clock_.TickNow() - start_;
+}
+
+void SimReceiver::Hear(const SimMessage& message, std::vector<std::string>& out) {
+    if (!Hears() || !message.IsSentence()) return;
+    if (message.FieldIs(0, "PKVTQ") && message.FieldIs(1, "RID")) {
+        out.push_back(SimSentencef("$PKVTR,RID,%s,%s,L1,SBAS,%s", kName, kVersion, kSerial));
+    } else if (message.FieldIs(0, "PKVTS") && message.FieldIs(1, "LCD") &&
+               message.FieldIs(2, "ON")) {
+        StartMirroring(out);
+    } else if (message.FieldIs(0, "PKVTK")) {
+        const std::string_view mask = message.Field(1);
+        if (mask.size() == 1 && HexDigit(mask[0]) >= 0)
+            PressKeys(static_cast<unsigned>(HexDigit(mask[0])), out);
+    }
+}
+
+void SimReceiver::Tick(std::vector<std::string>& out) {
+    if (!mirroring_ || !Hears() || !clock_.TickElapsed(lastRefresh_, kRefreshMs - 1)) return;
+    lastRefresh_ = clock_.TickNow();
+    if (screen_ == kStatusScreen || screen_ == kPositionScreen) SendRows(out);
+}
+
+void SimReceiver::StartMirroring(std::vector<std::string>& out) {
+    mirroring_ = true;
+    lastRefresh_ = clock_.TickNow();
+    out.push_back(SimSentencef("$PKVTS,CON,%d", kInitialContrast));
+    out.push_back(SimSentencef("$PKVTS,BKL,%s", backLightOn_ ? "ON" : "OFF"));
+    out.push_back(SimSentence(kGlyphDefinition));
+    ShowScreen(out);
+}
+
+void SimReceiver::PressKeys(unsigned mask, std::vector<std::string>& out) {
+    const unsigned pressed = mask & ~keyMask_;
+    keyMask_ = mask;
+    const Screen before = screen_;
+    const bool dgpsBefore = dgpsOn_;
+    const bool backLightBefore = backLightOn_;
+
+    if (mask == kHomeMask) {
+        screen_ = kStatusScreen;
+    } else if (pressed & kKeyDown) {
+        screen_ = static_cast<Screen>((screen_ + 1) % kScreenCount);
+    } else if (pressed & kKeyUp) {
+        screen_ = static_cast<Screen>((screen_ + kScreenCount - 1) % kScreenCount);
+    } else if ((pressed & kKeyEnter) && screen_ == kSettingsScreen) {
+        dgpsOn_ = !dgpsOn_;
+    } else if ((pressed & kKeyRight) && screen_ == kSettingsScreen) {
+        backLightOn_ = !backLightOn_;
+    }
+
+    if (!mirroring_) return;
+    if (backLightOn_ != backLightBefore)
+        out.push_back(SimSentencef("$PKVTS,BKL,%s", backLightOn_ ? "ON" : "OFF"));
+    // Home always repaints: it is how a panel gets back in step with the receiver.
+    if (screen_ != before || mask == kHomeMask)
+        ShowScreen(out);
+    else if (dgpsOn_ != dgpsBefore || backLightOn_ != backLightBefore)
+        SendRows(out);
+}
+
+void SimReceiver::ShowScreen(std::vector<std::string>& out) const {
+    out.push_back(SimSentence("$PKVTS,CLR"));
+    SendRows(out);
+}
+
+void SimReceiver::SendRows(std::vector<std::string>& out) const {
+    char text[64];
+    switch (screen_) {
+        case kStatusScreen: {
+            const int satellites =
+                kFewestSatellites +
+                static_cast<int>(Elapsed() / kSatelliteStepMs) % kSatelliteSpread;
+            // Fifteen columns, so the glyph in the last one stays.
+            std::snprintf(text, sizeof text, "$PKVTS,TXT,0,Sats %02d DGPS %c ", satellites,
+                          dgpsOn_ ? 'D' : 'G');
+            out.push_back(SimSentence(text));
+            out.push_back(SimSentence(kGlyphShown));
+            std::snprintf(text, sizeof text, "Fix 3D  HDOP %s", satellites > 9 ? "0.8" : "1.1");
+            out.push_back(Row("TXT", kSecondRow, text));
+            break;
+        }
+        case kPositionScreen: {
+            const int wander =
+                static_cast<int>(Elapsed() / kRefreshMs) % kWanderSteps - kWanderMiddle;
+            // The degree sign goes as the receiver's own code 0xDF.
+            std::snprintf(text, sizeof text, "N 48%%DF07.%04d'   ",
+                          kLatitudeTenThousandths + wander);
+            out.push_back(SimSentencef("$PKVTS,TXX,0,%s", text));
+            std::snprintf(text, sizeof text, "E 011%%DF31.%04d'  ",
+                          kLongitudeTenThousandths + kWanderMiddle + wander);
+            out.push_back(SimSentencef("$PKVTS,TXX,%d,%s", kSecondRow, text));
+            break;
+        }
+        case kSettingsScreen:
+            out.push_back(Row("TXT", 0, dgpsOn_ ? "DGPS       WAAS" : "DGPS        OFF"));
+            out.push_back(
+                Row("TXT", kSecondRow, backLightOn_ ? "Backlight    ON" : "Backlight   OFF"));
+            break;
+        case kVersionScreen:
+            out.push_back(Row("TXT", 0, kName));
+            std::snprintf(text, sizeof text, "Ver %s #%s", kVersion, kSerial);
+            out.push_back(Row("TXT", kSecondRow, text));
+            break;
+        case kScreenCount:
+            break;
+    }
+}

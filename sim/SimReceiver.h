@@ -1,0 +1,67 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "SimMessage.h"
+
+class TickClock;
+
+// A receiver with a 2 x 16 LCD and four keys. It hears and talks only while
+// the line runs at its own rate; once asked with "$PKVTS,LCD,ON" it mirrors
+// its menu screen by screen, and the key masks move through that menu.
+class SimReceiver {
+  public:
+    enum Screen {
+        kStatusScreen = 0,
+        kPositionScreen,
+        kSettingsScreen,
+        kVersionScreen,
+        kScreenCount
+    };
+
+    static constexpr uint32_t kDefaultBaud = 38400;
+    static constexpr uint32_t kRefreshMs = 1000;
+    static constexpr unsigned kHomeMask = 6;
+    static constexpr int kInitialContrast = 110;
+
+    static constexpr const char* kName = "Corvane SIM";
+    static constexpr const char* kVersion = "2.31";
+    static constexpr const char* kSerial = "100042";
+
+    SimReceiver(const TickClock& clock, uint32_t baud);
+
+    static bool IsSupportedBaud(uint32_t baud);
+    uint32_t Baud() const { return baud_; }
+
+    // The rate the line runs at now; anything else is noise to the receiver.
+    void SetLineRate(uint32_t rate) { lineRate_ = rate; }
+    bool Hears() const { return lineRate_ == baud_; }
+
+    void Hear(const SimMessage& message, std::vector<std::string>& out);
+    // Refreshes the live screens while mirroring.
+    void Tick(std::vector<std::string>& out);
+
+    Screen CurrentScreen() const { return screen_; }
+    bool Mirroring() const { return mirroring_; }
+    bool DgpsOn() const { return dgpsOn_; }
+    bool BackLightOn() const { return backLightOn_; }
+
+  private:
+    void StartMirroring(std::vector<std::string>& out);
+    void PressKeys(unsigned mask, std::vector<std::string>& out);
+    void ShowScreen(std::vector<std::string>& out) const;
+    void SendRows(std::vector<std::string>& out) const;
+    uint32_t Elapsed() const;
+
+    const TickClock& clock_;
+    const uint32_t baud_;
+    const uint32_t start_;
+    uint32_t lineRate_ = 0;
+    bool mirroring_ = false;
+    uint32_t lastRefresh_ = 0;
+    Screen screen_ = kStatusScreen;
+    unsigned keyMask_ = 0;
+    bool dgpsOn_ = true;
+    bool backLightOn_ = true;
+};

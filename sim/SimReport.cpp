@@ -1,0 +1,114 @@
+#include "SimReport.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+bool HasSubType(const std::string& address) {
+    return address == "PKVTQ" || address == "PKVTR" || address == "PKVTS";
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// Sentence fields are bytes off a serial line; anything outside printable
+// ASCII is escaped so the report stays valid JSON.
+void AppendJsonString(std::string& out, const std::string& text) {
+    out += '"';
+    for (char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (b < 0x20 || b >= 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04X", b);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+}
+}  // namespace
+
+std::string SimReport::KindOf(const SimMessage& sentence) {
+    std::string kind(sentence.Field(0));
+    if (!HasSubType(kind) || sentence.FieldCount() < 2) return kind;
+    kind += ',';
+    kind += sentence.Field(1);
+    if (sentence.FieldIs(1, "DML") && sentence.FieldCount() >= 3) {
+        kind += ',';
+        kind += sentence.Field(2);
+    }
+    return kind;
+}
+
+void SimReport::AddSentence(const SimMessage& sentence) {
+    std::string kind = KindOf(sentence);
+    if (sentences_.size() >= kKindLimit && sentences_.count(kind) == 0) kind = kOtherKinds;
+    ++sentences_[kind];
+
+    if (!sentence.FieldIs(0, "PKVTK")) return;
+    const std::string_view mask = sentence.Field(1);
+    if (mask.size() != 1 || HexDigit(mask[0]) < 0) return;
+    if (keyMasks_.size() < kMaskLimit)
+        keyMasks_.push_back(HexDigit(mask[0]));
+    else
+        ++keyMasksDropped_;
+}
+
+std::string SimReport::ToJson() const {
+    std::string out = "{\n";
+    out += "  \"bytesReceived\": " + std::to_string(bytesReceived_) + ",\n";
+    out += "  \"bytesSent\": " + std::to_string(bytesSent_) + ",\n";
+    out += "  \"sentences\": {";
+    bool first = true;
+    for (const auto& [kind, count] : sentences_) {
+        out += first ? "\n    " : ",\n    ";
+        first = false;
+        AppendJsonString(out, kind);
+        out += ": " + std::to_string(count);
+    }
+    out += first ? "},\n" : "\n  },\n";
+    out += "  \"keyMasks\": [";
+    for (size_t i = 0; i < keyMasks_.size(); ++i) {
+        if (i > 0) out += ", ";
+        out += std::to_string(keyMasks_[i]);
+    }
+    out += "],\n";
+    out += "  \"keyMasksDropped\": " + std::to_string(keyMasksDropped_) + ",\n";
+    out += "  \"hexRecords\": {\"accepted\": " + std::to_string(hexAccepted_) +
+           ", \"rejected\": " + std::to_string(hexRejected_) + "},\n";
+    out += "  \"unknownLines\": " + std::to_string(unknownLines_) + "\n";
+    out += "}\n";
+    return out;
+}
+
+bool SimReport::WriteFile(const std::string& path, std::string& error) const {
+    const std::string temporary = path + ".tmp";
+    FILE* file = std::fopen(temporary.c_str(), "w");
+    if (!file) {
+        error = "cannot write " + temporary + ": " + std::strerror(errno);
+        return false;
+    }
+    const std::string json = ToJson();
+    const bool written = std::fwrite(json.data(), 1, json.size(), file) == json.size();
+    const int writeErrno = errno;
+    if (std::fclose(file) != 0 || !written) {
+        error = "cannot write " + temporary + ": " + std::strerror(written ? errno : writeErrno);
+        std::remove(temporary.c_str());
+        return false;
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        error = "cannot rename " + temporary + " to " + path + ": " + std::strerror(errno);
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}

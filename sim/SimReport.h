@@ -1,0 +1,49 @@
+#pragma once
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "SimMessage.h"
+
+// What the simulated devices heard, for the summary written at exit.
+class SimReport {
+  public:
+    // Guards against a flood of made-up addresses or endless key presses.
+    static constexpr size_t kKindLimit = 256;
+    static constexpr size_t kMaskLimit = 100000;
+    static constexpr const char* kOtherKinds = "(other)";
+
+    void AddBytesReceived(size_t count) { bytesReceived_ += count; }
+    void AddBytesSent(size_t count) { bytesSent_ += count; }
+    // Counts a sentence by its kind; a key sentence also adds its mask.
+    void AddSentence(const SimMessage& sentence);
+    void AddUnknownLine() { ++unknownLines_; }
+    void SetHexRecords(uint32_t accepted, uint32_t rejected) {
+        hexAccepted_ = accepted;
+        hexRejected_ = rejected;
+    }
+
+    // "PKVTQ,RID", "PKVTR,DML,PLT2", "PKVTK", "GPGGA": the address, with the
+    // sub-type where this line's proprietary sentences have one.
+    static std::string KindOf(const SimMessage& sentence);
+
+    const std::map<std::string, uint64_t>& Sentences() const { return sentences_; }
+    const std::vector<int>& KeyMasks() const { return keyMasks_; }
+    uint64_t UnknownLines() const { return unknownLines_; }
+    uint64_t BytesReceived() const { return bytesReceived_; }
+
+    std::string ToJson() const;
+    // Written whole or not at all: a temporary file renamed over `path`.
+    bool WriteFile(const std::string& path, std::string& error) const;
+
+  private:
+    std::map<std::string, uint64_t> sentences_;
+    std::vector<int> keyMasks_;
+    uint64_t keyMasksDropped_ = 0;
+    uint64_t unknownLines_ = 0;
+    uint64_t bytesReceived_ = 0;
+    uint64_t bytesSent_ = 0;
+    uint32_t hexAccepted_ = 0;
+    uint32_t hexRejected_ = 0;
+};

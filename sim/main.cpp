@@ -1,0 +1,102 @@
+// zelsim-sim: the simulated devices at the far end of a ZelSim line.
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "SimDevices.h"
+#include "SimLine.h"
+#include "SimOptions.h"
+#include "app/SteadyTickClock.h"
+
+namespace {
+constexpr int kExitStopped = 0;
+constexpr int kExitLineFailed = 1;
+constexpr int kExitUsage = 2;
+
+// Short enough for the bootloader's acknowledgements and the 10 Hz records
+// to go out on time, long enough to cost nothing while idle.
+constexpr int kPollMs = 5;
+constexpr size_t kReadChunk = 4096;
+// Answers nobody takes off the line are not kept for ever.
+constexpr size_t kOutgoingLimit = 64 * 1024;
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void RequestStop(int) {
+    stopRequested = 1;
+}
+
+void InstallSignals() {
+    struct sigaction action {};
+    action.sa_handler = RequestStop;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: the signal must cut the wait short.
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+int Finish(SimDevices& devices, const SimOptions& options, int status) {
+    std::string error;
+    if (!options.reportPath.empty() && !devices.Report().WriteFile(options.reportPath, error)) {
+        std::fprintf(stderr, "zelsim-sim: %s\n", error.c_str());
+        return kExitLineFailed;
+    }
+    return status;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    SimOptions options;
+    std::string error;
+    if (!SimOptions::Parse(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+        std::fprintf(stderr, "zelsim-sim: %s\n%s", error.c_str(), SimOptions::Usage());
+        return kExitUsage;
+    }
+    if (options.help) {
+        std::fputs(SimOptions::Usage(), stdout);
+        return kExitStopped;
+    }
+
+    InstallSignals();
+    std::unique_ptr<SimLine> line =
+        options.devicePath.empty()
+            ? SimLine::OpenPseudoTerminal(error)
+            : SimLine::OpenDevice(options.devicePath, options.receiverBaud, error);
+    if (!line) {
+        std::fprintf(stderr, "zelsim-sim: %s\n", error.c_str());
+        return kExitUsage;
+    }
+    std::printf("%s\n", line->DevicePath().c_str());
+    std::fflush(stdout);
+
+    SteadyTickClock clock;
+    SimDevices devices(clock, options);
+    std::string outgoing;
+    uint8_t buffer[kReadChunk];
+    while (!stopRequested) {
+        if (line->WaitReadable(kPollMs)) {
+            // Read after the wait: the rate the bytes were sent at, not the one before.
+            devices.SetLineRate(line->Rate());
+            const long got = line->Read(buffer, sizeof buffer);
+            if (got < 0) {
+                std::fprintf(stderr, "zelsim-sim: lost the line %s\n", line->DevicePath().c_str());
+                return Finish(devices, options, kExitLineFailed);
+            }
+            outgoing += devices.Receive(buffer, static_cast<size_t>(got));
+        }
+        devices.SetLineRate(line->Rate());
+        outgoing += devices.Tick();
+        if (outgoing.empty()) continue;
+        const long put = line->Write(outgoing.data(), outgoing.size());
+        if (put < 0) {
+            std::fprintf(stderr, "zelsim-sim: lost the line %s\n", line->DevicePath().c_str());
+            return Finish(devices, options, kExitLineFailed);
+        }
+        devices.Report().AddBytesSent(static_cast<size_t>(put));
+        outgoing.erase(0, static_cast<size_t>(put));
+        if (outgoing.size() > kOutgoingLimit) outgoing.clear();
+    }
+    return Finish(devices, options, kExitStopped);
+}
