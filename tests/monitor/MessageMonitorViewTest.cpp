@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QScrollBar>
+#include <QTimer>
+
+#include "monitor/MessageMonitor.h"
+#include "monitor/MessageMonitorView.h"
+#include "monitor/TfShowMessageMonColors.h"
+
+namespace {
+
+constexpr int kRow = MessageMonitorView::kRowHeight;
+const QColor kBackground(253, 251, 243);
+
+std::tm Noon() {
+    std::tm t{};
+    t.tm_hour = 12;
+    return t;
+}
+
+// Glyphs are antialiased: a row "is drawn in" a colour when some pixel of it
+// comes close to that colour and clearly differs from the background.
+bool HasPixelNear(const QImage& image, const QRect& area, const QColor& colour) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            if (std::abs(p.red() - colour.red()) < 40 &&
+                std::abs(p.green() - colour.green()) < 40 &&
+                std::abs(p.blue() - colour.blue()) < 40 && p != kBackground)
+                return true;
+        }
+    return false;
+}
+
+class MessageMonitorViewTest : public ::testing::Test {
+  protected:
+    MessageMonitorViewTest() : monitor(Noon), view(monitor) { view.resize(744, 250); }
+
+    QImage Render() {
+        view.Refresh();
+        return view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    MessageMonitor monitor;
+    MessageMonitorView view;
+};
+
+TEST_F(MessageMonitorViewTest, RowsAreDrawnInTheirCategoryColourWithTheirColumns) {
+    monitor.ShowLine("$PKVTS,TXT,0,HELLO", MessageCategory::kZel, 12345);
+    monitor.ShowLine("$PKVTS,LBX,1", MessageCategory::kLightBar, 12346);
+    monitor.msgMonTime = false;
+    monitor.msgMonTickCount = false;
+    monitor.ShowLine("plain", MessageCategory::kNonNmea, 0);
+    const QImage image = Render();
+    const int width = image.width();
+
+    const QRect textOfRow0(160, 2, 200, 10);
+    EXPECT_TRUE(HasPixelNear(image, textOfRow0, QColor(0, 0, 255)));
+    EXPECT_FALSE(HasPixelNear(image, textOfRow0, QColor(128, 0, 0)));
+    EXPECT_TRUE(HasPixelNear(image, textOfRow0.translated(0, kRow), QColor(128, 0, 0)));
+
+    // Time on pale green, tick on pale blue, the rest on the background.
+    EXPECT_EQ(image.pixelColor(1, 0), QColor(244, 254, 218));
+    EXPECT_EQ(image.pixelColor(80, 0), QColor(241, 249, 255));
+    EXPECT_EQ(image.pixelColor(width - 20, 0), kBackground);
+    // The third line has no columns: its text starts at the left edge.
+    EXPECT_TRUE(HasPixelNear(image, QRect(0, 2 * kRow + 2, 30, 10), QColor(0, 128, 0)));
+    EXPECT_EQ(image.pixelColor(1, 2 * kRow), kBackground);
+}
+
+TEST_F(MessageMonitorViewTest, GapLinesMarkWhereLinesWereDropped) {
+    monitor.msgMonTime = false;
+    monitor.msgMonTickCount = false;
+    // Leading blanks keep glyphs off the line's left end.
+    monitor.ShowLine("   first", MessageCategory::kDgps, 0);  // the start-up gap mark
+    monitor.ShowLine("second", MessageCategory::kDgps, 0);
+    monitor.TogglePause();
+    monitor.ShowLine("dropped", MessageCategory::kDgps, 0);
+    const QImage image = Render();
+    const int right = image.width() - 1;
+
+    const QColor green(0, 128, 0), red(255, 0, 0);
+    EXPECT_EQ(image.pixelColor(300, 1), green);
+    EXPECT_EQ(image.pixelColor(4, 1), green);
+    EXPECT_EQ(image.pixelColor(3, 1), kBackground);
+    EXPECT_EQ(image.pixelColor(right - 3, 1), kBackground);
+    EXPECT_NE(image.pixelColor(300, kRow - 1), red);
+
+    EXPECT_EQ(image.pixelColor(300, 2 * kRow - 1), red);
+    EXPECT_NE(image.pixelColor(300, kRow + 1), green);
+}
+
+TEST_F(MessageMonitorViewTest, FollowsTheNewestLineButLetsTheUserLookBack) {
+    for (int i = 0; i < 40; ++i) monitor.ShowLine("x", MessageCategory::kDgps, 0);
+    view.Refresh();
+    QScrollBar* bar = view.verticalScrollBar();
+    EXPECT_EQ(view.TopRow(), 40 - view.VisibleRows());
+    bar->setValue(3);
+    monitor.TogglePause();
+    monitor.ShowLine("dropped", MessageCategory::kDgps, 0);
+    view.Refresh();
+    EXPECT_EQ(view.TopRow(), 3);
+    monitor.TogglePause();
+    monitor.ShowLine("new", MessageCategory::kDgps, 0);
+    view.Refresh();
+    EXPECT_EQ(view.TopRow(), 41 - view.VisibleRows());
+}
+
+TEST_F(MessageMonitorViewTest, LegendOpensModallyAtItsStoredPlace) {
+    std::vector<std::string> calls;
+    view.onLegendOpening = [&] { calls.push_back("off"); };
+    view.onLegendClosed = [&] { calls.push_back("on"); };
+    view.legendPosition = QPoint(40, 50);
+    QPoint shownAt;
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        auto* legend = qobject_cast<TfShowMessageMonColors*>(QApplication::activeModalWidget());
+        ASSERT_NE(legend, nullptr);
+        shownAt = legend->pos();
+        caption = legend->windowTitle();
+        legend->move(70, 80);
+        legend->accept();
+    });
+    view.lbMessageMonitorPopup();
+    EXPECT_EQ(calls, (std::vector<std::string>{"off", "on"}));
+    EXPECT_EQ(shownAt, QPoint(40, 50));
+    EXPECT_EQ(caption, "Message Monitor Colors");
+    EXPECT_EQ(view.legendPosition, QPoint(70, 80));
+}
+
+TEST(TfShowMessageMonColorsTest, RowsFollowTheLegendOrderAndColours) {
+    TfShowMessageMonColors legend;
+    const QImage image = legend.List()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const int row = TfShowMessageMonColors::kRowHeight;
+    const QRect text(TfShowMessageMonColors::kTextIndent, 2, 120, 10);
+    EXPECT_TRUE(HasPixelNear(image, text, QColor(128, 0, 128)));                       // Out-Going
+    EXPECT_TRUE(HasPixelNear(image, text.translated(0, 6 * row), QColor(0, 128, 0)));  // Non-NMEA
+    EXPECT_TRUE(HasPixelNear(image, text.translated(0, 7 * row), QColor(128, 128, 128)));
+    EXPECT_FALSE(HasPixelNear(image, text.translated(0, 7 * row), QColor(0, 128, 0)));
+    EXPECT_EQ(image.pixelColor(5, 5), kBackground);  // left of the indented text
+}
+
+}  // namespace
