@@ -46,6 +46,7 @@ void SentenceFramer::ResetSentence() {
     state_ = kIdle;
     fieldCount_ = 0;
     hasChecksum_ = false;
+    charactersDropped_ = false;
     unprintableSeen_ = false;
     computedChecksum_ = 0;
     receivedChecksum_ = 0;
@@ -117,11 +118,15 @@ uint8_t SentenceFramer::Feed(uint8_t b, uint32_t now) {
             } else if (bodyLength_ < kBodyLimit) {
                 body_[bodyLength_++] = b;
                 computedChecksum_ ^= b;
+            } else {
+                charactersDropped_ = true;
             }
             break;
         case kInChecksum:
             if (lineEnd) {
-                if (computedChecksum_ == receivedChecksum_)
+                // Dropped characters are not summed, so a cut sentence could
+                // still match by chance (any even run of one character does).
+                if (computedChecksum_ == receivedChecksum_ && !charactersDropped_)
                     EndSentence();
                 else
                     ResetSentence();

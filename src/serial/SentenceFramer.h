@@ -71,6 +71,7 @@ class SentenceFramer {
     uint8_t state_ = kIdle;
     uint8_t fieldCount_ = 0;
     bool hasChecksum_ = false;
+    bool charactersDropped_ = false;  // the body was full when a character came
     bool unprintableSeen_ = false;
     uint8_t computedChecksum_ = 0;
     uint8_t receivedChecksum_ = 0;

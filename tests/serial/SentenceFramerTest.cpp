@@ -192,11 +192,26 @@ TEST_F(FramerTest, OverlongLineIsCutTo599Characters) {
 }
 
 TEST_F(FramerTest, OverlongBodyWithChecksumFailsAndSurfacesRaw) {
-    // The checksum covers every character but the framer only sums what it
-    // keeps; an odd number of dropped "y" makes the two differ.
-    const std::string text = WithChecksum("$PKVTX," + std::string(701, 'y'));
-    ASSERT_EQ(FeedText(text + "\r"), SentenceFramer::kLineReady);
-    EXPECT_EQ(framer_.RawLine(), text.substr(0, SentenceFramer::kRawLimit));
+    // The sender's checksum covers every character, the framer sums only what it
+    // keeps. 701 "y": the sums differ. 700 "y": the 108 dropped ones cancel out
+    // and the sums agree by chance, yet the sentence is cut and must fail.
+    for (size_t run : {701u, 700u}) {
+        const std::string text = WithChecksum("$PKVTX," + std::string(run, 'y'));
+        ASSERT_EQ(FeedText(text + "\r"), SentenceFramer::kLineReady) << run;
+        EXPECT_EQ(framer_.RawLine(), text.substr(0, SentenceFramer::kRawLimit));
+    }
+}
+
+TEST_F(FramerTest, BodyThatJustFitsWithChecksumPasses) {
+    // 598 characters fill the body; only the separator before "*" finds no room.
+    const std::string text = WithChecksum("$" + std::string(SentenceFramer::kBodyLimit, 'z'));
+    ASSERT_EQ(FeedText(text + "\r"), SentenceFramer::kSentenceReady);
+    EXPECT_EQ(framer_.Field(0), std::string(SentenceFramer::kBodyLimit, 'z'));
+    EXPECT_EQ(
+        FeedText(WithChecksum("$" + std::string(SentenceFramer::kBodyLimit - 2, 'z') + ",,,,,") +
+                 "\r"),
+        SentenceFramer::kSentenceReady)
+        << "separators without room lose nothing";
 }
 
 TEST_F(FramerTest, OverlongBodyWithoutChecksumKeepsWhatFits) {
