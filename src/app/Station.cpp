@@ -93,7 +93,7 @@ void Station::PollAndFrame(uint32_t now) {
     if (received == 0) return;
     indicator_.Receive(now);
     for (size_t i = 0; i < received; ++i) {
-        switch (framer_.Feed(receiveBuffer_[i])) {
+        switch (framer_.Feed(receiveBuffer_[i], now)) {
             case SentenceFramer::kLineReady: OnRawLine(now); break;
             case SentenceFramer::kSentenceReady: OnSentence(now); break;
             default: break;
