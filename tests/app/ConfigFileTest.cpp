@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <random>
 
 #include "app/ConfigFile.h"
 #include "support/TempDir.h"
@@ -168,6 +169,29 @@ TEST_F(ConfigFileTest, WhatItCannotReadSurvivesAWriteByteForByte) {
     std::string after = before;
     after.replace(after.find("BaudRate=9600"), 13, "BaudRate=4800");
     EXPECT_EQ(TempDir::Read(path_), after);
+}
+
+TEST_F(ConfigFileTest, RandomBytesAreReadWithoutHarmAndKeptWhole) {
+    std::mt19937 random(20240611);
+    const char kAlphabet[] = "[]=;# \t\r\nabcKEY0123456789\x00\xff\x80";
+    const std::string alphabet(kAlphabet, sizeof kAlphabet - 1);
+    for (int round = 0; round < 50; ++round) {
+        std::string noise;
+        const size_t length = random() % 4000;
+        for (size_t i = 0; i < length; ++i) noise += alphabet[random() % alphabet.size()];
+        noise += '\n';
+        ConfigFile file(Ini(noise));
+        for (const char* section : {"", "a", "abc", "KEY"}) {
+            file.SetSection(section);
+            (void)file.ReadInt("a", 0);
+            (void)file.ReadText("abc", "");
+        }
+        file.SetSection("Appended");
+        file.WriteInt("Key", 1);
+        ASSERT_TRUE(file.Save().Saved());
+        const std::string saved = TempDir::Read(path_);
+        ASSERT_EQ(saved.substr(0, noise.size()), noise) << "round " << round;
+    }
 }
 
 TEST_F(ConfigFileTest, AByteOrderMarkDoesNotHideTheFirstSection) {
