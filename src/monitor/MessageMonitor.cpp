@@ -17,8 +17,16 @@ bool IsPrintable(unsigned char c) {
 }  // namespace
 
 std::tm MessageMonitor::SystemLocalTime() {
+    // Converting to local time costs microseconds, far more than the rest of
+    // a line; the answer changes once a second.
+    static std::time_t convertedSecond = -1;
+    static std::tm converted{};
     const std::time_t now = std::time(nullptr);
-    return *std::localtime(&now);
+    if (now != convertedSecond) {
+        convertedSecond = now;
+        converted = *std::localtime(&now);
+    }
+    return converted;
 }
 
 MessageMonitor::MessageMonitor(LocalTimeSource localTime) : localTime_(std::move(localTime)) {}
