@@ -263,7 +263,12 @@ void ConfigFile::DeleteKey(std::string_view key) {
     const auto entry = section->second.keys.find(Lower(Trim(key)));
     if (entry == section->second.keys.end()) return;
     for (LineIt it : entry->second) {
-        if (it == section->second.appendAfter) section->second.appendAfter = std::prev(it);
+        if (it == section->second.appendAfter) {
+            // Back to the key before it, or the header: the header always precedes.
+            LineIt before = std::prev(it);
+            while (ParseLine(before->text).kind == ParsedLine::Kind::Other) --before;
+            section->second.appendAfter = before;
+        }
         lines_.erase(it);
     }
     section->second.keys.erase(entry);
