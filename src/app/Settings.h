@@ -114,8 +114,9 @@ class Settings {
     // "Ports": COM number -> device path, for the port map.
     std::map<int, std::string> ports;
 
-    // Start-up: every section. A value that fits no menu item (ComPort,
-    // BaudRate, ZelType, ButtonGroup) leaves the member as it was.
+    // Start-up: every section. A ComPort, BaudRate or ZelType that fits no
+    // menu item leaves the member as it was; a ButtonGroup outside 1..4 hides
+    // the buttons.
     void Load(ConfigFile& file);
     // Shutdown: "Configuration", "MessageDropDownLines", "UserButtons". The
     // dialog memory and the ports are not written here.
