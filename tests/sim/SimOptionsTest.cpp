@@ -18,15 +18,6 @@ std::string Refused(const std::vector<std::string>& arguments) {
 }
 }  // namespace
 
-TEST(SimOptions, DefaultsPutAReceiverAndAControllerOnAPseudoTerminal) {
-    const SimOptions options = Parsed({});
-    EXPECT_TRUE(options.devicePath.empty());
-    EXPECT_TRUE(options.receiver);
-    EXPECT_TRUE(options.controller);
-    EXPECT_EQ(options.receiverBaud, 38400u);
-    EXPECT_FALSE(options.bootloader.has_value());
-}
-
 TEST(SimOptions, TakesValuesInBothSpellings) {
     const SimOptions options = Parsed({"--device", "/dev/ttyS1", "--report=out.json",
                                        "--receiver-baud=4800", "--old-settings", "--no-receiver"});
