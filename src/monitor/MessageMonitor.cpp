@@ -90,12 +90,6 @@ void MessageMonitor::ShowLine(std::string_view text, uint32_t category, uint32_t
     ++revision_;
 }
 
-std::string MessageMonitor::DisplayLine(std::string_view text, uint32_t lineTime) const {
-    std::string out;
-    BuildDisplayLine(text, lineTime, out);
-    return out;
-}
-
 void MessageMonitor::BuildDisplayLine(std::string_view text, uint32_t lineTime,
                                       std::string& out) const {
     // Reuses the slot's storage: once the ring has warmed up a line costs no

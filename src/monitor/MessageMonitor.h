@@ -78,9 +78,6 @@ class MessageMonitor {
     // when this moves, and leaves the user's scroll position alone otherwise.
     uint64_t AppendCount() const { return appendCount_; }
 
-    // The display text of a line, as ShowLine would store it.
-    std::string DisplayLine(std::string_view text, uint32_t lineTime) const;
-
   private:
     struct Slot {
         std::string text;
