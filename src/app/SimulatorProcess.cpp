@@ -25,6 +25,25 @@ int RemainingMs(std::chrono::steady_clock::time_point deadline) {
     return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
+// A pipe whose ends are not 0, 1 or 2 (a program started without them
+// would hand those out): the child's dup2 onto its standard output must move
+// the end, or the close-on-exec flag stays and the output is lost.
+bool MakePipe(int ends[2]) {
+    if (pipe2(ends, O_CLOEXEC) != 0) return false;
+    for (int i = 0; i < 2; ++i) {
+        if (ends[i] > STDERR_FILENO) continue;
+        const int moved = fcntl(ends[i], F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+        const int saved = errno;
+        close(ends[i]);
+        ends[i] = moved;
+        errno = saved;
+    }
+    if (ends[0] >= 0 && ends[1] >= 0) return true;
+    for (int i = 0; i < 2; ++i)
+        if (ends[i] >= 0) close(ends[i]);
+    return false;
+}
+
 std::string Trimmed(std::string text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
         text.pop_back();
@@ -45,16 +64,27 @@ bool SimulatorProcess::Start(const std::string& program, const std::vector<std::
 
     int out[2];
     int err[2];
-    if (pipe2(out, O_CLOEXEC) != 0) {
+    if (!MakePipe(out)) {
         Fail(program, std::string("cannot make a pipe: ") + std::strerror(errno), {});
         return false;
     }
-    if (pipe2(err, O_CLOEXEC) != 0) {
+    if (!MakePipe(err)) {
         Fail(program, std::string("cannot make a pipe: ") + std::strerror(errno), {});
         close(out[0]);
         close(out[1]);
         return false;
     }
+
+    // Signals as a fresh process has them: a program that blocks or ignores
+    // SIGTERM for itself must not leave the simulator unable to stop cleanly.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t signals;
+    sigemptyset(&signals);
+    posix_spawnattr_setsigmask(&attributes, &signals);
+    for (int signal : {SIGINT, SIGTERM, SIGPIPE}) sigaddset(&signals, signal);
+    posix_spawnattr_setsigdefault(&attributes, &signals);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -69,8 +99,10 @@ bool SimulatorProcess::Start(const std::string& program, const std::vector<std::
     argv.push_back(nullptr);
 
     pid_t pid = -1;
-    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    const int spawned =
+        posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
     close(out[1]);
     close(err[1]);
     outFd_ = out[0];

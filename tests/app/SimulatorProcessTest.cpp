@@ -56,3 +56,21 @@ TEST(SimulatorProcess, KillsAProgramThatIgnoresTheRequestToStop) {
     EXPECT_EQ(sim.ExitStatus(), 128 + SIGKILL);
     EXPECT_FALSE(sim.IsRunning());
 }
+
+TEST(SimulatorProcess, StopsTheSimulatorCleanlyEvenWhenTheProgramBlocksSigterm) {
+#ifndef ZELSIM_SIM_PATH
+    GTEST_SKIP() << "the simulator is not built in this tree";
+#else
+    sigset_t blocked;
+    sigset_t previous;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGTERM);
+    ASSERT_EQ(pthread_sigmask(SIG_BLOCK, &blocked, &previous), 0);
+    SimulatorProcess sim;
+    const bool started = sim.Start(ZELSIM_SIM_PATH, {});
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    ASSERT_TRUE(started) << sim.ErrorText();
+    sim.Stop();
+    EXPECT_EQ(sim.ExitStatus(), 0) << "ended by SIGTERM, not killed";
+#endif
+}
