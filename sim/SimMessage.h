@@ -19,8 +19,5 @@ struct SimMessage {
         return index < fields.size() && fields[index] == value;
     }
 
-    static SimMessage Sentence(std::vector<std::string> fields, std::string text = {}) {
-        return SimMessage{std::move(fields), std::move(text)};
-    }
     static SimMessage Line(std::string text) { return SimMessage{{}, std::move(text)}; }
 };

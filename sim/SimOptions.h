@@ -5,13 +5,14 @@
 #include <vector>
 
 #include "SimBootloader.h"
+#include "SimReceiver.h"
 
 // The command line of zelsim-sim.
 struct SimOptions {
     std::string devicePath;  // empty: make a pseudo-terminal pair
     std::string reportPath;  // empty: no report
     bool receiver = true;
-    uint32_t receiverBaud = 38400;
+    uint32_t receiverBaud = SimReceiver::kDefaultBaud;
     bool controller = true;
     bool oldSettings = false;
     // A controller in its bootloader streams nothing: --bootloader silences it.

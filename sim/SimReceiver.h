@@ -32,7 +32,6 @@ class SimReceiver {
     SimReceiver(const TickClock& clock, uint32_t baud);
 
     static bool IsSupportedBaud(uint32_t baud);
-    uint32_t Baud() const { return baud_; }
 
     // The rate the line runs at now; anything else is noise to the receiver.
     void SetLineRate(uint32_t rate) { lineRate_ = rate; }
@@ -44,8 +43,6 @@ class SimReceiver {
 
     Screen CurrentScreen() const { return screen_; }
     bool Mirroring() const { return mirroring_; }
-    bool DgpsOn() const { return dgpsOn_; }
-    bool BackLightOn() const { return backLightOn_; }
 
   private:
     void StartMirroring(std::vector<std::string>& out);
