@@ -12,7 +12,7 @@ constexpr MainLayout::Place kDesign[] = {
     {"pAuxPanel", 0, 0, 300, 196},
     {"pDisplayPanel", 306, 0, 450, 132},
     {"pButtonPanel", 306, 136, 450, 60},
-    {"pMessageMonitorPanel", 0, 200, 760, 295},
+    {"pMessageMonitorPanel", 0, 200, U, U},  // sized by itself: Big makes it taller
     {"pFileSendPanel", 0, 495, 760, 35},
     {"lButton1Tag", 0, 5, kTagW, kTagH},   {"lButton2Tag", 0, 35, kTagW, kTagH},
     {"lButton3Tag", 112, 5, kTagW, kTagH}, {"lButton4Tag", 112, 35, kTagW, kTagH},

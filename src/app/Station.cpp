@@ -4,6 +4,8 @@
 
 #include "app/MainLayout.h"
 #include "app/TickClock.h"
+#include "monitor/MessageCategory.h"
+#include "monitor/MessageClassifier.h"
 #include "serial/SentenceWriters.h"
 
 namespace {
@@ -22,7 +24,11 @@ Station::Station(TickClock& clock, std::unique_ptr<SerialDevice> device, const P
       portMap_(portMap),
       port_(std::move(device), portMap),
       framer_(clock),
-      indicator_(controls_) {
+      indicator_(controls_),
+      sendBox_(monitor_, [this](const std::string& text) { SendSentence(text); }) {
+    // While the send box has the focus the arrow keys edit its text.
+    sendBox_.onKeyboardToPanel = [this](bool toPanel) { SetKeyHookActive(toPanel); };
+    sendBox_.onContextMenu = [this] { indicator_.Reset(); };
     MainLayout::ApplyDesign(controls_);
     const uint32_t now = clock_.TickNow();
     receiveIdleMark_ = transmitIdleMark_ = transmitDecayMark_ = lastLineTime_ = now;
@@ -107,23 +113,27 @@ void Station::OnRawLine(uint32_t now) {
     // line in a row on, nothing is shown until a clean line arrives.
     if (framer_.GarbageCount() <= kGarbageLinesShown) {
         lastLineTime_ = now;
-        ShowAndLog({lineBuffer_, lineLength_}, false);
+        const std::string_view line(lineBuffer_, lineLength_);
+        ShowAndLog(line, MessageClassifier::ClassifyText(line));
     }
 }
 
 void Station::OnSentence(uint32_t now) {
     lastLineTime_ = now;
     framer_.CopyOut(lineBuffer_, lineLength_);
-    ShowAndLog({lineBuffer_, lineLength_}, false);
+    const std::string_view line(lineBuffer_, lineLength_);
+    ShowAndLog(line, MessageClassifier::ClassifyText(line));
 }
 
-void Station::ShowAndLog(std::string_view, bool) {}
+void Station::ShowAndLog(std::string_view text, uint32_t category) {
+    monitor_.ShowLine(text, category, lastLineTime_);
+}
 
 void Station::SendSentence(std::string_view text) {
     if (!port_.IsOpen()) return;
     lastLineTime_ = clock_.TickNow();
     WriteSentence(port_, text);
-    ShowAndLog(text, true);
+    ShowAndLog(text, MessageCategory::kOutGoing);
 }
 
 void Station::SendLine(std::string_view text) {
@@ -133,7 +143,7 @@ void Station::SendLine(std::string_view text) {
         WriteRaw(port_, text.substr(0, text.size() - 1));
     else
         WriteRawLine(port_, text);
-    ShowAndLog(text, true);
+    ShowAndLog(text, MessageCategory::kOutGoing);
 }
 
 void Station::ComOpenClose() {
@@ -227,9 +237,14 @@ void Station::ApplyCompactLayout() {
     if (off == compactShown_) return;
     compactShown_ = off;
     if (off)
-        MainLayout::ApplyCompact(controls_, false);
+        MainLayout::ApplyCompact(controls_, monitor_.hideMessageMonitor);
     else
         MainLayout::ApplyDesign(controls_);
+}
+
+void Station::MonitorLayoutChanged() {
+    controls_.SetVisible("pMessageMonitorPanel", !monitor_.hideMessageMonitor);
+    if (compactShown_) MainLayout::ApplyCompact(controls_, monitor_.hideMessageMonitor);
 }
 
 bool Station::HandleKey(KeyHook::Key key, bool down, bool autoRepeat) {

@@ -9,6 +9,8 @@
 #include "app/KeyHook.h"
 #include "app/RxTxIndicator.h"
 #include "app/ZelType.h"
+#include "monitor/MessageMonitor.h"
+#include "protocol/SendBox.h"
 #include "serial/PortMap.h"
 #include "serial/SentenceFramer.h"
 #include "serial/SerialPort.h"
@@ -59,6 +61,9 @@ public:
     // Closing: waits for the line to drain a moment and closes the port.
     void Shutdown();
 
+    // Hide or Big of the monitor changed: the panels around it follow.
+    void MonitorLayoutChanged();
+
     int SelectedPort() const { return selectedPort_; }
     uint32_t SelectedBaud() const { return selectedBaud_; }
     ZelType SelectedZelType() const { return zelType_; }
@@ -79,12 +84,14 @@ public:
     SentenceFramer& Framer() { return framer_; }
     const RxTxIndicator& Indicator() const { return indicator_; }
     const PortMap& Ports() const { return portMap_; }
+    MessageMonitor& Monitor() { return monitor_; }
+    SendBox& Sender() { return sendBox_; }
 
 private:
     void PollAndFrame(uint32_t now);
     void OnRawLine(uint32_t now);
     void OnSentence(uint32_t now);
-    void ShowAndLog(std::string_view text, bool outgoing);
+    void ShowAndLog(std::string_view text, uint32_t category);
     void AfterDeviceLost();
     void ApplyCompactLayout();
     void ReportPort(const std::string& message);
@@ -96,6 +103,8 @@ private:
     SentenceFramer framer_;
     RxTxIndicator indicator_;
     KeyHook keyHook_;
+    MessageMonitor monitor_;
+    SendBox sendBox_;
 
     std::array<uint8_t, kReceiveBufferSize> receiveBuffer_{};
     char lineBuffer_[kLineBufferSize] = {};

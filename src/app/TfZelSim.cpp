@@ -10,10 +10,14 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/MainLayout.h"
 #include "app/RxTxIndicator.h"
 #include "app/Station.h"
+#include "monitor/MessageMonitorMenu.h"
+#include "monitor/MessageMonitorPanel.h"
+#include "monitor/MessageMonitorView.h"
 
 namespace {
 constexpr QSize kIndicatorSize(28, 24);
@@ -114,16 +118,21 @@ QLabel* TfZelSim::AddIndicatorImage(const char* name, QWidget* parent, const QPi
 }
 
 void TfZelSim::BuildPanels() {
-    auto* client = new QWidget(this);
-    client->setFixedSize(MainLayout::kClientWidth, MainLayout::kClientHeight);
-    setCentralWidget(client);
+    client_ = new QWidget(this);
+    client_->setFixedSize(MainLayout::kClientWidth, MainLayout::kClientHeight);
+    setCentralWidget(client_);
 
-    QWidget* aux = AddPanel("pAuxPanel", client);
-    QWidget* display = AddPanel("pDisplayPanel", client);
-    AddPanel("pButtonPanel", client);
-    QWidget* monitor = AddPanel("pMessageMonitorPanel", client);
+    QWidget* aux = AddPanel("pAuxPanel", client_);
+    QWidget* display = AddPanel("pDisplayPanel", client_);
+    AddPanel("pButtonPanel", client_);
     static_cast<QFrame*>(display)->setFrameShape(QFrame::StyledPanel);
-    static_cast<QFrame*>(monitor)->setFrameShape(QFrame::StyledPanel);
+
+    monitorPanel_ = new MessageMonitorPanel(station_.Monitor(), station_.Sender(), client_);
+    widgets_[monitorPanel_->objectName().toStdString()] = monitorPanel_;
+    MessageMonitorView* view = monitorPanel_->View();
+    // The legend is modal: keys go to it, not to the panel or the buttons.
+    view->onLegendOpening = [this] { station_.SetKeyHookActive(false); };
+    view->onLegendClosed = [this] { station_.SetKeyHookActive(true); };
 
     QPushButton* connectButton = AddButton(Station::kConnectButton, aux);
     connect(connectButton, &QPushButton::clicked, this, [this] { Act([this] { station_.ComOpenClose(); }); });
@@ -180,10 +189,23 @@ void TfZelSim::BuildMenus() {
 
     QMenu* monitor = menuBar()->addMenu("&Message Monitor Options");
     monitor->setObjectName("mMsgMonOptions");
-    QAction* flush = monitor->addAction("Flush Serial Port");
+    monitorMenu_ = new MessageMonitorMenu(station_.Monitor(), monitor, this);
+    connect(monitorMenu_, &MessageMonitorMenu::layoutChanged, this, &TfZelSim::MonitorLayoutChanged);
+    auto* flush = new QAction("Flush Serial Port", this);
     flush->setObjectName("mnuMsgFlushSerial");
+    monitor->insertAction(monitorMenu_->TimeAction(), flush);
     menuItems_["mnuMsgFlushSerial"] = flush;
     connect(flush, &QAction::triggered, this, [this] { Act([this] { station_.FlushSerialPort(); }); });
+}
+
+void TfZelSim::MonitorLayoutChanged() {
+    monitorPanel_->Relayout();
+    station_.MonitorLayoutChanged();
+    ApplyControls();
+    // Big makes the monitor taller than the design leaves room for.
+    const int bottom = monitorPanel_->isVisible() ? monitorPanel_->geometry().bottom() + 1 : 0;
+    client_->setFixedSize(MainLayout::kClientWidth, std::max(MainLayout::kClientHeight, bottom));
+    adjustSize();
 }
 
 QWidget* TfZelSim::Control(const std::string& name) const {

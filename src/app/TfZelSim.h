@@ -9,6 +9,8 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QTimer;
+class MessageMonitorMenu;
+class MessageMonitorPanel;
 class Station;
 
 // The main window: a thin view of Station. It binds each named control to a
@@ -38,6 +40,7 @@ private:
     void T10msTick();
     void BuildPanels();
     void BuildMenus();
+    void MonitorLayoutChanged();
     QWidget* AddPanel(const char* name, QWidget* parent);
     QLabel* AddLabel(const char* name, QWidget* parent);
     QPushButton* AddButton(const char* name, QWidget* parent);
@@ -49,6 +52,9 @@ private:
 
     Station& station_;
     QTimer* timer_ = nullptr;
+    QWidget* client_ = nullptr;
+    MessageMonitorPanel* monitorPanel_ = nullptr;
+    MessageMonitorMenu* monitorMenu_ = nullptr;
     std::map<std::string, QWidget*> widgets_;
     std::map<std::string, QAction*> menuItems_;
     uint64_t appliedRevision_ = 0;

@@ -253,3 +253,44 @@ TEST(KeyHook, ArrowBitsMirrorBetweenPanelTypes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(StationTest, ReceivedAndSentLinesReachTheMonitorInOrder) {
+    station->ComOpenClose();
+    line->Inject("$PKVTS,TXT,0,HELLO*4C\r\n$GPGGA,1*4B\r\nplain text\r\n");
+    Run(10);
+    station->SendSentence("$PKVTQ,RID");
+    const MessageMonitor& monitor = station->Monitor();
+    ASSERT_EQ(monitor.LineCount(), 4);
+    EXPECT_NE(monitor.Line(0).find("$PKVTS,TXT,0,HELLO"), std::string::npos);
+    EXPECT_EQ(monitor.Line(0).find('*'), std::string::npos) << "shown without its checksum";
+    EXPECT_EQ(monitor.LineAttributes(0).category, MessageCategory::kZel);
+    EXPECT_EQ(monitor.LineAttributes(1).category, MessageCategory::kDgps);
+    EXPECT_EQ(monitor.LineAttributes(2).category, MessageCategory::kNonNmea);
+    EXPECT_EQ(monitor.LineAttributes(3).category, MessageCategory::kOutGoing);
+}
+
+TEST_F(StationTest, FifthGarbageLineInARowIsWithheldUntilACleanLine) {
+    station->Monitor().msgMonTime = false;
+    station->Monitor().msgMonTickCount = false;
+    station->ComOpenClose();
+    for (int i = 0; i < 7; ++i) line->Inject("\x01\x02noise\r\n");
+    Run(10);
+    EXPECT_EQ(station->Monitor().LineCount(), 4);
+    line->Inject("clean\r\n\x01" "again\r\n");
+    Run(10);
+    ASSERT_EQ(station->Monitor().LineCount(), 6);
+    EXPECT_EQ(station->Monitor().Line(4), "clean");
+    EXPECT_EQ(station->Monitor().Line(5), ".again");
+}
+
+TEST_F(StationTest, PortThatOpensButCannotBeConfiguredCountsAsOpen) {
+    line->FailConfiguration(SerialDevice::ConfigStep::SetState, 22);
+    station->ComOpenClose();
+    EXPECT_TRUE(station->Port().IsOpen());
+    EXPECT_EQ(Text(Station::kConnectButton), "Disconnect");
+    EXPECT_EQ(Text(Station::kPortMessage), "");
+}
+
+}  // namespace
