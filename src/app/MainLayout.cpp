@@ -31,11 +31,11 @@ constexpr MainLayout::Place kDesign[] = {
     {"lAcquireCorvaneStatus", 136, 77, 160, 16},
     {"bGraphicDisplay", 200, 104, kButtonW, kButtonH},
     {"lCorvaneConnectionReport", 8, 108, 185, 16},
-    {"lPortMessage", 8, 136, 288, 16},
-    {"lScriptDelayReport", 8, 156, 150, 16},
-    {"pbScriptDelayReport", 160, 158, 130, 10},
-    {"lScriptMessageReport", 8, 176, 150, 16},
-    {"lScriptLineReport", 160, 176, 130, 16},
+    {"lPortMessage", 8, 128, 288, 30},
+    {"lScriptDelayReport", 8, 160, 150, 16},
+    {"pbScriptDelayReport", 160, 163, 130, 10},
+    {"lScriptMessageReport", 8, 178, 150, 16},
+    {"lScriptLineReport", 160, 178, 130, 16},
 };
 
 // The compact layout moves only what it names; sizes stay unless given.
@@ -56,7 +56,7 @@ constexpr MainLayout::Place kCompact[] = {
     {"bCancelButtonScript", 200, 0, U, U},
     {"iRxTxFrame", 2, 28, U, U}, {"iTxArrow", 2, 28, U, U}, {"iRxArrow", 2, 28, U, U},
     {"lLogMessagesStatus", 36, 28, U, U},
-    {"lPortMessage", 300, 28, 236, U},
+    {"lPortMessage", 300, 26, 236, 30},
     {"lScriptDelayReport", 160, 26, U, U},
     {"pbScriptDelayReport", 160, 44, U, U},
     {"lScriptLineReport", 310, 58, U, U},
