@@ -1,0 +1,310 @@
+// The whole station as the user meets it: a real main window on a real line,
+// its own 10 ms timer running the main cycle inside the event loop. The far
+// end is either a pseudo-terminal the test writes and reads, or zelsim-sim.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "app/SimulatorProcess.h"
+#include "app/Station.h"
+#include "app/SteadyTickClock.h"
+#include "app/TfZelSim.h"
+#include "monitor/MessageCategory.h"
+#include "monitor/MessageMonitorView.h"
+#include "serial/PortMap.h"
+#include "serial/QtSerialDevice.h"
+
+namespace {
+constexpr int kCom = 1;
+// Generous for a loaded machine; every wait ends as soon as its condition holds.
+constexpr int kDeadlineMs = 5000;
+constexpr size_t kTimeColumn = 9;  // "hh:mm:ss "
+constexpr size_t kTickColumn = 6;  // "12345 "
+
+std::string WithChecksum(std::string_view body) {
+    uint8_t sum = 0;
+    for (char c : body) sum ^= static_cast<uint8_t>(c);
+    char tail[8];
+    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
+    return "$" + std::string(body) + tail;
+}
+
+// The line's far end on a pseudo-terminal; the station opens the other end.
+class FarEnd {
+  public:
+    FarEnd() {
+        int slave = -1;
+        char name[128] = {};
+        if (::openpty(&master_, &slave, name, nullptr, nullptr) != 0) return;
+        ::close(slave);
+        ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+        path_ = name;
+    }
+    ~FarEnd() { Close(); }
+    FarEnd(const FarEnd&) = delete;
+    FarEnd& operator=(const FarEnd&) = delete;
+
+    bool IsOpen() const { return master_ >= 0; }
+    const std::string& Path() const { return path_; }
+
+    void Send(std::string_view bytes) {
+        ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
+
+    // Keeps the event loop running while it waits, as the port writes from it.
+    std::string Receive(size_t count) {
+        std::string got;
+        // Whatever came by the deadline is returned; the caller compares it.
+        static_cast<void>(QTest::qWaitFor(
+            [&] {
+                char chunk[256];
+                const ssize_t n = ::read(master_, chunk, sizeof chunk);
+                if (n > 0) got.append(chunk, static_cast<size_t>(n));
+                return got.size() >= count;
+            },
+            kDeadlineMs));
+        return got;
+    }
+
+    void Close() {
+        if (master_ >= 0) ::close(master_);
+        master_ = -1;
+    }
+
+  private:
+    int master_ = -1;
+    std::string path_;
+};
+
+class StationWindowTest : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        window_.reset();
+        station_.reset();
+    }
+
+    void StartWindow(const std::string& devicePath) {
+        ports_.SetExplicit(kCom, devicePath);
+        station_ = std::make_unique<Station>(clock_, std::make_unique<QtSerialDevice>(), ports_);
+        window_ = std::make_unique<TfZelSim>(*station_);
+        window_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    }
+
+    void ClickConnect() {
+        auto* button = window_->findChild<QPushButton*>(Station::kConnectButton);
+        ASSERT_NE(button, nullptr);
+        QTest::mouseClick(button, Qt::LeftButton);
+        ASSERT_EQ(button->text(), "Disconnect") << PortMessage();
+    }
+
+    std::string PortMessage() const {
+        auto* label = qobject_cast<QLabel*>(window_->Control(Station::kPortMessage));
+        return label ? label->text().toStdString() : std::string();
+    }
+
+    MessageMonitor& Monitor() { return station_->Monitor(); }
+
+    // The monitor's line without its time and tick columns.
+    std::string Shown(int index) {
+        const MessageMonitor::Attributes& a = Monitor().LineAttributes(index);
+        const size_t columns = (a.timeShown ? kTimeColumn : 0) + (a.tickShown ? kTickColumn : 0);
+        return Monitor().Line(index).substr(columns);
+    }
+
+    // The first line from `from` on that begins with `prefix`, or -1.
+    int Find(std::string_view prefix, int from = 0) {
+        for (int i = from; i < Monitor().LineCount(); ++i)
+            if (Shown(i).starts_with(prefix)) return i;
+        return -1;
+    }
+
+    bool WaitForLine(std::string_view prefix, int from = 0) {
+        return QTest::qWaitFor([&] { return Find(prefix, from) >= 0; }, kDeadlineMs);
+    }
+
+    SteadyTickClock clock_;
+    PortMap ports_;
+    std::unique_ptr<Station> station_;
+    std::unique_ptr<TfZelSim> window_;
+};
+
+class StationOnLineTest : public StationWindowTest {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(far_.IsOpen()) << "openpty failed";
+        StartWindow(far_.Path());
+    }
+
+    FarEnd far_;
+};
+
+// Pixels of `image` inside `rect` within `tolerance` of `rgb` in every channel.
+int PixelsNear(const QImage& image, const QRect& rect, uint32_t rgb, int tolerance) {
+    const QColor want{QRgb(rgb)};
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            const QColor got = image.pixelColor(x, y);
+            if (std::abs(got.red() - want.red()) <= tolerance &&
+                std::abs(got.green() - want.green()) <= tolerance &&
+                std::abs(got.blue() - want.blue()) <= tolerance)
+                ++count;
+        }
+    }
+    return count;
+}
+
+TEST_F(StationOnLineTest, ReceivedLinesShowInOrderInTheColoursOfTheirCategories) {
+    ClickConnect();
+
+    const std::string screen = WithChecksum("PKVTS,TXT,0,Sats 09 DGPS D");
+    const std::string fix =
+        WithChecksum("GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
+    const std::string corrupted = "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4*00\r\n";
+    const std::string record =
+        WithChecksum("PKVTR,DML,PLT2,3.2,0.15,181.5,A,R,ON,S,N,2,12.5,840,3,0,0,N,N");
+    far_.Send(screen + fix + corrupted);
+    // A record cut between two reads of the main cycle is framed whole.
+    const size_t cut = record.size() / 2;
+    far_.Send(record.substr(0, cut));
+    QTest::qWait(3 * TfZelSim::kTickIntervalMs);
+    far_.Send(record.substr(cut));
+
+    ASSERT_TRUE(WaitForLine("$PKVTR,DML,PLT2")) << Monitor().LineCount() << " lines";
+    using Row = std::pair<std::string, uint32_t>;
+    std::vector<Row> rows;
+    for (int i = 0; i < Monitor().LineCount(); ++i)
+        rows.emplace_back(Shown(i), Monitor().LineAttributes(i).category);
+    // Sentences show without their checksum; the corrupted one as it came.
+    const std::vector<Row> expected = {
+        {"$PKVTS,TXT,0,Sats 09 DGPS D", MessageCategory::kZel},
+        {"$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,", MessageCategory::kDgps},
+        {corrupted.substr(0, corrupted.size() - 2), MessageCategory::kNonNmea},
+        {"$PKVTR,DML,PLT2,3.2,0.15,181.5,A,R,ON,S,N,2,12.5,840,3,0,0,N,N",
+         MessageCategory::kDormalyn},
+    };
+    EXPECT_EQ(rows, expected);
+    EXPECT_TRUE(Monitor().LineAttributes(0).gapBefore) << "the first line after start-up";
+
+    auto* view = window_->findChild<MessageMonitorView*>("lbMessageMonitor");
+    ASSERT_NE(view, nullptr);
+    view->Refresh();
+    const QImage image = view->viewport()->grab().toImage();
+    constexpr int kTolerance = 48;
+    constexpr int kFewestInked = 20;
+    auto rowRect = [&](int index) {
+        // Clear of the gap lines at a row's top and bottom.
+        const int top = (index - view->TopRow()) * MessageMonitorView::kRowHeight;
+        return QRect(0, top + 2, image.width(), MessageMonitorView::kRowHeight - 3);
+    };
+    for (int i = 0; i < static_cast<int>(expected.size()); ++i) {
+        const uint32_t own = expected[i].second;
+        EXPECT_GE(PixelsNear(image, rowRect(i), MessageCategory::Colour(own), kTolerance),
+                  kFewestInked)
+            << "row " << i << " lacks its colour";
+        // No text of another category's colour; black's soft edges come out grey.
+        for (uint32_t other = 0; other < MessageCategory::kCount; ++other) {
+            if (other == own || other == MessageCategory::kOther) continue;
+            EXPECT_EQ(PixelsNear(image, rowRect(i), MessageCategory::Colour(other), kTolerance), 0)
+                << "row " << i << " has text in the colour of category " << other;
+        }
+    }
+}
+
+TEST_F(StationOnLineTest, TypedTextLeavesWithItsChecksumAndIsRemembered) {
+    ClickConnect();
+    auto* box = window_->findChild<QComboBox*>("cbSendData");
+    ASSERT_NE(box, nullptr);
+    QLineEdit* edit = box->lineEdit();
+    QTest::mouseClick(edit, Qt::LeftButton);
+
+    // Keys become capitals on the way into the box.
+    QTest::keyClicks(edit, "$pkvtq,rid");
+    EXPECT_EQ(edit->text(), "$PKVTQ,RID");
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(far_.Receive(15), "$PKVTQ,RID*3B\r\n");
+
+    ASSERT_GE(Monitor().LineCount(), 1);
+    const int last = Monitor().LineCount() - 1;
+    EXPECT_EQ(Shown(last), "$PKVTQ,RID");
+    EXPECT_EQ(Monitor().LineAttributes(last).category, MessageCategory::kOutGoing);
+
+    // Ready to go again, and at the top of the drop-down list.
+    EXPECT_EQ(edit->text(), "$PKVTQ,RID");
+    ASSERT_GE(box->count(), 1);
+    EXPECT_EQ(box->itemText(0), "$PKVTQ,RID");
+
+    // A second line goes on top; text without "$" gets no checksum.
+    edit->clear();
+    QTest::keyClicks(edit, "hello");
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(far_.Receive(7), "HELLO\r\n");
+    ASSERT_EQ(box->count(), 2);
+    EXPECT_EQ(box->itemText(0), "HELLO");
+    EXPECT_EQ(box->itemText(1), "$PKVTQ,RID");
+    EXPECT_EQ(station_->Sender().History(), (std::vector<std::string>{"HELLO", "$PKVTQ,RID"}));
+}
+
+TEST_F(StationOnLineTest, FarEndGoingAwayDisconnectsAndSaysSo) {
+    ClickConnect();
+    EXPECT_TRUE(window_->windowTitle().endsWith(" is connected"));
+    far_.Send(WithChecksum("GPGGA,1,2"));
+    ASSERT_TRUE(WaitForLine("$GPGGA,1,2"));
+
+    far_.Close();
+    auto* button = window_->findChild<QPushButton*>(Station::kConnectButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return button->text() == "Connect"; }, kDeadlineMs));
+    EXPECT_TRUE(window_->windowTitle().endsWith("COM1 at 38400 BAUD is not connected"))
+        << window_->windowTitle().toStdString();
+    const std::string message = PortMessage();
+    EXPECT_NE(message.find("Device lost"), std::string::npos) << message;
+    EXPECT_NE(message.find(far_.Path()), std::string::npos) << message;
+    EXPECT_TRUE(window_->Control(Station::kPortMessage)->isVisible());
+}
+
+class StationBesideSimulatorTest : public StationWindowTest {
+  protected:
+    SimulatorProcess sim_;
+};
+
+TEST_F(StationBesideSimulatorTest, ControllerRecordsAndReceiverScreenReachTheMonitor) {
+    ASSERT_TRUE(sim_.Start(ZELSIM_SIM_PATH, {})) << sim_.ErrorText();
+    StartWindow(sim_.DevicePath());
+    ASSERT_EQ(station_->SelectedBaud(), 38400u);
+    ClickConnect();
+
+    ASSERT_TRUE(WaitForLine("$PKVTR,DML,PLT2,")) << Monitor().LineCount() << " lines";
+    EXPECT_EQ(Monitor().LineAttributes(Find("$PKVTR,DML,PLT2,")).category,
+              MessageCategory::kDormalyn);
+
+    station_->SendSentence("$PKVTS,LCD,ON");
+    const int asked = Find("$PKVTS,LCD,ON");
+    ASSERT_GE(asked, 0);
+    EXPECT_EQ(Monitor().LineAttributes(asked).category, MessageCategory::kOutZel);
+
+    // The receiver clears its screen, then writes both rows.
+    ASSERT_TRUE(WaitForLine("$PKVTS,CLR", asked)) << Monitor().LineCount() << " lines";
+    const int cleared = Find("$PKVTS,CLR", asked);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Find("$PKVTS,TXT,16,", cleared) >= 0; }, kDeadlineMs));
+    const int row = Find("$PKVTS,TXT,0,", cleared);
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(Monitor().LineAttributes(cleared).category, MessageCategory::kZel);
+    EXPECT_EQ(Monitor().LineAttributes(row).category, MessageCategory::kZel);
+    EXPECT_NE(Shown(row).find("Sats"), std::string::npos) << Shown(row);
+}
+}  // namespace
