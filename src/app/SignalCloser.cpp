@@ -8,14 +8,15 @@
 
 int SignalCloser::pipe_[2] = {-1, -1};
 
-SignalCloser::SignalCloser(QWidget& window, QObject* parent) : QObject(parent), window_(window) {
+SignalCloser::SignalCloser(QObject* parent) : QObject(parent) {
     if (::pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0) return;
     notifier_ = new QSocketNotifier(pipe_[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] {
         char drained[16];
         while (::read(pipe_[0], drained, sizeof drained) > 0) {
         }
-        window_.close();
+        fired_ = true;
+        if (window_) window_->close();
     });
     struct sigaction action {};
     action.sa_handler = &SignalCloser::OnSignal;

@@ -261,3 +261,49 @@ void Station::Shutdown() {
         port_.Close();
     }
 }
+
+void Station::ApplySettings(const Settings& settings) {
+    settings_ = settings;
+    buttonGroup_ = settings.buttonGroup;
+    SelectComPort(settings.comPort);
+    SelectBaud(settings.baudRate);
+
+    monitor_.hideMessageMonitor = settings.hideMessageMonitor;
+    monitor_.messageMonitorBig = settings.messageMonitorBig;
+    monitor_.messageMonitorUpperCase = settings.messageMonitorUpperCase;
+    monitor_.msgMonTime = settings.msgMonTime;
+    monitor_.msgMonTickCount = settings.msgMonTickCount;
+    monitor_.msgMonOutGoingMessages = settings.msgMonOutgoingMessages;
+    monitor_.msgMonZelMessages = settings.msgMonZelMessages;
+    monitor_.msgMonDgpsMessages = settings.msgMonDgpsMessages;
+    monitor_.msgMonLbMessages = settings.msgMonLbMessages;
+    monitor_.msgMonDormalynMessages = settings.msgMonDormalynMessages;
+    monitor_.msgMonNonNmeaMessages = settings.msgMonNonNmeaMessages;
+    monitor_.msgMonOtherMessages = settings.msgMonOtherMessages;
+    sendBox_.LoadHistory(settings.sendHistory);
+
+    SelectZelType(settings.zelType);
+    MonitorLayoutChanged();
+}
+
+Settings Station::CollectSettings() const {
+    Settings s = settings_;
+    s.comPort = selectedPort_;
+    s.baudRate = selectedBaud_;
+    s.zelType = zelType_;
+    s.buttonGroup = buttonGroup_;
+    s.hideMessageMonitor = monitor_.hideMessageMonitor;
+    s.messageMonitorBig = monitor_.messageMonitorBig;
+    s.messageMonitorUpperCase = monitor_.messageMonitorUpperCase;
+    s.msgMonTime = monitor_.msgMonTime;
+    s.msgMonTickCount = monitor_.msgMonTickCount;
+    s.msgMonOutgoingMessages = monitor_.msgMonOutGoingMessages;
+    s.msgMonZelMessages = monitor_.msgMonZelMessages;
+    s.msgMonDgpsMessages = monitor_.msgMonDgpsMessages;
+    s.msgMonLbMessages = monitor_.msgMonLbMessages;
+    s.msgMonDormalynMessages = monitor_.msgMonDormalynMessages;
+    s.msgMonNonNmeaMessages = monitor_.msgMonNonNmeaMessages;
+    s.msgMonOtherMessages = monitor_.msgMonOtherMessages;
+    s.sendHistory = sendBox_.History();
+    return s;
+}

@@ -7,6 +7,7 @@
 
 #include "app/ControlTable.h"
 #include "app/KeyHook.h"
+#include "app/Settings.h"
 #include "app/RxTxIndicator.h"
 #include "app/ZelType.h"
 #include "monitor/MessageMonitor.h"
@@ -63,6 +64,13 @@ public:
 
     // Hide or Big of the monitor changed: the panels around it follow.
     void MonitorLayoutChanged();
+
+    // Start-up: the configuration chooses port, rate, panel type, button
+    // group, monitor options and the send box's history. Keys of parts not
+    // built here are kept and written back unchanged.
+    void ApplySettings(const Settings& settings);
+    // Shutdown: the settings with what the user changed since.
+    Settings CollectSettings() const;
 
     int SelectedPort() const { return selectedPort_; }
     uint32_t SelectedBaud() const { return selectedBaud_; }
@@ -123,4 +131,5 @@ private:
     ZelType zelType_ = ZelType::Corvane;
     int buttonGroup_ = 0;
     bool compactShown_ = false;  // the Off layout is applied
+    Settings settings_;
 };

@@ -68,7 +68,7 @@ TfZelSim::TfZelSim(Station& station, QWidget* parent) : QMainWindow(parent), sta
     setObjectName("fZelSim");
     BuildPanels();
     BuildMenus();
-    ApplyControls();
+    MonitorLayoutChanged();
 
     timer_ = new QTimer(this);
     timer_->setObjectName("Timer20ms");
@@ -206,6 +206,20 @@ void TfZelSim::MonitorLayoutChanged() {
     const int bottom = monitorPanel_->isVisible() ? monitorPanel_->geometry().bottom() + 1 : 0;
     client_->setFixedSize(MainLayout::kClientWidth, std::max(MainLayout::kClientHeight, bottom));
     adjustSize();
+}
+
+void TfZelSim::ApplyPlacement(const Settings& settings) {
+    move(settings.zelSimWindowLeft, settings.zelSimWindowTop);
+    monitorPanel_->View()->legendPosition =
+        QPoint(settings.msgMonColorsWindowLeft, settings.msgMonColorsWindowTop);
+}
+
+void TfZelSim::StorePlacement(Settings& settings) const {
+    settings.zelSimWindowLeft = x();
+    settings.zelSimWindowTop = y();
+    const QPoint legend = monitorPanel_->View()->legendPosition;
+    settings.msgMonColorsWindowLeft = legend.x();
+    settings.msgMonColorsWindowTop = legend.y();
 }
 
 QWidget* TfZelSim::Control(const std::string& name) const {

@@ -11,6 +11,7 @@ class QPushButton;
 class QTimer;
 class MessageMonitorMenu;
 class MessageMonitorPanel;
+class Settings;
 class Station;
 
 // The main window: a thin view of Station. It binds each named control to a
@@ -23,6 +24,10 @@ public:
     static constexpr int kTickIntervalMs = 10;
 
     explicit TfZelSim(Station& station, QWidget* parent = nullptr);
+
+    // The window's and the legend's stored positions.
+    void ApplyPlacement(const Settings& settings);
+    void StorePlacement(Settings& settings) const;
 
     // Applies the control table entries changed since the last call.
     void ApplyControls();

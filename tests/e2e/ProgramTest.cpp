@@ -1,0 +1,137 @@
+// The program as a user starts it: its command line, its configuration file
+// in the directory it starts in, a real line given with --com, the demo, and
+// SIGTERM closing it like the window's close button.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QTest>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <pty.h>
+#include <unistd.h>
+
+#include "support/TempDir.h"
+
+namespace {
+constexpr int kStartMs = 10000;
+constexpr int kSettleMs = 800;
+
+QString Program() { return QString(ZELSIM_BINARY_DIR) + "/zelsim"; }
+
+// True once the process holds `device` open.
+bool Holds(qint64 pid, const std::string& device) {
+    std::error_code ec;
+    for (const auto& fd : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd", ec)) {
+        std::error_code rl;
+        if (std::filesystem::read_symlink(fd.path(), rl).string() == device) return true;
+    }
+    return false;
+}
+
+std::vector<qint64> Children(qint64 pid) {
+    std::vector<qint64> children;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", ec)) {
+        const std::string status = TempDir::Read(entry.path().string() + "/status");
+        const auto at = status.find("PPid:\t");
+        if (at != std::string::npos && std::stoll(status.substr(at + 6)) == pid)
+            children.push_back(std::stoll(entry.path().filename().string()));
+    }
+    return children;
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void Start(const QStringList& args) {
+        process.setWorkingDirectory(QString::fromStdString(dir.Path()));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        process.setProcessEnvironment(env);
+        process.start(Program(), args);
+        ASSERT_TRUE(process.waitForStarted(kStartMs));
+    }
+
+    // SIGTERM, as a session manager or a terminal's Ctrl+C would close it.
+    void Terminate() {
+        ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+        ASSERT_TRUE(process.waitForFinished(kStartMs)) << "the program did not close on SIGTERM";
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    }
+
+    TempDir dir;
+    QProcess process;
+};
+
+TEST_F(ProgramTest, AnswersVersionAndRefusesBadArguments) {
+    QProcess p;
+    p.start(Program(), {"--version"});
+    ASSERT_TRUE(p.waitForFinished(kStartMs));
+    EXPECT_EQ(p.readAllStandardOutput().trimmed().toStdString(), "zelsim " ZELSIM_VERSION_TEXT);
+
+    p.start(Program(), {"--baud", "14400"});
+    ASSERT_TRUE(p.waitForFinished(kStartMs));
+    EXPECT_EQ(p.exitCode(), 2);
+    EXPECT_TRUE(p.readAllStandardError().contains("--baud"));
+}
+
+TEST_F(ProgramTest, KeepsAHandEditedConfigurationAndWritesWhatChanged) {
+    const std::string ini = dir.File("ZelSim.ini");
+    TempDir::Write(ini,
+                   "; my bench settings\n"
+                   "[Configuration]\n"
+                   "ComPort=3\n"
+                   "BaudRate=9600\n"
+                   "MsgMonTime=0\n"
+                   "MyOwnKey=keep me\n"
+                   "[MessageDropDownLines]\n"
+                   "Line01=$PKVTQ,RID\n"
+                   "Line02=$PKVTS,LCD,ON\n"
+                   "[Lab]\n"
+                   "Bench=4\n");
+    Start({"--port", "5", "--baud", "115200"});
+    QTest::qWait(kSettleMs);
+    Terminate();
+
+    const std::string saved = TempDir::Read(ini);
+    EXPECT_EQ(saved.rfind("; my bench settings\n", 0), 0u) << saved;
+    EXPECT_NE(saved.find("MyOwnKey=keep me"), std::string::npos);
+    EXPECT_NE(saved.find("[Lab]\nBench=4"), std::string::npos);
+    EXPECT_NE(saved.find("ComPort=5"), std::string::npos);
+    EXPECT_NE(saved.find("BaudRate=115200"), std::string::npos);
+    EXPECT_NE(saved.find("MsgMonTime=0"), std::string::npos);
+    EXPECT_NE(saved.find("Line01=$PKVTQ,RID"), std::string::npos);
+    EXPECT_NE(saved.find("Line02=$PKVTS,LCD,ON"), std::string::npos);
+}
+
+TEST_F(ProgramTest, ConnectsToTheLineGivenOnTheCommandLine) {
+    int master = -1, slave = -1;
+    char name[128] = {};
+    ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+    // Only the program may hold the line: the started process must not
+    // inherit the test's ends of it.
+    ::fcntl(master, F_SETFD, FD_CLOEXEC);
+    ::fcntl(slave, F_SETFD, FD_CLOEXEC);
+    Start({"--com", QString("1=") + name, "--connect"});
+    const qint64 pid = process.processId();
+    QTRY_VERIFY_WITH_TIMEOUT(Holds(pid, name), kStartMs);
+    Terminate();
+    EXPECT_NE(TempDir::Read(dir.File("ZelSim.ini")).find("ComPort=1"), std::string::npos);
+    ::close(master);
+    ::close(slave);
+}
+
+TEST_F(ProgramTest, DemoRunsTheSimulatedDevicesAndStopsThemAtExit) {
+    Start({"--demo"});
+    const qint64 pid = process.processId();
+    qint64 simulator = 0;
+    QTRY_VERIFY_WITH_TIMEOUT(!Children(pid).empty() && (simulator = Children(pid).front()) > 0, kStartMs);
+    const std::string exe = std::filesystem::read_symlink("/proc/" + std::to_string(simulator) + "/exe").string();
+    EXPECT_NE(exe.find("zelsim-sim"), std::string::npos);
+    Terminate();
+    EXPECT_FALSE(std::filesystem::exists("/proc/" + std::to_string(simulator) + "/exe"))
+        << "the simulator outlived the program";
+}
+
+}  // namespace
