@@ -229,6 +229,8 @@ void Station::RefreshStatus() {
     controls_.SetVisible(kAcquireButton, acquire);
     controls_.SetVisible(kAcquireStatus, acquire);
     controls_.SetText(kCaption, caption);
+    // The receiver's panel shows for the two unit types, never for Off.
+    controls_.SetVisible("pDisplayPanel", zelType_ != ZelType::Off);
     ApplyCompactLayout();
 }
 

@@ -218,7 +218,9 @@ TEST_F(StationTest, OffLayoutCompactsAndRestoresTheDesign) {
     EXPECT_EQ(station->Controls().Get("pMessageMonitorPanel").top, 77);
     EXPECT_EQ(station->Controls().Get("pAuxPanel").width, 540);
     EXPECT_FALSE(Shown("bGraphicDisplay"));
+    EXPECT_FALSE(Shown("pDisplayPanel"));
     station->SelectZelType(ZelType::Dormalyn);
+    EXPECT_TRUE(Shown("pDisplayPanel"));
     EXPECT_EQ(station->Controls().Get("pButtonPanel").top, design.top);
     EXPECT_EQ(station->Controls().Get("pButtonPanel").left, design.left);
 }
