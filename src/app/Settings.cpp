@@ -81,20 +81,25 @@ constexpr Key kLogKeys[] = {
     {"LogOverWriteFile", &Settings::logOverWriteFile},
 };
 
-constexpr Key kMonitorKeys[] = {
-    {"HideMessageMonitor", &Settings::hideMessageMonitor},
-    {"MessageMonitorBig", &Settings::messageMonitorBig},
-    {"MessageMonitorUpperCase", &Settings::messageMonitorUpperCase},
-    {"MsgMonTime", &Settings::msgMonTime},
-    {"MsgMonTickCount", &Settings::msgMonTickCount},
-    {"MsgMonZelMessages", &Settings::msgMonZelMessages},
-    {"MsgMonDgpsMessages", &Settings::msgMonDgpsMessages},
-    {"MsgMonLbMessages", &Settings::msgMonLbMessages},
-    {"MsgMonDormalynMessages", &Settings::msgMonDormalynMessages},
-    {"MsgMonNonNmeaMessages", &Settings::msgMonNonNmeaMessages},
-    {"MsgMonOtherMessages", &Settings::msgMonOtherMessages},
+struct MonitorKey {
+    const char* name;
+    bool MonitorOptions::*member;
+};
+
+constexpr MonitorKey kMonitorKeys[] = {
+    {"HideMessageMonitor", &MonitorOptions::hideMessageMonitor},
+    {"MessageMonitorBig", &MonitorOptions::messageMonitorBig},
+    {"MessageMonitorUpperCase", &MonitorOptions::messageMonitorUpperCase},
+    {"MsgMonTime", &MonitorOptions::msgMonTime},
+    {"MsgMonTickCount", &MonitorOptions::msgMonTickCount},
+    {"MsgMonZelMessages", &MonitorOptions::msgMonZelMessages},
+    {"MsgMonDgpsMessages", &MonitorOptions::msgMonDgpsMessages},
+    {"MsgMonLbMessages", &MonitorOptions::msgMonLbMessages},
+    {"MsgMonDormalynMessages", &MonitorOptions::msgMonDormalynMessages},
+    {"MsgMonNonNmeaMessages", &MonitorOptions::msgMonNonNmeaMessages},
+    {"MsgMonOtherMessages", &MonitorOptions::msgMonOtherMessages},
     // Older files spell it "MsgMonOutGoingMessages"; keys match regardless of case.
-    {"MsgMonOutgoingMessages", &Settings::msgMonOutgoingMessages},
+    {"MsgMonOutgoingMessages", &MonitorOptions::msgMonOutGoingMessages},
 };
 
 constexpr Key kGpsWindowKeys[] = {
@@ -228,7 +233,8 @@ void Settings::LoadConfiguration(ConfigFile& file) {
     else if (type == kZelTypeCorvane)
         zelType = ZelType::Corvane;
 
-    ReadKeys(file, *this, kMonitorKeys);
+    for (const MonitorKey& key : kMonitorKeys)
+        monitor.*key.member = file.ReadFlag(key.name, monitor.*key.member);
 }
 
 void Settings::SaveConfiguration(ConfigFile& file) const {
@@ -240,7 +246,7 @@ void Settings::SaveConfiguration(ConfigFile& file) const {
     file.WriteInt(kBaudRateKey, static_cast<int>(baudRate));
     WriteKeys(file, *this, kLogKeys);
     file.WriteText(kZelTypeKey, ZelTypeText(zelType));
-    WriteKeys(file, *this, kMonitorKeys);
+    for (const MonitorKey& key : kMonitorKeys) file.WriteFlag(key.name, monitor.*key.member);
 }
 
 void Settings::LoadHistory(ConfigFile& file) {

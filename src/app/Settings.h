@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/ZelType.h"
+#include "monitor/MonitorOptions.h"
 #include "scripts/ButtonTable.h"
 
 class ConfigFile;
@@ -82,18 +83,7 @@ class Settings {
     bool logPromptForFilename = false;
     bool logOverWriteFile = false;
     ZelType zelType = ZelType::Corvane;
-    bool hideMessageMonitor = false;
-    bool messageMonitorBig = false;
-    bool messageMonitorUpperCase = true;
-    bool msgMonTime = true;
-    bool msgMonTickCount = true;
-    bool msgMonZelMessages = true;
-    bool msgMonDgpsMessages = true;
-    bool msgMonLbMessages = true;
-    bool msgMonDormalynMessages = true;
-    bool msgMonNonNmeaMessages = true;
-    bool msgMonOtherMessages = true;
-    bool msgMonOutgoingMessages = true;
+    MonitorOptions monitor;
 
     // "MessageDropDownLines": the send box's history, top entry first.
     std::vector<std::string> sendHistory;

@@ -239,14 +239,14 @@ void Station::ApplyCompactLayout() {
     if (off == compactShown_) return;
     compactShown_ = off;
     if (off)
-        MainLayout::ApplyCompact(controls_, monitor_.hideMessageMonitor);
+        MainLayout::ApplyCompact(controls_, monitor_.options.hideMessageMonitor);
     else
         MainLayout::ApplyDesign(controls_);
 }
 
 void Station::MonitorLayoutChanged() {
-    controls_.SetVisible("pMessageMonitorPanel", !monitor_.hideMessageMonitor);
-    if (compactShown_) MainLayout::ApplyCompact(controls_, monitor_.hideMessageMonitor);
+    controls_.SetVisible("pMessageMonitorPanel", !monitor_.options.hideMessageMonitor);
+    if (compactShown_) MainLayout::ApplyCompact(controls_, monitor_.options.hideMessageMonitor);
 }
 
 bool Station::HandleKey(KeyHook::Key key, bool down, bool autoRepeat) {
@@ -269,21 +269,8 @@ void Station::ApplySettings(const Settings& settings) {
     buttonGroup_ = settings.buttonGroup;
     SelectComPort(settings.comPort);
     SelectBaud(settings.baudRate);
-
-    monitor_.hideMessageMonitor = settings.hideMessageMonitor;
-    monitor_.messageMonitorBig = settings.messageMonitorBig;
-    monitor_.messageMonitorUpperCase = settings.messageMonitorUpperCase;
-    monitor_.msgMonTime = settings.msgMonTime;
-    monitor_.msgMonTickCount = settings.msgMonTickCount;
-    monitor_.msgMonOutGoingMessages = settings.msgMonOutgoingMessages;
-    monitor_.msgMonZelMessages = settings.msgMonZelMessages;
-    monitor_.msgMonDgpsMessages = settings.msgMonDgpsMessages;
-    monitor_.msgMonLbMessages = settings.msgMonLbMessages;
-    monitor_.msgMonDormalynMessages = settings.msgMonDormalynMessages;
-    monitor_.msgMonNonNmeaMessages = settings.msgMonNonNmeaMessages;
-    monitor_.msgMonOtherMessages = settings.msgMonOtherMessages;
+    monitor_.options = settings.monitor;
     sendBox_.LoadHistory(settings.sendHistory);
-
     SelectZelType(settings.zelType);
     MonitorLayoutChanged();
 }
@@ -294,18 +281,7 @@ Settings Station::CollectSettings() const {
     s.baudRate = selectedBaud_;
     s.zelType = zelType_;
     s.buttonGroup = buttonGroup_;
-    s.hideMessageMonitor = monitor_.hideMessageMonitor;
-    s.messageMonitorBig = monitor_.messageMonitorBig;
-    s.messageMonitorUpperCase = monitor_.messageMonitorUpperCase;
-    s.msgMonTime = monitor_.msgMonTime;
-    s.msgMonTickCount = monitor_.msgMonTickCount;
-    s.msgMonOutgoingMessages = monitor_.msgMonOutGoingMessages;
-    s.msgMonZelMessages = monitor_.msgMonZelMessages;
-    s.msgMonDgpsMessages = monitor_.msgMonDgpsMessages;
-    s.msgMonLbMessages = monitor_.msgMonLbMessages;
-    s.msgMonDormalynMessages = monitor_.msgMonDormalynMessages;
-    s.msgMonNonNmeaMessages = monitor_.msgMonNonNmeaMessages;
-    s.msgMonOtherMessages = monitor_.msgMonOtherMessages;
+    s.monitor = monitor_.options;
     s.sendHistory = sendBox_.History();
     return s;
 }

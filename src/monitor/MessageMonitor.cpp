@@ -34,21 +34,21 @@ MessageMonitor::MessageMonitor(LocalTimeSource localTime) : localTime_(std::move
 bool MessageMonitor::Passes(uint32_t category) const {
     switch (category) {
         case MessageCategory::kOutGoing:
-            return msgMonOutGoingMessages;
+            return options.msgMonOutGoingMessages;
         case MessageCategory::kOutZel:
-            return msgMonOutGoingMessages && msgMonZelMessages;
+            return options.msgMonOutGoingMessages && options.msgMonZelMessages;
         case MessageCategory::kZel:
-            return msgMonZelMessages;
+            return options.msgMonZelMessages;
         case MessageCategory::kDgps:
-            return msgMonDgpsMessages;
+            return options.msgMonDgpsMessages;
         case MessageCategory::kLightBar:
-            return msgMonLbMessages;
+            return options.msgMonLbMessages;
         case MessageCategory::kDormalyn:
-            return msgMonDormalynMessages;
+            return options.msgMonDormalynMessages;
         case MessageCategory::kOther:
-            return msgMonOtherMessages;
+            return options.msgMonOtherMessages;
         case MessageCategory::kNonNmea:
-            return msgMonNonNmeaMessages;
+            return options.msgMonNonNmeaMessages;
         default:
             return false;
     }
@@ -79,8 +79,8 @@ void MessageMonitor::ShowLine(std::string_view text, uint32_t category, uint32_t
     Slot& slot = slots_[SlotOf(index)];
     BuildDisplayLine(text, lineTime, slot.text);
     slot.attributes.category = category;
-    slot.attributes.timeShown = msgMonTime;
-    slot.attributes.tickShown = msgMonTickCount;
+    slot.attributes.timeShown = options.msgMonTime;
+    slot.attributes.tickShown = options.msgMonTickCount;
     slot.attributes.gapAfter = false;
     slot.attributes.gapBefore = gapMark_;
     gapMark_ = false;
@@ -96,12 +96,12 @@ void MessageMonitor::BuildDisplayLine(std::string_view text, uint32_t lineTime,
     // allocation.
     out.clear();
     char prefix[32];
-    if (msgMonTime) {
+    if (options.msgMonTime) {
         const std::tm t = localTime_();
         std::snprintf(prefix, sizeof prefix, "%02d:%02d:%02d ", t.tm_hour, t.tm_min, t.tm_sec);
         out += prefix;
     }
-    if (msgMonTickCount) {
+    if (options.msgMonTickCount) {
         std::snprintf(prefix, sizeof prefix, "%05lu ",
                       static_cast<unsigned long>(lineTime % kTickModulus));
         out += prefix;

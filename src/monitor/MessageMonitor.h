@@ -1,4 +1,5 @@
 #pragma once
+#include "monitor/MonitorOptions.h"
 #include <array>
 #include <cstdint>
 #include <ctime>
@@ -36,19 +37,7 @@ class MessageMonitor {
 
     explicit MessageMonitor(LocalTimeSource localTime = SystemLocalTime);
 
-    // Options, mirrored by menu check marks and kept in the configuration.
-    bool hideMessageMonitor = false;
-    bool messageMonitorBig = false;
-    bool messageMonitorUpperCase = true;  // read by the send box
-    bool msgMonTime = true;
-    bool msgMonTickCount = true;
-    bool msgMonOutGoingMessages = true;
-    bool msgMonZelMessages = true;
-    bool msgMonDgpsMessages = true;
-    bool msgMonLbMessages = true;
-    bool msgMonDormalynMessages = true;
-    bool msgMonNonNmeaMessages = true;
-    bool msgMonOtherMessages = true;
+    MonitorOptions options;
 
     // `category` is kOutGoing for text the program sends, otherwise what
     // MessageClassifier::ClassifyText gave. `lineTime` is the tick of the line.

@@ -8,21 +8,21 @@
 MessageMonitorMenu::MessageMonitorMenu(MessageMonitor& monitor, QMenu* menu, QObject* parent)
     : QObject(parent) {
     MessageMonitor& m = monitor;
-    AddItem(menu, "mMsgMonOutGoingMessages", "Out-Going Messages", &m.msgMonOutGoingMessages,
+    AddItem(menu, "mMsgMonOutGoingMessages", "Out-Going Messages", &m.options.msgMonOutGoingMessages,
             false);
-    AddItem(menu, "mMsgMonZelMessages", "ZEL Messages", &m.msgMonZelMessages, false);
-    AddItem(menu, "mMsgMonDgpsMessages", "DGPS Messages", &m.msgMonDgpsMessages, false);
-    AddItem(menu, "mMsgMonLbMessages", "Light Bar Messages", &m.msgMonLbMessages, false);
-    AddItem(menu, "mMsgMonDormalynMessages", "Dormalyn Messages", &m.msgMonDormalynMessages, false);
-    AddItem(menu, "mMsgMonNonNmeaMessages", "Non-NMEA Messages", &m.msgMonNonNmeaMessages, false);
-    AddItem(menu, "mMsgMonOtherMessages", "Other Messages", &m.msgMonOtherMessages, false);
+    AddItem(menu, "mMsgMonZelMessages", "ZEL Messages", &m.options.msgMonZelMessages, false);
+    AddItem(menu, "mMsgMonDgpsMessages", "DGPS Messages", &m.options.msgMonDgpsMessages, false);
+    AddItem(menu, "mMsgMonLbMessages", "Light Bar Messages", &m.options.msgMonLbMessages, false);
+    AddItem(menu, "mMsgMonDormalynMessages", "Dormalyn Messages", &m.options.msgMonDormalynMessages, false);
+    AddItem(menu, "mMsgMonNonNmeaMessages", "Non-NMEA Messages", &m.options.msgMonNonNmeaMessages, false);
+    AddItem(menu, "mMsgMonOtherMessages", "Other Messages", &m.options.msgMonOtherMessages, false);
     menu->addSeparator();
-    AddItem(menu, "mMsgMonHide", "Hide", &m.hideMessageMonitor, true);
-    AddItem(menu, "mMsgMonBig", "Big", &m.messageMonitorBig, true);
-    AddItem(menu, "mMsgMonUpperCase", "Convert Keys to Upper Case", &m.messageMonitorUpperCase,
+    AddItem(menu, "mMsgMonHide", "Hide", &m.options.hideMessageMonitor, true);
+    AddItem(menu, "mMsgMonBig", "Big", &m.options.messageMonitorBig, true);
+    AddItem(menu, "mMsgMonUpperCase", "Convert Keys to Upper Case", &m.options.messageMonitorUpperCase,
             false);
-    mMsgMonTime_ = AddItem(menu, "mMsgMonTime", "Time", &m.msgMonTime, false);
-    AddItem(menu, "mMsgMonTickCount", "Tick Count (milliseconds)", &m.msgMonTickCount, false);
+    mMsgMonTime_ = AddItem(menu, "mMsgMonTime", "Time", &m.options.msgMonTime, false);
+    AddItem(menu, "mMsgMonTickCount", "Tick Count (milliseconds)", &m.options.msgMonTickCount, false);
 }
 
 QAction* MessageMonitorMenu::AddItem(QMenu* menu, const char* name, const char* caption, bool* flag,

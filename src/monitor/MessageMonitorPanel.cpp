@@ -98,11 +98,11 @@ QPushButton* MessageMonitorPanel::MakeButton(const char* name, const char* capti
 }
 
 void MessageMonitorPanel::Relayout() {
-    if (monitor_.hideMessageMonitor) {
+    if (monitor_.options.hideMessageMonitor) {
         hide();
         return;
     }
-    const int height = kDesignHeight + (monitor_.messageMonitorBig ? kBigExtra : 0);
+    const int height = kDesignHeight + (monitor_.options.messageMonitorBig ? kBigExtra : 0);
     resize(kDesignWidth, height);
     lbMessageMonitor_->setGeometry(kListLeft, kListTop, kDesignWidth - 2 * kListLeft,
                                    height - kListTop - kListBottomMargin);

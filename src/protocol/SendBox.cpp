@@ -87,7 +87,7 @@ std::optional<char> SendBox::KeyPress(char c) {
         default:
             break;
     }
-    if (c >= 'a' && c <= 'z' && monitor_.messageMonitorUpperCase) return char(c - ('a' - 'A'));
+    if (c >= 'a' && c <= 'z' && monitor_.options.messageMonitorUpperCase) return char(c - ('a' - 'A'));
     if (c >= 32 && c <= 126) return c;
     return std::nullopt;
 }

@@ -83,8 +83,8 @@ TEST_F(SettingsTest, TheResponseSemaphoreIsOnWhateverTheFileSays) {
 
 TEST_F(SettingsTest, TheTwoSpellingsOfTheOutgoingFilterAreOneKey) {
     Settings settings = LoadFrom("[Configuration]\nMsgMonOutGoingMessages=0\n");
-    EXPECT_FALSE(settings.msgMonOutgoingMessages);
-    settings.msgMonOutgoingMessages = true;
+    EXPECT_FALSE(settings.monitor.msgMonOutGoingMessages);
+    settings.monitor.msgMonOutGoingMessages = true;
     ConfigFile file(path_);
     settings.Save(file);
     ASSERT_TRUE(file.Save().Saved());
@@ -186,7 +186,7 @@ TEST_F(SettingsTest, WhatIsWrittenIsReadBack) {
     settings.zelType = ZelType::Dormalyn;
     settings.zelSimWindowLeft = -30;
     settings.logFileNameNoPrompt = "/var/log/line one.log";
-    settings.msgMonOutgoingMessages = false;
+    settings.monitor.msgMonOutGoingMessages = false;
     settings.sendHistory = {"$PKVTQ,RID", "hello"};
     settings.showScriptDetails = true;
     settings.buttonGroup = 3;

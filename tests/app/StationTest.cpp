@@ -274,8 +274,8 @@ TEST_F(StationTest, ReceivedAndSentLinesReachTheMonitorInOrder) {
 }
 
 TEST_F(StationTest, FifthGarbageLineInARowIsWithheldUntilACleanLine) {
-    station->Monitor().msgMonTime = false;
-    station->Monitor().msgMonTickCount = false;
+    station->Monitor().options.msgMonTime = false;
+    station->Monitor().options.msgMonTickCount = false;
     station->ComOpenClose();
     for (int i = 0; i < 7; ++i) line->Inject("\x01\x02noise\r\n");
     Run(10);

@@ -82,7 +82,7 @@ TEST_F(MessageMonitorPanelTest, BigAndHideReLayTheOutPanel) {
     QObject::connect(&options, &MessageMonitorMenu::layoutChanged, &panel,
                      &MessageMonitorPanel::Relayout);
     options.Item("mMsgMonBig")->trigger();
-    EXPECT_TRUE(monitor.messageMonitorBig);
+    EXPECT_TRUE(monitor.options.messageMonitorBig);
     EXPECT_EQ(panel.height(), 415);
     EXPECT_EQ(panel.View()->height(), 370);
     EXPECT_EQ(Button("bAddCkSum")->y(), 374);
@@ -106,10 +106,10 @@ TEST(MessageMonitorMenuTest, ItemsMirrorTheFlags) {
 
     QSignalSpy relayouts(&options, &MessageMonitorMenu::layoutChanged);
     options.Item("mMsgMonDgpsMessages")->trigger();
-    EXPECT_FALSE(monitor.msgMonDgpsMessages);
+    EXPECT_FALSE(monitor.options.msgMonDgpsMessages);
     EXPECT_EQ(relayouts.count(), 0);
 
-    monitor.msgMonTime = false;
+    monitor.options.msgMonTime = false;
     options.SyncFromOptions();
     EXPECT_FALSE(options.TimeAction()->isChecked());
 }

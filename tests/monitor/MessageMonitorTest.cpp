@@ -17,8 +17,8 @@ std::tm FixedTime() {
 class MessageMonitorTest : public ::testing::Test {
   protected:
     MessageMonitorTest() : monitor_(FixedTime) {
-        monitor_.msgMonTime = false;
-        monitor_.msgMonTickCount = false;
+        monitor_.options.msgMonTime = false;
+        monitor_.options.msgMonTickCount = false;
     }
     void Show(const std::string& text, uint32_t category = MessageCategory::kDgps) {
         monitor_.ShowLine(text, category, 0);
@@ -31,14 +31,14 @@ class MessageMonitorTest : public ::testing::Test {
 };
 
 TEST_F(MessageMonitorTest, PrefixesTimeAndTickModuloOneHundredThousand) {
-    monitor_.msgMonTime = true;
-    monitor_.msgMonTickCount = true;
+    monitor_.options.msgMonTime = true;
+    monitor_.options.msgMonTickCount = true;
     monitor_.ShowLine("$GPGGA,1", MessageCategory::kDgps, 4'294'912'345u);
     EXPECT_EQ(monitor_.Line(0), "09:05:07 12345 $GPGGA,1");
     EXPECT_TRUE(Last().timeShown);
     EXPECT_TRUE(Last().tickShown);
 
-    monitor_.msgMonTime = false;
+    monitor_.options.msgMonTime = false;
     monitor_.ShowLine("x", MessageCategory::kDgps, 100'042);
     EXPECT_EQ(monitor_.Line(1), "00042 x");
     // The flags are captured per line: the first keeps its time column.
@@ -85,18 +85,18 @@ TEST_F(MessageMonitorTest, TheRingKeepsTwoHundredLinesWithTheirColours) {
 }
 
 TEST_F(MessageMonitorTest, SentPanelTrafficNeedsBothOutGoingAndZelFilters) {
-    monitor_.msgMonOutGoingMessages = false;
+    monitor_.options.msgMonOutGoingMessages = false;
     Show("$PKVTK,1", MessageCategory::kOutGoing);
     EXPECT_EQ(monitor_.LineCount(), 0);
 
-    monitor_.msgMonOutGoingMessages = true;
-    monitor_.msgMonZelMessages = false;
+    monitor_.options.msgMonOutGoingMessages = true;
+    monitor_.options.msgMonZelMessages = false;
     Show("$PKVTK,1", MessageCategory::kOutGoing);
     EXPECT_EQ(monitor_.LineCount(), 0);
     Show("$PKVTQ,RID", MessageCategory::kOutGoing);
     EXPECT_EQ(Last().category, MessageCategory::kOutGoing);
 
-    monitor_.msgMonZelMessages = true;
+    monitor_.options.msgMonZelMessages = true;
     Show("$PKVTK,1", MessageCategory::kOutGoing);
     EXPECT_EQ(Last().category, MessageCategory::kOutZel);
 
@@ -130,7 +130,7 @@ TEST_F(MessageMonitorTest, PauseMarksTheGapOnBothSides) {
 TEST_F(MessageMonitorTest, FilteredLinesWhilePausedLeaveNoMark) {
     Show("first");
     Show("before");
-    monitor_.msgMonDgpsMessages = false;
+    monitor_.options.msgMonDgpsMessages = false;
     const uint64_t revision = monitor_.Revision();
     monitor_.TogglePause();
     Show("hidden anyway");

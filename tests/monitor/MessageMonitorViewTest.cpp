@@ -50,8 +50,8 @@ class MessageMonitorViewTest : public ::testing::Test {
 TEST_F(MessageMonitorViewTest, RowsAreDrawnInTheirCategoryColourWithTheirColumns) {
     monitor.ShowLine("$PKVTS,TXT,0,HELLO", MessageCategory::kZel, 12345);
     monitor.ShowLine("$PKVTS,LBX,1", MessageCategory::kLightBar, 12346);
-    monitor.msgMonTime = false;
-    monitor.msgMonTickCount = false;
+    monitor.options.msgMonTime = false;
+    monitor.options.msgMonTickCount = false;
     monitor.ShowLine("plain", MessageCategory::kNonNmea, 0);
     const QImage image = Render();
     const int width = image.width();
@@ -71,8 +71,8 @@ TEST_F(MessageMonitorViewTest, RowsAreDrawnInTheirCategoryColourWithTheirColumns
 }
 
 TEST_F(MessageMonitorViewTest, GapLinesMarkWhereLinesWereDropped) {
-    monitor.msgMonTime = false;
-    monitor.msgMonTickCount = false;
+    monitor.options.msgMonTime = false;
+    monitor.options.msgMonTickCount = false;
     // Leading blanks keep glyphs off the line's left end.
     monitor.ShowLine("   first", MessageCategory::kDgps, 0);  // the start-up gap mark
     monitor.ShowLine("second", MessageCategory::kDgps, 0);

@@ -88,7 +88,7 @@ TEST_F(SendBoxTest, AddChecksumSumsFromTheLastDollar) {
 }
 
 TEST_F(SendBoxTest, TypedCharactersAreFiltered) {
-    monitor_.messageMonitorUpperCase = true;
+    monitor_.options.messageMonitorUpperCase = true;
     std::string typed;
     for (char c : std::string("gpgga,1.5*")) typed += box_.KeyPress(c).value_or('?');
     EXPECT_EQ(typed, "GPGGA,1.5*");
@@ -100,7 +100,7 @@ TEST_F(SendBoxTest, TypedCharactersAreFiltered) {
     for (char c : {SendBox::kCtrlX, SendBox::kCtrlC, SendBox::kCtrlV, SendBox::kBackspace})
         EXPECT_EQ(box_.KeyPress(c), c);
 
-    monitor_.messageMonitorUpperCase = false;
+    monitor_.options.messageMonitorUpperCase = false;
     EXPECT_EQ(box_.KeyPress('g'), 'g');
 }
 
