@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/RxTxIndicator.h"
 #include "app/SimulatorProcess.h"
 #include "app/Station.h"
 #include "app/SteadyTickClock.h"
@@ -61,8 +62,18 @@ class FarEnd {
     bool IsOpen() const { return master_ >= 0; }
     const std::string& Path() const { return path_; }
 
+    // A burst larger than the pseudo-terminal holds goes out as the station
+    // takes it off the line.
     void Send(std::string_view bytes) {
-        ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+        size_t sent = 0;
+        const bool all = QTest::qWaitFor(
+            [&] {
+                const ssize_t n = ::write(master_, bytes.data() + sent, bytes.size() - sent);
+                if (n > 0) sent += static_cast<size_t>(n);
+                return sent == bytes.size();
+            },
+            kDeadlineMs);
+        ASSERT_TRUE(all) << sent << " of " << bytes.size() << " bytes written";
     }
 
     // Keeps the event loop running while it waits, as the port writes from it.
@@ -226,6 +237,29 @@ TEST_F(StationOnLineTest, ReceivedLinesShowInOrderInTheColoursOfTheirCategories)
     }
 }
 
+// More than one main cycle reads at once, and more lines than the monitor
+// keeps: nothing is lost or torn at the read boundaries, and the monitor
+// holds the newest lines in order.
+TEST_F(StationOnLineTest, ABurstLongerThanOneReadArrivesWhole) {
+    ClickConnect();
+    constexpr int kLines = 300;
+    std::string burst;
+    for (int n = 0; n < kLines; ++n)
+        burst += WithChecksum("PKVTR,DML,PLT2," + std::to_string(n) + ",0.15,181.5,A,R,ON,S,N");
+    ASSERT_GT(burst.size(), Station::kReceiveBufferSize);
+    far_.Send(burst);
+
+    const std::string last = "$PKVTR,DML,PLT2," + std::to_string(kLines - 1) + ",";
+    ASSERT_TRUE(WaitForLine(last)) << Monitor().LineCount() << " lines";
+    ASSERT_EQ(Monitor().LineCount(), MessageMonitor::kCapacity);
+    const int firstKept = kLines - MessageMonitor::kCapacity;
+    for (int i = 0; i < MessageMonitor::kCapacity; ++i) {
+        const std::string want = "$PKVTR,DML,PLT2," + std::to_string(firstKept + i) + ",";
+        ASSERT_TRUE(Shown(i).starts_with(want)) << "line " << i << ": " << Shown(i);
+        ASSERT_EQ(Monitor().LineAttributes(i).category, MessageCategory::kDormalyn) << Shown(i);
+    }
+}
+
 TEST_F(StationOnLineTest, TypedTextLeavesWithItsChecksumAndIsRemembered) {
     ClickConnect();
     auto* box = window_->findChild<QComboBox*>("cbSendData");
@@ -262,12 +296,20 @@ TEST_F(StationOnLineTest, TypedTextLeavesWithItsChecksumAndIsRemembered) {
 
 TEST_F(StationOnLineTest, FarEndGoingAwayDisconnectsAndSaysSo) {
     ClickConnect();
+    auto* button = window_->findChild<QPushButton*>(Station::kConnectButton);
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(button->text(), "Connect");
+    EXPECT_TRUE(window_->windowTitle().endsWith(" is not connected"));
+    // The device was given back on Disconnect, so it opens again at once.
+    ClickConnect();
     EXPECT_TRUE(window_->windowTitle().endsWith(" is connected"));
     far_.Send(WithChecksum("GPGGA,1,2"));
     ASSERT_TRUE(WaitForLine("$GPGGA,1,2"));
+    QWidget* indicator = window_->Control(RxTxIndicator::kFrame);
+    ASSERT_NE(indicator, nullptr);
+    EXPECT_TRUE(indicator->isVisible());
 
     far_.Close();
-    auto* button = window_->findChild<QPushButton*>(Station::kConnectButton);
     EXPECT_TRUE(QTest::qWaitFor([&] { return button->text() == "Connect"; }, kDeadlineMs));
     EXPECT_TRUE(window_->windowTitle().endsWith("COM1 at 38400 BAUD is not connected"))
         << window_->windowTitle().toStdString();
@@ -275,6 +317,8 @@ TEST_F(StationOnLineTest, FarEndGoingAwayDisconnectsAndSaysSo) {
     EXPECT_NE(message.find("Device lost"), std::string::npos) << message;
     EXPECT_NE(message.find(far_.Path()), std::string::npos) << message;
     EXPECT_TRUE(window_->Control(Station::kPortMessage)->isVisible());
+    // The indicator goes out with its next idle period.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !indicator->isVisible(); }, kDeadlineMs));
 }
 
 class StationBesideSimulatorTest : public StationWindowTest {
@@ -306,5 +350,9 @@ TEST_F(StationBesideSimulatorTest, ControllerRecordsAndReceiverScreenReachTheMon
     EXPECT_EQ(Monitor().LineAttributes(cleared).category, MessageCategory::kZel);
     EXPECT_EQ(Monitor().LineAttributes(row).category, MessageCategory::kZel);
     EXPECT_NE(Shown(row).find("Sats"), std::string::npos) << Shown(row);
+
+    // Everything the simulator wrote came through as checksummed sentences.
+    for (int i = 0; i < Monitor().LineCount(); ++i)
+        EXPECT_NE(Monitor().LineAttributes(i).category, MessageCategory::kNonNmea) << Shown(i);
 }
 }  // namespace
