@@ -65,6 +65,10 @@ MessageMonitorPanel::MessageMonitorPanel(MessageMonitor& monitor, SendBox& sendB
     palette.setColor(QPalette::Text, kSendDataColour);
     palette.setColor(QPalette::ButtonText, kSendDataColour);
     cbSendData_->setPalette(palette);
+    // The combo box holds the focus and hands keys and focus changes to its
+    // edit field directly, past any filter on the field; the field itself
+    // sees only what is aimed at it (its context menu, a test's keys).
+    cbSendData_->installEventFilter(this);
     cbSendData_->lineEdit()->installEventFilter(this);
     connect(cbSendData_->lineEdit(), &QLineEdit::textChanged, this,
             [this](const QString& text) { sendBox_.SetText(text.toLatin1().toStdString()); });
@@ -142,7 +146,8 @@ void MessageMonitorPanel::MirrorMonitor() {
 }
 
 bool MessageMonitorPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != cbSendData_->lineEdit()) return QWidget::eventFilter(watched, event);
+    if (watched != cbSendData_ && watched != cbSendData_->lineEdit())
+        return QWidget::eventFilter(watched, event);
     switch (event->type()) {
         case QEvent::KeyPress:
             return cbKeyPressHandler(static_cast<QKeyEvent*>(event));

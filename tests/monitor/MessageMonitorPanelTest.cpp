@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QFocusEvent>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -34,6 +36,22 @@ class MessageMonitorPanelTest : public ::testing::Test {
     SendBox box;
     MessageMonitorPanel panel;
 };
+
+TEST_F(MessageMonitorPanelTest, KeysReachingTheComboBoxAreFilteredLikeTheFields) {
+    // The window system delivers keys to the combo box, which has the focus.
+    bool toPanel = true;
+    box.onKeyboardToPanel = [&toPanel](bool panel) { toPanel = panel; };
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::MouseFocusReason);
+    QApplication::sendEvent(panel.SendData(), &focusIn);
+    EXPECT_FALSE(toPanel) << "the arrow keys edit the text while the box has the focus";
+    QTest::keyClicks(panel.SendData(), "$pkvtq,rid");
+    EXPECT_EQ(Edit()->text(), "$PKVTQ,RID");
+    QTest::keyClick(panel.SendData(), Qt::Key_Return);
+    EXPECT_EQ(sent, std::vector<std::string>{"$PKVTQ,RID"});
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::MouseFocusReason);
+    QApplication::sendEvent(panel.SendData(), &focusOut);
+    EXPECT_TRUE(toPanel);
+}
 
 TEST_F(MessageMonitorPanelTest, TypedTextIsFilteredAndEnterSendsIt) {
     QTest::keyClicks(Edit(), "$gpgga,1");
