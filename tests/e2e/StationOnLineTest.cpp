@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <cstdio>
 #include <memory>
@@ -258,6 +259,11 @@ TEST_F(StationOnLineTest, ABurstLongerThanOneReadArrivesWhole) {
         ASSERT_TRUE(Shown(i).starts_with(want)) << "line " << i << ": " << Shown(i);
         ASSERT_EQ(Monitor().LineAttributes(i).category, MessageCategory::kDormalyn) << Shown(i);
     }
+    // The list has followed to the newest line.
+    auto* view = window_->findChild<MessageMonitorView*>("lbMessageMonitor");
+    ASSERT_NE(view, nullptr);
+    view->Refresh();
+    EXPECT_EQ(view->TopRow(), MessageMonitor::kCapacity - view->VisibleRows());
 }
 
 TEST_F(StationOnLineTest, TypedTextLeavesWithItsChecksumAndIsRemembered) {
@@ -319,6 +325,23 @@ TEST_F(StationOnLineTest, FarEndGoingAwayDisconnectsAndSaysSo) {
     EXPECT_TRUE(window_->Control(Station::kPortMessage)->isVisible());
     // The indicator goes out with its next idle period.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !indicator->isVisible(); }, kDeadlineMs));
+}
+
+TEST_F(StationOnLineTest, ClosingTheWindowLetsTheLastLinesOutAndGivesTheDeviceBack) {
+    ClickConnect();
+    QSignalSpy closed(window_.get(), &TfZelSim::closed);
+    std::string expected;
+    for (int key = 0; key < 8; ++key) {
+        const std::string body = "PKVTK," + std::to_string(key);
+        station_->SendSentence("$" + body);
+        expected += WithChecksum(body);
+    }
+    window_->close();
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(far_.Receive(expected.size()), expected);
+
+    QtSerialDevice next;
+    EXPECT_TRUE(next.Open(far_.Path())) << "the device is still held";
 }
 
 class StationBesideSimulatorTest : public StationWindowTest {
