@@ -6,6 +6,7 @@
 #include <pty.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
@@ -272,11 +273,14 @@ TEST_F(StationOnLineTest, TypedTextLeavesWithItsChecksumAndIsRemembered) {
     ASSERT_NE(box, nullptr);
     QLineEdit* edit = box->lineEdit();
     QTest::mouseClick(edit, Qt::LeftButton);
+    // Keys go where the user's would: to the widget holding the focus.
+    QWidget* typing = QApplication::focusWidget();
+    ASSERT_TRUE(typing == box || typing == edit) << "the box did not take the focus";
 
     // Keys become capitals on the way into the box.
-    QTest::keyClicks(edit, "$pkvtq,rid");
+    QTest::keyClicks(typing, "$pkvtq,rid");
     EXPECT_EQ(edit->text(), "$PKVTQ,RID");
-    QTest::keyClick(edit, Qt::Key_Return);
+    QTest::keyClick(typing, Qt::Key_Return);
     EXPECT_EQ(far_.Receive(15), "$PKVTQ,RID*3B\r\n");
 
     ASSERT_GE(Monitor().LineCount(), 1);
@@ -291,8 +295,8 @@ TEST_F(StationOnLineTest, TypedTextLeavesWithItsChecksumAndIsRemembered) {
 
     // A second line goes on top; text without "$" gets no checksum.
     edit->clear();
-    QTest::keyClicks(edit, "hello");
-    QTest::keyClick(edit, Qt::Key_Return);
+    QTest::keyClicks(typing, "hello");
+    QTest::keyClick(typing, Qt::Key_Return);
     EXPECT_EQ(far_.Receive(7), "HELLO\r\n");
     ASSERT_EQ(box->count(), 2);
     EXPECT_EQ(box->itemText(0), "HELLO");
