@@ -28,6 +28,7 @@
 #include "app/TfZelSim.h"
 #include "monitor/MessageCategory.h"
 #include "monitor/MessageMonitorView.h"
+#include "protocol/SendBox.h"
 #include "serial/PortMap.h"
 #include "serial/QtSerialDevice.h"
 
@@ -276,6 +277,9 @@ TEST_F(StationOnLineTest, TypedTextLeavesWithItsChecksumAndIsRemembered) {
     // Keys go where the user's would: to the widget holding the focus.
     QWidget* typing = QApplication::focusWidget();
     ASSERT_TRUE(typing == box || typing == edit) << "the box did not take the focus";
+    // While it has the focus the arrow keys edit the text, and the hint says so.
+    EXPECT_FALSE(station_->KeyHookActive());
+    EXPECT_EQ(box->toolTip(), SendBox::kHint);
 
     // Keys become capitals on the way into the box.
     QTest::keyClicks(typing, "$pkvtq,rid");
