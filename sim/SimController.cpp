@@ -62,8 +62,8 @@ SimController::SimController(const TickClock& clock, bool oldSettings)
     : clock_(clock),
       oldSettings_(oldSettings),
       start_(clock.TickNow()),
-      nextRecord_(start_ + kRecordPeriodMs),
-      nextFilter_(start_ + kFilterPeriodMs) {}
+      records_(start_, kRecordPeriodMs),
+      filters_(start_, kFilterPeriodMs) {}
 
 void SimController::Hear(const SimMessage& message, std::vector<std::string>& out) {
     if (!message.FieldIs(0, "PKVTQ") || !message.FieldIs(1, "DML")) return;
@@ -78,20 +78,10 @@ void SimController::Hear(const SimMessage& message, std::vector<std::string>& ou
     }
 }
 
-namespace {
-// Due when `now` has reached `due`; a late caller gets one record, not a burst.
-bool TakeDue(uint32_t now, uint32_t& due, uint32_t period) {
-    if (static_cast<int32_t>(now - due) < 0) return false;
-    due += period;
-    if (static_cast<int32_t>(now - due) >= 0) due = now + period;
-    return true;
-}
-}  // namespace
-
 void SimController::Tick(std::vector<std::string>& out) {
     const uint32_t now = clock_.TickNow();
-    if (TakeDue(now, nextRecord_, kRecordPeriodMs)) out.push_back(LiveRecord(now - start_));
-    if (TakeDue(now, nextFilter_, kFilterPeriodMs)) out.push_back(FilterRecord(now - start_));
+    if (records_.Take(now)) out.push_back(LiveRecord(now - start_));
+    if (filters_.Take(now)) out.push_back(FilterRecord(now - start_));
 }
 
 std::string SimController::LiveRecord(uint32_t elapsedMs) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "SimCadence.h"
 #include "SimMessage.h"
 
 class TickClock;
@@ -38,6 +39,6 @@ class SimController {
     const TickClock& clock_;
     const bool oldSettings_;
     const uint32_t start_;
-    uint32_t nextRecord_;
-    uint32_t nextFilter_;
+    SimCadence records_;
+    SimCadence filters_;
 };

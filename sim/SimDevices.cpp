@@ -9,7 +9,8 @@ std::string Joined(const std::vector<std::string>& parts) {
 }  // namespace
 
 SimDevices::SimDevices(const TickClock& clock, const SimOptions& options) : framer_(clock) {
-    if (options.receiver) receiver_ = std::make_unique<SimReceiver>(clock, options.receiverBaud);
+    if (options.receiver)
+        receiver_ = std::make_unique<SimReceiver>(clock, options.receiverBaud, options.nmea);
     if (options.controller)
         controller_ = std::make_unique<SimController>(clock, options.oldSettings);
     if (options.bootloader)

@@ -51,6 +51,10 @@ bool SimOptions::Parse(const std::vector<std::string>& arguments, SimOptions& op
             options.receiver = false;
             continue;
         }
+        if (argument == "--no-nmea") {
+            options.nmea = false;
+            continue;
+        }
         if (argument == "--no-controller") {
             options.controller = false;
             continue;
@@ -94,6 +98,8 @@ const char* SimOptions::Usage() {
            "  --receiver-baud RATE   the receiver's rate: 4800, 9600, 19200 or 38400\n"
            "                         (default 38400); it is deaf at any other rate\n"
            "  --no-receiver          no receiver on the line\n"
+           "  --no-nmea              the receiver does not stream GGA, VTG and RMC each\n"
+           "                         second nor GSA and GSV every five\n"
            "  --no-controller        no steering controller (and no lightbar)\n"
            "  --old-settings         the controller answers SET1/SET2 in the older units\n"
            "  --bootloader 1.2|1.3   the controller sits in its bootloader of that\n"

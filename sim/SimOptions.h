@@ -13,6 +13,7 @@ struct SimOptions {
     std::string reportPath;  // empty: no report
     bool receiver = true;
     uint32_t receiverBaud = SimReceiver::kDefaultBaud;
+    bool nmea = true;  // the receiver streams its fix
     bool controller = true;
     bool oldSettings = false;
     // A controller in its bootloader streams nothing: --bootloader silences it.

@@ -1,8 +1,11 @@
 #include "SimReceiver.h"
 
+#include <cmath>
 #include <cstdio>
 
+#include "SimNmea.h"
 #include "SimSentence.h"
+#include "SimVehicle.h"
 #include "app/TickClock.h"
 
 namespace {
@@ -26,12 +29,6 @@ constexpr int kFewestSatellites = 8;
 constexpr int kSatelliteSpread = 4;
 constexpr uint32_t kSatelliteStepMs = 7000;
 
-// The receiver stands still; its fix wanders in the last digit.
-constexpr int kLatitudeTenThousandths = 385;
-constexpr int kLongitudeTenThousandths = 0;
-constexpr int kWanderSteps = 7;
-constexpr int kWanderMiddle = 3;
-
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -42,10 +39,33 @@ int HexDigit(char c) {
 std::string Row(const char* command, int position, const char* text) {
     return SimSentencef("$PKVTS,%s,%d,%-*s", command, position, kRowLength, text);
 }
+
+int SatellitesAt(uint32_t elapsedMs) {
+    return kFewestSatellites + static_cast<int>(elapsedMs / kSatelliteStepMs) % kSatelliteSpread;
+}
+
+// One row of the position screen, "N 48°07.0385'", the degree sign as the
+// receiver's own code 0xDF through TXX (three characters for one cell).
+std::string PositionRow(int position, double minutes, int degreeDigits, char positive,
+                        char negative) {
+    const long units = std::lround(std::fabs(minutes) * 1e4);
+    const long degrees = units / (60L * 10000L);
+    const long rest = units - degrees * 60L * 10000L;
+    char text[32];
+    const int length = std::snprintf(text, sizeof text, "%c %0*ld%%DF%02ld.%04ld'",
+                                     minutes < 0 ? negative : positive, degreeDigits, degrees,
+                                     rest / 10000, rest % 10000);
+    const int cells = length - 2;
+    return SimSentencef("$PKVTS,TXX,%d,%s%*s", position, text, kRowLength - cells, "");
+}
 }  // namespace
 
-SimReceiver::SimReceiver(const TickClock& clock, uint32_t baud)
-    : clock_(clock), baud_(baud), start_(clock.TickNow()) {}
+SimReceiver::SimReceiver(const TickClock& clock, uint32_t baud, bool nmea)
+    : clock_(clock),
+      baud_(baud),
+      start_(clock.TickNow()),
+      nmea_(nmea),
+      fixes_(start_, kFixPeriodMs) {}
 
 bool SimReceiver::IsSupportedBaud(uint32_t baud) {
     for (uint32_t b : kBauds)
@@ -72,9 +92,21 @@ void SimReceiver::Hear(const SimMessage& message, std::vector<std::string>& out)
 }
 
 void SimReceiver::Tick(std::vector<std::string>& out) {
-    if (!mirroring_ || !Hears() || !clock_.TickElapsed(lastRefresh_, kRefreshMs - 1)) return;
+    if (!Hears()) return;
+    if (nmea_) StreamFix(out);
+    if (!mirroring_ || !clock_.TickElapsed(lastRefresh_, kRefreshMs - 1)) return;
     lastRefresh_ = clock_.TickNow();
     if (screen_ == kStatusScreen || screen_ == kPositionScreen) SendRows(out);
+}
+
+// The fix of the slot taken, not of the tick: the time stamps stay on whole
+// seconds however late the poll comes.
+void SimReceiver::StreamFix(std::vector<std::string>& out) {
+    if (!fixes_.Take(clock_.TickNow())) return;
+    const uint32_t elapsed = fixes_.Slot() - start_;
+    const SimNmea::Epoch epoch{elapsed, SatellitesAt(elapsed), dgpsOn_};
+    SimNmea::Fix(epoch, out);
+    if (elapsed % kSatellitePeriodMs == 0) SimNmea::Satellites(epoch, out);
 }
 
 void SimReceiver::StartMirroring(std::vector<std::string>& out) {
@@ -124,28 +156,22 @@ void SimReceiver::SendRows(std::vector<std::string>& out) const {
     char text[64];
     switch (screen_) {
         case kStatusScreen: {
-            const int satellites =
-                kFewestSatellites +
-                static_cast<int>(Elapsed() / kSatelliteStepMs) % kSatelliteSpread;
+            const int satellites = SatellitesAt(Elapsed());
             // Fifteen columns, so the glyph in the last one stays.
             std::snprintf(text, sizeof text, "$PKVTS,TXT,0,Sats %02d DGPS %c ", satellites,
                           dgpsOn_ ? 'D' : 'G');
             out.push_back(SimSentence(text));
             out.push_back(SimSentence(kGlyphShown));
-            std::snprintf(text, sizeof text, "Fix 3D  HDOP %s", satellites > 9 ? "0.8" : "1.1");
+            std::snprintf(text, sizeof text, "Fix 3D  HDOP %s",
+                          SimNmea::DilutionFor(satellites).horizontal);
             out.push_back(Row("TXT", kSecondRow, text));
             break;
         }
         case kPositionScreen: {
-            const int wander =
-                static_cast<int>(Elapsed() / kRefreshMs) % kWanderSteps - kWanderMiddle;
-            // The degree sign goes as the receiver's own code 0xDF.
-            std::snprintf(text, sizeof text, "N 48%%DF07.%04d'   ",
-                          kLatitudeTenThousandths + wander);
-            out.push_back(SimSentencef("$PKVTS,TXX,0,%s", text));
-            std::snprintf(text, sizeof text, "E 011%%DF31.%04d'  ",
-                          kLongitudeTenThousandths + kWanderMiddle + wander);
-            out.push_back(SimSentencef("$PKVTS,TXX,%d,%s", kSecondRow, text));
+            // Where the streamed fix says the vehicle is.
+            const SimVehicle::State s = SimVehicle::At(Elapsed());
+            out.push_back(PositionRow(0, s.latitudeMin, 2, 'N', 'S'));
+            out.push_back(PositionRow(kSecondRow, s.longitudeMin, 3, 'E', 'W'));
             break;
         }
         case kSettingsScreen:

@@ -3,12 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "SimCadence.h"
 #include "SimMessage.h"
 
 class TickClock;
 
 // A receiver with a 2 x 16 LCD and four keys. It hears and talks only while
-// the line runs at its own rate; once asked with "$PKVTS,LCD,ON" it mirrors
+// the line runs at its own rate: then it streams its fix once a second (and
+// its satellites every five), and once asked with "$PKVTS,LCD,ON" it mirrors
 // its menu screen by screen, and the key masks move through that menu.
 class SimReceiver {
   public:
@@ -22,6 +24,8 @@ class SimReceiver {
 
     static constexpr uint32_t kDefaultBaud = 38400;
     static constexpr uint32_t kRefreshMs = 1000;
+    static constexpr uint32_t kFixPeriodMs = 1000;
+    static constexpr uint32_t kSatellitePeriodMs = 5000;
     static constexpr unsigned kHomeMask = 6;
     static constexpr int kInitialContrast = 110;
 
@@ -29,7 +33,8 @@ class SimReceiver {
     static constexpr const char* kVersion = "2.31";
     static constexpr const char* kSerial = "100042";
 
-    SimReceiver(const TickClock& clock, uint32_t baud);
+    // `nmea` false: the fix is not streamed (the screen and answers stay).
+    SimReceiver(const TickClock& clock, uint32_t baud, bool nmea);
 
     static bool IsSupportedBaud(uint32_t baud);
 
@@ -38,7 +43,7 @@ class SimReceiver {
     bool Hears() const { return lineRate_ == baud_; }
 
     void Hear(const SimMessage& message, std::vector<std::string>& out);
-    // Refreshes the live screens while mirroring.
+    // The fix when due; refreshes the live screens while mirroring.
     void Tick(std::vector<std::string>& out);
 
     Screen CurrentScreen() const { return screen_; }
@@ -49,11 +54,14 @@ class SimReceiver {
     void PressKeys(unsigned mask, std::vector<std::string>& out);
     void ShowScreen(std::vector<std::string>& out) const;
     void SendRows(std::vector<std::string>& out) const;
+    void StreamFix(std::vector<std::string>& out);
     uint32_t Elapsed() const;
 
     const TickClock& clock_;
     const uint32_t baud_;
     const uint32_t start_;
+    const bool nmea_;
+    SimCadence fixes_;
     uint32_t lineRate_ = 0;
     bool mirroring_ = false;
     uint32_t lastRefresh_ = 0;

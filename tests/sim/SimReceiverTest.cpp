@@ -70,9 +70,11 @@ class SimReceiverTest : public ::testing::Test {
   protected:
     SimReceiverTest() : devices_(clock_, ReceiverOnly()) { devices_.SetLineRate(38400); }
 
+    // The panel alone: the streamed fix has tests of its own.
     static SimOptions ReceiverOnly() {
         SimOptions options;
         options.controller = false;
+        options.nmea = false;
         return options;
     }
     std::string Send(const std::string& body) {
