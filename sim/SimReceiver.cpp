@@ -25,10 +25,6 @@ constexpr int kSecondRow = 16;
 constexpr const char* kGlyphDefinition = "$PKVTD,040,100,101,101,105,105,115,115,100";
 constexpr const char* kGlyphShown = "$PKVTD,08F,100";
 
-constexpr int kFewestSatellites = 8;
-constexpr int kSatelliteSpread = 4;
-constexpr uint32_t kSatelliteStepMs = 7000;
-
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -40,8 +36,9 @@ std::string Row(const char* command, int position, const char* text) {
     return SimSentencef("$PKVTS,%s,%d,%-*s", command, position, kRowLength, text);
 }
 
+// The fix the controller steers by comes from this receiver.
 int SatellitesAt(uint32_t elapsedMs) {
-    return kFewestSatellites + static_cast<int>(elapsedMs / kSatelliteStepMs) % kSatelliteSpread;
+    return SimVehicle::At(elapsedMs).satellites;
 }
 
 // One row of the position screen, "N 48°07.0385'", the degree sign as the

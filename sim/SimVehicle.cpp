@@ -19,9 +19,10 @@ constexpr double kSlopeStepS = 0.1;
 constexpr double kMetresPerMinute = 1852.0;
 constexpr double kOriginLatitudeMin = 48 * 60 + 7.0385;
 constexpr double kOriginLongitudeMin = 11 * 60 + 31.0;
-constexpr int kFewestSatellites = 9;
-constexpr int kSatelliteSpread = 3;
-constexpr uint32_t kSatelliteStepMs = 10000;
+// The receiver's status screen and its fix show the same count.
+constexpr int kFewestSatellites = 8;
+constexpr int kSatelliteSpread = 4;
+constexpr uint32_t kSatelliteStepMs = 7000;
 
 double Radians(double degrees) {
     return degrees * kPi / 180.0;

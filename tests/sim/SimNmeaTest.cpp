@@ -123,6 +123,7 @@ TEST_F(SimNmeaTest, FixDescribesTheVehicleTheControllerDescribes) {
         const auto plt2 = ParseWire(SimController::LiveRecord(elapsed))[0].fields;
         EXPECT_NEAR(Minutes(gga[2], 2), Minutes(plt2[6], 2), 0.00006);
         EXPECT_NEAR(Minutes(gga[4], 3), Minutes(plt2[8], 3), 0.00006);
+        EXPECT_EQ(std::stoi(gga[7]), std::stoi(plt2[11])) << "satellites";
 
         // VTG: true and magnetic course, knots and km/h of one speed.
         EXPECT_EQ(vtg[2], "T");
