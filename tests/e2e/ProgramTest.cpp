@@ -110,16 +110,17 @@ TEST_F(ProgramTest, ConnectsToTheLineGivenOnTheCommandLine) {
     char name[128] = {};
     ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
     // Only the program may hold the line: the started process must not
-    // inherit the test's ends of it.
+    // inherit the test's ends of it. Between fork and exec it still holds
+    // every descriptor, close-on-exec or not, so the test lets go of the
+    // line's end itself; otherwise Holds() sees it before the program runs.
+    ::close(slave);
     ::fcntl(master, F_SETFD, FD_CLOEXEC);
-    ::fcntl(slave, F_SETFD, FD_CLOEXEC);
     Start({"--com", QString("1=") + name, "--connect"});
     const qint64 pid = process.processId();
     QTRY_VERIFY_WITH_TIMEOUT(Holds(pid, name), kStartMs);
     Terminate();
     EXPECT_NE(TempDir::Read(dir.File("ZelSim.ini")).find("ComPort=1"), std::string::npos);
     ::close(master);
-    ::close(slave);
 }
 
 TEST_F(ProgramTest, DemoRunsTheSimulatedDevicesAndStopsThemAtExit) {
