@@ -250,20 +250,6 @@ TEST_F(SimNmeaTest, LateTicksKeepTheBurstsOnWholeSeconds) {
     EXPECT_EQ(Only(Next(1), "GPGGA")[1], "100006.00");
 }
 
-TEST_F(SimNmeaTest, CadenceSurvivesTheTickWrap) {
-    FakeTickClock clock(0xFFFFFC00u);
-    SimDevices devices(clock, ReceiverOnly());
-    devices.SetLineRate(kReceiverRate);
-    std::string wire;
-    for (int step = 0; step < 500; ++step) {
-        clock.Advance(10);
-        wire += devices.Tick();
-    }
-    const auto gga = Matching(wire, {"GPGGA"});
-    ASSERT_EQ(gga.size(), 5u);
-    EXPECT_EQ(gga[4].fields[1], "100005.00");
-}
-
 TEST_F(SimNmeaTest, SilentAtAnotherRateAndBackWithOneBurst) {
     for (uint32_t rate : {4800u, 9600u, 19200u, 0u}) {
         devices_.SetLineRate(rate);
