@@ -15,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
