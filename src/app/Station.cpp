@@ -215,7 +215,7 @@ void Station::RefreshStatus() {
     char caption[400];
     if (port_.IsOpen()) {
         std::snprintf(caption, sizeof caption, "ZEL Sim v%s%s%s at %ld BAUD is connected",
-                      versionText_.c_str(), group, port_.DevicePath().c_str(),
+                      versionText_.c_str(), group, port_.DeviceName().c_str(),
                       static_cast<long>(port_.Rate()));
         controls_.SetVisible(kLogStatus, true);
     } else {

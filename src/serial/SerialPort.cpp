@@ -15,8 +15,6 @@ constexpr RateRow kRates[SerialPort::kRateCount] = {
     {9600, 1042},  {19200, 521},  {38400, 261},  {57600, 174},  {115200, 87},
 };
 
-constexpr int kFirstNamespacePort = 9;  // COM9 and above need "\\.\" on their home system
-
 const char* StepFormat(SerialDevice::ConfigStep step) {
     switch (step) {
         case SerialDevice::ConfigStep::GetState: return "GetCommState failed. Errno=%d\r\n";
@@ -49,14 +47,6 @@ uint32_t SerialPort::MicrosPerByte(int index) {
 uint8_t SerialPort::NextPortNumber(uint8_t menuIndex) {
     const int port = menuIndex + 1;
     return (port >= 1 && port <= PortMap::kMaxPort) ? static_cast<uint8_t>(port) : kRefusedPort;
-}
-
-std::string SerialPort::FormDeviceName(int portNumber) {
-    if (portNumber < 1 || portNumber > PortMap::kMaxPort) return {};
-    char name[40];
-    std::snprintf(name, sizeof name, portNumber < kFirstNamespacePort ? "COM%d" : "\\\\.\\COM%d",
-                  portNumber);
-    return name;
 }
 
 bool SerialPort::Open(uint8_t portNumber, uint32_t rate) {
@@ -101,7 +91,7 @@ bool SerialPort::Configure() {
 }
 
 std::string SerialPort::DeviceName() const {
-    return IsOpen() ? FormDeviceName(portNumber_) : std::string();
+    return IsOpen() ? devicePath_ : std::string();
 }
 
 size_t SerialPort::Read(uint8_t* buffer, size_t size) {

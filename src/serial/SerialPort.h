@@ -28,10 +28,10 @@ public:
     uint8_t BaudIndex() const { return baudIndex_; }
     uint8_t PortNumber() const { return portNumber_; }
 
-    // "COM%d" for 1..8, "\\.\COM%d" for 9..99: the name the caption shows.
-    // Empty when closed.
+    // The device the COM number was opened as, which the caption names;
+    // empty when closed.
     std::string DeviceName() const;
-    // The operating-system path the COM number was opened as.
+    // The device of the last open, also after the port closed.
     const std::string& DevicePath() const { return devicePath_; }
 
     static uint32_t RateAt(int index);
@@ -39,7 +39,6 @@ public:
     static int RateCount() { return kRateCount; }
     static uint32_t MicrosPerByte(int index);
     static uint8_t NextPortNumber(uint8_t menuIndex);
-    static std::string FormDeviceName(int portNumber);
 
     // Reads at most size - 1 waiting bytes; 0 when closed or nothing waits.
     size_t Read(uint8_t* buffer, size_t size);

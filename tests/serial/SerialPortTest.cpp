@@ -82,16 +82,14 @@ TEST_F(SerialPortTest, MissingOrBusyDeviceStaysClosedWithoutErrorText) {
     EXPECT_EQ(line->ConfigureCount(), 0);
 }
 
-TEST_F(SerialPortTest, DeviceNamesKeepTheirHomeForm) {
+TEST_F(SerialPortTest, DeviceNameIsTheDeviceTheComNumberReached) {
     OpenOrFail(8);
-    EXPECT_EQ(port_.DeviceName(), "COM8");
-    OpenOrFail(9);
-    EXPECT_EQ(port_.DeviceName(), "\\\\.\\COM9");
+    EXPECT_EQ(port_.DeviceName(), map_.PathOf(8));
     OpenOrFail(99);
-    EXPECT_EQ(port_.DeviceName(), "\\\\.\\COM99");
-    EXPECT_EQ(SerialPort::FormDeviceName(100), "");
+    EXPECT_EQ(port_.DeviceName(), map_.PathOf(99));
     port_.Close();
     EXPECT_EQ(port_.DeviceName(), "");
+    EXPECT_EQ(port_.DevicePath(), map_.PathOf(99)) << "kept for telling which device was lost";
 }
 
 TEST_F(SerialPortTest, EachFailedConfigurationStepHasItsTextAndLeavesThePortOpen) {
