@@ -122,6 +122,11 @@ TEST_F(SerialPortTest, FailedReconfigurationIsRecordedToo) {
 }
 
 TEST_F(SerialPortTest, SetRateReconfiguresOnlyForANewTableRate) {
+    port_.SetRate(1200);  // closed: only stored
+    EXPECT_EQ(port_.Rate(), 1200u);
+    EXPECT_EQ(port_.BaudIndex(), 2);
+    EXPECT_EQ(line_->ConfigureCount(), 0);
+
     OpenOrFail(3, 38400);
     port_.SetRate(38400);
     port_.SetRate(14400);
@@ -132,14 +137,6 @@ TEST_F(SerialPortTest, SetRateReconfiguresOnlyForANewTableRate) {
     EXPECT_EQ(line_->ConfigureCount(), 2);
     EXPECT_EQ(line_->ConfiguredRate(), 4800u);
     EXPECT_EQ(port_.BaudIndex(), 4);
-}
-
-TEST_F(SerialPortTest, SetRateOnAClosedPortOnlyStoresIt) {
-    port_.SetRate(1200);
-    EXPECT_EQ(port_.Rate(), 1200u);
-    EXPECT_EQ(port_.BaudIndex(), 2);
-    EXPECT_EQ(line_->ConfigureCount(), 0);
-    EXPECT_EQ(port_.ErrorText(), "");
 }
 
 TEST_F(SerialPortTest, TransmitEstimateGrowsWithWritesAndDecaysPerTick) {
@@ -156,7 +153,7 @@ TEST_F(SerialPortTest, TransmitEstimateGrowsWithWritesAndDecaysPerTick) {
     EXPECT_EQ(port_.DecayTransmitBusy(tick + 1, tick + 2), 0u);
 }
 
-TEST_F(SerialPortTest, TransmitEstimateAcrossLongGapsAndTickWrap) {
+TEST_F(SerialPortTest, TransmitEstimateAcrossLongGapsAndTickWrapAndSaturates) {
     OpenOrFail(3, 300);
     const std::vector<uint8_t> bytes(1000, 'x');
     port_.Write(bytes.data(), bytes.size());
@@ -165,14 +162,11 @@ TEST_F(SerialPortTest, TransmitEstimateAcrossLongGapsAndTickWrap) {
     EXPECT_EQ(port_.DecayTransmitBusy(0xFFFFFFF0u, 0x10u), 33334000u - 32000u);
     EXPECT_EQ(port_.DecayTransmitBusy(100, 100 + 10000), 33334000u - 32000u - 10000000u);
     EXPECT_EQ(port_.DecayTransmitBusy(100, 100 + 10001), 0u);
-}
 
-TEST_F(SerialPortTest, TransmitEstimateSaturatesInsteadOfWrapping) {
-    OpenOrFail(3, 300);
     const std::vector<uint8_t> block(64 * 1024, 'x');
     port_.Write(block.data(), block.size());
     port_.Write(block.data(), block.size());
-    EXPECT_EQ(port_.TransmitBusy(), UINT32_MAX);
+    EXPECT_EQ(port_.TransmitBusy(), UINT32_MAX) << "saturates instead of wrapping";
 }
 
 TEST_F(SerialPortTest, ReadLeavesRoomForATerminator) {
@@ -236,14 +230,4 @@ TEST_F(SerialPortTest, UnpluggedDeviceClosesThePortAndIsReportedOnce) {
     EXPECT_TRUE(port_.TakeDeviceLost());
 }
 
-TEST(SerialPortRates, TableHasTenRowsOfTenBitTimesRoundedUp) {
-    ASSERT_EQ(SerialPort::RateCount(), 10);
-    for (int i = 0; i < SerialPort::RateCount(); ++i) {
-        const uint32_t rate = SerialPort::RateAt(i);
-        EXPECT_EQ(SerialPort::IndexOfRate(rate), i);
-        EXPECT_EQ(SerialPort::MicrosPerByte(i), (10'000'000u + rate - 1) / rate) << rate;
-    }
-    EXPECT_EQ(SerialPort::RateAt(10), 0u);
-    EXPECT_EQ(SerialPort::IndexOfRate(14400), -1);
-}
 }  // namespace
