@@ -41,11 +41,12 @@ TEST_F(ConfigFileTest, SectionsAndKeysMatchWithoutRegardToCase) {
               "\xEF\xBB\xBF[configuration]\ncomport=3\n  MsgMonOutGoingMessages = 1\n");
 }
 
-TEST_F(ConfigFileTest, NumbersAreReadFromTheirLeadingDigits) {
+TEST_F(ConfigFileTest, ValuesAreTrimmedAndNumbersReadFromTheirLeadingDigits) {
     ConfigFile file(
-        Ini("[S]\n"
-            "Plain=42\nSigned= -17 \nPlus=+8\nTrailing=12abc\nWord=abc\nEmpty=\n"
-            "Huge=99999999999\nHex=0x10\nFlagTwo=2\nFlagWord=yes\n"));
+        Ini("Stray=1\r\n[S]\r\n"
+            "Plain=42\r\nSigned= -17 \r\nPlus=+8\r\nTrailing=12abc\r\nWord=abc\r\nEmpty=\r\n"
+            "Huge=99999999999\r\nHex=0x10\r\nFlagTwo=2\r\nFlagWord=yes\r\n"
+            "Name =  two words \t\r\n[B]\r\nOther=3\r\n"));
     file.SetSection("S");
     EXPECT_EQ(file.ReadInt("Plain", 5), 42);
     EXPECT_EQ(file.ReadInt("Signed", 5), -17);
@@ -60,20 +61,11 @@ TEST_F(ConfigFileTest, NumbersAreReadFromTheirLeadingDigits) {
     EXPECT_TRUE(file.ReadFlag("FlagTwo", false));
     EXPECT_TRUE(file.ReadFlag("FlagWord", true));
     EXPECT_FALSE(file.ReadFlag("FlagWord", false));
-}
-
-TEST_F(ConfigFileTest, TextIsTrimmedAndAnEmptyValueIsNotTheDefault) {
-    ConfigFile file(Ini("[S]\r\nName =  two words \t\r\nBlank=\r\n"));
-    file.SetSection("S");
+    // An empty text is not the default.
     EXPECT_EQ(file.ReadText("Name", "x"), "two words");
-    EXPECT_EQ(file.ReadText("Blank", "x"), "");
+    EXPECT_EQ(file.ReadText("Empty", "x"), "");
     EXPECT_EQ(file.ReadText("Missing", "x"), "x");
-}
-
-TEST_F(ConfigFileTest, KeysOutsideTheirSectionAreNotSeen) {
-    ConfigFile file(Ini("Stray=1\n[A]\nKey=2\n[B]\nOther=3\n"));
-    file.SetSection("A");
-    EXPECT_EQ(file.ReadInt("Key", 0), 2);
+    // Keys outside their section are not seen.
     EXPECT_EQ(file.ReadInt("Other", 0), 0);
     EXPECT_EQ(file.ReadInt("Stray", 0), 0);
     file.SetSection("");

@@ -120,18 +120,13 @@ TEST_F(StationTest, ReenteredTickReturnsAtOnce) {
 }
 
 TEST_F(StationTest, CaptionNamesPortDeviceGroupAndRate) {
-    station->SelectComPort(8);
-    EXPECT_EQ(Text(Station::kCaption), "ZEL Sim v" ZELSIM_VERSION_TEXT " - COM8 at 38400 BAUD is not connected");
-    station->ComOpenClose();
-    EXPECT_EQ(Text(Station::kCaption), "ZEL Sim v" ZELSIM_VERSION_TEXT " - /dev/ttyTEST8 at 38400 BAUD is connected");
-    EXPECT_EQ(Text(Station::kConnectButton), "Disconnect");
-    station->ComOpenClose();
-
+    const std::string prefix = "ZEL Sim v" ZELSIM_VERSION_TEXT " - ";
     station->SelectComPort(10);
     station->SelectBaud(9600);
-    EXPECT_EQ(Text(Station::kCaption), "ZEL Sim v" ZELSIM_VERSION_TEXT " - COM10 at 9600 BAUD is not connected");
+    EXPECT_EQ(Text(Station::kCaption), prefix + "COM10 at 9600 BAUD is not connected");
     station->ComOpenClose();
-    EXPECT_EQ(Text(Station::kCaption), "ZEL Sim v" ZELSIM_VERSION_TEXT " - /dev/ttyTEST10 at 9600 BAUD is connected");
+    EXPECT_EQ(Text(Station::kCaption), prefix + "/dev/ttyTEST10 at 9600 BAUD is connected");
+    EXPECT_EQ(Text(Station::kConnectButton), "Disconnect");
 }
 
 TEST_F(StationTest, ChoosingAPortDoesNotReopenButARateChangesTheOpenLine) {
@@ -202,15 +197,6 @@ TEST_F(StationTest, SendingNeedsAnOpenPortAndFramesTheText) {
     EXPECT_EQ(line->TakeWritten(), "$PKVTQ,RID*3B\r\nplain\r\nno end\r\n");
 }
 
-TEST_F(StationTest, FlushClearsErrorsThenPurgesOnlyWhenOpen) {
-    station->FlushSerialPort();
-    EXPECT_EQ(line->PurgeCount(), 0);
-    station->ComOpenClose();
-    station->FlushSerialPort();
-    EXPECT_EQ(line->ClearErrorsCount(), 1);
-    EXPECT_EQ(line->PurgeCount(), 1);
-}
-
 TEST_F(StationTest, OffLayoutCompactsAndRestoresTheDesign) {
     const ControlState design = station->Controls().Get("pButtonPanel");
     station->SelectZelType(ZelType::Off);
@@ -246,17 +232,10 @@ TEST(KeyHook, ArrowBitsMirrorBetweenPanelTypes) {
     using Key = KeyHook::Key;
     EXPECT_EQ(KeyHook::PanelBit(Key::Left, ZelType::Dormalyn), 1);
     EXPECT_EQ(KeyHook::PanelBit(Key::Left, ZelType::Corvane), 8);
-    EXPECT_EQ(KeyHook::PanelBit(Key::Up, ZelType::Corvane), 4);
-    EXPECT_EQ(KeyHook::PanelBit(Key::Down, ZelType::Dormalyn), 4);
     EXPECT_EQ(KeyHook::PanelBit(Key::Home, ZelType::Corvane), 6);
     EXPECT_EQ(KeyHook::PanelBit(Key::Right, ZelType::Off), 0);
-    const KeyHook hook;
-    EXPECT_EQ(hook.Decide(Key::F5, true, false, ZelType::Off).value, 5);
+    EXPECT_EQ(KeyHook().Decide(Key::F5, true, false, ZelType::Off).value, 5);
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(StationTest, ReceivedAndSentLinesReachTheMonitorInOrder) {
     station->ComOpenClose();
