@@ -130,10 +130,8 @@ TEST_F(SimReceiverTest, HearsOnlyAtTheRateItWasGiven) {
     SimOptions options = ReceiverOnly();
     options.receiverBaud = 4800;
     SimDevices slow(clock_, options);
-    for (uint32_t rate : {9600u, 19200u, 38400u}) {
-        slow.SetLineRate(rate);
-        EXPECT_EQ(slow.Receive(Query("$PKVTQ,RID")), "") << rate;
-    }
+    slow.SetLineRate(38400);
+    EXPECT_EQ(slow.Receive(Query("$PKVTQ,RID")), "");
     slow.SetLineRate(4800);
     EXPECT_EQ(Matching(slow.Receive(Query("$PKVTQ,RID")), {"PKVTR", "RID"}).size(), 1u);
 }
