@@ -74,8 +74,8 @@ TEST_F(SettingsTest, ZelTypeAndButtonGroupTakeOnlyTheirMenuItems) {
 // The semaphore is on whatever the file says; the outgoing filter's two
 // spellings are one key, written back in the file's own spelling.
 TEST_F(SettingsTest, KeysWithRulesOfTheirOwn) {
-    Settings settings = LoadFrom(
-        "[Configuration]\nSendFileLineRepsonseSemaphore=0\nMsgMonOutGoingMessages=0\n");
+    Settings settings =
+        LoadFrom("[Configuration]\nSendFileLineRepsonseSemaphore=0\nMsgMonOutGoingMessages=0\n");
     EXPECT_TRUE(settings.sendFileLineResponseSemaphore);
     EXPECT_FALSE(settings.monitor.msgMonOutGoingMessages);
     settings.monitor.msgMonOutGoingMessages = true;
