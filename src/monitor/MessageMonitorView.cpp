@@ -2,7 +2,11 @@
 
 #include <QContextMenuEvent>
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QtMath>
+#include <algorithm>
 #include <QScrollBar>
 
 #include "monitor/MessageMonitor.h"
@@ -23,28 +27,46 @@ QColor FromRgb(uint32_t rgb) {
 
 }  // namespace
 
+void MessageMonitorView::Face::Load(const QFont& from) {
+    font = from;
+    raw = QRawFont::fromFont(from);
+    QString codes(static_cast<qsizetype>(glyph.size()), QChar());
+    for (size_t c = 0; c < glyph.size(); ++c) codes[static_cast<qsizetype>(c)] = QChar(char16_t(c));
+    const QList<quint32> indexes = raw.glyphIndexesForString(codes);
+    const QList<QPointF> advances = raw.advancesForGlyphIndexes(indexes);
+    glyph.fill(0);
+    advance.fill(0);
+    for (qsizetype c = 0; c < indexes.size() && c < advances.size(); ++c) {
+        glyph[static_cast<size_t>(c)] = indexes[c];
+        advance[static_cast<size_t>(c)] = advances[c].x();
+    }
+}
+
 MessageMonitorView::MessageMonitorView(MessageMonitor& monitor, QWidget* parent)
     : QAbstractScrollArea(parent), monitor_(monitor) {
     setObjectName("lbMessageMonitor");
-    normalFont_ = QFont("Courier New");
-    normalFont_.setPixelSize(kFontPixels);
-    normalFont_.setStyleHint(QFont::TypeWriter);
-    italicFont_ = normalFont_;
-    italicFont_.setItalic(true);
-    boldFont_ = normalFont_;
-    boldFont_.setBold(true);
-    const QFontMetrics metrics(normalFont_);
+    QFont font("Courier New");
+    font.setPixelSize(kFontPixels);
+    font.setStyleHint(QFont::TypeWriter);
+    normal_.Load(font);
+    font.setItalic(true);
+    italic_.Load(font);
+    font.setItalic(false);
+    font.setBold(true);
+    bold_.Load(font);
+    const QFontMetrics metrics(normal_.font);
+    ascent_ = metrics.ascent();
     timeWidth_ = metrics.horizontalAdvance("hh:mm:ss ");
     tickWidth_ = metrics.horizontalAdvance("12345 ");
 
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     verticalScrollBar()->setSingleStep(1);
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(),
-            [this] { viewport()->update(); });
     QPalette palette = viewport()->palette();
     palette.setColor(QPalette::Base, FromRgb(MessageCategory::kBackground));
     viewport()->setPalette(palette);
+    // The background is filled before each paint, so rows draw only what
+    // differs from it.
     viewport()->setAutoFillBackground(true);
 
     displayTimer_.setInterval(kDisplayIntervalMs);
@@ -91,45 +113,63 @@ void MessageMonitorView::paintEvent(QPaintEvent* event) {
     const int width = viewport()->width();
     const int top = TopRow();
     const int count = monitor_.LineCount();
-    for (int row = 0; row * kRowHeight < viewport()->height(); ++row) {
+    for (int row = 0; row * kRowHeight < viewport()->height() && top + row < count; ++row) {
         const QRect rect(0, row * kRowHeight, width, kRowHeight);
-        if (!rect.intersects(area)) continue;
-        if (top + row < count)
-            lbDrawItemWithColor(painter, top + row, rect);
-        else
-            painter.fillRect(rect, FromRgb(MessageCategory::kBackground));
+        if (rect.intersects(area)) lbDrawItemWithColor(painter, top + row, rect);
     }
+}
+
+void MessageMonitorView::DrawPart(QPainter& painter, const Face& face, std::string_view text, int x,
+                                  const QRect& row, const QColor* background) {
+    const qreal baseline = row.top() + ascent_;
+    QList<quint32> indexes(static_cast<qsizetype>(text.size()));
+    QList<QPointF> positions(static_cast<qsizetype>(text.size()));
+    qreal width = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto code = static_cast<unsigned char>(text[i]);
+        if (face.glyph[code] == 0) {
+            // A character the font lacks: let the text layout find a fallback.
+            const QString part =
+                QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+            if (background) {
+                const int partWidth = QFontMetrics(face.font).horizontalAdvance(part);
+                painter.fillRect(QRect(x, row.top(), partWidth, row.height()), *background);
+            }
+            painter.setFont(face.font);
+            painter.drawText(QPointF(x, baseline), part);
+            return;
+        }
+        indexes[static_cast<qsizetype>(i)] = face.glyph[code];
+        positions[static_cast<qsizetype>(i)] = QPointF(width, 0);
+        width += face.advance[code];
+    }
+    // Only the text's own width is tinted, as a label's background would be.
+    if (background)
+        painter.fillRect(QRect(x, row.top(), qCeil(width), row.height()), *background);
+    QGlyphRun run;
+    run.setRawFont(face.raw);
+    run.setGlyphIndexes(indexes);
+    run.setPositions(positions);
+    painter.drawGlyphRun(QPointF(x, baseline), run);
 }
 
 void MessageMonitorView::lbDrawItemWithColor(QPainter& painter, int index, const QRect& rect) {
     const MessageMonitor::Attributes& attributes = monitor_.LineAttributes(index);
-    const QString text = QString::fromLatin1(monitor_.Line(index));
-    painter.fillRect(rect, FromRgb(MessageCategory::kBackground));
+    std::string_view text = monitor_.Line(index);
     painter.setPen(FromRgb(MessageCategory::Colour(attributes.category)));
 
-    const int baseline = rect.top() + QFontMetrics(normalFont_).ascent();
-    int x = 0;
-    int used = 0;
-    auto drawPart = [&](const QFont& font, const QString& part, const QColor* background) {
-        painter.setFont(font);
-        if (background) {
-            const int partWidth = QFontMetrics(font).horizontalAdvance(part);
-            painter.fillRect(QRect(rect.left() + x, rect.top(), partWidth, rect.height()),
-                             *background);
-        }
-        painter.drawText(rect.left() + x, baseline, part);
-    };
+    int x = rect.left();
     if (attributes.timeShown) {
-        drawPart(italicFont_, text.mid(0, kTimeChars), &kTimeBackground);
-        used = kTimeChars;
-        x = timeWidth_;
+        DrawPart(painter, italic_, text.substr(0, kTimeChars), x, rect, &kTimeBackground);
+        text.remove_prefix(std::min<size_t>(kTimeChars, text.size()));
+        x += timeWidth_;
     }
     if (attributes.tickShown) {
-        drawPart(boldFont_, text.mid(used, kTickChars), &kTickBackground);
-        used += kTickChars;
+        DrawPart(painter, bold_, text.substr(0, kTickChars), x, rect, &kTickBackground);
+        text.remove_prefix(std::min<size_t>(kTickChars, text.size()));
         x += tickWidth_;
     }
-    drawPart(normalFont_, text.mid(used), nullptr);
+    DrawPart(painter, normal_, text, x, rect, nullptr);
 
     const int left = rect.left() + kGapLineInset;
     const int right = rect.right() - kGapLineInset;

@@ -7,7 +7,8 @@
 
 // The real line, through QSerialPort (which also locks the device, so a
 // second opener is refused). Works polled from the main cycle and inside a
-// running event loop alike.
+// running event loop alike. On Unix the main cycle reads the descriptor
+// itself: the line wakes nobody between two ticks.
 class QtSerialDevice final : public SerialDevice {
 public:
     QtSerialDevice();
@@ -28,6 +29,8 @@ public:
     static std::vector<std::string> AvailablePorts();
 
 private:
+    void StopQtReader();
+    long ReadDescriptor(uint8_t* buffer, size_t size);
     void OnError(QSerialPort::SerialPortError error);
     bool LineHungUp() const;
 
