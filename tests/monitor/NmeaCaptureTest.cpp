@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 
 #include "monitor/MessageClassifier.h"
@@ -32,6 +33,9 @@ struct Capture {
     // Sentences of fewer than two fields (never shown).
     int shortSentences;
 };
+
+// Names the capture in test listings instead of dumping its bytes.
+void PrintTo(const Capture& capture, std::ostream* out) { *out << capture.file; }
 
 // Lines holding a second "$" inside a sentence (gp-320fw, triton400) stay
 // Non-NMEA here: a "$" inside a body is an ordinary character, so the README's
