@@ -86,6 +86,12 @@ void TfZelSim::Act(F&& action) {
 void TfZelSim::T10msTick() {
     station_.Tick();
     ApplyControls();
+    // The monitor follows in the cycle's own wake-up: a timer of its own
+    // would wake the program ten more times a second.
+    if (++ticksSinceDisplay_ >= kDisplayTicks) {
+        ticksSinceDisplay_ = 0;
+        monitorPanel_->View()->Refresh();
+    }
 }
 
 QWidget* TfZelSim::AddPanel(const char* name, QWidget* parent) {

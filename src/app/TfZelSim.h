@@ -3,6 +3,8 @@
 #include <map>
 #include <string>
 
+#include "monitor/MessageMonitorView.h"
+
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -22,6 +24,7 @@ class TfZelSim : public QMainWindow {
 
 public:
     static constexpr int kTickIntervalMs = 10;
+    static constexpr int kDisplayTicks = MessageMonitorView::kDisplayIntervalMs / kTickIntervalMs;
 
     explicit TfZelSim(Station& station, QWidget* parent = nullptr);
 
@@ -63,5 +66,6 @@ private:
     std::map<std::string, QWidget*> widgets_;
     std::map<std::string, QAction*> menuItems_;
     uint64_t appliedRevision_ = 0;
+    int ticksSinceDisplay_ = 0;
     bool closing_ = false;
 };

@@ -68,10 +68,6 @@ MessageMonitorView::MessageMonitorView(MessageMonitor& monitor, QWidget* parent)
     // The background is filled before each paint, so rows draw only what
     // differs from it.
     viewport()->setAutoFillBackground(true);
-
-    displayTimer_.setInterval(kDisplayIntervalMs);
-    connect(&displayTimer_, &QTimer::timeout, this, &MessageMonitorView::Refresh);
-    displayTimer_.start();
 }
 
 int MessageMonitorView::VisibleRows() const {

@@ -2,7 +2,6 @@
 #include <QAbstractScrollArea>
 #include <QPoint>
 #include <QRawFont>
-#include <QTimer>
 #include <array>
 #include <functional>
 #include <string_view>
@@ -10,17 +9,18 @@
 class MessageMonitor;
 class QPainter;
 
-// lbMessageMonitor: draws the rows of a MessageMonitor. It repaints on its
-// own display timer and only when the model changed, never per line: at full
-// line rate that keeps the monitor's cost a small fraction of a core.
+// lbMessageMonitor: draws the rows of a MessageMonitor. Its owner calls
+// Refresh every kDisplayIntervalMs; it repaints then, and only when the model
+// changed, never per line: at full line rate that keeps the monitor's cost a
+// small fraction of a core.
 class MessageMonitorView : public QAbstractScrollArea {
     Q_OBJECT
   public:
     static constexpr int kRowHeight = 14;
     static constexpr int kFontPixels = 12;
-    // 12.5 updates a second: smooth enough to follow a busy line by eye, and
+    // Ten updates a second follow a busy line as fast as an eye can read it;
     // at full line rate every row changes between two updates anyway.
-    static constexpr int kDisplayIntervalMs = 80;
+    static constexpr int kDisplayIntervalMs = 100;
     static constexpr int kGapLineInset = 4;
 
     explicit MessageMonitorView(MessageMonitor& monitor, QWidget* parent = nullptr);
@@ -40,7 +40,7 @@ class MessageMonitorView : public QAbstractScrollArea {
     void lbMessageMonitorPopup();
 
   signals:
-    // The model changed since the last display tick.
+    // The model changed since the last refresh.
     void modelChanged();
 
   protected:
@@ -66,7 +66,6 @@ class MessageMonitorView : public QAbstractScrollArea {
     void UpdateScrollRange(bool followNewest);
 
     MessageMonitor& monitor_;
-    QTimer displayTimer_;
     uint64_t shownRevision_ = 0;
     uint64_t shownAppends_ = 0;
     Face normal_;

@@ -8,6 +8,7 @@
 
 #ifdef Q_OS_UNIX
 #include <poll.h>
+#include <termios.h>
 #include <unistd.h>
 #endif
 
@@ -22,6 +23,7 @@ bool QtSerialDevice::Open(const std::string& path) {
     port_.setPortName(QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size())));
     if (!port_.open(QIODevice::ReadWrite)) return false;
     StopQtReader();
+    TellEmptyFromHungUp();
     return true;
 }
 
@@ -33,6 +35,20 @@ void QtSerialDevice::StopQtReader() {
     // idle cost. Its reader is the port's read notifier.
     for (QSocketNotifier* notifier : port_.findChildren<QSocketNotifier*>())
         if (notifier->type() == QSocketNotifier::Read) notifier->setEnabled(false);
+#endif
+}
+
+void QtSerialDevice::TellEmptyFromHungUp() {
+#ifdef Q_OS_UNIX
+    // The descriptor does not block, so an empty line now reads as EAGAIN
+    // instead of as the end of file a hung-up line gives: one read a tick
+    // tells the two apart. Qt's setters keep these two fields.
+    termios settings{};
+    const int fd = static_cast<int>(port_.handle());
+    if (::tcgetattr(fd, &settings) != 0) return;
+    settings.c_cc[VMIN] = 1;
+    settings.c_cc[VTIME] = 0;
+    ::tcsetattr(fd, TCSANOW, &settings);
 #endif
 }
 
@@ -85,22 +101,20 @@ long QtSerialDevice::Read(uint8_t* buffer, size_t size) {
 
 #ifdef Q_OS_UNIX
 long QtSerialDevice::ReadDescriptor(uint8_t* buffer, size_t size) {
-    // One poll when the line is quiet; the read follows only when it is not.
-    pollfd probe{static_cast<int>(port_.handle()), POLLIN, 0};
-    if (probe.fd < 0 || ::poll(&probe, 1, 0) <= 0) return 0;
-    if (probe.revents & POLLIN) {
-        const ssize_t n = ::read(probe.fd, buffer, size);
-        if (n > 0) return static_cast<long>(n);
-        if (n < 0 && (errno == EAGAIN || errno == EINTR)) return 0;
-        if (n < 0) {
-            // The far end of a pseudo-terminal closed, or the adapter went.
-            lastSystemError_ = errno;
-            failed_ = true;
-            return -1;
-        }
+    const int fd = static_cast<int>(port_.handle());
+    const ssize_t n = ::read(fd, buffer, size);
+    if (n > 0) return static_cast<long>(n);
+    if (n < 0) {
+        if (errno == EAGAIN || errno == EINTR) return 0;  // nothing waiting
+        // The far end of a pseudo-terminal closed, or the adapter went.
+        lastSystemError_ = errno;
+        failed_ = true;
+        return -1;
     }
-    // A hung-up line polls readable and then reads nothing, for ever.
-    if (probe.revents & (POLLHUP | POLLERR | POLLNVAL)) {
+    // End of file: a hung-up line reads so for ever. Should the line still
+    // return at once when empty, this is only an empty line.
+    pollfd probe{fd, POLLIN, 0};
+    if (::poll(&probe, 1, 0) > 0 && (probe.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
         failed_ = true;
         return -1;
     }

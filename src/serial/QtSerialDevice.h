@@ -30,6 +30,7 @@ public:
 
 private:
     void StopQtReader();
+    void TellEmptyFromHungUp();
     long ReadDescriptor(uint8_t* buffer, size_t size);
     void OnError(QSerialPort::SerialPortError error);
     bool LineHungUp() const;
