@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run test bench bench-cpu clean
 
 all: build
 
@@ -26,6 +26,22 @@ bench: deps
 	cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELSIM_BENCH=ON
 	cmake --build $(BUILD)-bench -j $(JOBS) --target zelsim_bench
 	$(BUILD)-bench/bench/zelsim_bench
+
+# CPU of the whole program while a pseudo-terminal delivers NMEA at 115,200
+# baud, measured by the shared harness (one line per run: cpu_pct=...).
+SHARED_BENCH ?= ../shared/bench
+CPU_RUNS ?= 3
+CPU_SECONDS ?= 30
+
+bench-cpu: deps
+	@if [ ! -x "$(SHARED_BENCH)/serial_cpu.sh" ]; then \
+	  echo "bench-cpu: SKIPPED: no harness at $(SHARED_BENCH) (set SHARED_BENCH=dir)"; exit 0; fi; \
+	cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELSIM_BENCH=ON && \
+	cmake --build $(BUILD)-bench -j $(JOBS) --target zelsim && \
+	cd "$(SHARED_BENCH)/.." && for run in $$(seq $(CPU_RUNS)); do \
+	  bench/serial_cpu.sh zelsim "$(CURDIR)/$(BUILD)-bench/zelsim --com 1={PORT} --port 1 --baud 115200 --connect" \
+	    bench/nmea_mix.txt $(CPU_SECONDS) || exit $$?; \
+	done
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan
