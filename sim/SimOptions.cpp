@@ -55,6 +55,10 @@ bool SimOptions::Parse(const std::vector<std::string>& arguments, SimOptions& op
             options.nmea = false;
             continue;
         }
+        if (argument == "--exit-with-parent") {
+            options.exitWithParent = true;
+            continue;
+        }
         if (argument == "--no-controller") {
             options.controller = false;
             continue;
@@ -104,5 +108,7 @@ const char* SimOptions::Usage() {
            "  --old-settings         the controller answers SET1/SET2 in the older units\n"
            "  --bootloader 1.2|1.3   the controller sits in its bootloader of that\n"
            "                         version: it acknowledges hex records and streams nothing\n"
+           "  --exit-with-parent     stop when the process that started it ends, even\n"
+           "                         when that one was killed\n"
            "  --help                 this text\n";
 }

@@ -1,5 +1,7 @@
 // zelsim-sim: the simulated devices at the far end of a ZelSim line.
 #include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -60,6 +62,12 @@ int main(int argc, char** argv) {
     }
 
     InstallSignals();
+    if (options.exitWithParent) {
+        // A program killed outright cannot stop its simulator; the kernel
+        // does it instead. A parent already gone leaves us with init.
+        const pid_t parent = getppid();
+        if (prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || getppid() != parent) return kExitStopped;
+    }
     std::unique_ptr<SimLine> line =
         options.devicePath.empty()
             ? SimLine::OpenPseudoTerminal(error)

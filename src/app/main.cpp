@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     if (cl.demo) {
         const std::string program =
             (QApplication::applicationDirPath() + "/" + kSimulatorName).toStdString();
-        if (!simulator.Start(program, {})) demoError = simulator.ErrorText();
+        if (!simulator.Start(program, {"--exit-with-parent"})) demoError = simulator.ErrorText();
     }
 
     PortMap portMap;

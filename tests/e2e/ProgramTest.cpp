@@ -1,15 +1,15 @@
 // The program as a user starts it: its command line, its configuration file
 // in the directory it starts in, a real line given with --com, the demo, and
 // SIGTERM closing it like the window's close button.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pty.h>
+#include <unistd.h>
 
 #include <QProcess>
 #include <QTest>
 #include <csignal>
-#include <fcntl.h>
 #include <filesystem>
-#include <pty.h>
-#include <unistd.h>
 
 #include "support/TempDir.h"
 
@@ -17,12 +17,15 @@ namespace {
 constexpr int kStartMs = 10000;
 constexpr int kSettleMs = 800;
 
-QString Program() { return QString(ZELSIM_BINARY_DIR) + "/zelsim"; }
+QString Program() {
+    return QString(ZELSIM_BINARY_DIR) + "/zelsim";
+}
 
 // True once the process holds `device` open.
 bool Holds(qint64 pid, const std::string& device) {
     std::error_code ec;
-    for (const auto& fd : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd", ec)) {
+    for (const auto& fd :
+         std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd", ec)) {
         std::error_code rl;
         if (std::filesystem::read_symlink(fd.path(), rl).string() == device) return true;
     }
@@ -42,7 +45,7 @@ std::vector<qint64> Children(qint64 pid) {
 }
 
 class ProgramTest : public ::testing::Test {
-protected:
+  protected:
     void Start(const QStringList& args) {
         process.setWorkingDirectory(QString::fromStdString(dir.Path()));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -117,7 +120,8 @@ TEST_F(ProgramTest, ConnectsToTheLineGivenOnTheCommandLine) {
     ::fcntl(master, F_SETFD, FD_CLOEXEC);
     Start({"--com", QString("1=") + name, "--connect"});
     const qint64 pid = process.processId();
-    QTRY_VERIFY_WITH_TIMEOUT(Holds(pid, name), kStartMs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Holds(pid, name); }, kStartMs))
+        << "the program never opened " << name;
     Terminate();
     EXPECT_NE(TempDir::Read(dir.File("ZelSim.ini")).find("ComPort=1"), std::string::npos);
     ::close(master);
@@ -127,12 +131,31 @@ TEST_F(ProgramTest, DemoRunsTheSimulatedDevicesAndStopsThemAtExit) {
     Start({"--demo"});
     const qint64 pid = process.processId();
     qint64 simulator = 0;
-    QTRY_VERIFY_WITH_TIMEOUT(!Children(pid).empty() && (simulator = Children(pid).front()) > 0, kStartMs);
-    const std::string exe = std::filesystem::read_symlink("/proc/" + std::to_string(simulator) + "/exe").string();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !Children(pid).empty() && (simulator = Children(pid).front()) > 0; },
+        kStartMs))
+        << "no simulator started";
+    const std::string exe =
+        std::filesystem::read_symlink("/proc/" + std::to_string(simulator) + "/exe").string();
     EXPECT_NE(exe.find("zelsim-sim"), std::string::npos);
     Terminate();
     EXPECT_FALSE(std::filesystem::exists("/proc/" + std::to_string(simulator) + "/exe"))
         << "the simulator outlived the program";
+}
+
+TEST_F(ProgramTest, DemoSimulatorDoesNotOutliveAKilledProgram) {
+    Start({"--demo"});
+    const qint64 pid = process.processId();
+    qint64 simulator = 0;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !Children(pid).empty() && (simulator = Children(pid).front()) > 0; },
+        kStartMs))
+        << "no simulator started";
+    process.kill();  // SIGKILL: the program gets no chance to stop it
+    ASSERT_TRUE(process.waitForFinished(kStartMs));
+    const std::string proc = "/proc/" + std::to_string(simulator) + "/exe";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !std::filesystem::exists(proc); }, kStartMs))
+        << "the simulator outlived the killed program";
 }
 
 }  // namespace
