@@ -28,7 +28,8 @@ bench: deps
 	$(BUILD)-bench/bench/zelsim_bench
 
 # CPU of the whole program while a pseudo-terminal delivers NMEA at 115,200
-# baud, measured by the shared harness (one line per run: cpu_pct=...).
+# baud, measured by the shared harness (one line per run: cpu_pct=...). The
+# harness runs from its own folder, so the settings file is kept in ours.
 SHARED_BENCH ?= ../shared/bench
 CPU_RUNS ?= 3
 CPU_SECONDS ?= 30
@@ -39,7 +40,7 @@ bench-cpu: deps
 	cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELSIM_BENCH=ON && \
 	cmake --build $(BUILD)-bench -j $(JOBS) --target zelsim && \
 	cd "$(SHARED_BENCH)/.." && for run in $$(seq $(CPU_RUNS)); do \
-	  bench/serial_cpu.sh zelsim "$(CURDIR)/$(BUILD)-bench/zelsim --com 1={PORT} --port 1 --baud 115200 --connect" \
+	  bench/serial_cpu.sh zelsim "$(CURDIR)/$(BUILD)-bench/zelsim --config $(CURDIR)/$(BUILD)-bench/bench-cpu.ini --com 1={PORT} --port 1 --baud 115200 --connect" \
 	    bench/nmea_mix.txt $(CPU_SECONDS) || exit $$?; \
 	done
 
