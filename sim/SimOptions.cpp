@@ -7,7 +7,7 @@
 namespace {
 bool TakesValue(const std::string& name) {
     return name == "--device" || name == "--report" || name == "--receiver-baud" ||
-           name == "--bootloader";
+           name == "--bootloader" || name == "--parent-pid";
 }
 
 bool ApplyValue(const std::string& name, const std::string& value, SimOptions& options,
@@ -27,6 +27,15 @@ bool ApplyValue(const std::string& name, const std::string& value, SimOptions& o
             return false;
         }
         options.receiverBaud = baud;
+    } else if (name == "--parent-pid") {
+        long pid = 0;
+        const char* end = value.data() + value.size();
+        const auto result = std::from_chars(value.data(), end, pid);
+        if (result.ec != std::errc() || result.ptr != end || pid <= 1) {
+            error = "--parent-pid must be a process number, not \"" + value + "\"";
+            return false;
+        }
+        options.parentPid = pid;
     } else if (value == "1.2" || value == "1.3") {
         options.bootloader =
             value == "1.3" ? SimBootloader::Version::k13 : SimBootloader::Version::k12;
@@ -53,10 +62,6 @@ bool SimOptions::Parse(const std::vector<std::string>& arguments, SimOptions& op
         }
         if (argument == "--no-nmea") {
             options.nmea = false;
-            continue;
-        }
-        if (argument == "--exit-with-parent") {
-            options.exitWithParent = true;
             continue;
         }
         if (argument == "--no-controller") {
@@ -108,7 +113,7 @@ const char* SimOptions::Usage() {
            "  --old-settings         the controller answers SET1/SET2 in the older units\n"
            "  --bootloader 1.2|1.3   the controller sits in its bootloader of that\n"
            "                         version: it acknowledges hex records and streams nothing\n"
-           "  --exit-with-parent     stop when the process that started it ends, even\n"
-           "                         when that one was killed\n"
+           "  --parent-pid PID       stop when process PID, which started it, ends,\n"
+           "                         even when that one was killed\n"
            "  --help                 this text\n";
 }

@@ -14,7 +14,7 @@ struct SimOptions {
     bool receiver = true;
     uint32_t receiverBaud = SimReceiver::kDefaultBaud;
     bool nmea = true;  // the receiver streams its fix
-    bool exitWithParent = false;  // started by the program: gone when it is
+    long parentPid = 0;  // started by the program: gone when it is
     bool controller = true;
     bool oldSettings = false;
     // A controller in its bootloader streams nothing: --bootloader silences it.

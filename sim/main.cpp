@@ -62,11 +62,11 @@ int main(int argc, char** argv) {
     }
 
     InstallSignals();
-    if (options.exitWithParent) {
+    if (options.parentPid != 0) {
         // A program killed outright cannot stop its simulator; the kernel
-        // does it instead. A parent already gone leaves us with init.
-        const pid_t parent = getppid();
-        if (prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || getppid() != parent) return kExitStopped;
+        // does it instead. A program already gone by now has another parent.
+        if (prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || getppid() != options.parentPid)
+            return kExitStopped;
     }
     std::unique_ptr<SimLine> line =
         options.devicePath.empty()

@@ -40,15 +40,9 @@ constexpr MainLayout::Place kDesign[] = {
 
 // The compact layout moves only what it names; sizes stay unless given.
 constexpr MainLayout::Place kCompact[] = {
+    // The buttons and their tags keep their design places inside the panel,
+    // two rows of four, which are the compact ones too.
     {"pButtonPanel", 306, 0, 450, 60},
-    {"lButton1Tag", 0, 5, U, U},   {"lButton2Tag", 0, 35, U, U},
-    {"lButton3Tag", 112, 5, U, U}, {"lButton4Tag", 112, 35, U, U},
-    {"lButton5Tag", 224, 5, U, U}, {"lButton6Tag", 224, 35, U, U},
-    {"lButton7Tag", 336, 5, U, U}, {"lButton8Tag", 336, 35, U, U},
-    {"bButton1", 16, 0, U, U},   {"bButton2", 16, 30, U, U},
-    {"bButton3", 128, 0, U, U},  {"bButton4", 128, 30, U, U},
-    {"bButton5", 240, 0, U, U},  {"bButton6", 240, 30, U, U},
-    {"bButton7", 352, 0, U, U},  {"bButton8", 352, 30, U, U},
     {"pMessageMonitorPanel", U, 77, U, U},
     {"pAuxPanel", U, U, 540, 76},
     {"bComOpenClose", 0, 0, U, U},

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <unistd.h>
 
 #include "app/AppKeyFilter.h"
 #include "app/CommandLine.h"
@@ -62,7 +63,8 @@ int main(int argc, char** argv) {
     if (cl.demo) {
         const std::string program =
             (QApplication::applicationDirPath() + "/" + kSimulatorName).toStdString();
-        if (!simulator.Start(program, {"--exit-with-parent"})) demoError = simulator.ErrorText();
+        const std::vector<std::string> args = {"--parent-pid", std::to_string(::getpid())};
+        if (!simulator.Start(program, args)) demoError = simulator.ErrorText();
     }
 
     PortMap portMap;

@@ -55,6 +55,17 @@ class ProgramTest : public ::testing::Test {
         ASSERT_TRUE(process.waitForStarted(kStartMs));
     }
 
+    // The demo's simulator process, once the program has started it; 0 if none.
+    qint64 StartDemo() {
+        Start({"--demo"});
+        const qint64 pid = process.processId();
+        qint64 simulator = 0;
+        QTest::qWaitFor(
+            [&] { return !Children(pid).empty() && (simulator = Children(pid).front()) > 0; },
+            kStartMs);
+        return simulator;
+    }
+
     // SIGTERM, as a session manager or a terminal's Ctrl+C would close it.
     void Terminate() {
         ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
@@ -128,13 +139,8 @@ TEST_F(ProgramTest, ConnectsToTheLineGivenOnTheCommandLine) {
 }
 
 TEST_F(ProgramTest, DemoRunsTheSimulatedDevicesAndStopsThemAtExit) {
-    Start({"--demo"});
-    const qint64 pid = process.processId();
-    qint64 simulator = 0;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return !Children(pid).empty() && (simulator = Children(pid).front()) > 0; },
-        kStartMs))
-        << "no simulator started";
+    const qint64 simulator = StartDemo();
+    ASSERT_GT(simulator, 0) << "no simulator started";
     const std::string exe =
         std::filesystem::read_symlink("/proc/" + std::to_string(simulator) + "/exe").string();
     EXPECT_NE(exe.find("zelsim-sim"), std::string::npos);
@@ -144,13 +150,8 @@ TEST_F(ProgramTest, DemoRunsTheSimulatedDevicesAndStopsThemAtExit) {
 }
 
 TEST_F(ProgramTest, DemoSimulatorDoesNotOutliveAKilledProgram) {
-    Start({"--demo"});
-    const qint64 pid = process.processId();
-    qint64 simulator = 0;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return !Children(pid).empty() && (simulator = Children(pid).front()) > 0; },
-        kStartMs))
-        << "no simulator started";
+    const qint64 simulator = StartDemo();
+    ASSERT_GT(simulator, 0) << "no simulator started";
     process.kill();  // SIGKILL: the program gets no chance to stop it
     ASSERT_TRUE(process.waitForFinished(kStartMs));
     const std::string proc = "/proc/" + std::to_string(simulator) + "/exe";

@@ -21,14 +21,14 @@ std::string Refused(const std::vector<std::string>& arguments) {
 TEST(SimOptions, TakesValuesInBothSpellings) {
     const SimOptions options =
         Parsed({"--device", "/dev/ttyS1", "--report=out.json", "--receiver-baud=4800",
-                "--old-settings", "--no-receiver", "--no-nmea", "--exit-with-parent"});
+                "--old-settings", "--no-receiver", "--no-nmea", "--parent-pid", "4242"});
     EXPECT_EQ(options.devicePath, "/dev/ttyS1");
     EXPECT_EQ(options.reportPath, "out.json");
     EXPECT_EQ(options.receiverBaud, 4800u);
     EXPECT_TRUE(options.oldSettings);
     EXPECT_FALSE(options.receiver);
     EXPECT_FALSE(options.nmea);
-    EXPECT_TRUE(options.exitWithParent);
+    EXPECT_EQ(options.parentPid, 4242);
     EXPECT_EQ(Parsed({"--bootloader", "1.2"}).bootloader, SimBootloader::Version::k12);
     EXPECT_TRUE(Parsed({"--help"}).help);
 }
