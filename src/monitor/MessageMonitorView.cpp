@@ -25,6 +25,11 @@ QColor FromRgb(uint32_t rgb) {
     return QColor(QRgb(rgb));
 }
 
+// Control codes never reach a row: the monitor shows them as "~".
+bool IsDrawn(int code) {
+    return (code >= 32 && code < 127) || code >= 160;
+}
+
 }  // namespace
 
 void MessageMonitorView::Face::Load(const QFont& from) {
@@ -42,19 +47,25 @@ void MessageMonitorView::Face::Load(const QFont& from) {
     }
 }
 
+int MessageMonitorView::Face::Width(std::string_view text) const {
+    qreal width = 0;
+    for (char c : text) width += advance[static_cast<unsigned char>(c)];
+    return qCeil(width);
+}
+
 MessageMonitorView::MessageMonitorView(MessageMonitor& monitor, QWidget* parent)
     : QAbstractScrollArea(parent), monitor_(monitor) {
     setObjectName("lbMessageMonitor");
     QFont font("Courier New");
     font.setPixelSize(kFontPixels);
     font.setStyleHint(QFont::TypeWriter);
-    normal_.Load(font);
+    faces_[kNormal].Load(font);
     font.setItalic(true);
-    italic_.Load(font);
+    faces_[kItalic].Load(font);
     font.setItalic(false);
     font.setBold(true);
-    bold_.Load(font);
-    const QFontMetrics metrics(normal_.font);
+    faces_[kBold].Load(font);
+    const QFontMetrics metrics(faces_[kNormal].font);
     ascent_ = metrics.ascent();
     timeWidth_ = metrics.horizontalAdvance("hh:mm:ss ");
     tickWidth_ = metrics.horizontalAdvance("12345 ");
@@ -62,12 +73,8 @@ MessageMonitorView::MessageMonitorView(MessageMonitor& monitor, QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     verticalScrollBar()->setSingleStep(1);
-    QPalette palette = viewport()->palette();
-    palette.setColor(QPalette::Base, FromRgb(MessageCategory::kBackground));
-    viewport()->setPalette(palette);
-    // The background is filled before each paint, so rows draw only what
-    // differs from it.
-    viewport()->setAutoFillBackground(true);
+    // Every pixel is painted by the rows or the empty space below them.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 int MessageMonitorView::VisibleRows() const {
@@ -105,67 +112,49 @@ void MessageMonitorView::resizeEvent(QResizeEvent* event) {
 
 void MessageMonitorView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
+    composeRows_ = viewport()->devicePixelRatioF() == 1.0;
     const QRect area = event->rect();
     const int width = viewport()->width();
     const int top = TopRow();
     const int count = monitor_.LineCount();
-    for (int row = 0; row * kRowHeight < viewport()->height() && top + row < count; ++row) {
+    int row = 0;
+    for (; row * kRowHeight < viewport()->height() && top + row < count; ++row) {
         const QRect rect(0, row * kRowHeight, width, kRowHeight);
         if (rect.intersects(area)) lbDrawItemWithColor(painter, top + row, rect);
     }
-}
-
-void MessageMonitorView::DrawPart(QPainter& painter, const Face& face, std::string_view text, int x,
-                                  const QRect& row, const QColor* background) {
-    const qreal baseline = row.top() + ascent_;
-    QList<quint32> indexes(static_cast<qsizetype>(text.size()));
-    QList<QPointF> positions(static_cast<qsizetype>(text.size()));
-    qreal width = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const auto code = static_cast<unsigned char>(text[i]);
-        if (face.glyph[code] == 0) {
-            // A character the font lacks: let the text layout find a fallback.
-            const QString part =
-                QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-            if (background) {
-                const int partWidth = QFontMetrics(face.font).horizontalAdvance(part);
-                painter.fillRect(QRect(x, row.top(), partWidth, row.height()), *background);
-            }
-            painter.setFont(face.font);
-            painter.drawText(QPointF(x, baseline), part);
-            return;
-        }
-        indexes[static_cast<qsizetype>(i)] = face.glyph[code];
-        positions[static_cast<qsizetype>(i)] = QPointF(width, 0);
-        width += face.advance[code];
-    }
-    // Only the text's own width is tinted, as a label's background would be.
-    if (background)
-        painter.fillRect(QRect(x, row.top(), qCeil(width), row.height()), *background);
-    QGlyphRun run;
-    run.setRawFont(face.raw);
-    run.setGlyphIndexes(indexes);
-    run.setPositions(positions);
-    painter.drawGlyphRun(QPointF(x, baseline), run);
+    const QRect empty(0, row * kRowHeight, width, viewport()->height() - row * kRowHeight);
+    painter.fillRect(empty & area, FromRgb(MessageCategory::kBackground));
 }
 
 void MessageMonitorView::lbDrawItemWithColor(QPainter& painter, int index, const QRect& rect) {
     const MessageMonitor::Attributes& attributes = monitor_.LineAttributes(index);
     std::string_view text = monitor_.Line(index);
-    painter.setPen(FromRgb(MessageCategory::Colour(attributes.category)));
-
+    std::array<Part, 3> parts;
+    size_t partCount = 0;
     int x = rect.left();
     if (attributes.timeShown) {
-        DrawPart(painter, italic_, text.substr(0, kTimeChars), x, rect, &kTimeBackground);
+        parts[partCount++] = {kItalic, text.substr(0, kTimeChars), x, &kTimeBackground};
         text.remove_prefix(std::min<size_t>(kTimeChars, text.size()));
         x += timeWidth_;
     }
     if (attributes.tickShown) {
-        DrawPart(painter, bold_, text.substr(0, kTickChars), x, rect, &kTickBackground);
+        parts[partCount++] = {kBold, text.substr(0, kTickChars), x, &kTickBackground};
         text.remove_prefix(std::min<size_t>(kTickChars, text.size()));
         x += tickWidth_;
     }
-    DrawPart(painter, normal_, text, x, rect, nullptr);
+    parts[partCount++] = {kNormal, text, x, nullptr};
+
+    const QColor colour = FromRgb(MessageCategory::Colour(attributes.category));
+    if (composeRows_) {
+        if (row_.size() != rect.size()) row_ = QImage(rect.size(), QImage::Format_RGB32);
+        row_.fill(FromRgb(MessageCategory::kBackground));
+        for (size_t i = 0; i < partCount; ++i) ComposePart(parts[i], colour.rgb());
+        painter.drawImage(rect.topLeft(), row_);
+    } else {
+        painter.fillRect(rect, FromRgb(MessageCategory::kBackground));
+        painter.setPen(colour);
+        for (size_t i = 0; i < partCount; ++i) DrawPart(painter, parts[i], rect);
+    }
 
     const int left = rect.left() + kGapLineInset;
     const int right = rect.right() - kGapLineInset;
@@ -177,6 +166,96 @@ void MessageMonitorView::lbDrawItemWithColor(QPainter& painter, int index, const
         painter.setPen(kGapBeforeColour);
         painter.drawLine(left, rect.top() + 1, right, rect.top() + 1);
     }
+}
+
+void MessageMonitorView::ComposePart(const Part& part, QRgb colour) {
+    const Face& face = faces_[part.face];
+    const QRgb background = (part.tint ? *part.tint : FromRgb(MessageCategory::kBackground)).rgb();
+    const GlyphCells& cells = CellsFor(part.face, colour, background);
+    auto* const rowBits = reinterpret_cast<QRgb*>(row_.bits());
+    const qsizetype rowStride = row_.bytesPerLine() / qsizetype(sizeof(QRgb));
+    const auto* const cellBits = reinterpret_cast<const QRgb*>(cells.image.constBits());
+    const qsizetype cellStride = cells.image.bytesPerLine() / qsizetype(sizeof(QRgb));
+    const int rowWidth = row_.width();
+    const int rows = std::min(kRowHeight, row_.height());
+
+    // Only the text's own width is tinted, as a label's background would be.
+    if (part.tint) {
+        const int end = std::min(rowWidth, part.x + face.Width(part.text));
+        for (int y = 0; y < rows && part.x < end; ++y)
+            std::fill(rowBits + y * rowStride + part.x, rowBits + y * rowStride + end, background);
+    }
+    qreal advance = 0;
+    for (char c : part.text) {
+        const auto code = static_cast<unsigned char>(c);
+        const int left = part.x + qRound(advance) - kCellPad;
+        advance += face.advance[code];
+        if (left >= rowWidth) break;
+        const std::array<int16_t, 2>* ink = &cells.ink[size_t(code) * kRowHeight];
+        const QRgb* from = cellBits + code * cells.width;
+        QRgb* to = rowBits + left;
+        for (int y = 0; y < rows; ++y, from += cellStride, to += rowStride) {
+            const int first = std::max<int>(ink[y][0], -left);
+            const int last = std::min<int>(ink[y][1], rowWidth - 1 - left);
+            for (int column = first; column <= last; ++column) to[column] = from[column];
+        }
+    }
+}
+
+const MessageMonitorView::GlyphCells& MessageMonitorView::CellsFor(FaceIndex faceIndex, QRgb colour,
+                                                                   QRgb background) {
+    const uint64_t key = uint64_t(faceIndex) << 48 | uint64_t(colour & RGB_MASK) << 24 |
+                         (background & RGB_MASK);
+    if (auto found = cells_.find(key); found != cells_.end()) return found->second;
+
+    const Face& face = faces_[faceIndex];
+    GlyphCells& cells = cells_[key];
+    cells.width = qCeil(*std::max_element(face.advance.begin(), face.advance.end())) + 2 * kCellPad;
+    cells.image = QImage(cells.width * kCodes, kRowHeight, QImage::Format_RGB32);
+    cells.image.fill(background);
+    {
+        // Text drawing, not the glyph table: a character the font lacks
+        // comes from a fallback font.
+        QPainter painter(&cells.image);
+        painter.setFont(face.font);
+        painter.setPen(QColor(colour));
+        for (int code = 0; code < kCodes; ++code)
+            if (IsDrawn(code))
+                painter.drawText(QPointF(code * cells.width + kCellPad, ascent_),
+                                 QString(QChar(char16_t(code))));
+    }
+    cells.ink.assign(size_t(kCodes) * kRowHeight, {int16_t(cells.width), -1});
+    for (int y = 0; y < kRowHeight; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(cells.image.constScanLine(y));
+        for (int x = 0; x < cells.image.width(); ++x) {
+            if ((line[x] & RGB_MASK) == (background & RGB_MASK)) continue;
+            std::array<int16_t, 2>& ink = cells.ink[size_t(x / cells.width) * kRowHeight + y];
+            const auto column = int16_t(x % cells.width);
+            ink[0] = std::min(ink[0], column);
+            ink[1] = std::max(ink[1], column);
+        }
+    }
+    return cells;
+}
+
+void MessageMonitorView::DrawPart(QPainter& painter, const Part& part, const QRect& row) {
+    const Face& face = faces_[part.face];
+    if (part.tint)
+        painter.fillRect(QRect(part.x, row.top(), face.Width(part.text), row.height()), *part.tint);
+    QList<quint32> indexes(static_cast<qsizetype>(part.text.size()));
+    QList<QPointF> positions(static_cast<qsizetype>(part.text.size()));
+    qreal advance = 0;
+    for (size_t i = 0; i < part.text.size(); ++i) {
+        const auto code = static_cast<unsigned char>(part.text[i]);
+        indexes[static_cast<qsizetype>(i)] = face.glyph[code];
+        positions[static_cast<qsizetype>(i)] = QPointF(advance, 0);
+        advance += face.advance[code];
+    }
+    QGlyphRun run;
+    run.setRawFont(face.raw);
+    run.setGlyphIndexes(indexes);
+    run.setPositions(positions);
+    painter.drawGlyphRun(QPointF(part.x, row.top() + ascent_), run);
 }
 
 void MessageMonitorView::contextMenuEvent(QContextMenuEvent* event) {

@@ -1,10 +1,13 @@
 #pragma once
 #include <QAbstractScrollArea>
+#include <QImage>
 #include <QPoint>
 #include <QRawFont>
 #include <array>
 #include <functional>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 class MessageMonitor;
 class QPainter;
@@ -49,28 +52,53 @@ class MessageMonitorView : public QAbstractScrollArea {
     void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
+    enum FaceIndex { kNormal, kItalic, kBold, kFaceCount };
+    static constexpr int kCodes = 256;  // Latin-1
+    static constexpr int kCellPad = 2;  // room for slanted and antialiased edges
+
     // The glyphs of one font for every Latin-1 code, looked up once: shaping
     // each row's text again on every update cost more than drawing it.
     struct Face {
         QFont font;
         QRawFont raw;
-        std::array<quint32, 256> glyph{};
-        std::array<qreal, 256> advance{};
+        std::array<quint32, kCodes> glyph{};
+        std::array<qreal, kCodes> advance{};
         void Load(const QFont& from);
+        int Width(std::string_view text) const;
+    };
+    // One face's characters in one colour, drawn once on one background and
+    // kept side by side. A row is copied together from them instead of
+    // blending glyph after glyph, which at full line rate was most of the
+    // program's work.
+    struct GlyphCells {
+        int width = 0;  // of one cell
+        QImage image;
+        // Per code and pixel row: the first and last column off the background.
+        std::vector<std::array<int16_t, 2>> ink;
+    };
+    // A column of a row: its text from x in one face, on a tint or on the
+    // list's background.
+    struct Part {
+        FaceIndex face;
+        std::string_view text;
+        int x;
+        const QColor* tint;
     };
 
     void lbDrawItemWithColor(QPainter& painter, int index, const QRect& rect);
-    // Draws `text` from x in `row`, on `background` when there is one.
-    void DrawPart(QPainter& painter, const Face& face, std::string_view text, int x,
-                  const QRect& row, const QColor* background);
+    void ComposePart(const Part& part, QRgb colour);
+    const GlyphCells& CellsFor(FaceIndex face, QRgb colour, QRgb background);
+    // Scaled screens: the cells would be blurred, so glyphs are drawn as they are.
+    void DrawPart(QPainter& painter, const Part& part, const QRect& row);
     void UpdateScrollRange(bool followNewest);
 
     MessageMonitor& monitor_;
     uint64_t shownRevision_ = 0;
     uint64_t shownAppends_ = 0;
-    Face normal_;
-    Face italic_;
-    Face bold_;
+    std::array<Face, kFaceCount> faces_;
+    std::unordered_map<uint64_t, GlyphCells> cells_;
+    QImage row_;  // the row being composed
+    bool composeRows_ = true;
     int ascent_ = 0;
     int timeWidth_ = 0;
     int tickWidth_ = 0;

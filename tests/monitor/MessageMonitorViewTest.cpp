@@ -70,6 +70,22 @@ TEST_F(MessageMonitorViewTest, RowsAreDrawnInTheirCategoryColourWithTheirColumns
     EXPECT_EQ(image.pixelColor(1, 2 * kRow), kBackground);
 }
 
+// Rows are copied together from ready-drawn characters: the first one sits
+// at the very left edge and the longest line runs past the right one; both
+// must be cut cleanly, not lost or written beyond the row.
+TEST_F(MessageMonitorViewTest, RowsAreCutAtBothEdges) {
+    monitor.options.msgMonTime = false;
+    monitor.options.msgMonTickCount = false;
+    monitor.ShowLine(std::string(MessageMonitor::kTextLimit, 'W'), MessageCategory::kDgps, 0);
+    monitor.ShowLine("W", MessageCategory::kDgps, 0);
+    const QImage image = Render();
+    const QColor dgps(0, 0, 0);
+    EXPECT_TRUE(HasPixelNear(image, QRect(0, 2, 3, 10), dgps));
+    EXPECT_TRUE(HasPixelNear(image, QRect(image.width() - 4, 2, 4, 10), dgps));
+    EXPECT_TRUE(HasPixelNear(image, QRect(0, kRow + 2, 3, 10), dgps));
+    EXPECT_FALSE(HasPixelNear(image, QRect(10, kRow + 2, 100, 10), dgps));
+}
+
 TEST_F(MessageMonitorViewTest, GapLinesMarkWhereLinesWereDropped) {
     monitor.options.msgMonTime = false;
     monitor.options.msgMonTickCount = false;
