@@ -5,9 +5,9 @@
 #include <QGlyphRun>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QtMath>
 #include <algorithm>
-#include <QScrollBar>
 
 #include "monitor/MessageMonitor.h"
 #include "monitor/TfShowMessageMonColors.h"
@@ -204,8 +204,8 @@ void MessageMonitorView::ComposePart(const Part& part, QRgb colour) {
 
 const MessageMonitorView::GlyphCells& MessageMonitorView::CellsFor(FaceIndex faceIndex, QRgb colour,
                                                                    QRgb background) {
-    const uint64_t key = uint64_t(faceIndex) << 48 | uint64_t(colour & RGB_MASK) << 24 |
-                         (background & RGB_MASK);
+    const uint64_t key =
+        uint64_t(faceIndex) << 48 | uint64_t(colour & RGB_MASK) << 24 | (background & RGB_MASK);
     if (auto found = cells_.find(key); found != cells_.end()) return found->second;
 
     const Face& face = faces_[faceIndex];
