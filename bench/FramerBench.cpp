@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SteadyTickClock.h"
+#include "base/SteadyTickClock.h"
 #include "serial/SentenceFramer.h"
 #include "serial/SentenceWriters.h"
 #include "serial/SerialDevice.h"
@@ -80,11 +80,10 @@ void SetLineCounters(benchmark::State& state, size_t bytes) {
 
 // Feed alone: the per-byte cost of framing.
 void FeedOnly(benchmark::State& state, const std::string& data) {
-    SteadyTickClock clock;
-    SentenceFramer framer(clock);
+    SentenceFramer framer;
     for (auto _ : state) {
         unsigned reports = 0;
-        for (char c : data) reports += framer.Feed(static_cast<uint8_t>(c)) >= 3;
+        for (char c : data) reports += framer.Feed(static_cast<uint8_t>(c), 0) >= 3;
         benchmark::DoNotOptimize(reports);
     }
     SetLineCounters(state, data.size());
@@ -93,13 +92,12 @@ void FeedOnly(benchmark::State& state, const std::string& data) {
 // What the main cycle does per byte: feed, and on a report rebuild the text
 // and read the address the responder dispatches on.
 void FeedAndDispatch(benchmark::State& state, const std::string& data) {
-    SteadyTickClock clock;
-    SentenceFramer framer(clock);
+    SentenceFramer framer;
     char line[SentenceFramer::kBufferSize + 1];
     for (auto _ : state) {
         size_t total = 0;
         for (char c : data) {
-            const uint8_t result = framer.Feed(static_cast<uint8_t>(c));
+            const uint8_t result = framer.Feed(static_cast<uint8_t>(c), 0);
             if (result < SentenceFramer::kSentenceReady) continue;
             size_t length = 0;
             framer.CopyOut(line, length);
@@ -117,7 +115,7 @@ void FeedAndDispatch(benchmark::State& state, const std::string& data) {
 void FeedAndDispatchPerRead(benchmark::State& state, const std::string& data) {
     constexpr size_t kBytesPerTick = static_cast<size_t>(kLineBytesPerSecond / 100);
     SteadyTickClock clock;
-    SentenceFramer framer(clock);
+    SentenceFramer framer;
     char line[SentenceFramer::kBufferSize + 1];
     for (auto _ : state) {
         size_t total = 0;
@@ -177,8 +175,7 @@ BENCHMARK(BM_FramerFeedNoise);
 
 // Field lookup by index past the third: the scan and its one-entry cache.
 void BM_FramerFieldScan(benchmark::State& state) {
-    SteadyTickClock clock;
-    SentenceFramer framer(clock);
+    SentenceFramer framer;
     framer.ParseText("$PKVTR,DML,PLT2,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20");
     for (auto _ : state) {
         int32_t sum = 0;

@@ -5,9 +5,11 @@
 #include <sstream>
 #include <string>
 
-#include "app/Station.h"
+#include "app/ZelSim.h"
 #include "serial/MemorySerialDevice.h"
+#include "serial/PortMap.h"
 #include "support/FakeTickClock.h"
+#include "support/RecordingDialogs.h"
 
 namespace {
 constexpr size_t kBytesPerTickAtFullRate = 116;  // 11,520 bytes/s in 10 ms ticks
@@ -34,8 +36,10 @@ void RunCycles(benchmark::State& state, size_t chunk) {
     PortMap ports;
     ports.SetExplicit(1, "/dev/bench");
     auto line = std::make_shared<MemorySerialDevice>();
-    Station station(clock, MemorySerialDevice::Plug(line), ports);
-    station.ComOpenClose();
+    ConfigFile config("/nonexistent/ZelSim.ini");  // never saved here
+    RecordingDialogs dialogs;
+    ZelSim zelSim(clock, MemorySerialDevice::Plug(line), ports, config, dialogs);
+    zelSim.Line().ComOpenClose();
     size_t at = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -44,7 +48,7 @@ void RunCycles(benchmark::State& state, size_t chunk) {
         at += chunk;
         clock.Advance(kTickMs);
         state.ResumeTiming();
-        station.Tick();
+        zelSim.Tick();
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * chunk));
 }

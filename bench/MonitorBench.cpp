@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/ControlTable.h"
 #include "monitor/MessageClassifier.h"
 #include "monitor/MessageMonitor.h"
 
@@ -34,8 +35,8 @@ void ShowAll(benchmark::State& state, MessageMonitor& monitor, int linesPerItera
             const std::string& line = kLines[next];
             next = (next + 1) % kLines.size();
             const bool sent = line == "$PKVTK,3";
-            const uint32_t category =
-                sent ? MessageCategory::kOutGoing : MessageClassifier::ClassifyText(line);
+            const uint32_t category = sent ? MessageClassifier::ClassifyOutgoing(line)
+                                           : MessageClassifier::ClassifyText(line);
             monitor.ShowLine(line, category, tick += 6);
         }
         benchmark::DoNotOptimize(monitor.Revision());
@@ -48,7 +49,8 @@ void ShowAll(benchmark::State& state, MessageMonitor& monitor, int linesPerItera
 
 // Every column on: the wall-clock time is read for each line.
 void BM_ClassifyAndShowLine(benchmark::State& state) {
-    MessageMonitor monitor;
+    ControlTable controls;
+    MessageMonitor monitor(controls);
     ShowAll(state, monitor, 1);
 }
 BENCHMARK(BM_ClassifyAndShowLine);
@@ -66,7 +68,8 @@ BENCHMARK(BM_ClassifyOnly);
 
 // One busy tick: 100 lines at once into a full ring.
 void BM_BusyTickOf100Lines(benchmark::State& state) {
-    MessageMonitor monitor;
+    ControlTable controls;
+    MessageMonitor monitor(controls);
     for (int i = 0; i < MessageMonitor::kCapacity; ++i)
         monitor.ShowLine(kLines[0], MessageCategory::kDgps, 0);
     ShowAll(state, monitor, kBusyTickLines);

@@ -1,7 +1,7 @@
 #include "SimBootloader.h"
 
 #include "SimSentence.h"
-#include "app/TickClock.h"
+#include "base/TickClock.h"
 
 namespace {
 constexpr size_t kRecordOverhead = 5;  // length, two address bytes, type, checksum

@@ -5,7 +5,7 @@
 
 #include "SimSentence.h"
 #include "SimVehicle.h"
-#include "app/TickClock.h"
+#include "base/TickClock.h"
 
 namespace {
 // Settings, in the record's own units (mm, ms, 0.1 degree per second).

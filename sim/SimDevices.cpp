@@ -1,5 +1,7 @@
 #include "SimDevices.h"
 
+#include "base/TickClock.h"
+
 namespace {
 std::string Joined(const std::vector<std::string>& parts) {
     std::string all;
@@ -8,7 +10,7 @@ std::string Joined(const std::vector<std::string>& parts) {
 }
 }  // namespace
 
-SimDevices::SimDevices(const TickClock& clock, const SimOptions& options) : framer_(clock) {
+SimDevices::SimDevices(const TickClock& clock, const SimOptions& options) : clock_(clock) {
     if (options.receiver)
         receiver_ = std::make_unique<SimReceiver>(clock, options.receiverBaud, options.nmea);
     if (options.controller)
@@ -25,8 +27,9 @@ std::string SimDevices::Receive(const uint8_t* bytes, size_t count) {
     report_.AddBytesReceived(count);
     std::vector<std::string> out;
     char text[SentenceFramer::kBufferSize + 1];
+    const uint32_t now = clock_.TickNow();
     for (size_t i = 0; i < count; ++i) {
-        const uint8_t state = framer_.Feed(bytes[i]);
+        const uint8_t state = framer_.Feed(bytes[i], now);
         if (state != SentenceFramer::kSentenceReady && state != SentenceFramer::kLineReady)
             continue;
         size_t length = 0;

@@ -38,6 +38,7 @@ class SimDevices {
   private:
     void Dispatch(const SimMessage& message, std::vector<std::string>& out);
 
+    const TickClock& clock_;
     SentenceFramer framer_;
     std::unique_ptr<SimReceiver> receiver_;
     std::unique_ptr<SimController> controller_;

@@ -6,7 +6,7 @@
 #include "SimNmea.h"
 #include "SimSentence.h"
 #include "SimVehicle.h"
-#include "app/TickClock.h"
+#include "base/TickClock.h"
 
 namespace {
 constexpr uint32_t kBauds[] = {4800, 9600, 19200, 38400};

@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "serial/SentenceWriters.h"
+#include "base/NmeaChecksum.h"
 
 namespace {
 constexpr size_t kBodyLimit = 600;
@@ -11,7 +11,7 @@ constexpr size_t kBodyLimit = 600;
 
 std::string SimSentence(std::string_view body) {
     std::string wire(body);
-    wire += LogChecksum(body);
+    wire += ChecksumSuffix(TextChecksum(body));
     wire += "\r\n";
     return wire;
 }

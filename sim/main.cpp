@@ -9,7 +9,7 @@
 #include "SimDevices.h"
 #include "SimLine.h"
 #include "SimOptions.h"
-#include "app/SteadyTickClock.h"
+#include "base/SteadyTickClock.h"
 
 namespace {
 constexpr int kExitStopped = 0;

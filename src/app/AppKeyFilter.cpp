@@ -3,9 +3,9 @@
 #include <QEvent>
 #include <QKeyEvent>
 
-#include "app/Station.h"
+#include "app/ZelSim.h"
 
-AppKeyFilter::AppKeyFilter(Station& station, QObject* parent) : QObject(parent), station_(station) {}
+AppKeyFilter::AppKeyFilter(ZelSim& zelSim, QObject* parent) : QObject(parent), zelSim_(zelSim) {}
 
 KeyHook::Key AppKeyFilter::KeyOf(int qtKey) {
     using Key = KeyHook::Key;
@@ -37,5 +37,5 @@ bool AppKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     const KeyHook::Key k = KeyOf(key->key());
     if (k == KeyHook::Key::Other) return false;
-    return station_.HandleKey(k, type == QEvent::KeyPress, key->isAutoRepeat());
+    return zelSim_.HandleKey(k, type == QEvent::KeyPress, key->isAutoRepeat());
 }

@@ -3,15 +3,15 @@
 
 #include "app/KeyHook.h"
 
-class Station;
+class ZelSim;
 
 // The application-wide key hook: sees every key press and release before the
-// focused control and consumes the ones the station acts on.
+// focused control and consumes the ones core acts on.
 class AppKeyFilter : public QObject {
     Q_OBJECT
 
 public:
-    explicit AppKeyFilter(Station& station, QObject* parent = nullptr);
+    explicit AppKeyFilter(ZelSim& zelSim, QObject* parent = nullptr);
 
     static KeyHook::Key KeyOf(int qtKey);
 
@@ -19,5 +19,5 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    Station& station_;
+    ZelSim& zelSim_;
 };

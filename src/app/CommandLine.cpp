@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "app/Station.h"
+#include "serial/Connection.h"
 #include "serial/PortMap.h"
 #include "serial/SerialPort.h"
 
@@ -51,7 +51,7 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& args) {
                 cl.comDevices[static_cast<int>(n)] = v.substr(eq + 1);
         } else if (a == "--port") {
             if (!value(v)) continue;
-            if (!ParseNumber(v, n) || n < 1 || n > Station::kComMenuItems)
+            if (!ParseNumber(v, n) || n < 1 || n > Connection::kComMenuItems)
                 fail("--port wants a COM number from 1 to 18, not \"" + v + "\"");
             else
                 cl.port = static_cast<int>(n);

@@ -28,6 +28,7 @@ uint8_t KeyHook::PanelBit(Key key, ZelType type) {
 
 KeyHook::Action KeyHook::Decide(Key key, bool down, bool autoRepeat, ZelType type) const {
     using Kind = Action::Kind;
+    if (!active_) return {};
     if (key >= Key::F1 && key <= Key::F8) {
         if (!down) return {Kind::Consume, 0};
         return {Kind::UserButton,

@@ -1,12 +1,13 @@
 #pragma once
 #include <cstdint>
 
-#include "app/ZelType.h"
+#include "base/ZelType.h"
 
 // Decides what the application-wide key hook does with one key message:
 // arrows and Home become panel keys, F1..F8 user buttons, all else passes.
+// While inactive (the send box or a modal window has the keys) all pass.
 class KeyHook {
-public:
+  public:
     enum class Key { Left, Up, Right, Down, Home, F1, F2, F3, F4, F5, F6, F7, F8, Other };
 
     struct Action {
@@ -20,4 +21,10 @@ public:
     static uint8_t PanelBit(Key key, ZelType type);
 
     Action Decide(Key key, bool down, bool autoRepeat, ZelType type) const;
+
+    void SetActive(bool active) { active_ = active; }
+    bool Active() const { return active_; }
+
+  private:
+    bool active_ = true;
 };

@@ -1,22 +1,27 @@
 #pragma once
-#include "app/ControlTable.h"
+#include <span>
+#include <string_view>
 
 // Where the main window's panels and controls sit: the design layout (760 by
-// 530 client pixels) and the compact layout used while the panel type is Off.
-// Positions are relative to the control's parent panel.
+// 530 client pixels) and the compact layout used while the panel type is
+// Off. Positions are relative to the control's parent panel.
 class MainLayout {
-public:
+  public:
     static constexpr int kClientWidth = 760;
     static constexpr int kClientHeight = 530;
+    static constexpr int kKeepSize = -1;  // the layout places the control, its owner sizes it
 
     struct Place {
-        const char* name;
-        int left, top, width, height;  // ControlState::kUnset keeps the current value
+        std::string_view name;
+        int left, top, width, height;
     };
 
-    static void ApplyDesign(ControlTable& controls);
-    // `monitorHidden` puts the file-send panel at the top instead of under the monitor.
-    static void ApplyCompact(ControlTable& controls, bool monitorHidden);
-    // The controls the compact layout hides.
-    static const char* const kHiddenWhenCompact[4];
+    static std::span<const Place> Design();
+    // Every control the compact layout moves has its design place too, so
+    // applying the design restores them all.
+    static std::span<const Place> Compact();
+
+    // The client height: the design's, or more when the monitor reaches
+    // further down (Big).
+    static int ClientHeight(bool compact, bool monitorShown, int monitorHeight);
 };

@@ -1,7 +1,6 @@
 #include "app/SignalCloser.h"
 
 #include <QSocketNotifier>
-#include <QWidget>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -15,8 +14,7 @@ SignalCloser::SignalCloser(QObject* parent) : QObject(parent) {
         char drained[16];
         while (::read(pipe_[0], drained, sizeof drained) > 0) {
         }
-        fired_ = true;
-        if (window_) window_->close();
+        if (close_) close_();
     });
     struct sigaction action {};
     action.sa_handler = &SignalCloser::OnSignal;

@@ -1,8 +1,8 @@
 #pragma once
 #include <QObject>
+#include <functional>
 
 class QSocketNotifier;
-class QWidget;
 
 // SIGINT and SIGTERM close the window exactly as the user would, so whatever
 // is written at exit (the port closed, the configuration saved) is not lost.
@@ -14,17 +14,15 @@ public:
     // Installed first thing, so a signal during start-up is not fatal: it is
     // acted on once the event loop runs, by then with the window to close.
     explicit SignalCloser(QObject* parent = nullptr);
-    void CloseOnSignal(QWidget* window) { window_ = window; }
+    // `close` closes the window knowing that nobody may be there to answer
+    // a question.
+    void CloseOnSignal(std::function<void()> close) { close_ = std::move(close); }
     ~SignalCloser() override;
-
-    // The window was closed by a signal: nobody is there to answer a question.
-    bool Fired() const { return fired_; }
 
 private:
     static void OnSignal(int signalNumber);
     static int pipe_[2];
 
-    QWidget* window_ = nullptr;
+    std::function<void()> close_;
     QSocketNotifier* notifier_ = nullptr;
-    bool fired_ = false;
 };

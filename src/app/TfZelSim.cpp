@@ -3,29 +3,42 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
-#include <algorithm>
 
 #include "app/MainLayout.h"
-#include "app/RxTxIndicator.h"
-#include "app/Station.h"
+#include "app/ZelSim.h"
+#include "base/ZelSimControls.h"
 #include "monitor/MessageMonitorMenu.h"
 #include "monitor/MessageMonitorPanel.h"
 #include "monitor/MessageMonitorView.h"
+#include "protocol/SendBoxInput.h"
 
 namespace {
+namespace mw = main_window;
 constexpr QSize kIndicatorSize(28, 24);
 const QColor kFrameColour(90, 90, 90);
 const QColor kTxColour(200, 40, 30);
 const QColor kRxColour(20, 150, 40);
 const QColor kPortMessageColour(180, 0, 0);
+constexpr const char* kQtInternalPrefix = "qt_";
 
+QString Name(std::string_view name) {
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+// The send box holds line bytes: one character per byte.
+QString LineText(const std::string& text) { return QString::fromLatin1(text); }
 QPixmap IndicatorFrame() {
     QPixmap pm(kIndicatorSize);
     pm.fill(Qt::transparent);
@@ -64,11 +77,12 @@ QPixmap IndicatorArrow(bool pointsRight, int centreY, const QColor& colour) {
 }
 }  // namespace
 
-TfZelSim::TfZelSim(Station& station, QWidget* parent) : QMainWindow(parent), station_(station) {
-    setObjectName("fZelSim");
+TfZelSim::TfZelSim(ZelSim& zelSim, QWidget* parent) : QMainWindow(parent), zelSim_(zelSim) {
+    setObjectName(Name(mw::fZelSim));
     BuildPanels();
     BuildMenus();
-    MonitorLayoutChanged();
+    BindChildren();
+    ApplyControls();
 
     timer_ = new QTimer(this);
     timer_->setObjectName("Timer20ms");
@@ -81,10 +95,11 @@ template <typename F>
 void TfZelSim::Act(F&& action) {
     action();
     ApplyControls();
+    monitorPanel_->View()->Refresh();
 }
 
 void TfZelSim::T10msTick() {
-    station_.Tick();
+    zelSim_.Tick();
     ApplyControls();
     // The monitor follows in the cycle's own wake-up: a timer of its own
     // would wake the program ten more times a second.
@@ -94,29 +109,26 @@ void TfZelSim::T10msTick() {
     }
 }
 
-QWidget* TfZelSim::AddPanel(const char* name, QWidget* parent) {
+QWidget* TfZelSim::AddPanel(std::string_view name, QWidget* parent) {
     auto* panel = new QFrame(parent);
-    panel->setObjectName(name);
-    widgets_[name] = panel;
+    panel->setObjectName(Name(name));
     return panel;
 }
 
-QLabel* TfZelSim::AddLabel(const char* name, QWidget* parent) {
+QLabel* TfZelSim::AddLabel(std::string_view name, QWidget* parent) {
     auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    widgets_[name] = label;
+    label->setObjectName(Name(name));
     return label;
 }
 
-QPushButton* TfZelSim::AddButton(const char* name, QWidget* parent) {
+QPushButton* TfZelSim::AddButton(std::string_view name, QWidget* parent) {
     auto* button = new QPushButton(parent);
-    button->setObjectName(name);
+    button->setObjectName(Name(name));
     button->setFocusPolicy(Qt::TabFocus);
-    widgets_[name] = button;
     return button;
 }
 
-QLabel* TfZelSim::AddIndicatorImage(const char* name, QWidget* parent, const QPixmap& art) {
+QLabel* TfZelSim::AddIndicatorImage(std::string_view name, QWidget* parent, const QPixmap& art) {
     QLabel* image = AddLabel(name, parent);
     image->setPixmap(art);
     image->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -128,146 +140,200 @@ void TfZelSim::BuildPanels() {
     client_->setFixedSize(MainLayout::kClientWidth, MainLayout::kClientHeight);
     setCentralWidget(client_);
 
-    QWidget* aux = AddPanel("pAuxPanel", client_);
-    QWidget* display = AddPanel("pDisplayPanel", client_);
-    AddPanel("pButtonPanel", client_);
+    QWidget* aux = AddPanel(mw::pAuxPanel, client_);
+    QWidget* display = AddPanel(mw::pDisplayPanel, client_);
+    AddPanel(mw::pButtonPanel, client_);
     static_cast<QFrame*>(display)->setFrameShape(QFrame::StyledPanel);
 
-    monitorPanel_ = new MessageMonitorPanel(station_.Monitor(), station_.Sender(), client_);
-    widgets_[monitorPanel_->objectName().toStdString()] = monitorPanel_;
+    monitorPanel_ = new MessageMonitorPanel(zelSim_.Monitor(), client_);
     MessageMonitorView* view = monitorPanel_->View();
     // The legend is modal: keys go to it, not to the panel or the buttons.
-    view->onLegendOpening = [this] { station_.SetKeyHookActive(false); };
-    view->onLegendClosed = [this] { station_.SetKeyHookActive(true); };
+    view->onLegendOpening = [this] { zelSim_.Keys().SetActive(false); };
+    view->onLegendClosed = [this] { zelSim_.Keys().SetActive(true); };
+    connect(monitorPanel_->PauseButton(), &QPushButton::clicked, this,
+            [this] { Act([this] { zelSim_.Monitor().TogglePause(); }); });
+    connect(monitorPanel_->ClearButton(), &QPushButton::clicked, this,
+            [this] { Act([this] { zelSim_.Monitor().ClearMonitor(); }); });
+    monitorPanel_->SendData()->setMaxVisibleItems(static_cast<int>(SendBox::kHistoryLimit));
+    auto* input = new SendBoxInput(zelSim_.Sender(), monitorPanel_->SendData(),
+                                   monitorPanel_->SendButton(), monitorPanel_->AddChecksumButton(),
+                                   this);
+    connect(input, &SendBoxInput::acted, this, [this] { Act([] {}); });
 
-    QPushButton* connectButton = AddButton(Station::kConnectButton, aux);
-    connect(connectButton, &QPushButton::clicked, this, [this] { Act([this] { station_.ComOpenClose(); }); });
+    QPushButton* connectButton = AddButton(mw::bComOpenClose, aux);
+    connect(connectButton, &QPushButton::clicked, this,
+            [this] { Act([this] { zelSim_.Line().ComOpenClose(); }); });
 
-    AddIndicatorImage(RxTxIndicator::kFrame, aux, IndicatorFrame());
-    AddIndicatorImage(RxTxIndicator::kTxArrow, aux, IndicatorArrow(true, 8, kTxColour));
-    AddIndicatorImage(RxTxIndicator::kRxArrow, aux, IndicatorArrow(false, 16, kRxColour));
+    AddIndicatorImage(mw::iRxTxFrame, aux, IndicatorFrame());
+    AddIndicatorImage(mw::iTxArrow, aux, IndicatorArrow(true, 8, kTxColour));
+    AddIndicatorImage(mw::iRxArrow, aux, IndicatorArrow(false, 16, kRxColour));
 
-    QLabel* message = AddLabel(Station::kPortMessage, aux);
+    QLabel* message = AddLabel(mw::lPortMessage, aux);
     message->setWordWrap(true);
     QPalette palette = message->palette();
     palette.setColor(QPalette::WindowText, kPortMessageColour);
     message->setPalette(palette);
 }
 
-QAction* TfZelSim::AddRadioItem(QMenu* menu, QActionGroup* group, const std::string& name,
-                                const QString& caption) {
+QAction* TfZelSim::AddItem(QMenu* menu, std::string_view name, const QString& caption) {
     QAction* item = menu->addAction(caption);
-    item->setObjectName(QString::fromStdString(name));
+    item->setObjectName(Name(name));
+    return item;
+}
+
+QAction* TfZelSim::AddRadioItem(QMenu* menu, QActionGroup* group, std::string_view name,
+                                const QString& caption) {
+    QAction* item = AddItem(menu, name, caption);
     item->setCheckable(true);
     group->addAction(item);
-    menuItems_[name] = item;
     return item;
 }
 
 void TfZelSim::BuildMenus() {
+    Connection& line = zelSim_.Line();
     QMenu* com = menuBar()->addMenu("&COM Port");
     com->setObjectName("mComPort");
     auto* comGroup = new QActionGroup(this);
-    for (int n = 1; n <= Station::kComMenuItems; ++n) {
-        QAction* item = AddRadioItem(com, comGroup, Station::ComItemName(n),
-                                     QString::fromStdString(station_.ComItemCaption(n)));
-        connect(item, &QAction::triggered, this, [this, n] { Act([this, n] { station_.SelectComPort(n); }); });
+    for (int n = 1; n <= Connection::kComMenuItems; ++n) {
+        QAction* item = AddRadioItem(com, comGroup, mw::ComItem(n), Text(line.ComItemCaption(n)));
+        connect(item, &QAction::triggered, this,
+                [this, n] { Act([this, n] { zelSim_.Line().SelectComPort(n); }); });
     }
 
     QMenu* baud = menuBar()->addMenu("&Baud Rate");
     baud->setObjectName("mBaud");
     auto* baudGroup = new QActionGroup(this);
-    for (int i = 0; i < Station::kBaudMenuItems; ++i) {
-        QAction* item = AddRadioItem(baud, baudGroup, Station::BaudItemName(i), Station::BaudCaption(i));
+    for (int i = 0; i < SerialPort::kRateCount; ++i) {
         const uint32_t rate = SerialPort::RateAt(i);
-        connect(item, &QAction::triggered, this, [this, rate] { Act([this, rate] { station_.SelectBaud(rate); }); });
+        QAction* item =
+            AddRadioItem(baud, baudGroup, mw::BaudItem(rate), Connection::BaudCaption(i));
+        connect(item, &QAction::triggered, this,
+                [this, rate] { Act([this, rate] { zelSim_.Line().SelectBaud(rate); }); });
     }
 
     QMenu* zel = menuBar()->addMenu("&ZEL Options");
     zel->setObjectName("mZelOptions");
     auto* zelGroup = new QActionGroup(this);
-    const std::pair<ZelType, const char*> types[] = {
-        {ZelType::Off, "Off"}, {ZelType::Dormalyn, "Dormalyn"}, {ZelType::Corvane, "Corvane"}};
-    for (const auto& [type, caption] : types) {
-        QAction* item = AddRadioItem(zel, zelGroup, Station::ZelTypeItemName(type), caption);
-        connect(item, &QAction::triggered, this, [this, type = type] { Act([this, type] { station_.SelectZelType(type); }); });
+    const std::pair<ZelType, std::string_view> types[] = {{ZelType::Off, mw::mZelOptOff},
+                                                          {ZelType::Dormalyn, mw::mZelOptDormalyn},
+                                                          {ZelType::Corvane, mw::mZelOptCorvane}};
+    for (const auto& [type, name] : types) {
+        QAction* item = AddRadioItem(zel, zelGroup, name, MainFrame::ZelTypeText(type));
+        connect(item, &QAction::triggered, this, [this, type = type] {
+            Act([this, type] { zelSim_.Frame().SelectZelType(type); });
+        });
     }
 
     QMenu* monitor = menuBar()->addMenu("&Message Monitor Options");
     monitor->setObjectName("mMsgMonOptions");
-    monitorMenu_ = new MessageMonitorMenu(station_.Monitor(), monitor, this);
-    connect(monitorMenu_, &MessageMonitorMenu::layoutChanged, this, &TfZelSim::MonitorLayoutChanged);
-    auto* flush = new QAction("Flush Serial Port", this);
-    flush->setObjectName("mnuMsgFlushSerial");
-    monitor->insertAction(monitorMenu_->TimeAction(), flush);
-    menuItems_["mnuMsgFlushSerial"] = flush;
-    connect(flush, &QAction::triggered, this, [this] { Act([this] { station_.FlushSerialPort(); }); });
+    auto* monitorMenu = new MessageMonitorMenu(zelSim_.Monitor(), monitor, this);
+    connect(monitorMenu, &MessageMonitorMenu::acted, this, [this] { Act([] {}); });
+    auto* upperCase = new QAction("Convert Keys to Upper Case", monitor);
+    upperCase->setObjectName(Name(mw::mMsgMonUpperCase));
+    upperCase->setCheckable(true);
+    connect(upperCase, &QAction::triggered, this, [this](bool checked) {
+        Act([this, checked] { zelSim_.Sender().SetUpperCase(checked); });
+    });
+    auto* flush = new QAction("Flush Serial Port", monitor);
+    flush->setObjectName(Name(mw::mnuMsgFlushSerial));
+    connect(flush, &QAction::triggered, this,
+            [this] { Act([this] { zelSim_.Line().FlushSerialPort(); }); });
+    monitor->insertAction(monitorMenu->TimeAction(), upperCase);
+    monitor->insertAction(monitorMenu->TimeAction(), flush);
 }
 
-void TfZelSim::MonitorLayoutChanged() {
-    monitorPanel_->Relayout();
-    station_.MonitorLayoutChanged();
-    ApplyControls();
-    // Big makes the monitor taller than the design leaves room for.
-    const int bottom = monitorPanel_->isVisible() ? monitorPanel_->geometry().bottom() + 1 : 0;
-    client_->setFixedSize(MainLayout::kClientWidth, std::max(MainLayout::kClientHeight, bottom));
-    adjustSize();
+void TfZelSim::BindChildren() {
+    for (QWidget* widget : findChildren<QWidget*>()) {
+        const QString name = widget->objectName();
+        if (!name.isEmpty() && !name.startsWith(kQtInternalPrefix))
+            widgets_.emplace(name.toStdString(), widget);
+    }
+    for (QAction* item : findChildren<QAction*>())
+        if (!item->objectName().isEmpty()) menuItems_.emplace(item->objectName().toStdString(), item);
 }
 
-void TfZelSim::ApplyPlacement(const Settings& settings) {
-    move(settings.zelSimWindowLeft, settings.zelSimWindowTop);
-    monitorPanel_->View()->legendPosition =
-        QPoint(settings.msgMonColorsWindowLeft, settings.msgMonColorsWindowTop);
-}
-
-void TfZelSim::StorePlacement(Settings& settings) const {
-    settings.zelSimWindowLeft = x();
-    settings.zelSimWindowTop = y();
-    const QPoint legend = monitorPanel_->View()->legendPosition;
-    settings.msgMonColorsWindowLeft = legend.x();
-    settings.msgMonColorsWindowTop = legend.y();
-}
-
-QWidget* TfZelSim::Control(const std::string& name) const {
+QWidget* TfZelSim::Control(std::string_view name) const {
     auto it = widgets_.find(name);
     return it == widgets_.end() ? nullptr : it->second;
 }
 
-QAction* TfZelSim::MenuItem(const std::string& name) const {
+QAction* TfZelSim::MenuItem(std::string_view name) const {
     auto it = menuItems_.find(name);
     return it == menuItems_.end() ? nullptr : it->second;
 }
 
 void TfZelSim::ApplyControls() {
-    ControlTable& table = station_.Controls();
-    table.ForEachChangedSince(appliedRevision_, [this](const std::string& name, const ControlState& s) {
-        if (name == Station::kCaption) {
-            setWindowTitle(QString::fromStdString(s.text));
-            return;
+    const ControlTable& table = zelSim_.Controls();
+    table.ForEachChangedSince(appliedRevision_, [this](const std::string& name,
+                                                       const ControlState& s) {
+        if (name == mw::fZelSim) {
+            ApplyToWindow(s);
+        } else if (QAction* item = MenuItem(name)) {
+            if (s.Has(ControlState::kChecked)) item->setChecked(s.checked);
+            if (s.Has(ControlState::kEnabled)) item->setEnabled(s.enabled);
+        } else if (QWidget* widget = Control(name)) {
+            ApplyToWidget(widget, s);
+        } else if (unbound_.insert(name).second) {
+            qWarning("zelsim: no control of the main window is named %s", name.c_str());
         }
-        if (QAction* item = MenuItem(name)) {
-            if (item->isCheckable()) item->setChecked(s.checked);
-            item->setEnabled(s.enabled);
-            return;
-        }
-        QWidget* w = Control(name);
-        if (!w) return;
-        if (auto* button = qobject_cast<QPushButton*>(w)) button->setText(QString::fromStdString(s.text));
-        else if (auto* label = qobject_cast<QLabel*>(w); label && label->pixmap().isNull())
-            label->setText(QString::fromStdString(s.text));
-        if (s.left != ControlState::kUnset) w->move(s.left, s.top);
-        if (s.width != ControlState::kUnset) w->resize(s.width, s.height);
-        w->setEnabled(s.enabled);
-        w->setVisible(s.visible);
     });
     appliedRevision_ = table.Revision();
+}
+
+void TfZelSim::ApplyToWindow(const ControlState& s) {
+    if (s.Has(ControlState::kText)) setWindowTitle(Text(s.text));
+    if (s.Has(ControlState::kPos)) move(s.left, s.top);
+    if (s.Has(ControlState::kSize) && client_->size() != QSize(s.width, s.height)) {
+        client_->setFixedSize(s.width, s.height);
+        adjustSize();
+    }
+}
+
+void TfZelSim::ApplyToWidget(QWidget* widget, const ControlState& s) {
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        // Mirroring the box must not echo back into it as an edit.
+        const QSignalBlocker blockCombo(combo);
+        const QSignalBlocker blockEdit(combo->lineEdit());
+        if (s.Has(ControlState::kItems)) {
+            QStringList items;
+            for (const std::string& item : s.items) items << LineText(item);
+            bool same = combo->count() == items.size();
+            for (int i = 0; same && i < combo->count(); ++i) same = combo->itemText(i) == items[i];
+            if (!same) {
+                combo->clear();  // clears the edit field too: the text follows
+                combo->addItems(items);
+            }
+        }
+        if (s.Has(ControlState::kText) && combo->currentText() != LineText(s.text))
+            combo->setEditText(LineText(s.text));
+    } else if (s.Has(ControlState::kText)) {
+        if (auto* button = qobject_cast<QPushButton*>(widget))
+            button->setText(Text(s.text));
+        else if (auto* label = qobject_cast<QLabel*>(widget))
+            label->setText(Text(s.text));
+    }
+    if (auto* bar = qobject_cast<QProgressBar*>(widget); bar && s.Has(ControlState::kBar)) {
+        bar->setMaximum(s.maximum);
+        bar->setValue(s.position);
+    }
+    if (s.Has(ControlState::kHint)) widget->setToolTip(Text(s.hint));
+    if (s.Has(ControlState::kPos)) widget->move(s.left, s.top);
+    if (s.Has(ControlState::kSize)) widget->resize(s.width, s.height);
+    if (s.Has(ControlState::kEnabled)) widget->setEnabled(s.enabled);
+    if (s.Has(ControlState::kVisible)) widget->setVisible(s.visible);
+}
+
+void TfZelSim::CloseUnattended() {
+    unattended_ = true;
+    close();
 }
 
 void TfZelSim::closeEvent(QCloseEvent* event) {
     if (!closing_) {
         closing_ = true;
         timer_->stop();
-        station_.Shutdown();
+        zelSim_.Frame().SetWindowPosition(x(), y());
+        zelSim_.Shutdown(!unattended_);
         ApplyControls();
         emit closed();
     }

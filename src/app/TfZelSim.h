@@ -1,7 +1,9 @@
 #pragma once
 #include <QMainWindow>
 #include <map>
+#include <set>
 #include <string>
+#include <string_view>
 
 #include "monitor/MessageMonitorView.h"
 
@@ -11,61 +13,67 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QTimer;
-class MessageMonitorMenu;
 class MessageMonitorPanel;
-class Settings;
-class Station;
+struct ControlState;
+class ZelSim;
 
-// The main window: a thin view of Station. It binds each named control to a
-// widget or menu item, forwards the user's actions, runs the 10 ms timer and
-// applies what changed in the control table after every event and tick.
+// The main window: a thin view of ZelSim. It binds each named control to a
+// widget or menu item, forwards the user's actions to the parts, runs the
+// 10 ms timer and applies what changed in the control table after every
+// event and tick.
 class TfZelSim : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     static constexpr int kTickIntervalMs = 10;
     static constexpr int kDisplayTicks = MessageMonitorView::kDisplayIntervalMs / kTickIntervalMs;
 
-    explicit TfZelSim(Station& station, QWidget* parent = nullptr);
+    explicit TfZelSim(ZelSim& zelSim, QWidget* parent = nullptr);
 
-    // The window's and the legend's stored positions.
-    void ApplyPlacement(const Settings& settings);
-    void StorePlacement(Settings& settings) const;
+    // A signal closes the window: nobody may be there to answer a question.
+    void CloseUnattended();
 
     // Applies the control table entries changed since the last call.
     void ApplyControls();
-    QWidget* Control(const std::string& name) const;
-    QAction* MenuItem(const std::string& name) const;
+    QWidget* Control(std::string_view name) const;
+    QAction* MenuItem(std::string_view name) const;
+    // Names core wrote that no widget or item of this window binds.
+    const std::set<std::string>& UnboundControls() const { return unbound_; }
 
-signals:
-    // The window has closed and the station has shut the port.
+  signals:
+    // The window has closed: the port is shut and the settings are saved.
     void closed();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void T10msTick();
     void BuildPanels();
     void BuildMenus();
-    void MonitorLayoutChanged();
-    QWidget* AddPanel(const char* name, QWidget* parent);
-    QLabel* AddLabel(const char* name, QWidget* parent);
-    QPushButton* AddButton(const char* name, QWidget* parent);
-    QLabel* AddIndicatorImage(const char* name, QWidget* parent, const QPixmap& art);
-    QAction* AddRadioItem(QMenu* menu, QActionGroup* group, const std::string& name,
+    void BindChildren();
+    void ApplyToWindow(const ControlState& s);
+    static void ApplyToWidget(QWidget* widget, const ControlState& s);
+    QWidget* AddPanel(std::string_view name, QWidget* parent);
+    QLabel* AddLabel(std::string_view name, QWidget* parent);
+    QPushButton* AddButton(std::string_view name, QWidget* parent);
+    QLabel* AddIndicatorImage(std::string_view name, QWidget* parent, const QPixmap& art);
+    QAction* AddItem(QMenu* menu, std::string_view name, const QString& caption);
+    QAction* AddRadioItem(QMenu* menu, QActionGroup* group, std::string_view name,
                           const QString& caption);
+    // A user's action: the parts act, then the window shows the outcome.
     template <typename F>
     void Act(F&& action);
 
-    Station& station_;
+    ZelSim& zelSim_;
     QTimer* timer_ = nullptr;
     QWidget* client_ = nullptr;
     MessageMonitorPanel* monitorPanel_ = nullptr;
-    MessageMonitorMenu* monitorMenu_ = nullptr;
-    std::map<std::string, QWidget*> widgets_;
-    std::map<std::string, QAction*> menuItems_;
+    std::map<std::string, QWidget*, std::less<>> widgets_;
+    std::map<std::string, QAction*, std::less<>> menuItems_;
+    std::set<std::string> unbound_;
     uint64_t appliedRevision_ = 0;
     int ticksSinceDisplay_ = 0;
     bool closing_ = false;
+    bool unattended_ = false;
 };

@@ -1,19 +1,20 @@
+#include <unistd.h>
+
 #include <QApplication>
 #include <QMessageBox>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <unistd.h>
 
 #include "app/AppKeyFilter.h"
 #include "app/CommandLine.h"
-#include "app/ConfigFile.h"
-#include "app/Settings.h"
+#include "app/QtUserDialogs.h"
 #include "app/SignalCloser.h"
 #include "app/SimulatorProcess.h"
-#include "app/Station.h"
-#include "app/SteadyTickClock.h"
 #include "app/TfZelSim.h"
+#include "app/ZelSim.h"
+#include "base/ConfigFile.h"
+#include "base/SteadyTickClock.h"
 #include "serial/PortMap.h"
 #include "serial/QtSerialDevice.h"
 
@@ -42,7 +43,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!cl.error.empty()) {
-        std::fprintf(stderr, "zelsim: %s\n%s", cl.error.c_str(), CommandLine::Usage("zelsim").c_str());
+        std::fprintf(stderr, "zelsim: %s\n%s", cl.error.c_str(),
+                     CommandLine::Usage("zelsim").c_str());
         return kExitUsage;
     }
 
@@ -53,8 +55,6 @@ int main(int argc, char** argv) {
 
     ConfigFile config(cl.configFile.empty() ? ConfigFile::DefaultPath(CurrentDirectory())
                                             : cl.configFile);
-    Settings settings;
-    settings.Load(config);
 
     // The demo's line is a virtual one: the simulated devices make it and
     // say where it is.
@@ -63,53 +63,43 @@ int main(int argc, char** argv) {
     if (cl.demo) {
         const std::string program =
             (QApplication::applicationDirPath() + "/" + kSimulatorName).toStdString();
-        const std::vector<std::string> args = {"--parent-pid", std::to_string(::getpid())};
-        if (!simulator.Start(program, args)) demoError = simulator.ErrorText();
+        const std::vector<std::string> simArgs = {"--parent-pid", std::to_string(::getpid())};
+        if (!simulator.Start(program, simArgs)) demoError = simulator.ErrorText();
     }
 
     PortMap portMap;
     portMap.SetDiscovered(QtSerialDevice::AvailablePorts());
-    for (const auto& [number, device] : settings.ports) portMap.SetExplicit(number, device);
+    portMap.LoadSection(config);
     for (const auto& [number, device] : cl.comDevices) portMap.SetExplicit(number, device);
     if (simulator.IsRunning()) portMap.SetExplicit(kDemoComPort, simulator.DevicePath());
 
     SteadyTickClock clock;
-    Station station(clock, std::make_unique<QtSerialDevice>(), portMap);
-    station.ApplySettings(settings);
-    if (cl.port) station.SelectComPort(cl.port);
-    if (cl.baud) station.SelectBaud(cl.baud);
+    QtUserDialogs dialogs;
+    ZelSim zelSim(clock, std::make_unique<QtSerialDevice>(), portMap, config, dialogs);
+    zelSim.LoadSettings();
+    if (cl.port) zelSim.Line().SelectComPort(cl.port);
+    if (cl.baud) zelSim.Line().SelectBaud(cl.baud);
     if (simulator.IsRunning()) {
-        station.SelectComPort(kDemoComPort);
-        station.SelectBaud(kDemoBaud);
+        zelSim.Line().SelectComPort(kDemoComPort);
+        zelSim.Line().SelectBaud(kDemoBaud);
     }
 
-    TfZelSim window(station);
-    window.ApplyPlacement(settings);
-    AppKeyFilter keyFilter(station);
+    TfZelSim window(zelSim);
+    dialogs.SetParent(&window);
+    AppKeyFilter keyFilter(zelSim);
     app.installEventFilter(&keyFilter);
-    signalCloser.CloseOnSignal(&window);
+    signalCloser.CloseOnSignal([&window] { window.CloseUnattended(); });
+    QObject::connect(&window, &TfZelSim::closed, &app, &QApplication::quit);
 
-    QObject::connect(&window, &TfZelSim::closed, &app, [&] {
-        Settings toSave = station.CollectSettings();
-        window.StorePlacement(toSave);
-        toSave.ReloadGpsWindowPositions(config);
-        toSave.Save(config);
-        const ConfigFile::SaveResult saved = config.Save();
-        if (!saved.Saved() && !saved.message.empty()) {
-            std::fprintf(stderr, "zelsim: %s\n", saved.message.c_str());
-            if (!signalCloser.Fired() && saved.status == ConfigFile::SaveResult::Status::Failed)
-                QMessageBox::warning(nullptr, "Settings Not Saved", QString::fromStdString(saved.message));
-        }
-        app.quit();
-    });
-
-    if (cl.connect || simulator.IsRunning()) station.ComOpenClose();
+    if (cl.connect || simulator.IsRunning()) zelSim.Line().ComOpenClose();
     window.ApplyControls();
     window.show();
     if (!demoError.empty()) {
-        std::fprintf(stderr, "zelsim: the simulated devices did not start: %s\n", demoError.c_str());
+        std::fprintf(stderr, "zelsim: the simulated devices did not start: %s\n",
+                     demoError.c_str());
         QMessageBox::warning(&window, "Demo Not Started",
-                             QString::fromStdString("The simulated devices did not start:\n" + demoError));
+                             QString::fromStdString("The simulated devices did not start:\n" +
+                                                    demoError));
     }
     return app.exec();
 }

@@ -1,17 +1,8 @@
 #include "monitor/MessageClassifier.h"
 
-#include "app/TickClock.h"
 #include "serial/SentenceFramer.h"
 
 namespace {
-
-// Classification never looks at the framer's times.
-class StoppedClock final : public TickClock {
-  public:
-    uint32_t TickNow() const override { return 0; }
-};
-
-const StoppedClock kStoppedClock;
 
 bool IsOneOf(std::string_view s, std::initializer_list<std::string_view> words) {
     for (std::string_view w : words)
@@ -21,15 +12,13 @@ bool IsOneOf(std::string_view s, std::initializer_list<std::string_view> words) 
 
 }  // namespace
 
-MessageCategory::Code MessageClassifier::ClassifyText(std::string_view text) {
-    SentenceFramer framer(kStoppedClock);
-    const uint8_t result = framer.ParseText(text);
-    if (result == SentenceFramer::kLineReady) return MessageCategory::kNonNmea;
-    if (result != SentenceFramer::kSentenceReady || framer.FieldCount() < 2)
+MessageCategory::Code MessageClassifier::Classify(SentenceFramer& framed) {
+    if (framed.State() == SentenceFramer::kLineReady) return MessageCategory::kNonNmea;
+    if (framed.State() != SentenceFramer::kSentenceReady || framed.FieldCount() < 2)
         return MessageCategory::kShort;
 
-    const std::string_view a = framer.Field(0);
-    const std::string_view s = framer.Field(1);
+    const std::string_view a = framed.Field(0);
+    const std::string_view s = framed.Field(1);
     const bool proprietary = a.substr(0, 4) == "PKVT";
     const bool screen = proprietary && a == "PKVTS";
     const bool reply = proprietary && a == "PKVTR";
@@ -45,8 +34,14 @@ MessageCategory::Code MessageClassifier::ClassifyText(std::string_view text) {
     return MessageCategory::kOther;
 }
 
+MessageCategory::Code MessageClassifier::ClassifyText(std::string_view text) {
+    SentenceFramer framer;
+    framer.ParseText(text);
+    return Classify(framer);
+}
+
 MessageCategory::Code MessageClassifier::ClassifyOutgoing(std::string_view text) {
-    SentenceFramer framer(kStoppedClock);
+    SentenceFramer framer;
     if (framer.ParseText(text) != SentenceFramer::kSentenceReady || framer.FieldCount() < 2)
         return MessageCategory::kOutGoing;
     if (framer.FieldIs(0, "PKVTK")) return MessageCategory::kOutZel;

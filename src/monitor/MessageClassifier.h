@@ -4,12 +4,17 @@
 
 #include "monitor/MessageCategory.h"
 
-// Assigns a line its MessageCategory. Each call parses the text afresh, so a
-// received line and the same text sent by the user classify alike.
+class SentenceFramer;
+
+// Assigns a line its MessageCategory.
 class MessageClassifier {
   public:
-    // 2..8 for any line, received or sent: a rebuilt sentence, a raw line, or
-    // text as the user or a script typed it (perhaps with its own checksum).
+    // 2..8 for what the framer just reported: a raw line, or a sentence by
+    // its fields.
+    static MessageCategory::Code Classify(SentenceFramer& framed);
+
+    // The same for a finished text: a rebuilt sentence, a raw line, or text
+    // as the user or a script typed it (perhaps with its own checksum).
     static MessageCategory::Code ClassifyText(std::string_view text);
 
     // For text the program sends: kOutZel for panel traffic, else kOutGoing.

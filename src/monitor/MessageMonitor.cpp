@@ -3,17 +3,17 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "monitor/MessageClassifier.h"
+#include "base/ConfigFile.h"
+#include "base/ControlTable.h"
+#include "base/Text.h"
+#include "base/ZelSimControls.h"
+#include "monitor/MonitorLayout.h"
 
 namespace {
-
-constexpr unsigned char kDegree = 176;
 constexpr char kUnprintableMark = '~';
-
-bool IsPrintable(unsigned char c) {
-    return c >= 32 && c <= 126;
-}
-
+constexpr const char* kSection = "Configuration";
+constexpr const char* kLegendLeftKey = "MsgMonColorsWindowLeft";
+constexpr const char* kLegendTopKey = "MsgMonColorsWindowTop";
 }  // namespace
 
 std::tm MessageMonitor::SystemLocalTime() {
@@ -29,34 +29,92 @@ std::tm MessageMonitor::SystemLocalTime() {
     return converted;
 }
 
-MessageMonitor::MessageMonitor(LocalTimeSource localTime) : localTime_(std::move(localTime)) {}
+MessageMonitor::MessageMonitor(ControlTable& controls, LocalTimeSource localTime)
+    : controls_(controls), localTime_(std::move(localTime)) {
+    controls_.SetText(main_window::bPause, kPauseCaption);
+    ShowOptions();
+    Relayout();
+}
+
+void MessageMonitor::LineShown(const TrafficLine& line) {
+    ShowLine(line.text, line.category, line.time);
+}
+
+void MessageMonitor::LoadSettings(ConfigFile& file) {
+    file.SetSection(kSection);
+    legendLeft_ = file.ReadInt(kLegendLeftKey, legendLeft_);
+    legendTop_ = file.ReadInt(kLegendTopKey, legendTop_);
+    for (const MonitorOptionItem& item : kMonitorOptionItems)
+        options_.*item.flag = file.ReadFlag(item.key, options_.*item.flag);
+    ShowOptions();
+    Relayout();
+}
+
+void MessageMonitor::SaveSettings(ConfigFile& file) const {
+    file.SetSection(kSection);
+    file.WriteInt(kLegendLeftKey, legendLeft_);
+    file.WriteInt(kLegendTopKey, legendTop_);
+    for (const MonitorOptionItem& item : kMonitorOptionItems)
+        file.WriteFlag(item.key, options_.*item.flag);
+}
+
+void MessageMonitor::SetOption(bool MonitorOptions::*flag, bool on) {
+    options_.*flag = on;
+    ShowOptions();
+    if (flag == &MonitorOptions::hideMessageMonitor || flag == &MonitorOptions::messageMonitorBig)
+        Relayout();
+}
+
+void MessageMonitor::ShowOptions() {
+    for (const MonitorOptionItem& item : kMonitorOptionItems)
+        controls_.SetChecked(item.menuItem, options_.*item.flag);
+}
+
+void MessageMonitor::Relayout() {
+    const bool big = options_.messageMonitorBig;
+    controls_.SetVisible(main_window::pMessageMonitorPanel, !options_.hideMessageMonitor);
+    controls_.SetSize(main_window::pMessageMonitorPanel, MonitorLayout::kPanelWidth,
+                      MonitorLayout::PanelHeight(big));
+    const MonitorLayout::Rect list = MonitorLayout::List(big);
+    controls_.SetPos(main_window::lbMessageMonitor, list.left, list.top);
+    controls_.SetSize(main_window::lbMessageMonitor, list.width, list.height);
+    for (const MonitorLayout::RowPlace& place : MonitorLayout::kSendRow) {
+        const MonitorLayout::Rect r = MonitorLayout::SendRowControl(place, big);
+        controls_.SetPos(place.name, r.left, r.top);
+        controls_.SetSize(place.name, r.width, r.height);
+    }
+    if (onLayoutChanged) onLayoutChanged();
+}
+
+void MessageMonitor::SetLegendPosition(int left, int top) {
+    legendLeft_ = left;
+    legendTop_ = top;
+}
 
 bool MessageMonitor::Passes(uint32_t category) const {
     switch (category) {
         case MessageCategory::kOutGoing:
-            return options.msgMonOutGoingMessages;
+            return options_.msgMonOutGoingMessages;
         case MessageCategory::kOutZel:
-            return options.msgMonOutGoingMessages && options.msgMonZelMessages;
+            return options_.msgMonOutGoingMessages && options_.msgMonZelMessages;
         case MessageCategory::kZel:
-            return options.msgMonZelMessages;
+            return options_.msgMonZelMessages;
         case MessageCategory::kDgps:
-            return options.msgMonDgpsMessages;
+            return options_.msgMonDgpsMessages;
         case MessageCategory::kLightBar:
-            return options.msgMonLbMessages;
+            return options_.msgMonLbMessages;
         case MessageCategory::kDormalyn:
-            return options.msgMonDormalynMessages;
+            return options_.msgMonDormalynMessages;
         case MessageCategory::kOther:
-            return options.msgMonOtherMessages;
+            return options_.msgMonOtherMessages;
         case MessageCategory::kNonNmea:
-            return options.msgMonNonNmeaMessages;
+            return options_.msgMonNonNmeaMessages;
         default:
             return false;
     }
 }
 
 void MessageMonitor::ShowLine(std::string_view text, uint32_t category, uint32_t lineTime) {
-    if (category == MessageCategory::kOutGoing)
-        category = MessageClassifier::ClassifyOutgoing(text);
     if (!Passes(category)) return;
 
     if (paused_) {
@@ -79,13 +137,12 @@ void MessageMonitor::ShowLine(std::string_view text, uint32_t category, uint32_t
     Slot& slot = slots_[SlotOf(index)];
     BuildDisplayLine(text, lineTime, slot.text);
     slot.attributes.category = category;
-    slot.attributes.timeShown = options.msgMonTime;
-    slot.attributes.tickShown = options.msgMonTickCount;
+    slot.attributes.timeShown = options_.msgMonTime;
+    slot.attributes.tickShown = options_.msgMonTickCount;
     slot.attributes.gapAfter = false;
     slot.attributes.gapBefore = gapMark_;
     gapMark_ = false;
 
-    topIndex_ = std::max(0, count_ - kViewRows);
     ++appendCount_;
     ++revision_;
 }
@@ -95,13 +152,14 @@ void MessageMonitor::BuildDisplayLine(std::string_view text, uint32_t lineTime,
     // Reuses the slot's storage: once the ring has warmed up a line costs no
     // allocation.
     out.clear();
+    // The prefixes are exactly MonitorLayout's kTimeChars and kTickChars wide.
     char prefix[32];
-    if (options.msgMonTime) {
+    if (options_.msgMonTime) {
         const std::tm t = localTime_();
         std::snprintf(prefix, sizeof prefix, "%02d:%02d:%02d ", t.tm_hour, t.tm_min, t.tm_sec);
         out += prefix;
     }
-    if (options.msgMonTickCount) {
+    if (options_.msgMonTickCount) {
         std::snprintf(prefix, sizeof prefix, "%05lu ",
                       static_cast<unsigned long>(lineTime % kTickModulus));
         out += prefix;
@@ -126,12 +184,12 @@ void MessageMonitor::ClearMonitor() {
     }
     first_ = 0;
     count_ = 0;
-    topIndex_ = 0;
     ++revision_;
 }
 
 void MessageMonitor::TogglePause() {
     paused_ = !paused_;
+    controls_.SetText(main_window::bPause, paused_ ? kContinueCaption : kPauseCaption);
     ++revision_;
 }
 

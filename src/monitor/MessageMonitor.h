@@ -1,5 +1,4 @@
 #pragma once
-#include "monitor/MonitorOptions.h"
 #include <array>
 #include <cstdint>
 #include <ctime>
@@ -8,15 +7,19 @@
 #include <string_view>
 
 #include "monitor/MessageCategory.h"
+#include "monitor/MonitorOptions.h"
+#include "serial/CyclePart.h"
 
-// The model of the message monitor: the last 200 lines that passed the line,
-// each with the attributes it is drawn with. Lines live in a ring, so adding
-// one costs the same with 5 lines held as with 200; a view polls Revision()
-// and repaints only when something changed.
-class MessageMonitor {
+class ControlTable;
+
+// The message monitor: the last 200 lines that passed the line, each with
+// the attributes it is drawn with, and the options, buttons and layout of
+// its panel. Lines live in a ring, so adding one costs the same with 5 lines
+// held as with 200; a view polls Revision() and repaints only when something
+// changed.
+class MessageMonitor : public CyclePart {
   public:
     static constexpr int kCapacity = 200;
-    static constexpr int kViewRows = 14;       // the newest line is kept within this many rows
     static constexpr size_t kTextLimit = 560;  // the 600-character line buffer less 40
     static constexpr const char* kTooLongText = "----- Error - Message is too long ----";
     static constexpr uint32_t kTickModulus = 100000;
@@ -35,15 +38,23 @@ class MessageMonitor {
     using LocalTimeSource = std::function<std::tm()>;
     static std::tm SystemLocalTime();
 
-    explicit MessageMonitor(LocalTimeSource localTime = SystemLocalTime);
+    explicit MessageMonitor(ControlTable& controls, LocalTimeSource localTime = SystemLocalTime);
 
-    MonitorOptions options;
+    // Hide or Big changed: the panels around the monitor follow.
+    std::function<void()> onLayoutChanged;
 
-    // `category` is kOutGoing for text the program sends, otherwise what
-    // MessageClassifier::ClassifyText gave. `lineTime` is the tick of the line.
+    void LineShown(const TrafficLine& line) override;
+    void LoadSettings(ConfigFile& file) override;
+    void SaveSettings(ConfigFile& file) const override;
+
+    // `category` as the station classified the line, out-going text refined.
     void ShowLine(std::string_view text, uint32_t category, uint32_t lineTime);
-    // Whether a line of this category would be shown (after refining sent text).
+    // Whether a line of this category would be shown.
     bool Passes(uint32_t category) const;
+
+    const MonitorOptions& Options() const { return options_; }
+    // A menu item's toggle handler: the flag follows its check mark.
+    void SetOption(bool MonitorOptions::*flag, bool on);
 
     // bClickClear
     void ClearMonitor();
@@ -52,14 +63,16 @@ class MessageMonitor {
     // A send from the send box resumes a paused monitor as the button would.
     void Resume();
     bool Paused() const { return paused_; }
-    const char* PauseCaption() const { return paused_ ? kContinueCaption : kPauseCaption; }
+
+    // The colour legend's place on the screen (MsgMonColorsWindowLeft/Top).
+    int LegendLeft() const { return legendLeft_; }
+    int LegendTop() const { return legendTop_; }
+    void SetLegendPosition(int left, int top);
 
     int LineCount() const { return count_; }
     // `index` 0 is the oldest line held.
     const std::string& Line(int index) const { return slots_[SlotOf(index)].text; }
     const Attributes& LineAttributes(int index) const { return slots_[SlotOf(index)].attributes; }
-    // The list's top index after the last append: the newest line is in view.
-    int TopIndex() const { return topIndex_; }
 
     // Changes whenever anything a view draws changed.
     uint64_t Revision() const { return revision_; }
@@ -74,14 +87,19 @@ class MessageMonitor {
     };
     int SlotOf(int index) const { return (first_ + index) % kCapacity; }
     void BuildDisplayLine(std::string_view text, uint32_t lineTime, std::string& out) const;
+    void ShowOptions();
+    void Relayout();
 
+    ControlTable& controls_;
     LocalTimeSource localTime_;
+    MonitorOptions options_;
     std::array<Slot, kCapacity> slots_;
     int first_ = 0;
     int count_ = 0;
-    int topIndex_ = 0;
     bool paused_ = false;
     bool gapMark_ = true;  // the first line after start-up carries the green line
     uint64_t revision_ = 0;
     uint64_t appendCount_ = 0;
+    int legendLeft_ = 0;
+    int legendTop_ = 0;
 };

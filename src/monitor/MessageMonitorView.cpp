@@ -9,13 +9,14 @@
 #include <QtMath>
 #include <algorithm>
 
+#include "base/ZelSimControls.h"
 #include "monitor/MessageMonitor.h"
+#include "monitor/MonitorLayout.h"
 #include "monitor/TfShowMessageMonColors.h"
 
 namespace {
 
-constexpr int kTimeChars = 9;  // "hh:mm:ss "
-constexpr int kTickChars = 6;  // "12345 "
+constexpr int kRowHeight = MonitorLayout::kRowHeight;
 const QColor kTimeBackground(244, 254, 218);
 const QColor kTickBackground(241, 249, 255);
 const QColor kGapAfterColour(255, 0, 0);
@@ -55,7 +56,8 @@ int MessageMonitorView::Face::Width(std::string_view text) const {
 
 MessageMonitorView::MessageMonitorView(MessageMonitor& monitor, QWidget* parent)
     : QAbstractScrollArea(parent), monitor_(monitor) {
-    setObjectName("lbMessageMonitor");
+    setObjectName(QString::fromLatin1(main_window::lbMessageMonitor.data(),
+                                      static_cast<qsizetype>(main_window::lbMessageMonitor.size())));
     QFont font("Courier New");
     font.setPixelSize(kFontPixels);
     font.setStyleHint(QFont::TypeWriter);
@@ -67,8 +69,7 @@ MessageMonitorView::MessageMonitorView(MessageMonitor& monitor, QWidget* parent)
     faces_[kBold].Load(font);
     const QFontMetrics metrics(faces_[kNormal].font);
     ascent_ = metrics.ascent();
-    timeWidth_ = metrics.horizontalAdvance("hh:mm:ss ");
-    tickWidth_ = metrics.horizontalAdvance("12345 ");
+    charAdvance_ = QFontMetricsF(faces_[kNormal].font).horizontalAdvance(QLatin1Char('0'));
 
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -78,7 +79,7 @@ MessageMonitorView::MessageMonitorView(MessageMonitor& monitor, QWidget* parent)
 }
 
 int MessageMonitorView::VisibleRows() const {
-    return std::max(1, viewport()->height() / kRowHeight);
+    return MonitorLayout::VisibleRows(viewport()->height());
 }
 
 int MessageMonitorView::TopRow() const {
@@ -100,9 +101,9 @@ void MessageMonitorView::UpdateScrollRange(bool followNewest) {
     const int rows = VisibleRows();
     bar->setPageStep(rows);
     bar->setRange(0, std::max(0, monitor_.LineCount() - rows));
-    // A new line brings the newest line into view, as the list's top index
-    // rule does; without one the user may look back undisturbed.
-    if (followNewest) bar->setValue(bar->maximum());
+    // A new line brings the newest line into view; without one the user
+    // may look back undisturbed.
+    if (followNewest) bar->setValue(MonitorLayout::TopRowForNewest(monitor_.LineCount(), rows));
 }
 
 void MessageMonitorView::resizeEvent(QResizeEvent* event) {
@@ -129,20 +130,21 @@ void MessageMonitorView::paintEvent(QPaintEvent* event) {
 void MessageMonitorView::lbDrawItemWithColor(QPainter& painter, int index, const QRect& rect) {
     const MessageMonitor::Attributes& attributes = monitor_.LineAttributes(index);
     std::string_view text = monitor_.Line(index);
+    const MonitorLayout::Columns columns =
+        MonitorLayout::ColumnsOf(attributes.timeShown, attributes.tickShown);
+    auto columnLeft = [&](size_t chars) {
+        return rect.left() + MonitorLayout::ColumnLeft(chars, charAdvance_);
+    };
     std::array<Part, 3> parts;
     size_t partCount = 0;
-    int x = rect.left();
-    if (attributes.timeShown) {
-        parts[partCount++] = {kItalic, text.substr(0, kTimeChars), x, &kTimeBackground};
-        text.remove_prefix(std::min<size_t>(kTimeChars, text.size()));
-        x += timeWidth_;
-    }
-    if (attributes.tickShown) {
-        parts[partCount++] = {kBold, text.substr(0, kTickChars), x, &kTickBackground};
-        text.remove_prefix(std::min<size_t>(kTickChars, text.size()));
-        x += tickWidth_;
-    }
-    parts[partCount++] = {kNormal, text, x, nullptr};
+    if (columns.time > 0)
+        parts[partCount++] = {kItalic, text.substr(0, columns.time), columnLeft(0),
+                                &kTimeBackground};
+    if (columns.tick > 0)
+        parts[partCount++] = {kBold, text.substr(std::min(columns.time, text.size()), columns.tick),
+                              columnLeft(columns.time), &kTickBackground};
+    parts[partCount++] = {kNormal, text.substr(std::min(columns.TextStart(), text.size())),
+                          columnLeft(columns.TextStart()), nullptr};
 
     const QColor colour = FromRgb(MessageCategory::Colour(attributes.category));
     if (composeRows_) {
@@ -266,8 +268,8 @@ void MessageMonitorView::contextMenuEvent(QContextMenuEvent* event) {
 void MessageMonitorView::lbMessageMonitorPopup() {
     if (onLegendOpening) onLegendOpening();
     TfShowMessageMonColors legend(this);
-    legend.move(legendPosition);
+    legend.move(monitor_.LegendLeft(), monitor_.LegendTop());
     legend.exec();
-    legendPosition = legend.pos();
+    monitor_.SetLegendPosition(legend.x(), legend.y());
     if (onLegendClosed) onLegendClosed();
 }

@@ -1,7 +1,6 @@
 #pragma once
 #include <QAbstractScrollArea>
 #include <QImage>
-#include <QPoint>
 #include <QRawFont>
 #include <array>
 #include <functional>
@@ -19,7 +18,6 @@ class QPainter;
 class MessageMonitorView : public QAbstractScrollArea {
     Q_OBJECT
   public:
-    static constexpr int kRowHeight = 14;
     static constexpr int kFontPixels = 12;
     // Ten updates a second follow a busy line as fast as an eye can read it;
     // at full line rate every row changes between two updates anyway.
@@ -28,8 +26,6 @@ class MessageMonitorView : public QAbstractScrollArea {
 
     explicit MessageMonitorView(MessageMonitor& monitor, QWidget* parent = nullptr);
 
-    // The legend's stored position (MsgMonColorsWindowLeft/Top).
-    QPoint legendPosition;
     // Called around the modal legend, so the key hook can be switched off and on.
     std::function<void()> onLegendOpening;
     std::function<void()> onLegendClosed;
@@ -100,6 +96,5 @@ class MessageMonitorView : public QAbstractScrollArea {
     QImage row_;  // the row being composed
     bool composeRows_ = true;
     int ascent_ = 0;
-    int timeWidth_ = 0;
-    int tickWidth_ = 0;
+    qreal charAdvance_ = 0;  // the list's font is monospaced
 };

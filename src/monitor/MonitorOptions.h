@@ -1,11 +1,13 @@
 #pragma once
+#include <string_view>
+
+#include "base/ZelSimControls.h"
 
 // The monitor's options: each mirrors a check mark of the "Message Monitor
-// Options" menu and is kept in the configuration under the same name.
+// Options" menu and is kept in the configuration under its key.
 struct MonitorOptions {
     bool hideMessageMonitor = false;
     bool messageMonitorBig = false;
-    bool messageMonitorUpperCase = true;  // read by the send box
     bool msgMonTime = true;
     bool msgMonTickCount = true;
     bool msgMonOutGoingMessages = true;
@@ -17,4 +19,39 @@ struct MonitorOptions {
     bool msgMonOtherMessages = true;
 
     bool operator==(const MonitorOptions&) const = default;
+};
+
+// One option as the menu shows it and the configuration stores it.
+struct MonitorOptionItem {
+    std::string_view menuItem;
+    const char* caption;
+    const char* key;
+    bool MonitorOptions::*flag;
+    bool relayout;  // Hide and Big move the panels
+};
+
+// In the menu's order; the filters come first.
+inline constexpr int kMonitorFilterItems = 7;
+inline constexpr MonitorOptionItem kMonitorOptionItems[] = {
+    // Older files spell the key "MsgMonOutGoingMessages"; keys match regardless of case.
+    {main_window::mMsgMonOutGoingMessages, "Out-Going Messages", "MsgMonOutgoingMessages",
+     &MonitorOptions::msgMonOutGoingMessages, false},
+    {main_window::mMsgMonZelMessages, "ZEL Messages", "MsgMonZelMessages",
+     &MonitorOptions::msgMonZelMessages, false},
+    {main_window::mMsgMonDgpsMessages, "DGPS Messages", "MsgMonDgpsMessages",
+     &MonitorOptions::msgMonDgpsMessages, false},
+    {main_window::mMsgMonLbMessages, "Light Bar Messages", "MsgMonLbMessages",
+     &MonitorOptions::msgMonLbMessages, false},
+    {main_window::mMsgMonDormalynMessages, "Dormalyn Messages", "MsgMonDormalynMessages",
+     &MonitorOptions::msgMonDormalynMessages, false},
+    {main_window::mMsgMonNonNmeaMessages, "Non-NMEA Messages", "MsgMonNonNmeaMessages",
+     &MonitorOptions::msgMonNonNmeaMessages, false},
+    {main_window::mMsgMonOtherMessages, "Other Messages", "MsgMonOtherMessages",
+     &MonitorOptions::msgMonOtherMessages, false},
+    {main_window::mMsgMonHide, "Hide", "HideMessageMonitor", &MonitorOptions::hideMessageMonitor,
+     true},
+    {main_window::mMsgMonBig, "Big", "MessageMonitorBig", &MonitorOptions::messageMonitorBig, true},
+    {main_window::mMsgMonTime, "Time", "MsgMonTime", &MonitorOptions::msgMonTime, false},
+    {main_window::mMsgMonTickCount, "Tick Count (milliseconds)", "MsgMonTickCount",
+     &MonitorOptions::msgMonTickCount, false},
 };

@@ -12,7 +12,7 @@ constexpr int kButtonHeight = 25;
 }  // namespace
 
 TfShowMessageMonColors::TfShowMessageMonColors(QWidget* parent) : QDialog(parent) {
-    setObjectName("fShowMessageMonColors");
+    setObjectName(fShowMessageMonColors);
     setWindowTitle(kCaption);
     font_ = QFont("Courier New");
     font_.setPixelSize(kFontPixels);
@@ -20,12 +20,12 @@ TfShowMessageMonColors::TfShowMessageMonColors(QWidget* parent) : QDialog(parent
 
     const int listHeight = MessageCategory::kLegendRowCount * kRowHeight;
     lbMsgMonColors_ = new QWidget(this);
-    lbMsgMonColors_->setObjectName("lbMsgMonColors");
+    lbMsgMonColors_->setObjectName(lbMsgMonColors);
     lbMsgMonColors_->setGeometry(kMargin, kMargin, kListWidth, listHeight);
     lbMsgMonColors_->installEventFilter(this);
 
     bOk_ = new QPushButton("OK", this);
-    bOk_->setObjectName("bOk");
+    bOk_->setObjectName(bOk);
     const int buttonTop = kMargin + listHeight + kMargin;
     bOk_->setGeometry(kMargin + (kListWidth - kButtonWidth) / 2, buttonTop, kButtonWidth,
                       kButtonHeight);

@@ -10,6 +10,10 @@ class TfShowMessageMonColors : public QDialog {
     Q_OBJECT
   public:
     static constexpr const char* kCaption = "Message Monitor Colors";
+    // Its controls' names.
+    static constexpr const char* fShowMessageMonColors = "fShowMessageMonColors";
+    static constexpr const char* lbMsgMonColors = "lbMsgMonColors";
+    static constexpr const char* bOk = "bOk";
     static constexpr int kRowHeight = 14;
     static constexpr int kFontPixels = 12;
     static constexpr int kTextIndent = 20;

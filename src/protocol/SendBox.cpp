@@ -3,72 +3,94 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "monitor/MessageMonitor.h"
+#include "base/ConfigFile.h"
+#include "base/ControlTable.h"
+#include "base/NmeaChecksum.h"
+#include "base/Text.h"
+#include "base/ZelSimControls.h"
 
 namespace {
+constexpr const char* kHistorySection = "MessageDropDownLines";
+constexpr const char* kConfigurationSection = "Configuration";
+constexpr const char* kUpperCaseKey = "MessageMonitorUpperCase";
 
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto lower = [](char c) {
-                   return (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c;
-               };
-               return lower(x) == lower(y);
-           });
+std::string HistoryKey(size_t number) {
+    char key[32];
+    std::snprintf(key, sizeof key, "Line%02zu", number);
+    return key;
 }
-
 }  // namespace
 
-SendBox::SendBox(MessageMonitor& monitor, std::function<void(const std::string&)> send)
-    : monitor_(monitor), send_(std::move(send)) {}
+SendBox::SendBox(ControlTable& controls, std::function<void(const std::string&)> send)
+    : controls_(controls), send_(std::move(send)) {
+    controls_.SetText(main_window::cbSendData, text_);
+    controls_.SetHint(main_window::cbSendData, "");
+    controls_.SetChecked(main_window::mMsgMonUpperCase, upperCase_);
+    ShowHistory();
+}
+
+void SendBox::LoadSettings(ConfigFile& file) {
+    file.SetSection(kConfigurationSection);
+    SetUpperCase(file.ReadFlag(kUpperCaseKey, upperCase_));
+    file.SetSection(kHistorySection);
+    for (size_t number = 1; number <= kHistoryLimit; ++number)
+        AddToHistory(file.ReadText(HistoryKey(number), ""));
+    ShowHistory();
+}
+
+void SendBox::SaveSettings(ConfigFile& file) const {
+    file.SetSection(kConfigurationSection);
+    file.WriteFlag(kUpperCaseKey, upperCase_);
+    file.SetSection(kHistorySection);
+    for (size_t number = 1; number <= kHistoryLimit; ++number) file.DeleteKey(HistoryKey(number));
+    // Never beyond Line20: higher keys belong to someone else and are kept.
+    for (size_t i = 0; i < history_.size(); ++i) file.WriteText(HistoryKey(i + 1), history_[i]);
+}
 
 void SendBox::SetText(std::string text) {
-    if (text == text_) return;
     text_ = std::move(text);
-    ++revision_;
+    controls_.SetText(main_window::cbSendData, text_);
 }
 
-void SendBox::LoadHistory(const std::vector<std::string>& lines) {
-    for (const std::string& line : lines) {
-        if (history_.size() >= kHistoryLimit) break;
-        if (line.empty()) continue;
-        const bool held = std::any_of(history_.begin(), history_.end(), [&](const std::string& h) {
-            return EqualIgnoringCase(h, line);
-        });
-        if (!held) history_.push_back(line);
-    }
-    ++revision_;
+void SendBox::SetUpperCase(bool on) {
+    upperCase_ = on;
+    controls_.SetChecked(main_window::mMsgMonUpperCase, on);
 }
+
+void SendBox::AddToHistory(const std::string& line) {
+    if (history_.size() >= kHistoryLimit || line.empty()) return;
+    const bool held = std::any_of(history_.begin(), history_.end(),
+                                  [&](const std::string& h) { return EqualNoCase(h, line); });
+    if (!held) history_.push_back(line);
+}
+
+void SendBox::ShowHistory() { controls_.SetItems(main_window::cbSendData, history_); }
 
 void SendBox::Send() {
-    monitor_.Resume();
+    if (onSendPressed) onSendPressed();
     const std::string text = std::move(text_);
-    text_.clear();
-    ++revision_;
-    if (text.empty()) return;
-    if (send_) send_(text);
-    RememberSent(text);
-    text_ = history_.front();  // ready to be sent again
+    SetText({});
+    if (!text.empty()) {
+        if (send_) send_(text);
+        RememberSent(text);
+        SetText(history_.front());  // ready to be sent again
+    }
 }
 
 void SendBox::RememberSent(const std::string& text) {
     auto held = std::find_if(history_.begin(), history_.end(),
-                             [&](const std::string& h) { return EqualIgnoringCase(h, text); });
+                             [&](const std::string& h) { return EqualNoCase(h, text); });
     if (held != history_.end())
         history_.erase(held);
     else if (history_.size() >= kHistoryLimit)
         history_.pop_back();
     history_.insert(history_.begin(), text);
+    ShowHistory();
 }
 
 void SendBox::AddChecksum() {
     if (text_.find('*') != std::string::npos) return;
-    // A "$" restarts the sum, so only the last sentence on the line counts.
-    uint8_t sum = 0;
-    for (char c : text_) sum = (c == '$') ? 0 : static_cast<uint8_t>(sum ^ static_cast<uint8_t>(c));
-    char suffix[4];
-    std::snprintf(suffix, sizeof suffix, "*%02X", sum);
-    text_ += suffix;
-    ++revision_;
+    SetText(text_ + ChecksumSuffix(TextChecksum(text_)));
 }
 
 std::optional<char> SendBox::KeyPress(char c) {
@@ -87,20 +109,20 @@ std::optional<char> SendBox::KeyPress(char c) {
         default:
             break;
     }
-    if (c >= 'a' && c <= 'z' && monitor_.options.messageMonitorUpperCase) return char(c - ('a' - 'A'));
-    if (c >= 32 && c <= 126) return c;
+    if (upperCase_) c = UpperAscii(c);
+    if (IsPrintable(static_cast<unsigned char>(c))) return c;
     return std::nullopt;
 }
 
 void SendBox::FocusIn() {
     hintShown_ = true;
-    ++revision_;
+    controls_.SetHint(main_window::cbSendData, kHint);
     if (onKeyboardToPanel) onKeyboardToPanel(false);
 }
 
 void SendBox::FocusOut() {
     hintShown_ = false;
-    ++revision_;
+    controls_.SetHint(main_window::cbSendData, "");
     if (onKeyboardToPanel) onKeyboardToPanel(true);
 }
 

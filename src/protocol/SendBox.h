@@ -5,13 +5,16 @@
 #include <string>
 #include <vector>
 
-class MessageMonitor;
+#include "serial/CyclePart.h"
+
+class ControlTable;
 
 // The manual send box under the monitor (cbSendData and its buttons): the
 // typed text, the history of the last 20 different lines sent, the checksum
-// button and the filtering of typed characters. The window mirrors Text()
-// and History() into its combo box and forwards its events here.
-class SendBox {
+// button and the filtering of typed characters. The window mirrors the
+// box's control entry and forwards its events here. Keys: the section
+// "MessageDropDownLines" and "MessageMonitorUpperCase".
+class SendBox : public CyclePart {
   public:
     static constexpr size_t kHistoryLimit = 20;
     static constexpr const char* kHint = "press Tab for Arrow Keys to control ZEL";
@@ -24,8 +27,11 @@ class SendBox {
     static constexpr char kBackspace = 8;
 
     // `send` is the station's SendSentence.
-    SendBox(MessageMonitor& monitor, std::function<void(const std::string&)> send);
+    SendBox(ControlTable& controls, std::function<void(const std::string&)> send);
 
+    // Send was pressed, before the text goes out: a paused monitor resumes
+    // so that the line shows.
+    std::function<void()> onSendPressed;
     // Called with false while the box has the focus (the arrow keys edit the
     // text) and true when it leaves (they drive the panel keys again).
     std::function<void(bool keyboardToPanel)> onKeyboardToPanel;
@@ -35,14 +41,18 @@ class SendBox {
     // Right click in the box (the receive/transmit indicator is reset).
     std::function<void()> onContextMenu;
 
+    void LoadSettings(ConfigFile& file) override;
+    void SaveSettings(ConfigFile& file) const override;
+
     const std::string& Text() const { return text_; }
     void SetText(std::string text);
 
     // Most recent first.
     const std::vector<std::string>& History() const { return history_; }
-    // From the configuration, Line01 first: empty lines and lines already
-    // held (ignoring case) are skipped.
-    void LoadHistory(const std::vector<std::string>& lines);
+
+    // mMsgMonUpperCaseClick: typed letters become capitals.
+    void SetUpperCase(bool on);
+    bool UpperCase() const { return upperCase_; }
 
     // bClickSendData, also Enter in the box.
     void Send();
@@ -59,16 +69,16 @@ class SendBox {
     // cbContextPopUp
     void ContextMenu();
 
-    // Changes whenever the text, the history or the hint changed.
-    uint64_t Revision() const { return revision_; }
-
   private:
+    // Empty lines and lines already held (ignoring case) are skipped.
+    void AddToHistory(const std::string& line);
     void RememberSent(const std::string& text);
+    void ShowHistory();
 
-    MessageMonitor& monitor_;
+    ControlTable& controls_;
     std::function<void(const std::string&)> send_;
     std::string text_;
     std::vector<std::string> history_;
     bool hintShown_ = false;
-    uint64_t revision_ = 0;
+    bool upperCase_ = true;
 };

@@ -1,6 +1,6 @@
 #include "scripts/ButtonTable.h"
 
-#include "app/ConfigFile.h"
+#include "base/ConfigFile.h"
 
 namespace {
 std::string Cut(std::string line) {

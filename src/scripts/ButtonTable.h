@@ -22,8 +22,6 @@ class ButtonTable {
     // Every caption "Button %d" with its number, every script empty.
     ButtonTable();
 
-    // Index 0..31 of on-screen position 0..7 in group 1..4.
-    static int IndexOf(int group, int position) { return (group - 1) * kGroupSize + position; }
     static std::string DefaultCaption(int index);
 
     ButtonDefinition& At(int index) { return buttons_.at(static_cast<size_t>(index)); }

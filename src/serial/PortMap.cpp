@@ -5,6 +5,8 @@
 #include <set>
 #include <string_view>
 
+#include "base/ConfigFile.h"
+
 namespace {
 constexpr std::string_view kUsbPrefixes[] = {"ttyUSB", "ttyACM"};
 
@@ -63,6 +65,14 @@ void PortMap::SetExplicit(int comNumber, const std::string& devicePath) {
     else
         explicit_[comNumber] = devicePath;
     Rebuild();
+}
+
+void PortMap::LoadSection(ConfigFile& file) {
+    file.SetSection(kSection);
+    for (int number = 1; number <= kMaxPort; ++number) {
+        const std::string device = file.ReadText("COM" + std::to_string(number), "");
+        if (!device.empty()) SetExplicit(number, device);
+    }
 }
 
 void PortMap::SetDiscovered(std::vector<std::string> devicePaths) {

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+class ConfigFile;
+
 // Gives each COM number (1..99) a device path. Explicit entries (the "Ports"
 // section of the configuration, then --com N=DEVICE) win; the remaining COM
 // numbers take the ports found on the machine, USB adapters first, in a
@@ -11,7 +13,11 @@ class PortMap {
 public:
     static constexpr int kMaxPort = 99;
 
+    static constexpr const char* kSection = "Ports";
+
     void SetExplicit(int comNumber, const std::string& devicePath);
+    // The "Ports" section: keys COM1 .. COM99, each a device path.
+    void LoadSection(ConfigFile& file);
     const std::map<int, std::string>& Explicit() const { return explicit_; }
 
     // Found device paths in any order; they are ordered here.

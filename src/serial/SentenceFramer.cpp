@@ -3,22 +3,12 @@
 #include <cstring>
 #include <limits>
 
-#include "app/TickClock.h"
+#include "base/NmeaChecksum.h"
+#include "base/Text.h"
 
 namespace {
 constexpr uint32_t kCountMax = std::numeric_limits<uint32_t>::max();
 constexpr uint8_t kFieldCountMax = std::numeric_limits<uint8_t>::max();
-
-bool IsHexDigit(uint8_t b) {
-    return (b >= '0' && b <= '9') || (b >= 'A' && b <= 'F') || (b >= 'a' && b <= 'f');
-}
-
-uint8_t HexValue(uint8_t b) {
-    if (b >= 'a') b = static_cast<uint8_t>(b - ('a' - 'A'));
-    uint8_t v = static_cast<uint8_t>(b - '0');
-    if (v > 9) v = static_cast<uint8_t>(v - 7);
-    return v;
-}
 
 template <typename Int>
 Int ParseDecimal(std::string_view text) {
@@ -37,9 +27,9 @@ Int ParseDecimal(std::string_view text) {
 }
 }  // namespace
 
-SentenceFramer::SentenceFramer(const TickClock& clock) : clock_(clock) {
+SentenceFramer::SentenceFramer() {
     ResetSentence();
-    ResetLine();
+    ResetLine(0);
 }
 
 void SentenceFramer::ResetSentence() {
@@ -58,11 +48,7 @@ void SentenceFramer::ResetSentence() {
     body_[0] = kEndMarker;
 }
 
-void SentenceFramer::ResetLine() {
-    ResetLineAt(clock_.TickNow());
-}
-
-void SentenceFramer::ResetLineAt(uint32_t now) {
+void SentenceFramer::ResetLine(uint32_t now) {
     rawLength_ = 0;
     raw_[0] = 0;
     lastByteTime_ = now;
@@ -75,10 +61,6 @@ void SentenceFramer::EndSentence() {
     garbageCount_ = 0;
 }
 
-uint8_t SentenceFramer::Feed(uint8_t b) {
-    return Feed(b, clock_.TickNow());
-}
-
 uint8_t SentenceFramer::Feed(uint8_t b, uint32_t now) {
     const bool lineEnd = IsLineEnd(b);
     const bool shown = IsPrintable(b) || b == kDegree;
@@ -86,7 +68,7 @@ uint8_t SentenceFramer::Feed(uint8_t b, uint32_t now) {
 
     if (state_ == kSentenceReady || state_ == kLineReady) {
         ResetSentence();
-        ResetLineAt(now);
+        ResetLine(now);
     }
 
     switch (state_) {
@@ -158,7 +140,7 @@ uint8_t SentenceFramer::Feed(uint8_t b, uint32_t now) {
                 }
             } else {
                 ResetSentence();
-                ResetLineAt(now);
+                ResetLine(now);
             }
         }
     }
@@ -166,16 +148,18 @@ uint8_t SentenceFramer::Feed(uint8_t b, uint32_t now) {
 }
 
 uint8_t SentenceFramer::ParseText(std::string_view text) {
+    // A finished text has no arrival: the last byte time stays as it was.
+    const uint32_t time = lastByteTime_;
     ResetSentence();
-    ResetLine();
+    ResetLine(time);
     uint8_t result = kIdle;
     for (char c : text) {
-        result = Feed(static_cast<uint8_t>(c));
+        result = Feed(static_cast<uint8_t>(c), time);
         if (result == kSentenceReady || result == kLineReady) return result;
         // A NUL inside the text is its end; feeding another would reset what it reported.
         if (c == 0) return kIdle;
     }
-    result = Feed(0);
+    result = Feed(0, time);
     return (result == kSentenceReady || result == kLineReady) ? result : uint8_t{kIdle};
 }
 

@@ -2,11 +2,11 @@
 #include <cstdint>
 #include <string_view>
 
-class TickClock;
-
 // Turns received bytes into NMEA sentences and raw lines, one byte at a time,
 // without allocating. A sentence's fields stay readable in place until the
-// next byte is fed.
+// next byte is fed. The caller passes each byte's arrival tick: a whole read
+// arrives at one tick, and reading the clock per byte would cost several
+// times the framing itself.
 class SentenceFramer {
   public:
     enum State : uint8_t {
@@ -21,16 +21,11 @@ class SentenceFramer {
     static constexpr uint16_t kRawLimit = 599;
     static constexpr uint16_t kBufferSize = 600;
     static constexpr uint8_t kEndMarker = 255;
-    static constexpr uint8_t kDegree = 176;
 
-    explicit SentenceFramer(const TickClock& clock);
+    SentenceFramer();
 
     void ResetSentence();
-    void ResetLine();
-    uint8_t Feed(uint8_t byte);
-    // As Feed(byte), with the tick the byte arrived at. Reading the clock
-    // costs several times the framing itself, so a caller holding a whole
-    // read takes the tick once for all of its bytes.
+    void ResetLine(uint32_t now);
     uint8_t Feed(uint8_t byte, uint32_t now);
     // Parses a finished text again: both parts reset, its characters and a
     // terminating NUL fed. Returns 3, 4, or 0 when it gives neither.
@@ -62,12 +57,9 @@ class SentenceFramer {
 
   private:
     static bool IsLineEnd(uint8_t b) { return b == '\r' || b == '\n' || b == 0; }
-    static bool IsPrintable(uint8_t b) { return b >= 32 && b <= 126; }
-    void ResetLineAt(uint32_t now);
     uint16_t FieldStart(uint8_t index);
     void EndSentence();
 
-    const TickClock& clock_;
     uint8_t state_ = kIdle;
     uint8_t fieldCount_ = 0;
     bool hasChecksum_ = false;

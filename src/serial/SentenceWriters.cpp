@@ -56,15 +56,3 @@ void WriteRawLine(SerialPort& port, std::string_view text) {
     WriteRaw(port, text);
     WriteText(port, "\r\n");
 }
-
-std::string LogChecksum(std::string_view text) {
-    const size_t dollar = text.rfind('$');
-    uint8_t checksum = 0;
-    if (dollar != std::string_view::npos)
-        for (char c : text.substr(dollar + 1)) checksum ^= static_cast<uint8_t>(c);
-    else
-        for (char c : text) checksum ^= static_cast<uint8_t>(c);
-    char out[4];
-    std::snprintf(out, sizeof out, "*%02X", checksum);
-    return out;
-}

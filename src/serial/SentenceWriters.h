@@ -1,5 +1,4 @@
 #pragma once
-#include <string>
 #include <string_view>
 
 class SerialPort;
@@ -13,6 +12,3 @@ class SerialPort;
 void WriteSentence(SerialPort& port, std::string_view text);
 void WriteRaw(SerialPort& port, std::string_view text);
 void WriteRawLine(SerialPort& port, std::string_view text);
-
-// XOR of the characters after the last "$", as "*%02X" (the log's column).
-std::string LogChecksum(std::string_view text);

@@ -98,7 +98,9 @@ size_t SerialPort::Read(uint8_t* buffer, size_t size) {
     if (size < 2 || !device_->IsOpen()) return 0;
     const long n = device_->Read(buffer, size - 1);
     CheckDeviceFailed();
-    return n > 0 ? static_cast<size_t>(n) : 0;
+    if (n <= 0) return 0;
+    bytesReceived_ += static_cast<uint64_t>(n);
+    return static_cast<size_t>(n);
 }
 
 size_t SerialPort::Write(const uint8_t* bytes, size_t count) {

@@ -42,6 +42,9 @@ public:
 
     // Reads at most size - 1 waiting bytes; 0 when closed or nothing waits.
     size_t Read(uint8_t* buffer, size_t size);
+    // Every byte read since the port was made, so a watcher can tell
+    // whether a cycle brought any.
+    uint64_t BytesReceived() const { return bytesReceived_; }
     size_t Write(const uint8_t* bytes, size_t count);
     bool WriteByte(uint8_t byte);
 
@@ -74,4 +77,5 @@ private:
     std::string errorText_;
     int lastError_ = 0;
     bool deviceLost_ = false;
+    uint64_t bytesReceived_ = 0;
 };

@@ -1,10 +1,17 @@
+#include "app/Station.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
-#include "app/Station.h"
+#include "monitor/MessageCategory.h"
 #include "serial/MemorySerialDevice.h"
+#include "serial/PortMap.h"
+#include "serial/SerialPort.h"
+#include "support/ConfigText.h"
 #include "support/FakeTickClock.h"
 
 namespace {
@@ -12,7 +19,7 @@ namespace {
 // Forwards to the in-memory line and lets a test run code inside a read, the
 // way a message box opened by a handler pumps the timer inside a tick.
 class ReentrantDevice final : public SerialDevice {
-public:
+  public:
     ReentrantDevice(std::shared_ptr<MemorySerialDevice> line, std::function<void()>* duringRead)
         : line_(std::move(line)), duringRead_(duringRead) {}
     bool Open(const std::string& path) override { return line_->Open(path); }
@@ -29,249 +36,127 @@ public:
     bool SetRts(bool raised) override { return line_->SetRts(raised); }
     bool HasFailed() const override { return line_->HasFailed(); }
 
-private:
+  private:
     std::shared_ptr<MemorySerialDevice> line_;
     std::function<void()>* duringRead_;
 };
 
-class StationTest : public ::testing::Test {
-protected:
-    StationTest() {
-        ports.SetExplicit(1, "/dev/ttyTEST1");
-        ports.SetExplicit(8, "/dev/ttyTEST8");
-        ports.SetExplicit(10, "/dev/ttyTEST10");
-        station = std::make_unique<Station>(
-            clock, std::make_unique<ReentrantDevice>(line, &duringRead), ports);
+// Writes down every call the cycle makes, into a log shared by all parts.
+class RecordingPart : public CyclePart {
+  public:
+    RecordingPart(std::string name, std::vector<std::string>& log)
+        : name_(std::move(name)), log_(log) {}
+    void BeforeRead(uint32_t now) override { Note("before " + std::to_string(now)); }
+    void LineShown(const TrafficLine& line) override {
+        Note("line " + std::string(line.text) + " " + std::to_string(line.category) + " " +
+             std::to_string(line.time));
     }
-
-    // Runs the 10 ms cycle for `ms` milliseconds of fake time.
-    void Run(uint32_t ms) {
-        for (uint32_t t = 0; t < ms; t += 10) {
-            clock.Advance(10);
-            station->Tick();
-        }
+    void SentenceFramed(SentenceFramer& sentence, uint32_t) override {
+        Note("sentence " + std::string(sentence.Field(0)));
     }
+    void AfterRead(uint32_t now) override { Note("after " + std::to_string(now)); }
+    void LoadSettings(ConfigFile&) override { Note("load"); }
+    void SaveSettings(ConfigFile&) const override { log_.push_back(name_ + ": save"); }
 
-    bool Shown(const char* name) { return station->Controls().Get(name).visible; }
-    std::string Text(const char* name) { return station->Controls().Get(name).text; }
-
-    FakeTickClock clock;
-    PortMap ports;
-    std::shared_ptr<MemorySerialDevice> line = std::make_shared<MemorySerialDevice>();
-    std::function<void()> duringRead;
-    std::unique_ptr<Station> station;
+  private:
+    void Note(const std::string& what) { log_.push_back(name_ + ": " + what); }
+    std::string name_;
+    std::vector<std::string>& log_;
 };
 
-TEST_F(StationTest, IndicatorFollowsTrafficAndGoesOutWhenClosed) {
-    EXPECT_EQ(station->Indicator().State(), 0);
-    Run(200);
-    EXPECT_EQ(station->Indicator().State(), 0) << "closed port: indicator stays hidden";
+class StationTest : public ::testing::Test {
+  protected:
+    StationTest() {
+        ports_.SetExplicit(1, "/dev/ttyTEST1");
+        port_.Open(1, 38400);
+    }
 
-    station->ComOpenClose();
-    Run(200);
-    EXPECT_EQ(station->Indicator().State(), 1) << "open and idle: frame only";
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> lines;
+        for (const std::string& entry : log_)
+            if (entry.starts_with("a: line ")) lines.push_back(entry.substr(8));
+        return lines;
+    }
 
-    line->Inject("$GPGGA,1,2\r\n");
-    Run(10);
-    EXPECT_EQ(station->Indicator().State(), 2);
-    EXPECT_TRUE(Shown("iRxArrow"));
-    EXPECT_FALSE(Shown("iTxArrow"));
+    FakeTickClock clock_{5000};
+    PortMap ports_;
+    std::shared_ptr<MemorySerialDevice> line_ = std::make_shared<MemorySerialDevice>();
+    std::function<void()> duringRead_;
+    SerialPort port_{std::make_unique<ReentrantDevice>(line_, &duringRead_), ports_};
+    std::vector<std::string> log_;
+    RecordingPart a_{"a", log_};
+    RecordingPart b_{"b", log_};
+    Station station_{clock_, port_, {&a_, &b_}};
+};
 
-    station->SendSentence("$PKVTQ,DML,SET1");  // 22 bytes at 38,400: about 6 ms on the line
-    Run(10);
-    EXPECT_EQ(station->Indicator().State(), 4);
-    EXPECT_TRUE(Shown("iTxArrow"));
+// Each step reaches every part in the list's order before the next step; a
+// sentence is shown before it is handled.
+TEST_F(StationTest, EveryStepCallsThePartsInTheirOrder) {
+    line_->Inject("$GPGGA,1*4B\r\nplain\r\n");
+    clock_.Advance(10);
+    station_.Tick();
+    EXPECT_EQ(log_, (std::vector<std::string>{
+                        "a: before 5010", "b: before 5010",
+                        "a: line $GPGGA,1 3 5010", "b: line $GPGGA,1 3 5010",
+                        "a: sentence GPGGA", "b: sentence GPGGA",
+                        "a: line plain 7 5010", "b: line plain 7 5010",
+                        "a: after 5010", "b: after 5010"}));
 
-    Run(300);
-    EXPECT_EQ(station->Indicator().State(), 1) << "both arrows out after their 125 ms periods";
-
-    station->ComOpenClose();
-    Run(130);
-    EXPECT_EQ(station->Indicator().State(), 0);
-    EXPECT_FALSE(Shown("iRxTxFrame"));
-}
-
-TEST_F(StationTest, ReceiveArrowLastsUntilTheEndOfItsPeriod) {
-    station->ComOpenClose();
-    Run(200);
-    line->Inject("x\r\n");
-    Run(10);
-    ASSERT_TRUE(Shown("iRxArrow"));
-    // The receive period runs from the last idle check, so the arrow goes out
-    // within one period and a tick after the last byte.
-    Run(130);
-    EXPECT_FALSE(Shown("iRxArrow"));
+    log_.clear();
+    ConfigFile file("/nonexistent/ZelSim.ini");
+    station_.LoadSettings(file);
+    station_.SaveSettings(file);
+    EXPECT_EQ(log_, (std::vector<std::string>{"a: load", "b: load", "a: save", "b: save"}));
 }
 
 TEST_F(StationTest, ReenteredTickReturnsAtOnce) {
-    station->ComOpenClose();
-    line->Inject("$GPGGA,1*4B\r\nplain line\r\n");
+    line_->Inject("$GPGGA,1*4B\r\nplain line\r\n");
     int nested = 0;
-    duringRead = [&] {
-        duringRead = nullptr;
+    duringRead_ = [&] {
+        duringRead_ = nullptr;
         ++nested;
-        station->Tick();  // a handler pumping messages inside the tick
+        station_.Tick();  // a handler pumping messages inside the tick
     };
-    station->Tick();
+    station_.Tick();
     EXPECT_EQ(nested, 1);
-    EXPECT_EQ(station->Framer().LineCount(), 1u) << "the raw line was framed once";
-    EXPECT_EQ(line->PendingInput(), 0u);
-    EXPECT_FALSE(station->CycleBusy());
-}
-
-TEST_F(StationTest, CaptionNamesPortDeviceGroupAndRate) {
-    const std::string prefix = "ZEL Sim v" ZELSIM_VERSION_TEXT " - ";
-    station->SelectComPort(10);
-    station->SelectBaud(9600);
-    EXPECT_EQ(Text(Station::kCaption), prefix + "COM10 at 9600 BAUD is not connected");
-    station->ComOpenClose();
-    EXPECT_EQ(Text(Station::kCaption), prefix + "/dev/ttyTEST10 at 9600 BAUD is connected");
-    EXPECT_EQ(Text(Station::kConnectButton), "Disconnect");
-}
-
-TEST_F(StationTest, ChoosingAPortDoesNotReopenButARateChangesTheOpenLine) {
-    station->ComOpenClose();
-    ASSERT_EQ(line->OpenedPath(), "/dev/ttyTEST1");
-    station->SelectComPort(8);
-    EXPECT_EQ(line->OpenCount(), 1);
-    EXPECT_TRUE(station->Port().IsOpen());
-    station->SelectBaud(115200);
-    EXPECT_EQ(line->ConfiguredRate(), 115200u);
-    EXPECT_TRUE(station->Controls().Get(Station::BaudItemName(9)).checked);
-    EXPECT_FALSE(station->Controls().Get(Station::BaudItemName(7)).checked);
-}
-
-TEST_F(StationTest, AcquireButtonOnlyForCorvaneAt38400WhileOpen) {
-    EXPECT_FALSE(Shown("bAcquireCorvane"));
-    station->ComOpenClose();
-    EXPECT_TRUE(Shown("bAcquireCorvane"));
-    station->SelectBaud(9600);
-    EXPECT_FALSE(Shown("bAcquireCorvane"));
-    station->SelectBaud(38400);
-    station->SelectZelType(ZelType::Dormalyn);
-    EXPECT_FALSE(Shown("lAcquireCorvaneStatus"));
-}
-
-TEST_F(StationTest, OpenFailuresLeaveThePortClosedAndSaySo) {
-    line->RefuseOpen(true);
-    station->ComOpenClose();
-    EXPECT_FALSE(station->Port().IsOpen());
-    EXPECT_EQ(Text(Station::kConnectButton), "Connect");
-    EXPECT_NE(Text(Station::kPortMessage).find("/dev/ttyTEST1"), std::string::npos);
-
-    station->SelectComPort(5);  // nothing mapped there
-    station->ComOpenClose();
-    EXPECT_NE(Text(Station::kPortMessage).find("COM5 has no device"), std::string::npos);
-
-    line->RefuseOpen(false);
-    station->SelectComPort(1);
-    station->ComOpenClose();
-    EXPECT_TRUE(station->Port().IsOpen());
-    EXPECT_EQ(Text(Station::kPortMessage), "");
-}
-
-TEST_F(StationTest, LostDeviceClosesThePortAndSaysSoInTheWindow) {
-    station->ComOpenClose();
-    Run(20);
-    line->Unplug();
-    Run(20);
-    EXPECT_FALSE(station->Port().IsOpen());
-    EXPECT_EQ(Text(Station::kConnectButton), "Connect");
-    EXPECT_NE(Text(Station::kCaption).find("is not connected"), std::string::npos);
-    EXPECT_NE(Text(Station::kPortMessage).find("Device lost"), std::string::npos);
-
-    line->PlugIn();
-    station->ComOpenClose();
-    EXPECT_TRUE(station->Port().IsOpen());
-    EXPECT_EQ(Text(Station::kPortMessage), "");
-}
-
-TEST_F(StationTest, SendingNeedsAnOpenPortAndFramesTheText) {
-    station->SendSentence("$PKVTQ,DML,SET1");
-    EXPECT_EQ(line->Written(), "");
-    station->ComOpenClose();
-    station->SendSentence("$PKVTQ,RID");
-    station->SendLine("plain");
-    station->SendLine("no end~");
-    station->SendLine("");
-    EXPECT_EQ(line->TakeWritten(), "$PKVTQ,RID*3B\r\nplain\r\nno end\r\n");
-}
-
-TEST_F(StationTest, OffLayoutCompactsAndRestoresTheDesign) {
-    const ControlState design = station->Controls().Get("pButtonPanel");
-    station->SelectZelType(ZelType::Off);
-    EXPECT_EQ(station->Controls().Get("pButtonPanel").top, 0);
-    EXPECT_EQ(station->Controls().Get("pMessageMonitorPanel").top, 77);
-    EXPECT_EQ(station->Controls().Get("pAuxPanel").width, 540);
-    EXPECT_FALSE(Shown("bGraphicDisplay"));
-    EXPECT_FALSE(Shown("pDisplayPanel"));
-    station->SelectZelType(ZelType::Dormalyn);
-    EXPECT_TRUE(Shown("pDisplayPanel"));
-    EXPECT_EQ(station->Controls().Get("pButtonPanel").top, design.top);
-    EXPECT_EQ(station->Controls().Get("pButtonPanel").left, design.left);
-}
-
-TEST_F(StationTest, KeyHookClaimsPanelAndFunctionKeysByPanelType) {
-    using Key = KeyHook::Key;
-    EXPECT_TRUE(station->HandleKey(Key::Left, true, false));
-    EXPECT_FALSE(station->HandleKey(Key::Left, true, true)) << "a repeat reaches the focused control";
-    EXPECT_TRUE(station->HandleKey(Key::Left, false, false));
-    EXPECT_TRUE(station->HandleKey(Key::F3, true, true)) << "function keys repeat";
-    EXPECT_TRUE(station->HandleKey(Key::F3, false, false));
-    EXPECT_FALSE(station->HandleKey(Key::Other, true, false));
-
-    station->SelectZelType(ZelType::Off);
-    EXPECT_FALSE(station->HandleKey(Key::Up, true, false));
-    EXPECT_TRUE(station->HandleKey(Key::F8, true, false));
-
-    station->SetKeyHookActive(false);  // the send box has the focus
-    EXPECT_FALSE(station->HandleKey(Key::F8, true, false));
-}
-
-TEST(KeyHook, ArrowBitsMirrorBetweenPanelTypes) {
-    using Key = KeyHook::Key;
-    EXPECT_EQ(KeyHook::PanelBit(Key::Left, ZelType::Dormalyn), 1);
-    EXPECT_EQ(KeyHook::PanelBit(Key::Left, ZelType::Corvane), 8);
-    EXPECT_EQ(KeyHook::PanelBit(Key::Home, ZelType::Corvane), 6);
-    EXPECT_EQ(KeyHook::PanelBit(Key::Right, ZelType::Off), 0);
-    EXPECT_EQ(KeyHook().Decide(Key::F5, true, false, ZelType::Off).value, 5);
-}
-
-TEST_F(StationTest, ReceivedAndSentLinesReachTheMonitorInOrder) {
-    station->ComOpenClose();
-    line->Inject("$PKVTS,TXT,0,HELLO*4C\r\n$GPGGA,1*4B\r\nplain text\r\n");
-    Run(10);
-    station->SendSentence("$PKVTQ,RID");
-    const MessageMonitor& monitor = station->Monitor();
-    ASSERT_EQ(monitor.LineCount(), 4);
-    EXPECT_NE(monitor.Line(0).find("$PKVTS,TXT,0,HELLO"), std::string::npos);
-    EXPECT_EQ(monitor.Line(0).find('*'), std::string::npos) << "shown without its checksum";
-    EXPECT_EQ(monitor.LineAttributes(0).category, MessageCategory::kZel);
-    EXPECT_EQ(monitor.LineAttributes(1).category, MessageCategory::kDgps);
-    EXPECT_EQ(monitor.LineAttributes(2).category, MessageCategory::kNonNmea);
-    EXPECT_EQ(monitor.LineAttributes(3).category, MessageCategory::kOutGoing);
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"$GPGGA,1 3 5000", "plain line 7 5000"}))
+        << "each line framed once";
+    EXPECT_EQ(line_->PendingInput(), 0u);
+    EXPECT_FALSE(station_.CycleBusy());
 }
 
 TEST_F(StationTest, FifthGarbageLineInARowIsWithheldUntilACleanLine) {
-    station->Monitor().options.msgMonTime = false;
-    station->Monitor().options.msgMonTickCount = false;
-    station->ComOpenClose();
-    for (int i = 0; i < 7; ++i) line->Inject("\x01\x02noise\r\n");
-    Run(10);
-    EXPECT_EQ(station->Monitor().LineCount(), 4);
-    line->Inject("clean\r\n\x01" "again\r\n");
-    Run(10);
-    ASSERT_EQ(station->Monitor().LineCount(), 6);
-    EXPECT_EQ(station->Monitor().Line(4), "clean");
-    EXPECT_EQ(station->Monitor().Line(5), ".again");
+    for (int i = 0; i < 7; ++i) line_->Inject("\x01\x02noise\r\n");
+    station_.Tick();
+    EXPECT_EQ(Lines().size(), 4u);
+    line_->Inject("clean\r\n\x01" "again\r\n");
+    station_.Tick();
+    const std::vector<std::string> lines = Lines();
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[4], "clean 7 5000");
+    EXPECT_EQ(lines[5], ".again 7 5000");
 }
 
-TEST_F(StationTest, PortThatOpensButCannotBeConfiguredCountsAsOpen) {
-    line->FailConfiguration(SerialDevice::ConfigStep::SetState, 22);
-    station->ComOpenClose();
-    EXPECT_TRUE(station->Port().IsOpen());
-    EXPECT_EQ(Text(Station::kConnectButton), "Disconnect");
-    EXPECT_EQ(Text(Station::kPortMessage), "");
+// Sent text is shown as out-going, panel traffic as such; the line's time
+// is the send's.
+TEST_F(StationTest, SentTextIsFramedAndShownAsOutGoing) {
+    clock_.Advance(3);
+    station_.SendSentence("$PKVTQ,RID");
+    station_.SendSentence("$PKVTK,3");
+    station_.SendLine("plain");
+    station_.SendLine("no end~");
+    station_.SendLine("");
+    EXPECT_EQ(line_->TakeWritten(), "$PKVTQ,RID*3B\r\n$PKVTK,3*4D\r\nplain\r\nno end\r\n");
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"$PKVTQ,RID 0 5003", "$PKVTK,3 1 5003",
+                                                 "plain 0 5003", "no end~ 0 5003", " 0 5003"}));
+    EXPECT_EQ(station_.LastLineTime(), 5003u);
+
+    port_.Close();
+    log_.clear();
+    station_.SendSentence("$PKVTQ,DML,SET1");
+    station_.SendLine("plain");
+    EXPECT_EQ(line_->Written(), "");
+    EXPECT_TRUE(log_.empty()) << "nothing is shown that did not go out";
 }
 
 }  // namespace

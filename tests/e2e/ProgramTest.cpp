@@ -15,10 +15,19 @@
 
 namespace {
 constexpr int kStartMs = 10000;
-constexpr int kSettleMs = 800;
+constexpr unsigned long kSigtermBit = 1ul << (SIGTERM - 1);
 
 QString Program() {
     return QString(ZELSIM_BINARY_DIR) + "/zelsim";
+}
+
+// True once the process acts on SIGTERM itself (closing its window as the
+// user would) instead of dying at once: from then on its settings survive.
+bool CatchesSigterm(qint64 pid) {
+    const std::string status = TempDir::Read("/proc/" + std::to_string(pid) + "/status");
+    const size_t at = status.find("SigCgt:\t");
+    return at != std::string::npos &&
+           (std::stoul(status.substr(at + 8, 16), nullptr, 16) & kSigtermBit) != 0;
 }
 
 // True once the process holds `device` open.
@@ -105,7 +114,8 @@ TEST_F(ProgramTest, KeepsAHandEditedConfigurationAndWritesWhatChanged) {
                    "[Lab]\n"
                    "Bench=4\n");
     Start({"--port", "5", "--baud", "115200"});
-    QTest::qWait(kSettleMs);
+    const qint64 pid = process.processId();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return CatchesSigterm(pid); }, kStartMs));
     Terminate();
 
     const std::string saved = TempDir::Read(ini);

@@ -22,30 +22,29 @@
 #include <utility>
 #include <vector>
 
-#include "app/RxTxIndicator.h"
 #include "app/SimulatorProcess.h"
-#include "app/Station.h"
-#include "app/SteadyTickClock.h"
 #include "app/TfZelSim.h"
+#include "app/ZelSim.h"
+#include "base/NmeaChecksum.h"
+#include "base/SteadyTickClock.h"
+#include "base/ZelSimControls.h"
 #include "monitor/MessageCategory.h"
 #include "monitor/MessageMonitorView.h"
+#include "monitor/MonitorLayout.h"
 #include "protocol/SendBox.h"
 #include "serial/PortMap.h"
 #include "serial/QtSerialDevice.h"
+#include "support/RecordingDialogs.h"
+#include "support/TempDir.h"
 
 namespace {
+namespace mw = main_window;
 constexpr int kCom = 1;
 // Generous for a loaded machine; every wait ends as soon as its condition holds.
 constexpr int kDeadlineMs = 5000;
-constexpr size_t kTimeColumn = 9;  // "hh:mm:ss "
-constexpr size_t kTickColumn = 6;  // "12345 "
 
 std::string WithChecksum(std::string_view body) {
-    uint8_t sum = 0;
-    for (char c : body) sum ^= static_cast<uint8_t>(c);
-    char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-    return "$" + std::string(body) + tail;
+    return "$" + std::string(body) + ChecksumSuffix(NmeaChecksum(body)) + "\r\n";
 }
 
 // The line's far end on a pseudo-terminal; the station opens the other end.
@@ -109,36 +108,37 @@ class StationWindowTest : public ::testing::Test {
   protected:
     void TearDown() override {
         window_.reset();
-        station_.reset();
+        zelSim_.reset();
     }
 
     void StartWindow(const std::string& devicePath) {
         ports_.SetExplicit(kCom, devicePath);
-        station_ = std::make_unique<Station>(clock_, std::make_unique<QtSerialDevice>(), ports_);
-        window_ = std::make_unique<TfZelSim>(*station_);
+        zelSim_ = std::make_unique<ZelSim>(clock_, std::make_unique<QtSerialDevice>(), ports_,
+                                           config_, dialogs_);
+        window_ = std::make_unique<TfZelSim>(*zelSim_);
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
     }
 
     void ClickConnect() {
-        auto* button = window_->findChild<QPushButton*>(Station::kConnectButton);
+        auto* button = qobject_cast<QPushButton*>(window_->Control(mw::bComOpenClose));
         ASSERT_NE(button, nullptr);
         QTest::mouseClick(button, Qt::LeftButton);
         ASSERT_EQ(button->text(), "Disconnect") << PortMessage();
     }
 
     std::string PortMessage() const {
-        auto* label = qobject_cast<QLabel*>(window_->Control(Station::kPortMessage));
+        auto* label = qobject_cast<QLabel*>(window_->Control(mw::lPortMessage));
         return label ? label->text().toStdString() : std::string();
     }
 
-    MessageMonitor& Monitor() { return station_->Monitor(); }
+    MessageMonitor& Monitor() { return zelSim_->Monitor(); }
 
     // The monitor's line without its time and tick columns.
     std::string Shown(int index) {
         const MessageMonitor::Attributes& a = Monitor().LineAttributes(index);
-        const size_t columns = (a.timeShown ? kTimeColumn : 0) + (a.tickShown ? kTickColumn : 0);
-        return Monitor().Line(index).substr(columns);
+        return Monitor().Line(index).substr(
+            MonitorLayout::ColumnsOf(a.timeShown, a.tickShown).TextStart());
     }
 
     // The first line from `from` on that begins with `prefix`, or -1.
@@ -154,7 +154,10 @@ class StationWindowTest : public ::testing::Test {
 
     SteadyTickClock clock_;
     PortMap ports_;
-    std::unique_ptr<Station> station_;
+    TempDir dir_;
+    ConfigFile config_{dir_.File("ZelSim.ini")};
+    RecordingDialogs dialogs_;
+    std::unique_ptr<ZelSim> zelSim_;
     std::unique_ptr<TfZelSim> window_;
 };
 
@@ -197,7 +200,10 @@ TEST_F(StationOnLineTest, ReceivedLinesShowInOrderInTheColoursOfTheirCategories)
     // A record cut between two reads of the main cycle is framed whole.
     const size_t cut = record.size() / 2;
     far_.Send(record.substr(0, cut));
-    QTest::qWait(3 * TfZelSim::kTickIntervalMs);
+    const uint64_t half = (screen + fix + corrupted).size() + cut;
+    const SerialPort& port = zelSim_->Line().Port();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return port.BytesReceived() == half; }, kDeadlineMs))
+        << "the first half was not read by itself";
     far_.Send(record.substr(cut));
 
     ASSERT_TRUE(WaitForLine("$PKVTR,DML,PLT2")) << Monitor().LineCount() << " lines";
@@ -224,8 +230,8 @@ TEST_F(StationOnLineTest, ReceivedLinesShowInOrderInTheColoursOfTheirCategories)
     constexpr int kFewestInked = 20;
     auto rowRect = [&](int index) {
         // Clear of the gap lines at a row's top and bottom.
-        const int top = (index - view->TopRow()) * MessageMonitorView::kRowHeight;
-        return QRect(0, top + 2, image.width(), MessageMonitorView::kRowHeight - 3);
+        const int top = (index - view->TopRow()) * MonitorLayout::kRowHeight;
+        return QRect(0, top + 2, image.width(), MonitorLayout::kRowHeight - 3);
     };
     for (int i = 0; i < static_cast<int>(expected.size()); ++i) {
         const uint32_t own = expected[i].second;
@@ -279,7 +285,7 @@ TEST_F(StationOnLineTest, TypedTextLeavesWithItsChecksumAndIsRemembered) {
     QWidget* typing = QApplication::focusWidget();
     ASSERT_TRUE(typing == box || typing == edit) << "the box did not take the focus";
     // While it has the focus the arrow keys edit the text, and the hint says so.
-    EXPECT_FALSE(station_->KeyHookActive());
+    EXPECT_FALSE(zelSim_->Keys().Active());
     EXPECT_EQ(box->toolTip(), SendBox::kHint);
 
     // Keys become capitals on the way into the box.
@@ -306,12 +312,12 @@ TEST_F(StationOnLineTest, TypedTextLeavesWithItsChecksumAndIsRemembered) {
     ASSERT_EQ(box->count(), 2);
     EXPECT_EQ(box->itemText(0), "HELLO");
     EXPECT_EQ(box->itemText(1), "$PKVTQ,RID");
-    EXPECT_EQ(station_->Sender().History(), (std::vector<std::string>{"HELLO", "$PKVTQ,RID"}));
+    EXPECT_EQ(zelSim_->Sender().History(), (std::vector<std::string>{"HELLO", "$PKVTQ,RID"}));
 }
 
 TEST_F(StationOnLineTest, FarEndGoingAwayDisconnectsAndSaysSo) {
     ClickConnect();
-    auto* button = window_->findChild<QPushButton*>(Station::kConnectButton);
+    auto* button = qobject_cast<QPushButton*>(window_->Control(mw::bComOpenClose));
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(button->text(), "Connect");
     EXPECT_TRUE(window_->windowTitle().endsWith(" is not connected"));
@@ -320,7 +326,7 @@ TEST_F(StationOnLineTest, FarEndGoingAwayDisconnectsAndSaysSo) {
     EXPECT_TRUE(window_->windowTitle().endsWith(" is connected"));
     far_.Send(WithChecksum("GPGGA,1,2"));
     ASSERT_TRUE(WaitForLine("$GPGGA,1,2"));
-    QWidget* indicator = window_->Control(RxTxIndicator::kFrame);
+    QWidget* indicator = window_->Control(mw::iRxTxFrame);
     ASSERT_NE(indicator, nullptr);
     EXPECT_TRUE(indicator->isVisible());
 
@@ -331,7 +337,7 @@ TEST_F(StationOnLineTest, FarEndGoingAwayDisconnectsAndSaysSo) {
     const std::string message = PortMessage();
     EXPECT_NE(message.find("Device lost"), std::string::npos) << message;
     EXPECT_NE(message.find(far_.Path()), std::string::npos) << message;
-    EXPECT_TRUE(window_->Control(Station::kPortMessage)->isVisible());
+    EXPECT_TRUE(window_->Control(mw::lPortMessage)->isVisible());
     // The indicator goes out with its next idle period.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !indicator->isVisible(); }, kDeadlineMs));
 }
@@ -342,7 +348,7 @@ TEST_F(StationOnLineTest, ClosingTheWindowLetsTheLastLinesOutAndGivesTheDeviceBa
     std::string expected;
     for (int key = 0; key < 8; ++key) {
         const std::string body = "PKVTK," + std::to_string(key);
-        station_->SendSentence("$" + body);
+        zelSim_->Cycle().SendSentence("$" + body);
         expected += WithChecksum(body);
     }
     window_->close();
@@ -361,14 +367,14 @@ class StationBesideSimulatorTest : public StationWindowTest {
 TEST_F(StationBesideSimulatorTest, ControllerRecordsAndReceiverScreenReachTheMonitor) {
     ASSERT_TRUE(sim_.Start(ZELSIM_SIM_PATH, {})) << sim_.ErrorText();
     StartWindow(sim_.DevicePath());
-    ASSERT_EQ(station_->SelectedBaud(), 38400u);
+    ASSERT_EQ(zelSim_->Line().SelectedBaud(), 38400u);
     ClickConnect();
 
     ASSERT_TRUE(WaitForLine("$PKVTR,DML,PLT2,")) << Monitor().LineCount() << " lines";
     EXPECT_EQ(Monitor().LineAttributes(Find("$PKVTR,DML,PLT2,")).category,
               MessageCategory::kDormalyn);
 
-    station_->SendSentence("$PKVTS,LCD,ON");
+    zelSim_->Cycle().SendSentence("$PKVTS,LCD,ON");
     const int asked = Find("$PKVTS,LCD,ON");
     ASSERT_GE(asked, 0);
     EXPECT_EQ(Monitor().LineAttributes(asked).category, MessageCategory::kOutZel);

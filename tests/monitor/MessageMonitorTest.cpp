@@ -1,10 +1,15 @@
+#include "monitor/MessageMonitor.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "monitor/MessageMonitor.h"
+#include "base/ControlTable.h"
+#include "base/ZelSimControls.h"
+#include "support/ConfigText.h"
 
 namespace {
+namespace mw = main_window;
 
 std::tm FixedTime() {
     std::tm t{};
@@ -16,9 +21,9 @@ std::tm FixedTime() {
 
 class MessageMonitorTest : public ::testing::Test {
   protected:
-    MessageMonitorTest() : monitor_(FixedTime) {
-        monitor_.options.msgMonTime = false;
-        monitor_.options.msgMonTickCount = false;
+    MessageMonitorTest() : monitor_(controls_, FixedTime) {
+        monitor_.SetOption(&MonitorOptions::msgMonTime, false);
+        monitor_.SetOption(&MonitorOptions::msgMonTickCount, false);
     }
     void Show(const std::string& text, uint32_t category = MessageCategory::kDgps) {
         monitor_.ShowLine(text, category, 0);
@@ -27,18 +32,19 @@ class MessageMonitorTest : public ::testing::Test {
         return monitor_.LineAttributes(monitor_.LineCount() - 1);
     }
 
+    ControlTable controls_;
     MessageMonitor monitor_;
 };
 
 TEST_F(MessageMonitorTest, PrefixesTimeAndTickModuloOneHundredThousand) {
-    monitor_.options.msgMonTime = true;
-    monitor_.options.msgMonTickCount = true;
+    monitor_.SetOption(&MonitorOptions::msgMonTime, true);
+    monitor_.SetOption(&MonitorOptions::msgMonTickCount, true);
     monitor_.ShowLine("$GPGGA,1", MessageCategory::kDgps, 4'294'912'345u);
     EXPECT_EQ(monitor_.Line(0), "09:05:07 12345 $GPGGA,1");
     EXPECT_TRUE(Last().timeShown);
     EXPECT_TRUE(Last().tickShown);
 
-    monitor_.options.msgMonTime = false;
+    monitor_.SetOption(&MonitorOptions::msgMonTime, false);
     monitor_.ShowLine("x", MessageCategory::kDgps, 100'042);
     EXPECT_EQ(monitor_.Line(1), "00042 x");
     // The flags are captured per line: the first keeps its time column.
@@ -79,23 +85,23 @@ TEST_F(MessageMonitorTest, TheRingKeepsTwoHundredLinesWithTheirColours) {
                   n % 2 ? MessageCategory::kDgps : MessageCategory::kNonNmea)
             << i;
     }
-    EXPECT_EQ(monitor_.TopIndex(), MessageMonitor::kCapacity - MessageMonitor::kViewRows);
 }
 
 TEST_F(MessageMonitorTest, SentPanelTrafficNeedsBothOutGoingAndZelFilters) {
-    monitor_.options.msgMonOutGoingMessages = false;
-    Show("$PKVTK,1", MessageCategory::kOutGoing);
+    monitor_.SetOption(&MonitorOptions::msgMonOutGoingMessages, false);
+    Show("$PKVTK,1", MessageCategory::kOutZel);
+    Show("$PKVTQ,RID", MessageCategory::kOutGoing);
     EXPECT_EQ(monitor_.LineCount(), 0);
 
-    monitor_.options.msgMonOutGoingMessages = true;
-    monitor_.options.msgMonZelMessages = false;
-    Show("$PKVTK,1", MessageCategory::kOutGoing);
+    monitor_.SetOption(&MonitorOptions::msgMonOutGoingMessages, true);
+    monitor_.SetOption(&MonitorOptions::msgMonZelMessages, false);
+    Show("$PKVTK,1", MessageCategory::kOutZel);
     EXPECT_EQ(monitor_.LineCount(), 0);
     Show("$PKVTQ,RID", MessageCategory::kOutGoing);
-    EXPECT_EQ(Last().category, MessageCategory::kOutGoing);
+    EXPECT_EQ(monitor_.LineCount(), 1);
 
-    monitor_.options.msgMonZelMessages = true;
-    Show("$PKVTK,1", MessageCategory::kOutGoing);
+    monitor_.SetOption(&MonitorOptions::msgMonZelMessages, true);
+    Show("$PKVTK,1", MessageCategory::kOutZel);
     EXPECT_EQ(Last().category, MessageCategory::kOutZel);
 
     Show("$GPGGA", MessageCategory::kShort);
@@ -110,7 +116,7 @@ TEST_F(MessageMonitorTest, PauseMarksTheGapOnBothSides) {
 
     const uint64_t appended = monitor_.AppendCount();
     monitor_.TogglePause();
-    EXPECT_STREQ(monitor_.PauseCaption(), "Continue");
+    EXPECT_EQ(controls_.Get(mw::bPause).text, "Continue");
     Show("dropped");
     Show("dropped too");
     EXPECT_EQ(monitor_.LineCount(), 2);
@@ -119,7 +125,7 @@ TEST_F(MessageMonitorTest, PauseMarksTheGapOnBothSides) {
     EXPECT_FALSE(monitor_.LineAttributes(0).gapAfter);
 
     monitor_.Resume();
-    EXPECT_STREQ(monitor_.PauseCaption(), "Pause");
+    EXPECT_EQ(controls_.Get(mw::bPause).text, "Pause");
     Show("after");
     EXPECT_EQ(monitor_.AppendCount(), appended + 1);
     EXPECT_TRUE(Last().gapBefore);
@@ -131,7 +137,7 @@ TEST_F(MessageMonitorTest, PauseMarksTheGapOnBothSides) {
 TEST_F(MessageMonitorTest, FilteredLinesWhilePausedLeaveNoMark) {
     Show("first");
     Show("before");
-    monitor_.options.msgMonDgpsMessages = false;
+    monitor_.SetOption(&MonitorOptions::msgMonDgpsMessages, false);
     const uint64_t revision = monitor_.Revision();
     monitor_.TogglePause();
     Show("hidden anyway");
@@ -156,16 +162,68 @@ TEST_F(MessageMonitorTest, PauseOnAnEmptyListMarksTheFirstLineToCome) {
 
 TEST_F(MessageMonitorTest, ClearEmptiesTheListButKeepsPause) {
     for (int i = 0; i < 30; ++i) Show("x");
-    EXPECT_EQ(monitor_.TopIndex(), 30 - MessageMonitor::kViewRows);
     monitor_.TogglePause();
     monitor_.ClearMonitor();
     EXPECT_EQ(monitor_.LineCount(), 0);
-    EXPECT_EQ(monitor_.TopIndex(), 0);
     EXPECT_TRUE(monitor_.Paused());
     monitor_.Resume();
     Show("new");
     EXPECT_EQ(monitor_.Line(0), "new");
     EXPECT_EQ(monitor_.LineAttributes(0).category, MessageCategory::kDgps);
+}
+
+// Every option mirrors its menu item; Hide and Big move the panel and the
+// send row, and tell the window so.
+TEST_F(MessageMonitorTest, OptionsCheckTheirItemsAndBigAndHideReLayThePanel) {
+    int relayouts = 0;
+    monitor_.onLayoutChanged = [&] { ++relayouts; };
+    monitor_.SetOption(&MonitorOptions::msgMonLbMessages, false);
+    EXPECT_FALSE(controls_.Get(mw::mMsgMonLbMessages).checked);
+    EXPECT_TRUE(controls_.Get(mw::mMsgMonDgpsMessages).checked);
+    EXPECT_EQ(relayouts, 0);
+
+    const ControlState& panel = controls_.Get(mw::pMessageMonitorPanel);
+    const ControlState& list = controls_.Get(mw::lbMessageMonitor);
+    const ControlState& addCkSum = controls_.Get(mw::bAddCkSum);
+    EXPECT_EQ(panel.height, 295);
+    EXPECT_EQ(list.height, 250);
+    EXPECT_EQ(addCkSum.top, 254);
+    monitor_.SetOption(&MonitorOptions::messageMonitorBig, true);
+    EXPECT_EQ(relayouts, 1);
+    EXPECT_TRUE(controls_.Get(mw::mMsgMonBig).checked);
+    EXPECT_EQ(panel.height, 415);
+    EXPECT_EQ(list.height, 370);
+    EXPECT_EQ(addCkSum.top, 374);
+    EXPECT_EQ(controls_.Get(mw::cbSendData).top, 375);
+
+    monitor_.SetOption(&MonitorOptions::hideMessageMonitor, true);
+    EXPECT_EQ(relayouts, 2);
+    EXPECT_FALSE(panel.visible);
+}
+
+// The outgoing filter's two spellings are one key, written back in the
+// file's own spelling; the legend keeps its place.
+TEST_F(MessageMonitorTest, OptionsAndTheLegendPlaceComeFromTheConfigurationAndGoBack) {
+    TempDir dir;
+    ConfigFile file = ConfigWith(dir,
+                                 "[Configuration]\nMsgMonOutGoingMessages=0\nMessageMonitorBig=1\n"
+                                 "MsgMonColorsWindowLeft=-40\nMsgMonTime=garbage\n");
+    monitor_.LoadSettings(file);
+    EXPECT_FALSE(monitor_.Options().msgMonOutGoingMessages);
+    EXPECT_FALSE(controls_.Get(mw::mMsgMonOutGoingMessages).checked);
+    EXPECT_EQ(controls_.Get(mw::pMessageMonitorPanel).height, 415) << "laid out as loaded";
+    EXPECT_FALSE(monitor_.Options().msgMonTime) << "a value of no number keeps the flag";
+    EXPECT_EQ(monitor_.LegendLeft(), -40);
+
+    monitor_.SetOption(&MonitorOptions::msgMonOutGoingMessages, true);
+    monitor_.SetLegendPosition(12, 34);
+    monitor_.SaveSettings(file);
+    ASSERT_TRUE(file.Save().Saved());
+    const std::string text = TempDir::Read(file.Path());
+    EXPECT_NE(text.find("MsgMonOutGoingMessages=1\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("MsgMonOutgoingMessages"), std::string::npos) << "written twice";
+    EXPECT_NE(text.find("MsgMonColorsWindowLeft=12\n"), std::string::npos);
+    EXPECT_NE(text.find("MsgMonColorsWindowTop=34\n"), std::string::npos);
 }
 
 }  // namespace

@@ -5,13 +5,15 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include "base/ControlTable.h"
 #include "monitor/MessageMonitor.h"
 #include "monitor/MessageMonitorView.h"
+#include "monitor/MonitorLayout.h"
 #include "monitor/TfShowMessageMonColors.h"
 
 namespace {
 
-constexpr int kRow = MessageMonitorView::kRowHeight;
+constexpr int kRow = MonitorLayout::kRowHeight;
 const QColor kBackground(253, 251, 243);
 
 std::tm Noon() {
@@ -36,13 +38,19 @@ bool HasPixelNear(const QImage& image, const QRect& area, const QColor& colour) 
 
 class MessageMonitorViewTest : public ::testing::Test {
   protected:
-    MessageMonitorViewTest() : monitor(Noon), view(monitor) { view.resize(744, 250); }
+    MessageMonitorViewTest() : monitor(controls, Noon), view(monitor) { view.resize(744, 250); }
+
+    void NoColumns() {
+        monitor.SetOption(&MonitorOptions::msgMonTime, false);
+        monitor.SetOption(&MonitorOptions::msgMonTickCount, false);
+    }
 
     QImage Render() {
         view.Refresh();
         return view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
 
+    ControlTable controls;
     MessageMonitor monitor;
     MessageMonitorView view;
 };
@@ -50,8 +58,7 @@ class MessageMonitorViewTest : public ::testing::Test {
 TEST_F(MessageMonitorViewTest, RowsAreDrawnInTheirCategoryColourWithTheirColumns) {
     monitor.ShowLine("$PKVTS,TXT,0,HELLO", MessageCategory::kZel, 12345);
     monitor.ShowLine("$PKVTS,LBX,1", MessageCategory::kLightBar, 12346);
-    monitor.options.msgMonTime = false;
-    monitor.options.msgMonTickCount = false;
+    NoColumns();
     monitor.ShowLine("plain", MessageCategory::kNonNmea, 0);
     const QImage image = Render();
     const int width = image.width();
@@ -74,8 +81,7 @@ TEST_F(MessageMonitorViewTest, RowsAreDrawnInTheirCategoryColourWithTheirColumns
 // at the very left edge and the longest line runs past the right one; both
 // must be cut cleanly, not lost or written beyond the row.
 TEST_F(MessageMonitorViewTest, RowsAreCutAtBothEdges) {
-    monitor.options.msgMonTime = false;
-    monitor.options.msgMonTickCount = false;
+    NoColumns();
     monitor.ShowLine(std::string(MessageMonitor::kTextLimit, 'W'), MessageCategory::kDgps, 0);
     monitor.ShowLine("W", MessageCategory::kDgps, 0);
     const QImage image = Render();
@@ -87,8 +93,7 @@ TEST_F(MessageMonitorViewTest, RowsAreCutAtBothEdges) {
 }
 
 TEST_F(MessageMonitorViewTest, GapLinesMarkWhereLinesWereDropped) {
-    monitor.options.msgMonTime = false;
-    monitor.options.msgMonTickCount = false;
+    NoColumns();
     // Leading blanks keep glyphs off the line's left end.
     monitor.ShowLine("   first", MessageCategory::kDgps, 0);  // the start-up gap mark
     monitor.ShowLine("second", MessageCategory::kDgps, 0);
@@ -128,7 +133,7 @@ TEST_F(MessageMonitorViewTest, LegendOpensModallyAtItsStoredPlace) {
     std::vector<std::string> calls;
     view.onLegendOpening = [&] { calls.push_back("off"); };
     view.onLegendClosed = [&] { calls.push_back("on"); };
-    view.legendPosition = QPoint(40, 50);
+    monitor.SetLegendPosition(40, 50);
     QPoint shownAt;
     QString caption;
     QTimer::singleShot(0, [&] {
@@ -143,7 +148,7 @@ TEST_F(MessageMonitorViewTest, LegendOpensModallyAtItsStoredPlace) {
     EXPECT_EQ(calls, (std::vector<std::string>{"off", "on"}));
     EXPECT_EQ(shownAt, QPoint(40, 50));
     EXPECT_EQ(caption, "Message Monitor Colors");
-    EXPECT_EQ(view.legendPosition, QPoint(70, 80));
+    EXPECT_EQ(QPoint(monitor.LegendLeft(), monitor.LegendTop()), QPoint(70, 80));
 }
 
 TEST(TfShowMessageMonColorsTest, RowsFollowTheLegendOrderAndColours) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ConfigFile.h"
+#include "base/ConfigFile.h"
 #include "scripts/ButtonTable.h"
 #include "support/TempDir.h"
 
@@ -25,13 +25,6 @@ class ButtonTableTest : public ::testing::Test {
     TempDir dir_;
     std::string path_ = dir_.File("ZelSim.ini");
 };
-
-TEST_F(ButtonTableTest, GroupsOfEightMapToTheirDefinitions) {
-    const ButtonTable table;
-    EXPECT_EQ(table.At(ButtonTable::IndexOf(1, 7)).caption, "Button 8");
-    EXPECT_EQ(table.At(ButtonTable::IndexOf(2, 0)).caption, "Button 9");
-    EXPECT_EQ(table.At(ButtonTable::IndexOf(4, 7)).caption, "Button 32");
-}
 
 TEST_F(ButtonTableTest, DefiningDropsBlankLinesAndCutsLongOnes) {
     ButtonTable table;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "support/ConfigText.h"
+
 namespace {
 using Paths = std::vector<std::string>;
 
@@ -79,4 +81,16 @@ TEST(PortMapResolve, NumbersOutsideOneToNinetyNineHaveNoDevice) {
     EXPECT_EQ(map.PathOf(0), "");
     EXPECT_EQ(map.PathOf(100), "");
 }
+
+TEST(PortMapResolve, ThePortsSectionNamesDevicesByComNumber) {
+    TempDir dir;
+    ConfigFile file = ConfigWith(dir,
+                                 "[Ports]\nCOM1=/dev/ttyUSB0\ncom12 = /dev/pts/3\nCOM0=/dev/zero\n"
+                                 "COM100=/dev/null\nCOM2=\n");
+    PortMap map;
+    map.LoadSection(file);
+    EXPECT_EQ(map.Explicit(),
+              (std::map<int, std::string>{{1, "/dev/ttyUSB0"}, {12, "/dev/pts/3"}}));
+}
+
 }  // namespace

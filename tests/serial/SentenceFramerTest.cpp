@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "serial/SentenceFramer.h"
-#include "support/FakeTickClock.h"
 
 namespace {
 
@@ -25,14 +24,14 @@ class FramerTest : public ::testing::Test {
     // Feeds every byte and returns the states returned, one per byte.
     std::vector<uint8_t> FeedAll(const std::string& bytes) {
         std::vector<uint8_t> states;
-        for (char c : bytes) states.push_back(framer_.Feed(static_cast<uint8_t>(c)));
+        for (char c : bytes) states.push_back(framer_.Feed(static_cast<uint8_t>(c), now_));
         return states;
     }
 
     // Feeds the bytes and returns the state after the last one.
     uint8_t FeedText(const std::string& bytes) {
         uint8_t state = framer_.State();
-        for (char c : bytes) state = framer_.Feed(static_cast<uint8_t>(c));
+        for (char c : bytes) state = framer_.Feed(static_cast<uint8_t>(c), now_);
         return state;
     }
 
@@ -44,8 +43,8 @@ class FramerTest : public ::testing::Test {
         return std::string(out, length);
     }
 
-    FakeTickClock clock_;
-    SentenceFramer framer_{clock_};
+    uint32_t now_ = 1000;
+    SentenceFramer framer_;
 };
 
 // --- Checksums -------------------------------------------------------------
@@ -131,7 +130,7 @@ TEST_F(FramerTest, UnprintableBytesShowAsDotsAndMarkGarbageTheDegreeSignDoesNot)
 TEST_F(FramerTest, GarbageCountsConsecutiveDirtyLinesUntilCleanLineOrSentence) {
     for (uint32_t i = 1; i <= 6; ++i) {
         ASSERT_EQ(FeedText("\x80\x81\x82\r"), SentenceFramer::kLineReady);
-        ASSERT_EQ(framer_.Feed('\n'), SentenceFramer::kIdle);
+        ASSERT_EQ(framer_.Feed('\n', now_), SentenceFramer::kIdle);
         EXPECT_EQ(framer_.GarbageCount(), i);
         EXPECT_EQ(framer_.LineCount(), i);
     }
@@ -172,7 +171,7 @@ TEST_F(FramerTest, OverlongLineIsCutTo599Characters) {
     const std::string line(700, 'x');
     const auto states = FeedAll(line + "\r\n");
     EXPECT_EQ(std::count(states.begin(), states.end(), SentenceFramer::kLineReady), 1);
-    EXPECT_EQ(framer_.Feed('\r'), SentenceFramer::kIdle);
+    EXPECT_EQ(framer_.Feed('\r', now_), SentenceFramer::kIdle);
     FeedText(line + "\r");
     EXPECT_EQ(framer_.RawLine(), std::string(SentenceFramer::kRawLimit, 'x'));
     EXPECT_EQ(Copied().size(), SentenceFramer::kRawLimit);
@@ -332,34 +331,18 @@ TEST_F(FramerTest, NoFieldsAreReadableOutsideASentence) {
 // --- Timing -------------------------------------------------------------------
 
 TEST_F(FramerTest, LastByteTimeFollowsUnfinishedLines) {
-    clock_.Set(5000);
-    framer_.Feed('a');
+    framer_.Feed('a', 5000);
     EXPECT_EQ(framer_.LastByteTime(), 5000u);
-    clock_.Set(5100);
-    framer_.Feed('b');
+    framer_.Feed('b', 5100);
     EXPECT_EQ(framer_.LastByteTime(), 5100u);
-    clock_.Set(5200);
-    framer_.Feed('$');
-    framer_.Feed('X');
+    framer_.Feed('$', 5200);
+    framer_.Feed('X', 5200);
     EXPECT_EQ(framer_.LastByteTime(), 5200u);
-    clock_.Set(5300);
-    ASSERT_EQ(framer_.Feed('\r'), SentenceFramer::kSentenceReady);
+    ASSERT_EQ(framer_.Feed('\r', 5300), SentenceFramer::kSentenceReady);
     EXPECT_EQ(framer_.LastByteTime(), 5200u) << "a finished sentence does not touch it";
-}
-
-TEST_F(FramerTest, FeedWithAGivenTickFramesAlikeAndStampsThatTick) {
-    FakeTickClock other;
-    SentenceFramer timed(other);
-    const std::string input = "ab\r" + WithChecksum("$GPGGA,1") + "\r\n\x01\r$X,Y\r";
-    for (char c : input) {
-        const uint8_t expected = framer_.Feed(static_cast<uint8_t>(c));
-        EXPECT_EQ(timed.Feed(static_cast<uint8_t>(c), 777), expected);
-        EXPECT_EQ(timed.GarbageCount(), framer_.GarbageCount());
-    }
-    EXPECT_EQ(timed.Field(1), "Y");
-    timed.Feed('z', 900);
-    EXPECT_EQ(timed.LastByteTime(), 900u);
-    EXPECT_EQ(timed.RawLine(), "z");
+    framer_.Feed('z', 5400);
+    EXPECT_EQ(framer_.LastByteTime(), 5400u);
+    EXPECT_EQ(framer_.RawLine(), "z");
 }
 
 // --- ParseText ------------------------------------------------------------------

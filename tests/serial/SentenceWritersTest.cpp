@@ -10,7 +10,6 @@
 #include "serial/SentenceWriters.h"
 #include "serial/SerialDevice.h"
 #include "serial/SerialPort.h"
-#include "support/FakeTickClock.h"
 
 namespace {
 
@@ -38,8 +37,7 @@ TEST_F(WritersTest, SentenceWithoutStarGetsUpperCaseChecksumAndLineEnd) {
 }
 
 TEST_F(WritersTest, WhatTheWriterSendsTheFramerAccepts) {
-    FakeTickClock clock;
-    SentenceFramer framer(clock);
+    SentenceFramer framer;
     for (const char* text : {"$PKVTS,TXT,0,HELLO", "$PKVTQ,DML,DID_REQUEST", "$GPVTG,,T,,M", "$"}) {
         WriteSentence(port_, text);
         const std::string sent = Sent();
@@ -135,16 +133,6 @@ TEST(WritersByteTest, EveryByteIsItsOwnWrite) {
     WriteRaw(port, "x");
     ASSERT_EQ(writeSizes.size(), std::string("$PKVTQ,DML,SET1*7E\r\nplain\r\nraw\r\nx").size());
     for (size_t size : writeSizes) EXPECT_EQ(size, 1u);
-}
-
-TEST(LogChecksumTest, SumsTheCharactersAfterTheLastDollar) {
-    EXPECT_EQ(LogChecksum("$PKVTQ,DML,SET1"), "*7E");
-    EXPECT_EQ(LogChecksum("$GPVTG,,T,,M"), "*4B");
-    EXPECT_EQ(LogChecksum("noise $X$AB"), "*03");
-    EXPECT_EQ(LogChecksum("$PKVTK,0"), "*4E");
-    EXPECT_EQ(LogChecksum("$"), "*00");
-    EXPECT_EQ(LogChecksum("AB"), "*03") << "without a dollar the whole text";
-    EXPECT_EQ(LogChecksum(""), "*00");
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "serial/SentenceFramer.h"
-#include "support/FakeTickClock.h"
 
 // What the simulated devices put on the line, taken apart the way the
 // program takes it: split at CR LF, each sentence checked and split by the
@@ -18,8 +17,7 @@ struct WireLine {
 
 inline std::vector<WireLine> ParseWire(const std::string& wire) {
     std::vector<WireLine> lines;
-    FakeTickClock clock;
-    SentenceFramer framer(clock);
+    SentenceFramer framer;
     size_t at = 0;
     while (at < wire.size()) {
         const size_t end = wire.find("\r\n", at);

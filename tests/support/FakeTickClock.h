@@ -1,5 +1,5 @@
 #pragma once
-#include "app/TickClock.h"
+#include "base/TickClock.h"
 
 // A clock the test moves by hand; TickDelay advances it instead of waiting.
 class FakeTickClock final : public TickClock {

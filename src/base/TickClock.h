@@ -11,7 +11,11 @@ public:
 
     // True when strictly more than `period` ms have passed since `start`.
     bool TickElapsed(uint32_t start, uint32_t period) const {
-        return static_cast<int32_t>(TickNow() - start) > static_cast<int32_t>(period);
+        return Elapsed(TickNow(), start, period);
+    }
+    // The same test against a `now` read once for a whole cycle.
+    static constexpr bool Elapsed(uint32_t now, uint32_t start, uint32_t period) {
+        return static_cast<int32_t>(now - start) > static_cast<int32_t>(period);
     }
 
     // Waits until more than `period` ms have passed (used at shutdown only).

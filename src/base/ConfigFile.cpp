@@ -1,4 +1,4 @@
-#include "app/ConfigFile.h"
+#include "base/ConfigFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/Text.h"
+
 namespace {
 
 constexpr std::string_view kBlanks = " \t";
@@ -16,20 +18,6 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr mode_t kNewFileMode = 0666;  // the umask decides the rest
 constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
 constexpr int kTempNameAttempts = 100;
-
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
-std::string_view Trim(std::string_view text) {
-    const size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) return {};
-    const size_t last = text.find_last_not_of(kBlanks);
-    return text.substr(first, last - first + 1);
-}
 
 struct ParsedLine {
     enum class Kind { Other, Header, Key };
@@ -45,21 +33,21 @@ ParsedLine ParseLine(std::string_view text) {
         offset = kByteOrderMark.size();
         text.remove_prefix(offset);
     }
-    const std::string_view body = Trim(text);
+    const std::string_view body = TrimBlanks(text);
     if (body.empty() || body.front() == ';' || body.front() == '#') return parsed;
     if (body.front() == '[') {
         const size_t close = body.find(']');
         if (close == std::string_view::npos) return parsed;  // kept, but opens nothing
         parsed.kind = ParsedLine::Kind::Header;
-        parsed.name = Lower(Trim(body.substr(1, close - 1)));
+        parsed.name = LowerCase(TrimBlanks(body.substr(1, close - 1)));
         return parsed;
     }
     const size_t equals = text.find('=');
     if (equals == std::string_view::npos) return parsed;
-    const std::string_view key = Trim(text.substr(0, equals));
+    const std::string_view key = TrimBlanks(text.substr(0, equals));
     if (key.empty()) return parsed;
     parsed.kind = ParsedLine::Kind::Key;
-    parsed.name = Lower(key);
+    parsed.name = LowerCase(key);
     const size_t value = text.find_first_not_of(kBlanks, equals + 1);
     parsed.valueStart = offset + (value == std::string_view::npos ? text.size() : value);
     return parsed;
@@ -190,13 +178,13 @@ void ConfigFile::Parse(const std::string& content) {
 
 void ConfigFile::SetSection(std::string_view name) {
     section_ = std::string(name);
-    sectionLower_ = Lower(name);
+    sectionLower_ = LowerCase(name);
 }
 
 const std::vector<ConfigFile::LineIt>* ConfigFile::Find(std::string_view key) const {
     const auto section = sections_.find(sectionLower_);
     if (section == sections_.end()) return nullptr;
-    const auto entry = section->second.keys.find(Lower(Trim(key)));
+    const auto entry = section->second.keys.find(LowerCase(TrimBlanks(key)));
     if (entry == section->second.keys.end() || entry->second.empty()) return nullptr;
     return &entry->second;
 }
@@ -209,7 +197,7 @@ const std::string* ConfigFile::RawValue(std::string_view key) const {
 int ConfigFile::ReadInt(std::string_view key, int defaultValue) const {
     const std::string* text = RawValue(key);
     if (text == nullptr) return defaultValue;
-    std::string_view value = Trim(std::string_view(*text).substr(ParseLine(*text).valueStart));
+    std::string_view value = TrimBlanks(std::string_view(*text).substr(ParseLine(*text).valueStart));
     if (!value.empty() && value.front() == '+') value.remove_prefix(1);
     int result = 0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), result);
@@ -224,7 +212,7 @@ bool ConfigFile::ReadFlag(std::string_view key, bool defaultValue) const {
 std::string ConfigFile::ReadText(std::string_view key, std::string_view defaultValue) const {
     const std::string* text = RawValue(key);
     if (text == nullptr) return std::string(defaultValue);
-    return std::string(Trim(std::string_view(*text).substr(ParseLine(*text).valueStart)));
+    return std::string(TrimBlanks(std::string_view(*text).substr(ParseLine(*text).valueStart)));
 }
 
 void ConfigFile::WriteInt(std::string_view key, int value) {
@@ -250,7 +238,7 @@ void ConfigFile::WriteText(std::string_view key, std::string_view value) {
         return;
     }
     Section& section = SectionForWrite();
-    std::string text(Trim(key));
+    std::string text(TrimBlanks(key));
     text += '=';
     text.append(value);
     InsertAfter(section.appendAfter, section, std::move(text));
@@ -260,7 +248,7 @@ void ConfigFile::DeleteKey(std::string_view key) {
     if (!writable_) return;
     const auto section = sections_.find(sectionLower_);
     if (section == sections_.end()) return;
-    const auto entry = section->second.keys.find(Lower(Trim(key)));
+    const auto entry = section->second.keys.find(LowerCase(TrimBlanks(key)));
     if (entry == section->second.keys.end()) return;
     for (LineIt it : entry->second) {
         if (it == section->second.appendAfter) {
@@ -280,7 +268,7 @@ ConfigFile::Section& ConfigFile::SectionForWrite() {
     if (existing != sections_.end()) return existing->second;
     if (!lines_.empty()) {  // a blank line between sections
         if (lines_.back().ending.empty()) lines_.back().ending = newline_;
-        if (!Trim(lines_.back().text).empty()) lines_.push_back(Line{"", newline_});
+        if (!TrimBlanks(lines_.back().text).empty()) lines_.push_back(Line{"", newline_});
     }
     lines_.push_back(Line{"[" + section_ + "]", newline_});
     changed_ = true;

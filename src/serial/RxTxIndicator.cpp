@@ -1,6 +1,9 @@
-#include "app/RxTxIndicator.h"
+#include "serial/RxTxIndicator.h"
 
-#include "app/ControlTable.h"
+#include "base/ControlTable.h"
+#include "base/TickClock.h"
+#include "base/ZelSimControls.h"
+#include "serial/SerialPort.h"
 
 namespace {
 struct Look {
@@ -12,14 +15,43 @@ constexpr Look kLooks[] = {
 };
 }  // namespace
 
-RxTxIndicator::RxTxIndicator(ControlTable& controls) : controls_(controls) { Reset(); }
+RxTxIndicator::RxTxIndicator(ControlTable& controls, SerialPort& port, uint32_t now)
+    : controls_(controls),
+      port_(port),
+      receiveIdleMark_(now),
+      transmitIdleMark_(now),
+      transmitDecayMark_(now),
+      bytesSeen_(port.BytesReceived()) {
+    Reset();
+}
+
+void RxTxIndicator::BeforeRead(uint32_t now) {
+    if (TickClock::Elapsed(now, receiveIdleMark_, kIdlePeriodMs)) {
+        receiveIdleMark_ = now;
+        ReceiveIdle(port_.IsOpen());
+    }
+    if (port_.TransmitBusy() > 0) {
+        TransmitBusy(now);
+        port_.DecayTransmitBusy(transmitDecayMark_, now);
+    } else if (TickClock::Elapsed(now, transmitIdleMark_, kIdlePeriodMs)) {
+        transmitIdleMark_ = now;
+        TransmitIdle(port_.IsOpen());
+    }
+    transmitDecayMark_ = now;
+}
+
+void RxTxIndicator::AfterRead(uint32_t now) {
+    if (port_.BytesReceived() == bytesSeen_) return;
+    bytesSeen_ = port_.BytesReceived();
+    Receive(now);
+}
 
 void RxTxIndicator::Enter(uint8_t state) {
     state_ = state;
     const Look& look = kLooks[state];
-    controls_.SetVisible(kFrame, look.frame);
-    controls_.SetVisible(kTxArrow, look.tx);
-    controls_.SetVisible(kRxArrow, look.rx);
+    controls_.SetVisible(main_window::iRxTxFrame, look.frame);
+    controls_.SetVisible(main_window::iTxArrow, look.tx);
+    controls_.SetVisible(main_window::iRxArrow, look.rx);
 }
 
 void RxTxIndicator::Reset() { Enter(0); }

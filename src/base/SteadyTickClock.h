@@ -1,5 +1,5 @@
 #pragma once
-#include "app/TickClock.h"
+#include "base/TickClock.h"
 
 // Milliseconds of the monotonic clock, truncated to 32 bits.
 class SteadyTickClock final : public TickClock {

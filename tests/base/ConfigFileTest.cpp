@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <random>
 
-#include "app/ConfigFile.h"
+#include "base/ConfigFile.h"
 #include "support/TempDir.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/TickClock.h"
+#include "base/TickClock.h"
 
 #include <chrono>
 #include <thread>

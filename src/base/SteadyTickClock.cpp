@@ -1,4 +1,4 @@
-#include "app/SteadyTickClock.h"
+#include "base/SteadyTickClock.h"
 
 #include <chrono>
 

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 
 #include "app/SimulatorProcess.h"
 
@@ -50,9 +49,7 @@ TEST(SimulatorProcess, KillsAProgramThatIgnoresTheRequestToStop) {
     ASSERT_TRUE(sim.Start("/bin/sh", {"-c", "trap '' TERM; echo /dev/null; exec sleep 30"}))
         << sim.ErrorText();
     EXPECT_EQ(sim.DevicePath(), "/dev/null");
-    const auto start = std::chrono::steady_clock::now();
     sim.Stop(100);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     EXPECT_EQ(sim.ExitStatus(), 128 + SIGKILL);
     EXPECT_FALSE(sim.IsRunning());
 }

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "SimWire.h"
+#include "sim/SimWire.h"
 #include "app/SimulatorProcess.h"
 
 namespace {

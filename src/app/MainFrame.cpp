@@ -1,0 +1,117 @@
+#include "app/MainFrame.h"
+
+#include <cstdio>
+
+#include "app/MainLayout.h"
+#include "base/ConfigFile.h"
+#include "base/ControlTable.h"
+#include "base/ZelSimControls.h"
+#include "monitor/MessageMonitor.h"
+#include "monitor/MonitorLayout.h"
+#include "scripts/UserButtons.h"
+#include "serial/Connection.h"
+
+namespace {
+namespace mw = main_window;
+constexpr const char* kSection = "Configuration";
+constexpr const char* kWindowLeftKey = "ZelSimWindowLeft";
+constexpr const char* kWindowTopKey = "ZelSimWindowTop";
+constexpr const char* kZelTypeKey = "ZelType";
+
+struct ZelTypeItem {
+    ZelType type;
+    std::string_view menuItem;
+    const char* text;  // as stored
+};
+constexpr ZelTypeItem kZelTypes[] = {
+    {ZelType::Off, mw::mZelOptOff, "Off"},
+    {ZelType::Dormalyn, mw::mZelOptDormalyn, "Dormalyn"},
+    {ZelType::Corvane, mw::mZelOptCorvane, "Corvane"},
+};
+
+void Apply(ControlTable& controls, std::span<const MainLayout::Place> places) {
+    for (const MainLayout::Place& p : places) {
+        controls.SetPos(p.name, p.left, p.top);
+        if (p.width != MainLayout::kKeepSize) controls.SetSize(p.name, p.width, p.height);
+    }
+}
+}  // namespace
+
+MainFrame::MainFrame(ControlTable& controls, const Connection& connection,
+                     const UserButtons& buttons, const MessageMonitor& monitor)
+    : controls_(controls), connection_(connection), buttons_(buttons), monitor_(monitor) {
+    Apply(controls_, MainLayout::Design());
+    SelectZelType(zelType_);
+}
+
+const char* MainFrame::ZelTypeText(ZelType type) {
+    for (const ZelTypeItem& item : kZelTypes)
+        if (item.type == type) return item.text;
+    return kZelTypes[0].text;
+}
+
+void MainFrame::LoadSettings(ConfigFile& file) {
+    file.SetSection(kSection);
+    SetWindowPosition(file.ReadInt(kWindowLeftKey, windowLeft_),
+                      file.ReadInt(kWindowTopKey, windowTop_));
+    // Any other text leaves the type as it was.
+    const std::string text = file.ReadText(kZelTypeKey, ZelTypeText(zelType_));
+    for (const ZelTypeItem& item : kZelTypes)
+        if (text == item.text) SelectZelType(item.type);
+}
+
+void MainFrame::SaveSettings(ConfigFile& file) const {
+    file.SetSection(kSection);
+    file.WriteInt(kWindowLeftKey, windowLeft_);
+    file.WriteInt(kWindowTopKey, windowTop_);
+    file.WriteText(kZelTypeKey, ZelTypeText(zelType_));
+}
+
+void MainFrame::SelectZelType(ZelType type) {
+    zelType_ = type;
+    for (const ZelTypeItem& item : kZelTypes) controls_.SetChecked(item.menuItem, item.type == type);
+    RefreshStatus();
+}
+
+void MainFrame::SetWindowPosition(int left, int top) {
+    windowLeft_ = left;
+    windowTop_ = top;
+    controls_.SetPos(mw::fZelSim, left, top);
+}
+
+void MainFrame::RefreshStatus() {
+    char group[80];
+    if (buttons_.Group() == UserButtons::kHiddenGroup)
+        std::snprintf(group, sizeof group, " - ");
+    else
+        std::snprintf(group, sizeof group, " - Button Group #%d - ", buttons_.Group());
+
+    const SerialPort& port = connection_.Port();
+    char caption[400];
+    if (port.IsOpen())
+        std::snprintf(caption, sizeof caption, "ZEL Sim v%s%s%s at %ld BAUD is connected",
+                      versionText_.c_str(), group, port.DeviceName().c_str(),
+                      static_cast<long>(port.Rate()));
+    else
+        std::snprintf(caption, sizeof caption, "ZEL Sim v%s%sCOM%d at %ld BAUD is not connected",
+                      versionText_.c_str(), group, connection_.SelectedPort(),
+                      static_cast<long>(connection_.SelectedBaud()));
+    controls_.SetText(mw::fZelSim, caption);
+    // The receiver's panel shows for the two unit types, never for Off.
+    controls_.SetVisible(mw::pDisplayPanel, zelType_ != ZelType::Off);
+    ApplyLayout();
+}
+
+void MainFrame::MonitorLayoutChanged() { ApplyLayout(); }
+
+void MainFrame::ApplyLayout() {
+    const bool compact = zelType_ == ZelType::Off;
+    if (compact != compactShown_) {
+        compactShown_ = compact;
+        Apply(controls_, compact ? MainLayout::Compact() : MainLayout::Design());
+    }
+    const MonitorOptions& options = monitor_.Options();
+    controls_.SetSize(mw::fZelSim, MainLayout::kClientWidth,
+                      MainLayout::ClientHeight(compact, !options.hideMessageMonitor,
+                                               MonitorLayout::PanelHeight(options.messageMonitorBig)));
+}

@@ -1,0 +1,53 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "base/ZelType.h"
+#include "serial/CyclePart.h"
+
+class Connection;
+class ControlTable;
+class MessageMonitor;
+class UserButtons;
+
+// The main window's own state: the panel type of the "ZEL Options" menu,
+// the caption, the compact layout while the type is Off, and where the
+// window stands. Keys "ZelSimWindowLeft", "ZelSimWindowTop" and "ZelType".
+class MainFrame : public CyclePart {
+  public:
+    MainFrame(ControlTable& controls, const Connection& connection, const UserButtons& buttons,
+              const MessageMonitor& monitor);
+
+    void LoadSettings(ConfigFile& file) override;
+    void SaveSettings(ConfigFile& file) const override;
+
+    // mZelOptOffClick, mZelOptDormalynClick, mZelOptCorvaneClick
+    void SelectZelType(ZelType type);
+    ZelType SelectedZelType() const { return zelType_; }
+
+    // The caption, the receiver panel and the layout follow the port, the
+    // button group and the panel type.
+    void RefreshStatus();
+    // Hide or Big of the monitor changed.
+    void MonitorLayoutChanged();
+
+    // Where the user left the window, stored at shutdown.
+    void SetWindowPosition(int left, int top);
+    int WindowLeft() const { return windowLeft_; }
+    int WindowTop() const { return windowTop_; }
+
+    static const char* ZelTypeText(ZelType type);
+
+  private:
+    void ApplyLayout();
+
+    ControlTable& controls_;
+    const Connection& connection_;
+    const UserButtons& buttons_;
+    const MessageMonitor& monitor_;
+    std::string versionText_ = ZELSIM_VERSION_TEXT;
+    ZelType zelType_ = ZelType::Corvane;
+    bool compactShown_ = false;  // the Off layout is applied
+    int windowLeft_ = 0;
+    int windowTop_ = 0;
+};

@@ -1,0 +1,17 @@
+#pragma once
+#include "base/UserDialogs.h"
+
+class QWidget;
+
+// Message boxes over the main window.
+class QtUserDialogs : public UserDialogs {
+  public:
+    // `parent` may be null: the boxes then stand on their own.
+    explicit QtUserDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    void SetParent(QWidget* parent) { parent_ = parent; }
+
+    void Warn(std::string_view caption, std::string_view text) override;
+
+  private:
+    QWidget* parent_;
+};

@@ -1,0 +1,54 @@
+#include "app/ZelSim.h"
+
+#include <cstdio>
+
+#include "base/TickClock.h"
+#include "base/UserDialogs.h"
+
+ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, const PortMap& portMap,
+               ConfigFile& config, UserDialogs& dialogs,
+               MessageMonitor::LocalTimeSource localTime)
+    : config_(config),
+      dialogs_(dialogs),
+      connection_(controls_, clock, std::move(device), portMap),
+      indicator_(controls_, connection_.Port(), clock.TickNow()),
+      monitor_(controls_, std::move(localTime)),
+      sendBox_(controls_, [this](const std::string& text) { station_.SendSentence(text); }),
+      frame_(controls_, connection_, buttons_, monitor_),
+      // The cycle's order: the arrows' checks before the read; the line's
+      // loss, the monitor and the send box after it.
+      station_(clock, connection_.Port(),
+               {&indicator_, &connection_, &monitor_, &sendBox_, &buttons_, &frame_}) {
+    connection_.onStatusChanged = [this] { frame_.RefreshStatus(); };
+    monitor_.onLayoutChanged = [this] { frame_.MonitorLayoutChanged(); };
+    sendBox_.onSendPressed = [this] { monitor_.Resume(); };
+    // While the send box has the focus the arrow keys edit its text.
+    sendBox_.onKeyboardToPanel = [this](bool toPanel) { keyHook_.SetActive(toPanel); };
+    sendBox_.onContextMenu = [this] { indicator_.Reset(); };
+}
+
+void ZelSim::LoadSettings() {
+    station_.LoadSettings(config_);
+    frame_.RefreshStatus();
+}
+
+bool ZelSim::HandleKey(KeyHook::Key key, bool down, bool autoRepeat) {
+    const KeyHook::Action action = keyHook_.Decide(key, down, autoRepeat, frame_.SelectedZelType());
+    // Panel keys and user buttons act here once the panel and the buttons
+    // exist; until then the hook only claims the keys that belong to them.
+    return action.Consumed();
+}
+
+ConfigFile::SaveResult ZelSim::Shutdown(bool userPresent) {
+    connection_.Shutdown();
+    station_.SaveSettings(config_);
+    const ConfigFile::SaveResult saved = config_.Save();
+    if (!saved.Saved() && !saved.message.empty()) {
+        std::fprintf(stderr, "zelsim: %s\n", saved.message.c_str());
+        // A read-only or unreadable file is left alone on purpose; a failed
+        // write loses the session's settings and must be seen.
+        if (userPresent && saved.status == ConfigFile::SaveResult::Status::Failed)
+            dialogs_.Warn(kSettingsNotSaved, saved.message);
+    }
+    return saved;
+}

@@ -1,0 +1,67 @@
+#pragma once
+#include <memory>
+
+#include "app/KeyHook.h"
+#include "app/MainFrame.h"
+#include "app/Station.h"
+#include "base/ConfigFile.h"
+#include "base/ControlTable.h"
+#include "monitor/MessageMonitor.h"
+#include "protocol/SendBox.h"
+#include "scripts/UserButtons.h"
+#include "serial/Connection.h"
+#include "serial/RxTxIndicator.h"
+
+class PortMap;
+class SerialDevice;
+class TickClock;
+class UserDialogs;
+
+// Everything the main window does that is not a pixel: the parts of the
+// main cycle, wired to each other, and the station that runs them. The
+// window binds its controls to Controls() and forwards its events to the
+// parts.
+class ZelSim {
+  public:
+    static constexpr const char* kSettingsNotSaved = "Settings Not Saved";
+
+    // `config` is the run's configuration file: read by LoadSettings, written
+    // by Shutdown. `dialogs` tells the user what went wrong.
+    ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, const PortMap& portMap,
+           ConfigFile& config, UserDialogs& dialogs,
+           MessageMonitor::LocalTimeSource localTime = MessageMonitor::SystemLocalTime);
+
+    // Start-up: every part's keys, then the window's state follows.
+    void LoadSettings();
+    // T10msTick
+    void Tick() { station_.Tick(); }
+    // The application key hook; true when the key was consumed.
+    bool HandleKey(KeyHook::Key key, bool down, bool autoRepeat);
+    // Closing the window: the port closes, the configuration is written, and
+    // a failed save is said on the error output and, when a user is there to
+    // read it, in a message box.
+    ConfigFile::SaveResult Shutdown(bool userPresent);
+
+    ControlTable& Controls() { return controls_; }
+    Station& Cycle() { return station_; }
+    Connection& Line() { return connection_; }
+    RxTxIndicator& Indicator() { return indicator_; }
+    MessageMonitor& Monitor() { return monitor_; }
+    SendBox& Sender() { return sendBox_; }
+    UserButtons& Buttons() { return buttons_; }
+    MainFrame& Frame() { return frame_; }
+    KeyHook& Keys() { return keyHook_; }
+
+  private:
+    ConfigFile& config_;
+    UserDialogs& dialogs_;
+    ControlTable controls_;
+    Connection connection_;
+    RxTxIndicator indicator_;
+    MessageMonitor monitor_;
+    SendBox sendBox_;
+    UserButtons buttons_;
+    MainFrame frame_;
+    KeyHook keyHook_;
+    Station station_;
+};

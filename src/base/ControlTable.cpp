@@ -1,0 +1,93 @@
+#include "base/ControlTable.h"
+
+namespace {
+const ControlState kUnsetControl;
+}  // namespace
+
+const ControlState* ControlTable::Find(std::string_view name) const {
+    const auto it = controls_.find(name);
+    return it == controls_.end() ? nullptr : &it->second;
+}
+
+const ControlState& ControlTable::Get(std::string_view name) const {
+    const ControlState* found = Find(name);
+    return found ? *found : kUnsetControl;
+}
+
+ControlState& ControlTable::Change(std::string_view name, ControlState::Field field) {
+    auto it = controls_.find(name);
+    if (it == controls_.end()) it = controls_.emplace(std::string(name), ControlState{}).first;
+    ControlState& c = it->second;
+    c.fields |= field;
+    c.revision = ++revision_;
+    return c;
+}
+
+void ControlTable::SetText(std::string_view name, std::string_view text) {
+    const ControlState* c = Find(name);
+    if (c && c->Has(ControlState::kText) && c->text == text) return;
+    Change(name, ControlState::kText).text = text;
+}
+
+void ControlTable::SetVisible(std::string_view name, bool visible) {
+    const ControlState* c = Find(name);
+    if (c && c->Has(ControlState::kVisible) && c->visible == visible) return;
+    Change(name, ControlState::kVisible).visible = visible;
+}
+
+void ControlTable::SetEnabled(std::string_view name, bool enabled) {
+    const ControlState* c = Find(name);
+    if (c && c->Has(ControlState::kEnabled) && c->enabled == enabled) return;
+    Change(name, ControlState::kEnabled).enabled = enabled;
+}
+
+void ControlTable::SetChecked(std::string_view name, bool checked) {
+    const ControlState* c = Find(name);
+    if (c && c->Has(ControlState::kChecked) && c->checked == checked) return;
+    Change(name, ControlState::kChecked).checked = checked;
+}
+
+void ControlTable::SetPos(std::string_view name, int left, int top) {
+    const ControlState* c = Find(name);
+    if (c && c->Has(ControlState::kPos) && c->left == left && c->top == top) return;
+    ControlState& changed = Change(name, ControlState::kPos);
+    changed.left = left;
+    changed.top = top;
+}
+
+void ControlTable::SetSize(std::string_view name, int width, int height) {
+    const ControlState* c = Find(name);
+    if (c && c->Has(ControlState::kSize) && c->width == width && c->height == height) return;
+    ControlState& changed = Change(name, ControlState::kSize);
+    changed.width = width;
+    changed.height = height;
+}
+
+void ControlTable::SetBar(std::string_view name, int position, int maximum) {
+    const ControlState* c = Find(name);
+    if (c && c->Has(ControlState::kBar) && c->position == position && c->maximum == maximum)
+        return;
+    ControlState& changed = Change(name, ControlState::kBar);
+    changed.position = position;
+    changed.maximum = maximum;
+}
+
+void ControlTable::SetItems(std::string_view name, const std::vector<std::string>& items) {
+    const ControlState* c = Find(name);
+    if (c && c->Has(ControlState::kItems) && c->items == items) return;
+    Change(name, ControlState::kItems).items = items;
+}
+
+void ControlTable::SetHint(std::string_view name, std::string_view hint) {
+    const ControlState* c = Find(name);
+    if (c && c->Has(ControlState::kHint) && c->hint == hint) return;
+    Change(name, ControlState::kHint).hint = hint;
+}
+
+void ControlTable::ForEachChangedSince(
+    uint64_t since,
+    const std::function<void(const std::string&, const ControlState&)>& apply) const {
+    if (revision_ <= since) return;
+    for (const auto& [name, state] : controls_)
+        if (state.revision > since) apply(name, state);
+}

@@ -1,0 +1,58 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The named controls of the main window. Core parts write their state under
+// these names; the window binds each to its widget or menu item by the same
+// name, and a name no widget binds is an error its tests catch.
+namespace main_window {
+
+// The window itself: its caption, and its client area's size.
+inline constexpr std::string_view fZelSim = "fZelSim";
+
+inline constexpr std::string_view pAuxPanel = "pAuxPanel";
+inline constexpr std::string_view pDisplayPanel = "pDisplayPanel";
+inline constexpr std::string_view pButtonPanel = "pButtonPanel";
+inline constexpr std::string_view pMessageMonitorPanel = "pMessageMonitorPanel";
+
+inline constexpr std::string_view bComOpenClose = "bComOpenClose";
+// Why the port is not open, or what became of it, in words a user can act on.
+inline constexpr std::string_view lPortMessage = "lPortMessage";
+inline constexpr std::string_view iRxTxFrame = "iRxTxFrame";
+inline constexpr std::string_view iTxArrow = "iTxArrow";
+inline constexpr std::string_view iRxArrow = "iRxArrow";
+
+inline constexpr std::string_view lbMessageMonitor = "lbMessageMonitor";
+inline constexpr std::string_view cbSendData = "cbSendData";
+inline constexpr std::string_view bSendData = "bSendData";
+inline constexpr std::string_view bPause = "bPause";
+inline constexpr std::string_view bClear = "bClear";
+inline constexpr std::string_view bSendFile = "bSendFile";
+inline constexpr std::string_view bAddCkSum = "bAddCkSum";
+
+// "Message Monitor Options"
+inline constexpr std::string_view mMsgMonOutGoingMessages = "mMsgMonOutGoingMessages";
+inline constexpr std::string_view mMsgMonZelMessages = "mMsgMonZelMessages";
+inline constexpr std::string_view mMsgMonDgpsMessages = "mMsgMonDgpsMessages";
+inline constexpr std::string_view mMsgMonLbMessages = "mMsgMonLbMessages";
+inline constexpr std::string_view mMsgMonDormalynMessages = "mMsgMonDormalynMessages";
+inline constexpr std::string_view mMsgMonNonNmeaMessages = "mMsgMonNonNmeaMessages";
+inline constexpr std::string_view mMsgMonOtherMessages = "mMsgMonOtherMessages";
+inline constexpr std::string_view mMsgMonHide = "mMsgMonHide";
+inline constexpr std::string_view mMsgMonBig = "mMsgMonBig";
+inline constexpr std::string_view mMsgMonUpperCase = "mMsgMonUpperCase";
+inline constexpr std::string_view mnuMsgFlushSerial = "mnuMsgFlushSerial";
+inline constexpr std::string_view mMsgMonTime = "mMsgMonTime";
+inline constexpr std::string_view mMsgMonTickCount = "mMsgMonTickCount";
+
+// "ZEL Options"
+inline constexpr std::string_view mZelOptOff = "mZelOptOff";
+inline constexpr std::string_view mZelOptDormalyn = "mZelOptDormalyn";
+inline constexpr std::string_view mZelOptCorvane = "mZelOptCorvane";
+
+// "COM Port" and "Baud Rate": one item per COM number and per rate.
+inline std::string ComItem(int number) { return "mCom" + std::to_string(number) + "Select"; }
+inline std::string BaudItem(uint32_t rate) { return "mBaud" + std::to_string(rate) + "Select"; }
+
+}  // namespace main_window

@@ -1,0 +1,38 @@
+#pragma once
+#include <cstdint>
+#include <string_view>
+
+class ConfigFile;
+class SentenceFramer;
+
+// One line that passed the line in either direction, as it is shown.
+struct TrafficLine {
+    // A received sentence rebuilt without its checksum, a raw line, or what
+    // the program sent.
+    std::string_view text;
+    uint8_t category;  // MessageCategory::Code
+    uint32_t time;     // the cycle's last line time
+};
+
+// A subsystem in the main cycle. The station calls every part, in the
+// cycle's fixed order, at each step; a part acts on the steps it needs and
+// owns its state, its control-state entries and its configuration keys.
+class CyclePart {
+  public:
+    virtual ~CyclePart() = default;
+
+    // Before the line is read: the arrows' and the timers' checks.
+    virtual void BeforeRead(uint32_t /*now*/) {}
+    // A line was shown: received (unless withheld as noise) or sent.
+    virtual void LineShown(const TrafficLine& /*line*/) {}
+    // A valid sentence was framed: its fields are readable by index until
+    // the next byte is fed.
+    virtual void SentenceFramed(SentenceFramer& /*sentence*/, uint32_t /*now*/) {}
+    // After the received bytes: one step of the part's timed work.
+    virtual void AfterRead(uint32_t /*now*/) {}
+
+    // Start-up: the part's keys from the configuration.
+    virtual void LoadSettings(ConfigFile& /*file*/) {}
+    // Shutdown: the part's keys into the configuration.
+    virtual void SaveSettings(ConfigFile& /*file*/) const {}
+};

@@ -1,0 +1,46 @@
+#pragma once
+#include <cstdint>
+
+#include "serial/CyclePart.h"
+
+class ControlTable;
+class SerialPort;
+
+// The receive/transmit arrows: a frame and two arrows shown and hidden
+// independently. State 0 hides all; 1 frame only; 2 receive arrow; 3
+// transmit arrow; 4 both. Each arrow stays lit until the end of the 125 ms
+// period in which its line was last busy.
+class RxTxIndicator : public CyclePart {
+  public:
+    static constexpr uint32_t kIdlePeriodMs = 125;
+
+    RxTxIndicator(ControlTable& controls, SerialPort& port, uint32_t now);
+
+    // The idle checks of both arrows and the decay of the transmit estimate.
+    void BeforeRead(uint32_t now) override;
+    // Bytes came in this cycle: the receive arrow.
+    void AfterRead(uint32_t now) override;
+
+    void Reset();
+    void ReceiveIdle(bool portOpen);
+    void Receive(uint32_t now);
+    void TransmitIdle(bool portOpen);
+    void TransmitBusy(uint32_t now);
+
+    uint8_t State() const { return state_; }
+    uint32_t LastReceiveTick() const { return lastReceiveTick_; }
+    uint32_t LastTransmitTick() const { return lastTransmitTick_; }
+
+  private:
+    void Enter(uint8_t state);
+
+    ControlTable& controls_;
+    SerialPort& port_;
+    uint8_t state_ = 0;
+    uint32_t lastReceiveTick_ = 0;
+    uint32_t lastTransmitTick_ = 0;
+    uint32_t receiveIdleMark_;
+    uint32_t transmitIdleMark_;
+    uint32_t transmitDecayMark_;
+    uint64_t bytesSeen_ = 0;
+};

@@ -1,0 +1,312 @@
+#include "app/ZelSim.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <memory>
+#include <string>
+
+#include "base/ZelSimControls.h"
+#include "serial/MemorySerialDevice.h"
+#include "serial/PortMap.h"
+#include "support/ConfigText.h"
+#include "support/FakeTickClock.h"
+#include "support/RecordingDialogs.h"
+
+namespace {
+namespace mw = main_window;
+
+std::tm FixedTime() { return std::tm{}; }
+
+class ZelSimTest : public ::testing::Test {
+  protected:
+    ZelSimTest() { Make(); }
+
+    // A program started on `content` as its configuration file.
+    void Make(const std::string& content = "") {
+        zelSim_.reset();
+        TempDir::Write(path_, content);
+        config_ = std::make_unique<ConfigFile>(path_);
+        ports_.SetExplicit(1, "/dev/ttyTEST1");
+        ports_.SetExplicit(10, "/dev/ttyTEST10");
+        zelSim_ = std::make_unique<ZelSim>(clock_, MemorySerialDevice::Plug(line_), ports_,
+                                           *config_, dialogs_, FixedTime);
+        zelSim_->LoadSettings();
+    }
+
+    // Runs the 10 ms cycle for `ms` milliseconds of fake time.
+    void Run(uint32_t ms) {
+        for (uint32_t t = 0; t < ms; t += 10) {
+            clock_.Advance(10);
+            zelSim_->Tick();
+        }
+    }
+
+    const ControlState& Control(std::string_view name) const {
+        return zelSim_->Controls().Get(name);
+    }
+    bool Shown(std::string_view name) const { return Control(name).visible; }
+    const std::string& Text(std::string_view name) const { return Control(name).text; }
+    uint8_t Indicator() { return zelSim_->Indicator().State(); }
+
+    FakeTickClock clock_;
+    PortMap ports_;
+    std::shared_ptr<MemorySerialDevice> line_ = std::make_shared<MemorySerialDevice>();
+    TempDir dir_;
+    std::string path_ = dir_.File("ZelSim.ini");
+    std::unique_ptr<ConfigFile> config_;
+    RecordingDialogs dialogs_;
+    std::unique_ptr<ZelSim> zelSim_;
+};
+
+TEST_F(ZelSimTest, IndicatorFollowsTrafficAndGoesOutWhenClosed) {
+    EXPECT_EQ(Indicator(), 0);
+    Run(200);
+    EXPECT_EQ(Indicator(), 0) << "closed port: indicator stays hidden";
+
+    zelSim_->Line().ComOpenClose();
+    Run(200);
+    EXPECT_EQ(Indicator(), 1) << "open and idle: frame only";
+
+    line_->Inject("$GPGGA,1,2\r\n");
+    Run(10);
+    EXPECT_EQ(Indicator(), 2);
+    EXPECT_TRUE(Shown(mw::iRxArrow));
+    EXPECT_FALSE(Shown(mw::iTxArrow));
+
+    zelSim_->Cycle().SendSentence("$PKVTQ,DML,SET1");  // about 6 ms on the line at 38,400
+    Run(10);
+    EXPECT_EQ(Indicator(), 4);
+    EXPECT_TRUE(Shown(mw::iTxArrow));
+
+    Run(300);
+    EXPECT_EQ(Indicator(), 1) << "both arrows out after their 125 ms periods";
+
+    // The receive period runs from the last idle check: the arrow goes out
+    // within one period and a tick after the last byte.
+    line_->Inject("x\r\n");
+    Run(10);
+    ASSERT_TRUE(Shown(mw::iRxArrow));
+    Run(130);
+    EXPECT_FALSE(Shown(mw::iRxArrow));
+
+    zelSim_->Line().ComOpenClose();
+    Run(130);
+    EXPECT_EQ(Indicator(), 0);
+    EXPECT_FALSE(Shown(mw::iRxTxFrame));
+}
+
+TEST_F(ZelSimTest, CaptionNamesPortDeviceGroupAndRate) {
+    Make("[UserButtons]\nButtonGroup=3\n");
+    const std::string prefix = "ZEL Sim v" ZELSIM_VERSION_TEXT " - Button Group #3 - ";
+    zelSim_->Line().SelectComPort(10);
+    zelSim_->Line().SelectBaud(9600);
+    EXPECT_EQ(Text(mw::fZelSim), prefix + "COM10 at 9600 BAUD is not connected");
+    zelSim_->Line().ComOpenClose();
+    EXPECT_EQ(Text(mw::fZelSim), prefix + "/dev/ttyTEST10 at 9600 BAUD is connected");
+    EXPECT_EQ(Text(mw::bComOpenClose), "Disconnect");
+}
+
+TEST_F(ZelSimTest, ChoosingAPortDoesNotReopenButARateChangesTheOpenLine) {
+    zelSim_->Line().ComOpenClose();
+    ASSERT_EQ(line_->OpenedPath(), "/dev/ttyTEST1");
+    zelSim_->Line().SelectComPort(8);
+    EXPECT_EQ(line_->OpenCount(), 1);
+    EXPECT_TRUE(zelSim_->Line().Port().IsOpen());
+    EXPECT_TRUE(Control(mw::ComItem(8)).checked);
+    EXPECT_FALSE(Control(mw::ComItem(1)).checked);
+    zelSim_->Line().SelectBaud(115200);
+    EXPECT_EQ(line_->ConfiguredRate(), 115200u);
+    EXPECT_TRUE(Control(mw::BaudItem(115200)).checked);
+    EXPECT_FALSE(Control(mw::BaudItem(38400)).checked);
+}
+
+TEST_F(ZelSimTest, OpenFailuresLeaveThePortClosedAndSaySo) {
+    line_->RefuseOpen(true);
+    zelSim_->Line().ComOpenClose();
+    EXPECT_FALSE(zelSim_->Line().Port().IsOpen());
+    EXPECT_EQ(Text(mw::bComOpenClose), "Connect");
+    EXPECT_NE(Text(mw::lPortMessage).find("/dev/ttyTEST1"), std::string::npos);
+
+    zelSim_->Line().SelectComPort(5);  // nothing mapped there
+    zelSim_->Line().ComOpenClose();
+    EXPECT_NE(Text(mw::lPortMessage).find("COM5 has no device"), std::string::npos);
+
+    line_->RefuseOpen(false);
+    zelSim_->Line().SelectComPort(1);
+    zelSim_->Line().ComOpenClose();
+    EXPECT_TRUE(zelSim_->Line().Port().IsOpen());
+    EXPECT_EQ(Text(mw::lPortMessage), "");
+}
+
+TEST_F(ZelSimTest, PortThatOpensButCannotBeConfiguredCountsAsOpen) {
+    line_->FailConfiguration(SerialDevice::ConfigStep::SetState, 22);
+    zelSim_->Line().ComOpenClose();
+    EXPECT_TRUE(zelSim_->Line().Port().IsOpen());
+    EXPECT_EQ(Text(mw::bComOpenClose), "Disconnect");
+    EXPECT_EQ(Text(mw::lPortMessage), "");
+}
+
+TEST_F(ZelSimTest, LostDeviceClosesThePortAndSaysSoInTheWindow) {
+    zelSim_->Line().ComOpenClose();
+    Run(20);
+    line_->Unplug();
+    Run(20);
+    EXPECT_FALSE(zelSim_->Line().Port().IsOpen());
+    EXPECT_EQ(Text(mw::bComOpenClose), "Connect");
+    EXPECT_NE(Text(mw::fZelSim).find("is not connected"), std::string::npos);
+    EXPECT_NE(Text(mw::lPortMessage).find("Device lost"), std::string::npos);
+
+    line_->PlugIn();
+    zelSim_->Line().ComOpenClose();
+    EXPECT_TRUE(zelSim_->Line().Port().IsOpen());
+    EXPECT_EQ(Text(mw::lPortMessage), "");
+}
+
+TEST_F(ZelSimTest, OffCompactsTheWindowAndAnyUnitRestoresTheDesign) {
+    const ControlState& buttons = Control(mw::pButtonPanel);
+    const ControlState& monitor = Control(mw::pMessageMonitorPanel);
+    const int designTop = buttons.top;
+    zelSim_->Frame().SelectZelType(ZelType::Off);
+    EXPECT_TRUE(Control(mw::mZelOptOff).checked);
+    EXPECT_EQ(buttons.top, 0);
+    EXPECT_EQ(monitor.top, 77);
+    EXPECT_EQ(Control(mw::pAuxPanel).width, 540);
+    EXPECT_FALSE(Shown(mw::pDisplayPanel));
+    zelSim_->Frame().SelectZelType(ZelType::Dormalyn);
+    EXPECT_TRUE(Shown(mw::pDisplayPanel));
+    EXPECT_EQ(buttons.top, designTop);
+    EXPECT_EQ(monitor.top, 200);
+
+    // A Big monitor reaches below the design's 530 pixels: the window grows.
+    EXPECT_EQ(Control(mw::fZelSim).height, 530);
+    zelSim_->Monitor().SetOption(&MonitorOptions::messageMonitorBig, true);
+    EXPECT_EQ(Control(mw::fZelSim).height, 615);
+    zelSim_->Monitor().SetOption(&MonitorOptions::hideMessageMonitor, true);
+    EXPECT_EQ(Control(mw::fZelSim).height, 530);
+}
+
+TEST_F(ZelSimTest, KeyHookClaimsPanelAndFunctionKeysByPanelType) {
+    using Key = KeyHook::Key;
+    EXPECT_TRUE(zelSim_->HandleKey(Key::Left, true, false));
+    EXPECT_FALSE(zelSim_->HandleKey(Key::Left, true, true)) << "a repeat reaches the control";
+    EXPECT_TRUE(zelSim_->HandleKey(Key::Left, false, false));
+    EXPECT_TRUE(zelSim_->HandleKey(Key::F3, true, true)) << "function keys repeat";
+    EXPECT_TRUE(zelSim_->HandleKey(Key::F3, false, false));
+    EXPECT_FALSE(zelSim_->HandleKey(Key::Other, true, false));
+
+    zelSim_->Frame().SelectZelType(ZelType::Off);
+    EXPECT_FALSE(zelSim_->HandleKey(Key::Up, true, false));
+    EXPECT_TRUE(zelSim_->HandleKey(Key::F8, true, false));
+
+    zelSim_->Sender().FocusIn();  // the send box takes the keys
+    EXPECT_FALSE(zelSim_->HandleKey(Key::F8, true, false));
+    zelSim_->Sender().FocusOut();
+    EXPECT_TRUE(zelSim_->HandleKey(Key::F8, true, false));
+}
+
+TEST(KeyHook, ArrowBitsMirrorBetweenPanelTypes) {
+    using Key = KeyHook::Key;
+    EXPECT_EQ(KeyHook::PanelBit(Key::Left, ZelType::Dormalyn), 1);
+    EXPECT_EQ(KeyHook::PanelBit(Key::Left, ZelType::Corvane), 8);
+    EXPECT_EQ(KeyHook::PanelBit(Key::Home, ZelType::Corvane), 6);
+    EXPECT_EQ(KeyHook::PanelBit(Key::Right, ZelType::Off), 0);
+    EXPECT_EQ(KeyHook().Decide(Key::F5, true, false, ZelType::Off).value, 5);
+}
+
+TEST_F(ZelSimTest, ReceivedAndSentLinesReachTheMonitorOnceInOrder) {
+    zelSim_->Line().ComOpenClose();
+    line_->Inject("$PKVTS,TXT,0,HELLO*4C\r\n$GPGGA,1*4B\r\nplain text\r\n");
+    Run(10);
+    zelSim_->Monitor().TogglePause();
+    // Send resumes the paused monitor first, so the line shows.
+    zelSim_->Sender().SetText("$PKVTQ,RID");
+    zelSim_->Sender().Send();
+    const MessageMonitor& monitor = zelSim_->Monitor();
+    ASSERT_EQ(monitor.LineCount(), 4);
+    EXPECT_NE(monitor.Line(0).find("$PKVTS,TXT,0,HELLO"), std::string::npos);
+    EXPECT_EQ(monitor.Line(0).find('*'), std::string::npos) << "shown without its checksum";
+    EXPECT_EQ(monitor.LineAttributes(0).category, MessageCategory::kZel);
+    EXPECT_EQ(monitor.LineAttributes(1).category, MessageCategory::kDgps);
+    EXPECT_EQ(monitor.LineAttributes(2).category, MessageCategory::kNonNmea);
+    EXPECT_EQ(monitor.LineAttributes(3).category, MessageCategory::kOutGoing);
+    EXPECT_EQ(line_->TakeWritten(), "$PKVTQ,RID*3B\r\n");
+}
+
+// Each part reads its keys; what fits no menu item leaves the defaults.
+TEST_F(ZelSimTest, AHandWrittenFileSetsUpEveryPart) {
+    const std::string longLine(100 * 1024, 'q');
+    Make("[Configuration]\nComPort=three\nComPort=5\nBaudRate=\xff\xfe\n"
+         "ZelType=Dormalyn\nZelSimWindowTop=77\nMsgMonTime=0\n" +
+         longLine + "\n" + std::string("\x00\x01=\x03\n", 5) +
+         "[MessageDropDownLines]\nLine01=$PKVTQ,RID\n[UserButtons]\nButtonGroup=2\n"
+         "Button1Caption=" + longLine + "\n");
+    EXPECT_EQ(zelSim_->Line().SelectedPort(), 1) << "the first ComPort wins, and it is no number";
+    EXPECT_EQ(zelSim_->Line().SelectedBaud(), 38400u);
+    EXPECT_EQ(zelSim_->Frame().SelectedZelType(), ZelType::Dormalyn);
+    EXPECT_EQ(zelSim_->Frame().WindowTop(), 77);
+    EXPECT_FALSE(zelSim_->Monitor().Options().msgMonTime);
+    EXPECT_EQ(zelSim_->Sender().History(), std::vector<std::string>{"$PKVTQ,RID"});
+    EXPECT_EQ(zelSim_->Buttons().Table().At(0).caption, longLine);
+    EXPECT_NE(Text(mw::fZelSim).find("Button Group #2"), std::string::npos);
+
+    for (const auto& [port, baud, comPort, baudRate] :
+         {std::tuple{"25", "14400", 1, 38400u}, std::tuple{"-2", "-9600", 1, 38400u},
+          std::tuple{"0", "300", 1, 300u}, std::tuple{"18", "115200", 18, 115200u}}) {
+        Make(std::string("[Configuration]\nComPort=") + port + "\nBaudRate=" + baud +
+             "\nZelType=Plasma\n");
+        EXPECT_EQ(zelSim_->Line().SelectedPort(), comPort) << port;
+        EXPECT_EQ(zelSim_->Line().SelectedBaud(), baudRate) << baud;
+        EXPECT_EQ(zelSim_->Frame().SelectedZelType(), ZelType::Corvane);
+    }
+}
+
+TEST_F(ZelSimTest, ShutdownClosesTheLineAndWritesWhatChangedAroundTheUsersOwnKeys) {
+    Make("; bench settings\n[Configuration]\nComPort=3\nMyOwnKey=keep me\nLogDate=0\n[Lab]\nBench=4\n");
+    zelSim_->Line().SelectComPort(1);
+    zelSim_->Line().ComOpenClose();
+    zelSim_->Frame().SelectZelType(ZelType::Off);
+    zelSim_->Frame().SetWindowPosition(-30, 12);
+    const uint32_t before = clock_.TickNow();
+    EXPECT_EQ(zelSim_->Shutdown(true).status, ConfigFile::SaveResult::Status::Written);
+    EXPECT_FALSE(zelSim_->Line().Port().IsOpen());
+    EXPECT_TRUE(clock_.TickElapsed(before, Connection::kCloseWaitMs)) << "the line drained first";
+
+    const std::string saved = TempDir::Read(path_);
+    EXPECT_EQ(saved.rfind("; bench settings\n[Configuration]\nComPort=1\nMyOwnKey=keep me\n"
+                          "LogDate=0\n",
+                          0),
+              0u)
+        << saved;
+    for (const char* line : {"ZelType=Off\n", "ZelSimWindowLeft=-30\n", "BaudRate=38400\n",
+                             "MsgMonOutgoingMessages=1\n", "MessageMonitorUpperCase=1\n",
+                             "[Lab]\nBench=4\n", "[UserButtons]\nShowScriptDetails=0\n"})
+        EXPECT_NE(saved.find(line), std::string::npos) << line << " in\n" << saved;
+    EXPECT_TRUE(dialogs_.warnings.empty());
+}
+
+// A save that fails loses the session's settings: the user is told, unless
+// nobody is there (a signal closed the program), and always on stderr.
+TEST_F(ZelSimTest, AFailedSaveIsSaidInAMessageBoxWhenAUserIsThere) {
+    struct rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    struct rlimit tiny = old;
+    tiny.rlim_cur = 16;
+    std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    zelSim_->Frame().SetWindowPosition(1, 2);
+    const ConfigFile::SaveResult unattended = zelSim_->Shutdown(false);
+    zelSim_->Frame().SetWindowPosition(3, 4);
+    const ConfigFile::SaveResult attended = zelSim_->Shutdown(true);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, SIG_DFL);
+
+    EXPECT_EQ(unattended.status, ConfigFile::SaveResult::Status::Failed);
+    EXPECT_EQ(attended.status, ConfigFile::SaveResult::Status::Failed);
+    ASSERT_EQ(dialogs_.warnings.size(), 1u);
+    EXPECT_EQ(dialogs_.warnings[0].rfind("Settings Not Saved: Settings not saved", 0), 0u)
+        << dialogs_.warnings[0];
+}
+
+}  // namespace

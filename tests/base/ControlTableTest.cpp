@@ -1,0 +1,51 @@
+#include "base/ControlTable.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> ChangedSince(const ControlTable& table, uint64_t since) {
+    std::vector<std::string> names;
+    table.ForEachChangedSince(since, [&](const std::string& name, const ControlState&) {
+        names.push_back(name);
+    });
+    return names;
+}
+
+// Applying the table after every tick must cost nothing while nothing
+// changes, and must never touch what core did not set.
+TEST(ControlTable, OnlyRealChangesCountAndOnlySetFieldsAreMarked) {
+    ControlTable table;
+    table.SetText("bComOpenClose", "Connect");
+    table.SetPos("lPortMessage", 8, 128);
+    const uint64_t applied = table.Revision();
+    EXPECT_EQ(ChangedSince(table, 0), (std::vector<std::string>{"bComOpenClose", "lPortMessage"}));
+
+    table.SetText("bComOpenClose", "Connect");
+    table.SetPos("lPortMessage", 8, 128);
+    table.SetItems("cbSendData", {});
+    EXPECT_EQ(ChangedSince(table, applied), (std::vector<std::string>{"cbSendData"}))
+        << "an empty list set for the first time is a change; the same values are none";
+
+    const ControlState& message = table.Get("lPortMessage");
+    EXPECT_TRUE(message.Has(ControlState::kPos));
+    EXPECT_FALSE(message.Has(ControlState::kVisible)) << "placing does not show or hide";
+    EXPECT_FALSE(message.Has(ControlState::kText));
+
+    // A default value written on purpose is a change: it marks the field set.
+    table.SetVisible("lPortMessage", true);
+    EXPECT_TRUE(message.Has(ControlState::kVisible));
+    EXPECT_EQ(ChangedSince(table, table.Revision() - 1), (std::vector<std::string>{"lPortMessage"}));
+}
+
+TEST(ControlTable, AskingForAnUnsetControlCreatesNothing) {
+    ControlTable table;
+    EXPECT_EQ(table.Get("nothing").fields, 0);
+    EXPECT_FALSE(table.Has("nothing"));
+    EXPECT_EQ(table.Revision(), 0u);
+}
+
+}  // namespace
