@@ -15,6 +15,8 @@
 #include "serial/SerialDevice.h"
 #include "serial/SerialPort.h"
 
+namespace zelsim {
+
 // Framer cost against the line it serves. "x_line" is how many 115,200-baud
 // lines one core could frame at this speed; the program needs 1.
 namespace {
@@ -213,3 +215,5 @@ void BM_WriteSentence(benchmark::State& state) {
 }
 BENCHMARK(BM_WriteSentence);
 }  // namespace
+
+}  // namespace zelsim

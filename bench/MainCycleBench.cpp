@@ -11,6 +11,8 @@
 #include "support/FakeTickClock.h"
 #include "support/RecordingDialogs.h"
 
+namespace zelsim {
+
 namespace {
 constexpr size_t kBytesPerTickAtFullRate = 116;  // 11,520 bytes/s in 10 ms ticks
 constexpr uint32_t kTickMs = 10;
@@ -69,3 +71,5 @@ BENCHMARK(BM_MainCycleLargestRead);
 // An idle tick with the port open: what the program costs when nothing comes.
 static void BM_MainCycleIdle(benchmark::State& state) { RunCycles(state, 0); }
 BENCHMARK(BM_MainCycleIdle);
+
+}  // namespace zelsim

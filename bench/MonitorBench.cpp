@@ -8,6 +8,8 @@
 #include "monitor/MessageClassifier.h"
 #include "monitor/MessageMonitor.h"
 
+namespace zelsim {
+
 // Classification plus the monitor model, against the line they serve: at
 // 115,200 baud about 170 lines of typical length pass a second. "x_line" is
 // how many such lines one core keeps up with; the goal is at least 1,000.
@@ -77,3 +79,5 @@ void BM_BusyTickOf100Lines(benchmark::State& state) {
 BENCHMARK(BM_BusyTickOf100Lines)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+}  // namespace zelsim

@@ -3,6 +3,8 @@
 #include "SimSentence.h"
 #include "base/TickClock.h"
 
+namespace zelsim {
+
 namespace {
 constexpr size_t kRecordOverhead = 5;  // length, two address bytes, type, checksum
 constexpr const char* kOk = "[Ok]\r\n";
@@ -68,3 +70,5 @@ void SimBootloader::Tick(std::vector<std::string>& out) {
         pending_.pop_front();
     }
 }
+
+}  // namespace zelsim

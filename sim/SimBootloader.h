@@ -7,6 +7,8 @@
 
 #include "SimMessage.h"
 
+namespace zelsim {
+
 class TickClock;
 
 // The controller's bootloader: tells its version when asked with the plain
@@ -48,3 +50,5 @@ class SimBootloader {
     uint32_t accepted_ = 0;
     uint32_t rejected_ = 0;
 };
+
+}  // namespace zelsim

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+namespace zelsim {
+
 // A fixed period on a grid laid from a start tick: each slot is taken once,
 // when a tick reaches it. A caller that comes late (a slow poll, a stalled
 // line) gets one slot, the latest it has reached, not a burst of the missed
@@ -25,3 +27,5 @@ class SimCadence {
     uint32_t due_;
     uint32_t slot_ = 0;
 };
+
+}  // namespace zelsim

@@ -7,6 +7,8 @@
 #include "SimVehicle.h"
 #include "base/TickClock.h"
 
+namespace zelsim {
+
 namespace {
 // Settings, in the record's own units (mm, ms, 0.1 degree per second).
 constexpr int kSensorZeroControl = 1;
@@ -131,3 +133,5 @@ std::string SimController::SecondSettings() const {
                         kSolenoidMinDrive, kSolenoidMaxDrive, kSolenoidPwmHz, kCourseFilterSamples,
                         kSteerRateLeft, kSteerRateRight, kDeltaActualMs);
 }
+
+}  // namespace zelsim

@@ -6,6 +6,8 @@
 #include "SimCadence.h"
 #include "SimMessage.h"
 
+namespace zelsim {
+
 class TickClock;
 
 // A steering controller with a lightbar behind it: streams its live record
@@ -42,3 +44,5 @@ class SimController {
     SimCadence records_;
     SimCadence filters_;
 };
+
+}  // namespace zelsim

@@ -2,6 +2,8 @@
 
 #include "base/TickClock.h"
 
+namespace zelsim {
+
 namespace {
 std::string Joined(const std::vector<std::string>& parts) {
     std::string all;
@@ -67,3 +69,5 @@ SimReport& SimDevices::Report() {
     if (bootloader_) report_.SetHexRecords(bootloader_->Accepted(), bootloader_->Rejected());
     return report_;
 }
+
+}  // namespace zelsim

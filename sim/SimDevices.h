@@ -10,6 +10,8 @@
 #include "SimReport.h"
 #include "serial/SentenceFramer.h"
 
+namespace zelsim {
+
 class TickClock;
 
 // The devices on the far end of the line, without the line: bytes in, the
@@ -45,3 +47,5 @@ class SimDevices {
     std::unique_ptr<SimBootloader> bootloader_;
     SimReport report_;
 };
+
+}  // namespace zelsim

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace zelsim {
+
 namespace {
 struct RateSpeed {
     uint32_t rate;
@@ -139,3 +141,5 @@ bool SimLine::WaitReadable(int timeoutMs) const {
     pollfd entry{fd_, POLLIN, 0};
     return poll(&entry, 1, timeoutMs) > 0 && (entry.revents & (POLLIN | POLLHUP | POLLERR));
 }
+
+}  // namespace zelsim

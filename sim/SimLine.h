@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+namespace zelsim {
+
 // The simulator's end of the line: the master of a pseudo-terminal pair it
 // made, or an existing serial device. Reads and writes never block.
 class SimLine {
@@ -51,3 +53,5 @@ class SimLine {
     int farFd_;  // pseudo-terminal only: our hold on the far end, so it never hangs up
     std::string devicePath_;
 };
+
+}  // namespace zelsim

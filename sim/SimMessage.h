@@ -3,6 +3,8 @@
 #include <string_view>
 #include <vector>
 
+namespace zelsim {
+
 // One line heard on the line: a checksum-valid sentence, split into its
 // fields (field 0 is the address without "$"), or a raw line that is not one.
 struct SimMessage {
@@ -21,3 +23,5 @@ struct SimMessage {
 
     static SimMessage Line(std::string text) { return SimMessage{{}, std::move(text)}; }
 };
+
+}  // namespace zelsim

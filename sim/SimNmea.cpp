@@ -8,6 +8,8 @@
 #include "SimSentence.h"
 #include "SimVehicle.h"
 
+namespace zelsim {
+
 namespace {
 constexpr uint32_t kMsPerDay = 86400 * 1000;
 constexpr double kKnotsPerMps = 3600.0 / 1852.0;
@@ -120,3 +122,5 @@ void SimNmea::Satellites(const Epoch& epoch, std::vector<std::string>& out) {
         out.push_back(SimSentence(body));
     }
 }
+
+}  // namespace zelsim

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace zelsim {
+
 // The standard sentences a receiver streams once a second, describing the
 // simulated vehicle at one moment: GGA, VTG and RMC, and when asked the GSA
 // and the GSV set for the satellites it uses.
@@ -33,3 +35,5 @@ class SimNmea {
     // What the receiver's status screen and its GSA agree on.
     static Dilution DilutionFor(int satellites);
 };
+
+}  // namespace zelsim

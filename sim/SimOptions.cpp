@@ -4,6 +4,8 @@
 
 #include "SimReceiver.h"
 
+namespace zelsim {
+
 namespace {
 bool TakesValue(const std::string& name) {
     return name == "--device" || name == "--report" || name == "--receiver-baud" ||
@@ -117,3 +119,5 @@ const char* SimOptions::Usage() {
            "                         even when that one was killed\n"
            "  --help                 this text\n";
 }
+
+}  // namespace zelsim

@@ -7,6 +7,8 @@
 #include "SimBootloader.h"
 #include "SimReceiver.h"
 
+namespace zelsim {
+
 // The command line of zelsim-sim.
 struct SimOptions {
     std::string devicePath;  // empty: make a pseudo-terminal pair
@@ -27,3 +29,5 @@ struct SimOptions {
                       std::string& error);
     static const char* Usage();
 };
+
+}  // namespace zelsim

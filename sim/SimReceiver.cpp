@@ -7,6 +7,9 @@
 #include "SimSentence.h"
 #include "SimVehicle.h"
 #include "base/TickClock.h"
+#include "base/NmeaChecksum.h"
+
+namespace zelsim {
 
 namespace {
 constexpr uint32_t kBauds[] = {4800, 9600, 19200, 38400};
@@ -25,12 +28,6 @@ constexpr int kSecondRow = 16;
 constexpr const char* kGlyphDefinition = "$PKVTD,040,100,101,101,105,105,115,115,100";
 constexpr const char* kGlyphShown = "$PKVTD,08F,100";
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
 
 std::string Row(const char* command, int position, const char* text) {
     return SimSentencef("$PKVTS,%s,%d,%-*s", command, position, kRowLength, text);
@@ -83,8 +80,8 @@ void SimReceiver::Hear(const SimMessage& message, std::vector<std::string>& out)
         StartMirroring(out);
     } else if (message.FieldIs(0, "PKVTK")) {
         const std::string_view mask = message.Field(1);
-        if (mask.size() == 1 && HexDigit(mask[0]) >= 0)
-            PressKeys(static_cast<unsigned>(HexDigit(mask[0])), out);
+        if (mask.size() == 1 && IsHexDigit(mask[0]))
+            PressKeys(HexValue(mask[0]), out);
     }
 }
 
@@ -185,3 +182,5 @@ void SimReceiver::SendRows(std::vector<std::string>& out) const {
             break;
     }
 }
+
+}  // namespace zelsim

@@ -6,6 +6,8 @@
 #include "SimCadence.h"
 #include "SimMessage.h"
 
+namespace zelsim {
+
 class TickClock;
 
 // A receiver with a 2 x 16 LCD and four keys. It hears and talks only while
@@ -70,3 +72,5 @@ class SimReceiver {
     bool dgpsOn_ = true;
     bool backLightOn_ = true;
 };
+
+}  // namespace zelsim

@@ -1,20 +1,18 @@
 #include "SimReport.h"
+#include "base/NmeaChecksum.h"
+#include "base/Text.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+
+namespace zelsim {
 
 namespace {
 bool HasSubType(const std::string& address) {
     return address == "PKVTQ" || address == "PKVTR" || address == "PKVTS";
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
 
 // Sentence fields are bytes off a serial line; anything outside printable
 // ASCII is escaped so the report stays valid JSON.
@@ -25,7 +23,7 @@ void AppendJsonString(std::string& out, const std::string& text) {
         if (c == '"' || c == '\\') {
             out += '\\';
             out += c;
-        } else if (b < 0x20 || b >= 0x7F) {
+        } else if (!IsPrintable(b)) {
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\u%04X", b);
             out += escaped;
@@ -56,9 +54,9 @@ void SimReport::AddSentence(const SimMessage& sentence) {
 
     if (!sentence.FieldIs(0, "PKVTK")) return;
     const std::string_view mask = sentence.Field(1);
-    if (mask.size() != 1 || HexDigit(mask[0]) < 0) return;
+    if (mask.size() != 1 || !IsHexDigit(mask[0])) return;
     if (keyMasks_.size() < kMaskLimit)
-        keyMasks_.push_back(HexDigit(mask[0]));
+        keyMasks_.push_back(HexValue(mask[0]));
     else
         ++keyMasksDropped_;
 }
@@ -112,3 +110,5 @@ bool SimReport::WriteFile(const std::string& path, std::string& error) const {
     }
     return true;
 }
+
+}  // namespace zelsim

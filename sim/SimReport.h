@@ -6,6 +6,8 @@
 
 #include "SimMessage.h"
 
+namespace zelsim {
+
 // What the simulated devices heard, for the summary written at exit.
 class SimReport {
   public:
@@ -47,3 +49,5 @@ class SimReport {
     uint32_t hexAccepted_ = 0;
     uint32_t hexRejected_ = 0;
 };
+
+}  // namespace zelsim

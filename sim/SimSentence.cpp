@@ -5,6 +5,8 @@
 
 #include "base/NmeaChecksum.h"
 
+namespace zelsim {
+
 namespace {
 constexpr size_t kBodyLimit = 600;
 }
@@ -24,3 +26,5 @@ std::string SimSentencef(const char* format, ...) {
     va_end(args);
     return SimSentence(body);
 }
+
+}  // namespace zelsim

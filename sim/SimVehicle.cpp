@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace zelsim {
+
 namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kHeadingDeg = 30.0;
@@ -103,3 +105,5 @@ SimVehicle::State SimVehicle::At(uint32_t elapsedMs) {
         static_cast<int>(std::lround(s.wheelAngleDeg / kWheelLimitDeg * kSensorCentre));
     return s;
 }
+
+}  // namespace zelsim

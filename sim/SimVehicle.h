@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+namespace zelsim {
+
 // A vehicle steered along a straight line: the offset error swings slowly
 // around the line, the steering mode walks through 0 to 4 each minute, and now
 // and then it reverses or its controller reports yaw rate instead of wheel
@@ -45,3 +47,5 @@ class SimVehicle {
     static double WheelAngleDeg(double seconds);
     static double AlongTrackM(uint32_t elapsedMs);
 };
+
+}  // namespace zelsim

@@ -11,6 +11,7 @@
 #include "SimOptions.h"
 #include "base/SteadyTickClock.h"
 
+namespace zelsim {
 namespace {
 constexpr int kExitStopped = 0;
 constexpr int kExitLineFailed = 1;
@@ -49,7 +50,7 @@ int Finish(SimDevices& devices, const SimOptions& options, int status) {
 }
 }  // namespace
 
-int main(int argc, char** argv) {
+int RunSimulator(int argc, char** argv) {
     SimOptions options;
     std::string error;
     if (!SimOptions::Parse(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
@@ -108,3 +109,7 @@ int main(int argc, char** argv) {
     }
     return Finish(devices, options, kExitStopped);
 }
+
+}  // namespace zelsim
+
+int main(int argc, char** argv) { return zelsim::RunSimulator(argc, argv); }

@@ -5,6 +5,8 @@
 
 #include "app/ZelSim.h"
 
+namespace zelsim {
+
 AppKeyFilter::AppKeyFilter(ZelSim& zelSim, QObject* parent) : QObject(parent), zelSim_(zelSim) {}
 
 KeyHook::Key AppKeyFilter::KeyOf(int qtKey) {
@@ -39,3 +41,5 @@ bool AppKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     if (k == KeyHook::Key::Other) return false;
     return zelSim_.HandleKey(k, type == QEvent::KeyPress, key->isAutoRepeat());
 }
+
+}  // namespace zelsim

@@ -3,6 +3,8 @@
 
 #include "app/KeyHook.h"
 
+namespace zelsim {
+
 class ZelSim;
 
 // The application-wide key hook: sees every key press and release before the
@@ -21,3 +23,5 @@ protected:
 private:
     ZelSim& zelSim_;
 };
+
+}  // namespace zelsim

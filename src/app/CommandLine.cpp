@@ -6,6 +6,8 @@
 #include "serial/PortMap.h"
 #include "serial/SerialPort.h"
 
+namespace zelsim {
+
 namespace {
 bool ParseNumber(const std::string& text, long& value) {
     const char* end = text.data() + text.size();
@@ -80,3 +82,5 @@ std::string CommandLine::Usage(const std::string& program) {
            "  --version        print the version and exit\n"
            "  --help           print this text and exit\n";
 }
+
+}  // namespace zelsim

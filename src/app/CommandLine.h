@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace zelsim {
+
 // What the program was asked for on its command line.
 class CommandLine {
 public:
@@ -20,3 +22,5 @@ public:
     static CommandLine Parse(const std::vector<std::string>& args);
     static std::string Usage(const std::string& program);
 };
+
+}  // namespace zelsim

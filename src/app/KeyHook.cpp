@@ -1,5 +1,7 @@
 #include "app/KeyHook.h"
 
+namespace zelsim {
+
 namespace {
 constexpr uint8_t kBitHome = 6;  // Up and Down together on both panels
 
@@ -41,3 +43,5 @@ KeyHook::Action KeyHook::Decide(Key key, bool down, bool autoRepeat, ZelType typ
     if (autoRepeat) return {};
     return {down ? Kind::PanelPress : Kind::PanelRelease, bit};
 }
+
+}  // namespace zelsim

@@ -3,6 +3,8 @@
 
 #include "base/ZelType.h"
 
+namespace zelsim {
+
 // Decides what the application-wide key hook does with one key message:
 // arrows and Home become panel keys, F1..F8 user buttons, all else passes.
 // While inactive (the send box or a modal window has the keys) all pass.
@@ -28,3 +30,5 @@ class KeyHook {
   private:
     bool active_ = true;
 };
+
+}  // namespace zelsim

@@ -11,6 +11,8 @@
 #include "scripts/UserButtons.h"
 #include "serial/Connection.h"
 
+namespace zelsim {
+
 namespace {
 namespace mw = main_window;
 constexpr const char* kSection = "Configuration";
@@ -115,3 +117,5 @@ void MainFrame::ApplyLayout() {
                       MainLayout::ClientHeight(compact, !options.hideMessageMonitor,
                                                MonitorLayout::PanelHeight(options.messageMonitorBig)));
 }
+
+}  // namespace zelsim

@@ -5,6 +5,8 @@
 #include "base/ZelType.h"
 #include "serial/CyclePart.h"
 
+namespace zelsim {
+
 class Connection;
 class ControlTable;
 class MessageMonitor;
@@ -51,3 +53,5 @@ class MainFrame : public CyclePart {
     int windowLeft_ = 0;
     int windowTop_ = 0;
 };
+
+}  // namespace zelsim

@@ -4,6 +4,8 @@
 
 #include "base/ZelSimControls.h"
 
+namespace zelsim {
+
 namespace {
 namespace mw = main_window;
 constexpr int U = MainLayout::kKeepSize;
@@ -48,3 +50,5 @@ int MainLayout::ClientHeight(bool compact, bool monitorShown, int monitorHeight)
     const int top = compact ? kCompactMonitorTop : kMonitorTop;
     return std::max(kClientHeight, top + monitorHeight);
 }
+
+}  // namespace zelsim

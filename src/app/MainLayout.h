@@ -2,6 +2,8 @@
 #include <span>
 #include <string_view>
 
+namespace zelsim {
+
 // Where the main window's panels and controls sit: the design layout (760 by
 // 530 client pixels) and the compact layout used while the panel type is
 // Off. Positions are relative to the control's parent panel.
@@ -25,3 +27,5 @@ class MainLayout {
     // further down (Big).
     static int ClientHeight(bool compact, bool monitorShown, int monitorHeight);
 };
+
+}  // namespace zelsim

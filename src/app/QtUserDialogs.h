@@ -3,6 +3,8 @@
 
 class QWidget;
 
+namespace zelsim {
+
 // Message boxes over the main window.
 class QtUserDialogs : public UserDialogs {
   public:
@@ -15,3 +17,5 @@ class QtUserDialogs : public UserDialogs {
   private:
     QWidget* parent_;
 };
+
+}  // namespace zelsim

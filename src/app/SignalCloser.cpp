@@ -5,6 +5,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace zelsim {
+
 int SignalCloser::pipe_[2] = {-1, -1};
 
 SignalCloser::SignalCloser(QObject* parent) : QObject(parent) {
@@ -36,3 +38,5 @@ void SignalCloser::OnSignal(int) {
     const char byte = 1;
     if (pipe_[1] >= 0) [[maybe_unused]] auto n = ::write(pipe_[1], &byte, 1);
 }
+
+}  // namespace zelsim

@@ -4,6 +4,8 @@
 
 class QSocketNotifier;
 
+namespace zelsim {
+
 // SIGINT and SIGTERM close the window exactly as the user would, so whatever
 // is written at exit (the port closed, the configuration saved) is not lost.
 // The handler only writes to a pipe; the close runs in the event loop.
@@ -26,3 +28,5 @@ private:
     std::function<void()> close_;
     QSocketNotifier* notifier_ = nullptr;
 };
+
+}  // namespace zelsim

@@ -14,6 +14,8 @@
 
 extern char** environ;
 
+namespace zelsim {
+
 namespace {
 constexpr size_t kErrorOutputLimit = 2000;
 constexpr size_t kPathLimit = 4096;
@@ -233,3 +235,5 @@ void SimulatorProcess::Fail(const std::string& program, const std::string& why,
     const std::string said = Trimmed(errorOutput);
     if (!said.empty()) errorText_ += "\n" + said;
 }
+
+}  // namespace zelsim

@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+namespace zelsim {
+
 // Runs zelsim-sim beside the program (for --demo): starts it, takes the
 // device path it prints as its first line, and stops it again, at the
 // latest when this object goes.
@@ -46,3 +48,5 @@ class SimulatorProcess {
     std::string devicePath_;
     std::string errorText_;
 };
+
+}  // namespace zelsim

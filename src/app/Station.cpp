@@ -6,6 +6,8 @@
 #include "serial/SentenceWriters.h"
 #include "serial/SerialPort.h"
 
+namespace zelsim {
+
 namespace {
 constexpr char kNoLineEnd = '~';
 }  // namespace
@@ -83,3 +85,5 @@ void Station::LoadSettings(ConfigFile& file) {
 void Station::SaveSettings(ConfigFile& file) const {
     for (const CyclePart* part : parts_) part->SaveSettings(file);
 }
+
+}  // namespace zelsim

@@ -7,6 +7,8 @@
 #include "serial/CyclePart.h"
 #include "serial/SentenceFramer.h"
 
+namespace zelsim {
+
 class ConfigFile;
 class SerialPort;
 class TickClock;
@@ -56,3 +58,5 @@ class Station {
     bool cycleBusy_ = false;
     uint32_t lastLineTime_;
 };
+
+}  // namespace zelsim

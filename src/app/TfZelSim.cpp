@@ -22,6 +22,8 @@
 #include "monitor/MessageMonitorView.h"
 #include "protocol/SendBoxInput.h"
 
+namespace zelsim {
+
 namespace {
 namespace mw = main_window;
 constexpr QSize kIndicatorSize(28, 24);
@@ -192,7 +194,7 @@ QAction* TfZelSim::AddRadioItem(QMenu* menu, QActionGroup* group, std::string_vi
 void TfZelSim::BuildMenus() {
     Connection& line = zelSim_.Line();
     QMenu* com = menuBar()->addMenu("&COM Port");
-    com->setObjectName("mComPort");
+    com->setObjectName(Name(mw::mComPort));
     auto* comGroup = new QActionGroup(this);
     for (int n = 1; n <= Connection::kComMenuItems; ++n) {
         QAction* item = AddRadioItem(com, comGroup, mw::ComItem(n), Text(line.ComItemCaption(n)));
@@ -201,7 +203,7 @@ void TfZelSim::BuildMenus() {
     }
 
     QMenu* baud = menuBar()->addMenu("&Baud Rate");
-    baud->setObjectName("mBaud");
+    baud->setObjectName(Name(mw::mBaud));
     auto* baudGroup = new QActionGroup(this);
     for (int i = 0; i < SerialPort::kRateCount; ++i) {
         const uint32_t rate = SerialPort::RateAt(i);
@@ -212,7 +214,7 @@ void TfZelSim::BuildMenus() {
     }
 
     QMenu* zel = menuBar()->addMenu("&ZEL Options");
-    zel->setObjectName("mZelOptions");
+    zel->setObjectName(Name(mw::mZelOptions));
     auto* zelGroup = new QActionGroup(this);
     const std::pair<ZelType, std::string_view> types[] = {{ZelType::Off, mw::mZelOptOff},
                                                           {ZelType::Dormalyn, mw::mZelOptDormalyn},
@@ -225,7 +227,7 @@ void TfZelSim::BuildMenus() {
     }
 
     QMenu* monitor = menuBar()->addMenu("&Message Monitor Options");
-    monitor->setObjectName("mMsgMonOptions");
+    monitor->setObjectName(Name(mw::mMsgMonOptions));
     auto* monitorMenu = new MessageMonitorMenu(zelSim_.Monitor(), monitor, this);
     connect(monitorMenu, &MessageMonitorMenu::acted, this, [this] { Act([] {}); });
     auto* upperCase = new QAction("Convert Keys to Upper Case", monitor);
@@ -339,3 +341,5 @@ void TfZelSim::closeEvent(QCloseEvent* event) {
     }
     event->accept();
 }
+
+}  // namespace zelsim

@@ -13,6 +13,9 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QTimer;
+
+namespace zelsim {
+
 class MessageMonitorPanel;
 struct ControlState;
 class ZelSim;
@@ -77,3 +80,5 @@ class TfZelSim : public QMainWindow {
     bool closing_ = false;
     bool unattended_ = false;
 };
+
+}  // namespace zelsim

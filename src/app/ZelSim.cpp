@@ -5,6 +5,8 @@
 #include "base/TickClock.h"
 #include "base/UserDialogs.h"
 
+namespace zelsim {
+
 ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, const PortMap& portMap,
                ConfigFile& config, UserDialogs& dialogs,
                MessageMonitor::LocalTimeSource localTime)
@@ -52,3 +54,5 @@ ConfigFile::SaveResult ZelSim::Shutdown(bool userPresent) {
     }
     return saved;
 }
+
+}  // namespace zelsim

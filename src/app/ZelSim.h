@@ -12,6 +12,8 @@
 #include "serial/Connection.h"
 #include "serial/RxTxIndicator.h"
 
+namespace zelsim {
+
 class PortMap;
 class SerialDevice;
 class TickClock;
@@ -65,3 +67,5 @@ class ZelSim {
     KeyHook keyHook_;
     Station station_;
 };
+
+}  // namespace zelsim

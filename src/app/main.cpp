@@ -18,6 +18,7 @@
 #include "serial/PortMap.h"
 #include "serial/QtSerialDevice.h"
 
+namespace zelsim {
 namespace {
 constexpr int kExitUsage = 2;
 constexpr int kDemoComPort = 1;
@@ -31,7 +32,7 @@ std::string CurrentDirectory() {
 }
 }  // namespace
 
-int main(int argc, char** argv) {
+int RunZelSim(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     const CommandLine cl = CommandLine::Parse(args);
     if (cl.help) {
@@ -103,3 +104,7 @@ int main(int argc, char** argv) {
     }
     return app.exec();
 }
+
+}  // namespace zelsim
+
+int main(int argc, char** argv) { return zelsim::RunZelSim(argc, argv); }

@@ -11,6 +11,8 @@
 
 #include "base/Text.h"
 
+namespace zelsim {
+
 namespace {
 
 constexpr std::string_view kBlanks = " \t";
@@ -345,3 +347,5 @@ ConfigFile::SaveResult ConfigFile::Save() {
     changed_ = false;
     return {Status::Written, ""};
 }
+
+}  // namespace zelsim

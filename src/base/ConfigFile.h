@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace zelsim {
+
 // The program's INI file, read once into memory and written back whole.
 //
 // Sections and keys match without regard to case. Everything the program does
@@ -93,3 +95,5 @@ class ConfigFile {
     std::list<Line> lines_;
     std::map<std::string, Section> sections_;
 };
+
+}  // namespace zelsim

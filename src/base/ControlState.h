@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace zelsim {
+
 // What core says about one named control of a window. Only the fields core
 // has set are applied: a control that core only places keeps the visibility
 // and the enabled state its window gave it.
@@ -36,3 +38,5 @@ struct ControlState {
 
     bool Has(Field field) const { return (fields & field) != 0; }
 };
+
+}  // namespace zelsim

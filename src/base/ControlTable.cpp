@@ -1,5 +1,7 @@
 #include "base/ControlTable.h"
 
+namespace zelsim {
+
 namespace {
 const ControlState kUnsetControl;
 }  // namespace
@@ -91,3 +93,5 @@ void ControlTable::ForEachChangedSince(
     for (const auto& [name, state] : controls_)
         if (state.revision > since) apply(name, state);
 }
+
+}  // namespace zelsim

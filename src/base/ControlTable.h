@@ -8,6 +8,8 @@
 
 #include "base/ControlState.h"
 
+namespace zelsim {
+
 // The control state of the windows, keyed by the controls' names. Setters
 // record a change only when the value differs, so applying the table after
 // every tick costs nothing while nothing moves.
@@ -41,3 +43,5 @@ class ControlTable {
     std::map<std::string, ControlState, std::less<>> controls_;
     uint64_t revision_ = 0;
 };
+
+}  // namespace zelsim

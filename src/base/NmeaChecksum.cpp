@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace zelsim {
+
 uint8_t NmeaChecksum(std::string_view body) {
     uint8_t sum = 0;
     for (char c : body) sum ^= static_cast<uint8_t>(c);
@@ -18,3 +20,5 @@ std::string ChecksumSuffix(uint8_t checksum) {
     std::snprintf(suffix, sizeof suffix, "*%02X", checksum);
     return suffix;
 }
+
+}  // namespace zelsim

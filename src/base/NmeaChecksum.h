@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace zelsim {
+
 // The NMEA 0183 checksum: the XOR of the characters between "$" and "*".
 
 uint8_t NmeaChecksum(std::string_view body);
@@ -23,3 +25,5 @@ constexpr uint8_t HexValue(uint8_t b) {
     if (b <= '9') return uint8_t(b - '0');
     return uint8_t((b | 0x20) - 'a' + 10);
 }
+
+}  // namespace zelsim

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace zelsim {
+
 namespace {
 constexpr std::string_view kBlanks = " \t";
 }  // namespace
@@ -23,3 +25,5 @@ std::string_view TrimBlanks(std::string_view text) {
     const size_t last = text.find_last_not_of(kBlanks);
     return text.substr(first, last - first + 1);
 }
+
+}  // namespace zelsim

@@ -2,6 +2,8 @@
 #include <string>
 #include <string_view>
 
+namespace zelsim {
+
 // Small text rules shared by every folder: the line's bytes are the
 // program's 8-bit character set, and names in files and menus match
 // without regard to case.
@@ -21,3 +23,5 @@ std::string LowerCase(std::string_view text);
 
 // The text without the blanks and tabs around it.
 std::string_view TrimBlanks(std::string_view text);
+
+}  // namespace zelsim

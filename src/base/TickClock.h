@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+namespace zelsim {
+
 // The program's only clock: milliseconds as a 32-bit count that wraps. Every
 // time-out compares through TickElapsed so a wrap never stretches or cuts it.
 class TickClock {
@@ -21,3 +23,5 @@ public:
     // Waits until more than `period` ms have passed (used at shutdown only).
     virtual void TickDelay(uint16_t period);
 };
+
+}  // namespace zelsim

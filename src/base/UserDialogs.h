@@ -1,6 +1,8 @@
 #pragma once
 #include <string_view>
 
+namespace zelsim {
+
 // What core tells or asks the user through a window: the windows answer with
 // message boxes and dialogs, tests from a script.
 class UserDialogs {
@@ -10,3 +12,5 @@ class UserDialogs {
     // A message box with its caption, the text and an OK button.
     virtual void Warn(std::string_view caption, std::string_view text) = 0;
 };
+
+}  // namespace zelsim

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace zelsim {
+
 // The named controls of the main window. Core parts write their state under
 // these names; the window binds each to its widget or menu item by the same
 // name, and a name no widget binds is an error its tests catch.
@@ -31,6 +33,12 @@ inline constexpr std::string_view bClear = "bClear";
 inline constexpr std::string_view bSendFile = "bSendFile";
 inline constexpr std::string_view bAddCkSum = "bAddCkSum";
 
+// The menus of the menu bar.
+inline constexpr std::string_view mComPort = "mComPort";
+inline constexpr std::string_view mBaud = "mBaud";
+inline constexpr std::string_view mZelOptions = "mZelOptions";
+inline constexpr std::string_view mMsgMonOptions = "mMsgMonOptions";
+
 // "Message Monitor Options"
 inline constexpr std::string_view mMsgMonOutGoingMessages = "mMsgMonOutGoingMessages";
 inline constexpr std::string_view mMsgMonZelMessages = "mMsgMonZelMessages";
@@ -56,3 +64,5 @@ inline std::string ComItem(int number) { return "mCom" + std::to_string(number) 
 inline std::string BaudItem(uint32_t rate) { return "mBaud" + std::to_string(rate) + "Select"; }
 
 }  // namespace main_window
+
+}  // namespace zelsim

@@ -2,6 +2,8 @@
 #include <array>
 #include <cstdint>
 
+namespace zelsim {
+
 // The category of a shown or logged line. It decides the line's colour and
 // which monitor and log filter lets it through.
 class MessageCategory {
@@ -57,3 +59,5 @@ class MessageCategory {
         0xFF0000,  // red
     };
 };
+
+}  // namespace zelsim

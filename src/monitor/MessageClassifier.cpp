@@ -2,6 +2,8 @@
 
 #include "serial/SentenceFramer.h"
 
+namespace zelsim {
+
 namespace {
 
 bool IsOneOf(std::string_view s, std::initializer_list<std::string_view> words) {
@@ -48,3 +50,5 @@ MessageCategory::Code MessageClassifier::ClassifyOutgoing(std::string_view text)
     if (framer.FieldIs(0, "PKVTS") && framer.FieldIs(1, "LCD")) return MessageCategory::kOutZel;
     return MessageCategory::kOutGoing;
 }
+
+}  // namespace zelsim

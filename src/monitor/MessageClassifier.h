@@ -4,6 +4,8 @@
 
 #include "monitor/MessageCategory.h"
 
+namespace zelsim {
+
 class SentenceFramer;
 
 // Assigns a line its MessageCategory.
@@ -20,3 +22,5 @@ class MessageClassifier {
     // For text the program sends: kOutZel for panel traffic, else kOutGoing.
     static MessageCategory::Code ClassifyOutgoing(std::string_view text);
 };
+
+}  // namespace zelsim

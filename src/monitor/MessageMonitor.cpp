@@ -9,6 +9,8 @@
 #include "base/ZelSimControls.h"
 #include "monitor/MonitorLayout.h"
 
+namespace zelsim {
+
 namespace {
 constexpr char kUnprintableMark = '~';
 constexpr const char* kSection = "Configuration";
@@ -196,3 +198,5 @@ void MessageMonitor::TogglePause() {
 void MessageMonitor::Resume() {
     if (paused_) TogglePause();
 }
+
+}  // namespace zelsim

@@ -10,6 +10,8 @@
 #include "monitor/MonitorOptions.h"
 #include "serial/CyclePart.h"
 
+namespace zelsim {
+
 class ControlTable;
 
 // The message monitor: the last 200 lines that passed the line, each with
@@ -103,3 +105,5 @@ class MessageMonitor : public CyclePart {
     int legendLeft_ = 0;
     int legendTop_ = 0;
 };
+
+}  // namespace zelsim

@@ -5,6 +5,8 @@
 
 #include "monitor/MessageMonitor.h"
 
+namespace zelsim {
+
 MessageMonitorMenu::MessageMonitorMenu(MessageMonitor& monitor, QMenu* menu, QObject* parent)
     : QObject(parent) {
     int index = 0;
@@ -21,3 +23,5 @@ MessageMonitorMenu::MessageMonitorMenu(MessageMonitor& monitor, QMenu* menu, QOb
         if (item.menuItem == main_window::mMsgMonTime) mMsgMonTime_ = action;
     }
 }
+
+}  // namespace zelsim

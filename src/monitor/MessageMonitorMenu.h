@@ -1,9 +1,12 @@
 #pragma once
 #include <QObject>
 
-class MessageMonitor;
 class QAction;
 class QMenu;
+
+namespace zelsim {
+
+class MessageMonitor;
 
 // Fills the "Message Monitor Options" menu with the monitor's own items: the
 // seven filters, Hide, Big, Time and Tick Count, each a check mark whose
@@ -23,3 +26,5 @@ class MessageMonitorMenu : public QObject {
   private:
     QAction* mMsgMonTime_ = nullptr;
 };
+
+}  // namespace zelsim

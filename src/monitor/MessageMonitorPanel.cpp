@@ -8,6 +8,8 @@
 #include "monitor/MessageMonitor.h"
 #include "monitor/MessageMonitorView.h"
 
+namespace zelsim {
+
 namespace {
 namespace mw = main_window;
 constexpr int kSendDataPointSize = 10;
@@ -51,3 +53,5 @@ QPushButton* MessageMonitorPanel::MakeButton(std::string_view name, const char* 
     button->setFocusPolicy(Qt::NoFocus);  // the box keeps the focus
     return button;
 }
+
+}  // namespace zelsim

@@ -1,10 +1,13 @@
 #pragma once
 #include <QWidget>
 
-class MessageMonitor;
-class MessageMonitorView;
 class QComboBox;
 class QPushButton;
+
+namespace zelsim {
+
+class MessageMonitor;
+class MessageMonitorView;
 
 // pMessageMonitorPanel: the monitor list with the send row under it
 // (cbSendData, Send, Pause, Clear, Send File, Add CkSum). The panel only
@@ -33,3 +36,5 @@ class MessageMonitorPanel : public QWidget {
     QPushButton* bSendFile_;
     QPushButton* bAddCkSum_;
 };
+
+}  // namespace zelsim

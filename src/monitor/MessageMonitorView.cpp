@@ -9,14 +9,18 @@
 #include <QtMath>
 #include <algorithm>
 
+#include "base/Text.h"
 #include "base/ZelSimControls.h"
 #include "monitor/MessageMonitor.h"
 #include "monitor/MonitorLayout.h"
 #include "monitor/TfShowMessageMonColors.h"
 
+namespace zelsim {
+
 namespace {
 
 constexpr int kRowHeight = MonitorLayout::kRowHeight;
+constexpr int kLatin1Printable = 160;  // from here on; 127..159 are control codes
 const QColor kTimeBackground(244, 254, 218);
 const QColor kTickBackground(241, 249, 255);
 const QColor kGapAfterColour(255, 0, 0);
@@ -28,7 +32,7 @@ QColor FromRgb(uint32_t rgb) {
 
 // Control codes never reach a row: the monitor shows them as "~".
 bool IsDrawn(int code) {
-    return (code >= 32 && code < 127) || code >= 160;
+    return IsPrintable(static_cast<unsigned char>(code)) || code >= kLatin1Printable;
 }
 
 }  // namespace
@@ -273,3 +277,5 @@ void MessageMonitorView::lbMessageMonitorPopup() {
     monitor_.SetLegendPosition(legend.x(), legend.y());
     if (onLegendClosed) onLegendClosed();
 }
+
+}  // namespace zelsim

@@ -8,8 +8,11 @@
 #include <unordered_map>
 #include <vector>
 
-class MessageMonitor;
 class QPainter;
+
+namespace zelsim {
+
+class MessageMonitor;
 
 // lbMessageMonitor: draws the rows of a MessageMonitor. Its owner calls
 // Refresh every kDisplayIntervalMs; it repaints then, and only when the model
@@ -98,3 +101,5 @@ class MessageMonitorView : public QAbstractScrollArea {
     int ascent_ = 0;
     qreal charAdvance_ = 0;  // the list's font is monospaced
 };
+
+}  // namespace zelsim

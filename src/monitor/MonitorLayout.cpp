@@ -5,6 +5,8 @@
 
 #include "base/ZelSimControls.h"
 
+namespace zelsim {
+
 namespace {
 constexpr int kButtonTop = 254;  // the combo box sits one pixel lower
 constexpr int kButtonHeight = 25;
@@ -44,3 +46,5 @@ MonitorLayout::Columns MonitorLayout::ColumnsOf(bool timeShown, bool tickShown) 
 int MonitorLayout::ColumnLeft(size_t chars, double charAdvance) {
     return static_cast<int>(std::lround(static_cast<double>(chars) * charAdvance));
 }
+
+}  // namespace zelsim

@@ -2,6 +2,8 @@
 #include <cstddef>
 #include <string_view>
 
+namespace zelsim {
+
 // Where the monitor panel's controls sit and which rows and columns of the
 // list show what: numbers the window only paints. Positions are relative to
 // the panel; Big makes the panel and its list 120 pixels taller.
@@ -53,3 +55,5 @@ class MonitorLayout {
     // A column's left edge in pixels, for a font of `charAdvance` pixels.
     static int ColumnLeft(size_t chars, double charAdvance);
 };
+
+}  // namespace zelsim

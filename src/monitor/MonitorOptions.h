@@ -3,6 +3,8 @@
 
 #include "base/ZelSimControls.h"
 
+namespace zelsim {
+
 // The monitor's options: each mirrors a check mark of the "Message Monitor
 // Options" menu and is kept in the configuration under its key.
 struct MonitorOptions {
@@ -55,3 +57,5 @@ inline constexpr MonitorOptionItem kMonitorOptionItems[] = {
     {main_window::mMsgMonTickCount, "Tick Count (milliseconds)", "MsgMonTickCount",
      &MonitorOptions::msgMonTickCount, false},
 };
+
+}  // namespace zelsim

@@ -6,6 +6,8 @@
 
 #include "monitor/MessageCategory.h"
 
+namespace zelsim {
+
 namespace {
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
@@ -59,3 +61,5 @@ void TfShowMessageMonColors::lbDrawItemWithColor(QPainter& painter, int row, con
 void TfShowMessageMonColors::bClickOk() {
     accept();
 }
+
+}  // namespace zelsim

@@ -4,6 +4,8 @@
 class QPainter;
 class QPushButton;
 
+namespace zelsim {
+
 // The colour legend of the message monitor, opened modally from its context
 // menu: one row per category in the legend's order, drawn in its colour.
 class TfShowMessageMonColors : public QDialog {
@@ -35,3 +37,5 @@ class TfShowMessageMonColors : public QDialog {
     QPushButton* bOk_;
     QFont font_;
 };
+
+}  // namespace zelsim

@@ -9,6 +9,8 @@
 #include "base/Text.h"
 #include "base/ZelSimControls.h"
 
+namespace zelsim {
+
 namespace {
 constexpr const char* kHistorySection = "MessageDropDownLines";
 constexpr const char* kConfigurationSection = "Configuration";
@@ -129,3 +131,5 @@ void SendBox::FocusOut() {
 void SendBox::ContextMenu() {
     if (onContextMenu) onContextMenu();
 }
+
+}  // namespace zelsim

@@ -7,6 +7,8 @@
 
 #include "serial/CyclePart.h"
 
+namespace zelsim {
+
 class ControlTable;
 
 // The manual send box under the monitor (cbSendData and its buttons): the
@@ -82,3 +84,5 @@ class SendBox : public CyclePart {
     bool hintShown_ = false;
     bool upperCase_ = true;
 };
+
+}  // namespace zelsim

@@ -8,6 +8,8 @@
 
 #include "protocol/SendBox.h"
 
+namespace zelsim {
+
 namespace {
 // The character a key press types, as the box's key handler sees it; 0 for
 // keys that type nothing (arrows, Delete, function keys).
@@ -83,3 +85,5 @@ bool SendBoxInput::KeyPress(QKeyEvent* event) {
     emit acted();
     return true;
 }
+
+}  // namespace zelsim

@@ -4,6 +4,9 @@
 class QComboBox;
 class QKeyEvent;
 class QPushButton;
+
+namespace zelsim {
+
 class SendBox;
 
 // The window side of the send box: the combo box's keys, focus changes,
@@ -29,3 +32,5 @@ class SendBoxInput : public QObject {
     SendBox& box_;
     QComboBox* combo_;
 };
+
+}  // namespace zelsim

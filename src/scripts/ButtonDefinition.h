@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+namespace zelsim {
+
 // One user button: its caption and its script, none of whose lines is empty.
 struct ButtonDefinition {
     std::string caption;
@@ -9,3 +11,5 @@ struct ButtonDefinition {
 
     bool operator==(const ButtonDefinition&) const = default;
 };
+
+}  // namespace zelsim

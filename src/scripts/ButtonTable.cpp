@@ -2,6 +2,8 @@
 
 #include "base/ConfigFile.h"
 
+namespace zelsim {
+
 namespace {
 std::string Cut(std::string line) {
     if (line.size() > ButtonTable::kMaxLineLength) line.resize(ButtonTable::kMaxLineLength);
@@ -58,3 +60,5 @@ void ButtonTable::Save(ConfigFile& file) const {
             file.WriteText(LineKey(i, static_cast<int>(line) + 1), button.script[line]);
     }
 }
+
+}  // namespace zelsim

@@ -6,6 +6,8 @@
 
 #include "scripts/ButtonDefinition.h"
 
+namespace zelsim {
+
 class ConfigFile;
 
 // The 32 user-button definitions: four groups of eight, stored in the
@@ -44,3 +46,5 @@ class ButtonTable {
 
     std::array<ButtonDefinition, kButtonCount> buttons_;
 };
+
+}  // namespace zelsim

@@ -2,6 +2,8 @@
 
 #include "base/ConfigFile.h"
 
+namespace zelsim {
+
 namespace {
 constexpr const char* kShowScriptDetailsKey = "ShowScriptDetails";
 constexpr const char* kButtonGroupKey = "ButtonGroup";
@@ -22,3 +24,5 @@ void UserButtons::SaveSettings(ConfigFile& file) const {
     file.WriteInt(kButtonGroupKey, group_);
     table_.Save(file);
 }
+
+}  // namespace zelsim

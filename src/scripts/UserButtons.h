@@ -3,6 +3,8 @@
 #include "scripts/ButtonTable.h"
 #include "serial/CyclePart.h"
 
+namespace zelsim {
+
 // The user buttons: their 32 definitions, the group shown (1..4, or 0 with
 // the buttons hidden) and whether a script's details are shown. Keys: the
 // section "UserButtons".
@@ -22,3 +24,5 @@ class UserButtons : public CyclePart {
     int group_ = kHiddenGroup;
     bool showScriptDetails_ = false;
 };
+
+}  // namespace zelsim

@@ -6,6 +6,8 @@
 #include "base/ZelSimControls.h"
 #include "serial/PortMap.h"
 
+namespace zelsim {
+
 namespace {
 constexpr const char* kSection = "Configuration";
 constexpr const char* kComPortKey = "ComPort";
@@ -119,3 +121,5 @@ void Connection::SaveSettings(ConfigFile& file) const {
     file.WriteInt(kComPortKey, selectedPort_);
     file.WriteInt(kBaudRateKey, static_cast<int>(selectedBaud_));
 }
+
+}  // namespace zelsim

@@ -7,6 +7,8 @@
 #include "serial/CyclePart.h"
 #include "serial/SerialPort.h"
 
+namespace zelsim {
+
 class ControlTable;
 class PortMap;
 class SerialDevice;
@@ -67,3 +69,5 @@ class Connection : public CyclePart {
     int selectedPort_ = 1;
     uint32_t selectedBaud_ = kDefaultBaud;
 };
+
+}  // namespace zelsim

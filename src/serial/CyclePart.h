@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace zelsim {
+
 class ConfigFile;
 class SentenceFramer;
 
@@ -36,3 +38,5 @@ class CyclePart {
     // Shutdown: the part's keys into the configuration.
     virtual void SaveSettings(ConfigFile& /*file*/) const {}
 };
+
+}  // namespace zelsim

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+namespace zelsim {
+
 namespace {
 // What the port owns: every call goes on to the shared line.
 class PluggedLine final : public SerialDevice {
@@ -91,3 +93,5 @@ void MemorySerialDevice::FailConfiguration(ConfigStep step, int errorCode) {
     failStep_ = step;
     failCode_ = step == ConfigStep::None ? 0 : errorCode;
 }
+
+}  // namespace zelsim

@@ -7,6 +7,8 @@
 
 #include "serial/SerialDevice.h"
 
+namespace zelsim {
+
 // A serial line held in memory, for tests of everything above the device.
 // The test plays the far end (Inject, TakeWritten) and the operating system
 // (refused opens, failing configuration steps, an unplugged adapter).
@@ -79,3 +81,5 @@ private:
     int purgeCount_ = 0;
     int clearErrorsCount_ = 0;
 };
+
+}  // namespace zelsim

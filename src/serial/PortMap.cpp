@@ -7,6 +7,8 @@
 
 #include "base/ConfigFile.h"
 
+namespace zelsim {
+
 namespace {
 constexpr std::string_view kUsbPrefixes[] = {"ttyUSB", "ttyACM"};
 
@@ -113,3 +115,5 @@ void PortMap::Rebuild() {
         taken.insert(path);
     }
 }
+
+}  // namespace zelsim

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace zelsim {
+
 class ConfigFile;
 
 // Gives each COM number (1..99) a device path. Explicit entries (the "Ports"
@@ -37,3 +39,5 @@ private:
     std::vector<std::string> discovered_;
     std::map<int, std::string> resolved_;
 };
+
+}  // namespace zelsim

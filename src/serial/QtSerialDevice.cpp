@@ -10,6 +10,9 @@
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
+
+namespace zelsim {
+
 #endif
 
 QtSerialDevice::QtSerialDevice() {
@@ -179,3 +182,5 @@ bool QtSerialDevice::LineHungUp() const {
     return false;
 #endif
 }
+
+}  // namespace zelsim

@@ -5,6 +5,8 @@
 
 #include "serial/SerialDevice.h"
 
+namespace zelsim {
+
 // The real line, through QSerialPort (which also locks the device, so a
 // second opener is refused). Works polled from the main cycle and inside a
 // running event loop alike. On Unix the main cycle reads the descriptor
@@ -39,3 +41,5 @@ private:
     bool failed_ = false;
     int lastSystemError_ = 0;
 };
+
+}  // namespace zelsim

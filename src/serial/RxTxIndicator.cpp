@@ -5,6 +5,8 @@
 #include "base/ZelSimControls.h"
 #include "serial/SerialPort.h"
 
+namespace zelsim {
+
 namespace {
 struct Look {
     bool frame, tx, rx;
@@ -95,3 +97,5 @@ void RxTxIndicator::TransmitBusy(uint32_t now) {
         default: break;
     }
 }
+
+}  // namespace zelsim

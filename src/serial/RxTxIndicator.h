@@ -3,6 +3,8 @@
 
 #include "serial/CyclePart.h"
 
+namespace zelsim {
+
 class ControlTable;
 class SerialPort;
 
@@ -44,3 +46,5 @@ class RxTxIndicator : public CyclePart {
     uint32_t transmitDecayMark_;
     uint64_t bytesSeen_ = 0;
 };
+
+}  // namespace zelsim

@@ -6,6 +6,8 @@
 #include "base/NmeaChecksum.h"
 #include "base/Text.h"
 
+namespace zelsim {
+
 namespace {
 constexpr uint32_t kCountMax = std::numeric_limits<uint32_t>::max();
 constexpr uint8_t kFieldCountMax = std::numeric_limits<uint8_t>::max();
@@ -227,3 +229,5 @@ uint8_t SentenceFramer::CopyOut(char* out, size_t& length) {
     out[length] = 0;
     return state_;
 }
+
+}  // namespace zelsim

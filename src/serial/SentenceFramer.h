@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace zelsim {
+
 // Turns received bytes into NMEA sentences and raw lines, one byte at a time,
 // without allocating. A sentence's fields stay readable in place until the
 // next byte is fed. The caller passes each byte's arrival tick: a whole read
@@ -79,3 +81,5 @@ class SentenceFramer {
     uint16_t rawLength_ = 0;
     uint8_t raw_[kBufferSize] = {};
 };
+
+}  // namespace zelsim

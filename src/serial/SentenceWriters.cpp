@@ -5,6 +5,8 @@
 
 #include "serial/SerialPort.h"
 
+namespace zelsim {
+
 namespace {
 bool Sendable(char c) {
     const auto b = static_cast<uint8_t>(c);
@@ -56,3 +58,5 @@ void WriteRawLine(SerialPort& port, std::string_view text) {
     WriteRaw(port, text);
     WriteText(port, "\r\n");
 }
+
+}  // namespace zelsim

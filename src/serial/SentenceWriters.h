@@ -1,6 +1,8 @@
 #pragma once
 #include <string_view>
 
+namespace zelsim {
+
 class SerialPort;
 
 // Outgoing text stops at the first byte below 32 or above 127; every byte is
@@ -12,3 +14,5 @@ class SerialPort;
 void WriteSentence(SerialPort& port, std::string_view text);
 void WriteRaw(SerialPort& port, std::string_view text);
 void WriteRawLine(SerialPort& port, std::string_view text);
+
+}  // namespace zelsim

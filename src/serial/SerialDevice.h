@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace zelsim {
+
 // The operating system's side of one serial line. SerialPort holds the rules
 // (rates, names, estimates); a device only moves bytes and applies settings.
 // Implementations: QtSerialDevice (the real line) and MemorySerialDevice (tests).
@@ -42,3 +44,5 @@ public:
     // the port treats that as a close.
     virtual bool HasFailed() const = 0;
 };
+
+}  // namespace zelsim

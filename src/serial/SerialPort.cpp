@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 
+namespace zelsim {
+
 namespace {
 struct RateRow {
     uint32_t rate;
@@ -155,3 +157,5 @@ bool SerialPort::TakeDeviceLost() {
     deviceLost_ = false;
     return lost;
 }
+
+}  // namespace zelsim

@@ -7,6 +7,8 @@
 #include "serial/PortMap.h"
 #include "serial/SerialDevice.h"
 
+namespace zelsim {
+
 // The one serial line of the program: opened by COM number at one of ten
 // fixed rates, polled without blocking, with an estimate of how long written
 // bytes still need on the line (drives the transmit arrow).
@@ -79,3 +81,5 @@ private:
     bool deviceLost_ = false;
     uint64_t bytesReceived_ = 0;
 };
+
+}  // namespace zelsim

@@ -2,6 +2,8 @@
 
 #include "app/CommandLine.h"
 
+namespace zelsim {
+
 TEST(CommandLine, ReadsEveryOption) {
     const CommandLine cl = CommandLine::Parse({"--com", "1=/dev/pts/4", "--com", "12=/dev/ttyUSB0",
                                                "--port", "12", "--baud", "115200", "--connect",
@@ -24,3 +26,5 @@ TEST(CommandLine, RefusesWhatItCannotUse) {
     EXPECT_NE(CommandLine::Parse({"--com"}).error, "");
     EXPECT_NE(CommandLine::Parse({"--frobnicate"}).error, "");
 }
+
+}  // namespace zelsim

@@ -14,6 +14,8 @@
 #include "support/ConfigText.h"
 #include "support/FakeTickClock.h"
 
+namespace zelsim {
+
 namespace {
 
 // Forwards to the in-memory line and lets a test run code inside a read, the
@@ -160,3 +162,5 @@ TEST_F(StationTest, SentTextIsFramedAndShownAsOutGoing) {
 }
 
 }  // namespace
+
+}  // namespace zelsim

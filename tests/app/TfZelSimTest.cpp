@@ -21,6 +21,8 @@
 #include "support/RecordingDialogs.h"
 #include "support/TempDir.h"
 
+namespace zelsim {
+
 namespace {
 namespace mw = main_window;
 
@@ -223,3 +225,5 @@ TEST_F(TfZelSimTest, MonitorButtonsAndBigAndHideMoveTheWidgets) {
 }
 
 }  // namespace
+
+}  // namespace zelsim

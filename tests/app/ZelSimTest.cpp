@@ -14,6 +14,8 @@
 #include "support/FakeTickClock.h"
 #include "support/RecordingDialogs.h"
 
+namespace zelsim {
+
 namespace {
 namespace mw = main_window;
 
@@ -310,3 +312,5 @@ TEST_F(ZelSimTest, AFailedSaveIsSaidInAMessageBoxWhenAUserIsThere) {
 }
 
 }  // namespace
+
+}  // namespace zelsim

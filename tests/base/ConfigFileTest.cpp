@@ -10,6 +10,8 @@
 #include "base/ConfigFile.h"
 #include "support/TempDir.h"
 
+namespace zelsim {
+
 namespace {
 
 using Status = ConfigFile::SaveResult::Status;
@@ -293,3 +295,5 @@ TEST(ConfigFilePath, TheFileSitsInTheStartDirectory) {
 }
 
 }  // namespace
+
+}  // namespace zelsim

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace zelsim {
+
 namespace {
 
 std::vector<std::string> ChangedSince(const ControlTable& table, uint64_t since) {
@@ -49,3 +51,5 @@ TEST(ControlTable, AskingForAnUnsetControlCreatesNothing) {
 }
 
 }  // namespace
+
+}  // namespace zelsim

@@ -2,6 +2,8 @@
 
 #include "base/NmeaChecksum.h"
 
+namespace zelsim {
+
 TEST(NmeaChecksum, TextChecksumSumsWhatFollowsTheLastDollar) {
     EXPECT_EQ(ChecksumSuffix(TextChecksum("$PKVTQ,DML,SET1")), "*7E");
     EXPECT_EQ(ChecksumSuffix(TextChecksum("$GPVTG,,T,,M")), "*4B");
@@ -21,3 +23,5 @@ TEST(NmeaChecksum, HexDigitsOfEitherCase) {
     }
     for (char c : {'g', 'G', '/', ':', '@', '`', ' '}) EXPECT_FALSE(IsHexDigit(c)) << c;
 }
+
+}  // namespace zelsim

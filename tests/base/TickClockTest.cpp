@@ -3,6 +3,8 @@
 #include "base/SteadyTickClock.h"
 #include "support/FakeTickClock.h"
 
+namespace zelsim {
+
 TEST(TickClock, ElapsedIsStrictAndSurvivesTheWrap) {
     FakeTickClock clock(0xFFFFFFF0u);
     const uint32_t start = clock.TickNow();
@@ -21,3 +23,5 @@ TEST(TickClock, SteadyDelayOutlastsThePeriod) {
     clock.TickDelay(20);
     EXPECT_TRUE(clock.TickElapsed(start, 20));
 }
+
+}  // namespace zelsim

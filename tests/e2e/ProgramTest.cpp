@@ -13,6 +13,8 @@
 
 #include "support/TempDir.h"
 
+namespace zelsim {
+
 namespace {
 constexpr int kStartMs = 10000;
 constexpr unsigned long kSigtermBit = 1ul << (SIGTERM - 1);
@@ -170,3 +172,5 @@ TEST_F(ProgramTest, DemoSimulatorDoesNotOutliveAKilledProgram) {
 }
 
 }  // namespace
+
+}  // namespace zelsim

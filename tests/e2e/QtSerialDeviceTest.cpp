@@ -20,6 +20,8 @@
 #include "serial/PortMap.h"
 #include "serial/SerialPort.h"
 
+namespace zelsim {
+
 namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kDeadline = std::chrono::seconds(2);
@@ -217,3 +219,5 @@ TEST_F(QtSerialDeviceTest, PollingFromATimerInsideTheEventLoop) {
     EXPECT_TRUE(port_.TakeDeviceLost());
 }
 }  // namespace
+
+}  // namespace zelsim

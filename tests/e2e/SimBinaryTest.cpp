@@ -12,6 +12,8 @@
 #include "sim/SimWire.h"
 #include "app/SimulatorProcess.h"
 
+namespace zelsim {
+
 namespace {
 void SetLine(int fd, speed_t speed) {
     termios settings{};
@@ -109,3 +111,5 @@ TEST(SimBinary, RefusesBadDevicesAndOptionsWithStatusTwo) {
     EXPECT_NE(sim.ErrorText().find("Usage: zelsim-sim"), std::string::npos) << sim.ErrorText();
 #endif
 }
+
+}  // namespace zelsim

@@ -6,6 +6,8 @@
 
 #include "app/SimulatorProcess.h"
 
+namespace zelsim {
+
 namespace {
 bool Alive(int pid) {
     return kill(pid, 0) == 0 || errno != ESRCH;
@@ -71,3 +73,5 @@ TEST(SimulatorProcess, StopsTheSimulatorCleanlyEvenWhenTheProgramBlocksSigterm) 
     EXPECT_EQ(sim.ExitStatus(), 0) << "ended by SIGTERM, not killed";
 #endif
 }
+
+}  // namespace zelsim

@@ -37,6 +37,8 @@
 #include "support/RecordingDialogs.h"
 #include "support/TempDir.h"
 
+namespace zelsim {
+
 namespace {
 namespace mw = main_window;
 constexpr int kCom = 1;
@@ -394,3 +396,5 @@ TEST_F(StationBesideSimulatorTest, ControllerRecordsAndReceiverScreenReachTheMon
         EXPECT_NE(Monitor().LineAttributes(i).category, MessageCategory::kNonNmea) << Shown(i);
 }
 }  // namespace
+
+}  // namespace zelsim

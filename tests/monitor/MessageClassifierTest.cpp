@@ -4,6 +4,8 @@
 
 #include "monitor/MessageClassifier.h"
 
+namespace zelsim {
+
 namespace {
 
 struct Case {
@@ -86,3 +88,5 @@ TEST(MessageClassifierTest, AnUnknownCategoryTakesTheColourOfOther) {
 }
 
 }  // namespace
+
+}  // namespace zelsim

@@ -8,6 +8,8 @@
 #include "base/ZelSimControls.h"
 #include "support/ConfigText.h"
 
+namespace zelsim {
+
 namespace {
 namespace mw = main_window;
 
@@ -227,3 +229,5 @@ TEST_F(MessageMonitorTest, OptionsAndTheLegendPlaceComeFromTheConfigurationAndGo
 }
 
 }  // namespace
+
+}  // namespace zelsim

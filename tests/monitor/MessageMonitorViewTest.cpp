@@ -11,6 +11,8 @@
 #include "monitor/MonitorLayout.h"
 #include "monitor/TfShowMessageMonColors.h"
 
+namespace zelsim {
+
 namespace {
 
 constexpr int kRow = MonitorLayout::kRowHeight;
@@ -164,3 +166,5 @@ TEST(TfShowMessageMonColorsTest, RowsFollowTheLegendOrderAndColours) {
 }
 
 }  // namespace
+
+}  // namespace zelsim

@@ -4,6 +4,8 @@
 
 #include "base/ZelSimControls.h"
 
+namespace zelsim {
+
 namespace {
 using Rect = MonitorLayout::Rect;
 
@@ -49,3 +51,5 @@ TEST(MonitorLayout, ColumnsFollowThePrefixesALineWasBuiltWith) {
 }
 
 }  // namespace
+
+}  // namespace zelsim

@@ -14,6 +14,8 @@
 #include "monitor/MessageClassifier.h"
 #include "serial/SentenceFramer.h"
 
+namespace zelsim {
+
 namespace {
 
 struct Capture {
@@ -114,3 +116,5 @@ INSTANTIATE_TEST_SUITE_P(Captures, NmeaCaptureTest, ::testing::ValuesIn(kCapture
                          });
 
 }  // namespace
+
+}  // namespace zelsim

@@ -9,6 +9,8 @@
 #include "base/ZelSimControls.h"
 #include "support/ConfigText.h"
 
+namespace zelsim {
+
 namespace {
 namespace mw = main_window;
 
@@ -146,3 +148,5 @@ TEST_F(SendBoxTest, HistoryComesFromTheConfigurationAndGoesBackWithoutStaleLines
 }
 
 }  // namespace
+
+}  // namespace zelsim

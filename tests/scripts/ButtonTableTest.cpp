@@ -4,6 +4,8 @@
 #include "scripts/ButtonTable.h"
 #include "support/TempDir.h"
 
+namespace zelsim {
+
 namespace {
 
 class ButtonTableTest : public ::testing::Test {
@@ -83,3 +85,5 @@ TEST_F(ButtonTableTest, StoredLinesAreCutAndCaptionsFallBackToTheirNumber) {
 }
 
 }  // namespace
+
+}  // namespace zelsim

@@ -4,6 +4,8 @@
 
 #include "support/ConfigText.h"
 
+namespace zelsim {
+
 namespace {
 
 TEST(UserButtons, OnlyTheFourGroupsShowButtonsAndTheSectionComesBack) {
@@ -29,3 +31,5 @@ TEST(UserButtons, OnlyTheFourGroupsShowButtonsAndTheSectionComesBack) {
 }
 
 }  // namespace
+
+}  // namespace zelsim

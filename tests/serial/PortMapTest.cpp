@@ -7,6 +7,8 @@
 
 #include "support/ConfigText.h"
 
+namespace zelsim {
+
 namespace {
 using Paths = std::vector<std::string>;
 
@@ -94,3 +96,5 @@ TEST(PortMapResolve, ThePortsSectionNamesDevicesByComNumber) {
 }
 
 }  // namespace
+
+}  // namespace zelsim

@@ -7,6 +7,8 @@
 
 #include "serial/SentenceFramer.h"
 
+namespace zelsim {
+
 namespace {
 
 constexpr uint8_t kDegreeSign = 176;
@@ -371,3 +373,5 @@ TEST_F(FramerTest, ParseTextStopsAtAnEmbeddedNul) {
 }
 
 }  // namespace
+
+}  // namespace zelsim

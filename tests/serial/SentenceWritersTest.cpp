@@ -11,6 +11,8 @@
 #include "serial/SerialDevice.h"
 #include "serial/SerialPort.h"
 
+namespace zelsim {
+
 namespace {
 
 class WritersTest : public ::testing::Test {
@@ -136,3 +138,5 @@ TEST(WritersByteTest, EveryByteIsItsOwnWrite) {
 }
 
 }  // namespace
+
+}  // namespace zelsim

@@ -8,6 +8,8 @@
 #include "serial/MemorySerialDevice.h"
 #include "serial/PortMap.h"
 
+namespace zelsim {
+
 namespace {
 using ConfigStep = SerialDevice::ConfigStep;
 
@@ -231,3 +233,5 @@ TEST_F(SerialPortTest, UnpluggedDeviceClosesThePortAndIsReportedOnce) {
 }
 
 }  // namespace
+
+}  // namespace zelsim

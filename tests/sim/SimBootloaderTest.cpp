@@ -6,6 +6,8 @@
 #include "SimWire.h"
 #include "support/FakeTickClock.h"
 
+namespace zelsim {
+
 namespace {
 constexpr const char* kData = ":10010000214601360121470136007EFE09D2190140";
 constexpr const char* kEnd = ":00000001FF";
@@ -88,3 +90,5 @@ TEST(SimBootloader, LosesRecordsBeyondItsBufferAndSaysSo) {
         ++count;
     EXPECT_EQ(count, SimBootloader::kPendingLimit);
 }
+
+}  // namespace zelsim

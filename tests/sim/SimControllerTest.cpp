@@ -10,6 +10,8 @@
 #include "SimWire.h"
 #include "support/FakeTickClock.h"
 
+namespace zelsim {
+
 namespace {
 SimOptions ControllerOnly(bool oldSettings = false) {
     SimOptions options;
@@ -158,3 +160,5 @@ TEST(SimController, IdentifiesItselfAndItsLightbarWhenAsked) {
     for (const char* other : {"$PKVTQ,DML,SET3", "$PKVTQ,DML", "$PKVTQ,DID", "$PKVTQ,RID"})
         EXPECT_EQ(devices.Receive(Query(other)), "") << other;
 }
+
+}  // namespace zelsim

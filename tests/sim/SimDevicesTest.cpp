@@ -11,6 +11,8 @@
 #include "SimWire.h"
 #include "support/FakeTickClock.h"
 
+namespace zelsim {
+
 namespace {
 size_t RidReplies(const std::string& wire) {
     return Matching(wire, {"PKVTR", "RID"}).size();
@@ -112,3 +114,5 @@ TEST_F(SimDevicesTest, ABootloaderSilencesTheController) {
     clock_.Advance(1000);
     EXPECT_EQ(devices.Tick(), "");
 }
+
+}  // namespace zelsim

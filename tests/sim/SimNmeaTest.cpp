@@ -12,6 +12,8 @@
 #include "SimWire.h"
 #include "support/FakeTickClock.h"
 
+namespace zelsim {
+
 namespace {
 constexpr uint32_t kReceiverRate = 38400;
 constexpr double kKmPerNauticalMile = 1.852;
@@ -293,3 +295,5 @@ TEST(SimNmea, ClockRunsPastMidnightAndMonthEnd) {
         EXPECT_EQ(rmc[9], c.date) << c.elapsedMs;
     }
 }
+
+}  // namespace zelsim

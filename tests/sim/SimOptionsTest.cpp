@@ -2,6 +2,8 @@
 
 #include "SimOptions.h"
 
+namespace zelsim {
+
 namespace {
 SimOptions Parsed(const std::vector<std::string>& arguments) {
     SimOptions options;
@@ -42,3 +44,5 @@ TEST(SimOptions, RefusesWhatItDoesNotKnowAndSaysWhat) {
     EXPECT_NE(Refused({"--bootloader", "1.4"}).find("1.2 or 1.3"), std::string::npos);
     EXPECT_NE(Refused({"stray"}).find("stray"), std::string::npos);
 }
+
+}  // namespace zelsim

@@ -6,6 +6,8 @@
 #include "SimWire.h"
 #include "support/FakeTickClock.h"
 
+namespace zelsim {
+
 namespace {
 // Just enough of a 2 x 16 LCD to read back what the receiver mirrors.
 class MiniPanel {
@@ -222,3 +224,5 @@ TEST_F(SimReceiverTest, RefreshesTheLiveScreenOnceASecond) {
     clock_.Advance(3 * SimReceiver::kRefreshMs);
     EXPECT_EQ(devices_.Tick(), "");
 }
+
+}  // namespace zelsim

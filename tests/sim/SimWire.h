@@ -6,6 +6,8 @@
 
 #include "serial/SentenceFramer.h"
 
+namespace zelsim {
+
 // What the simulated devices put on the line, taken apart the way the
 // program takes it: split at CR LF, each sentence checked and split by the
 // program's own framer.
@@ -62,3 +64,5 @@ inline std::string Query(const std::string& body) {
     std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
     return body + tail;
 }
+
+}  // namespace zelsim

@@ -4,6 +4,8 @@
 #include "base/ConfigFile.h"
 #include "support/TempDir.h"
 
+namespace zelsim {
+
 // A configuration file in `dir` that holds `content`, read as the program
 // reads it at start-up.
 inline ConfigFile ConfigWith(const TempDir& dir, const std::string& content) {
@@ -21,3 +23,5 @@ std::string SavedConfig(const TempDir& dir, Save&& save) {
     file.Save();
     return TempDir::Read(path);
 }
+
+}  // namespace zelsim

@@ -1,6 +1,8 @@
 #pragma once
 #include "base/TickClock.h"
 
+namespace zelsim {
+
 // A clock the test moves by hand; TickDelay advances it instead of waiting.
 class FakeTickClock final : public TickClock {
 public:
@@ -13,3 +15,5 @@ public:
 private:
     uint32_t now_;
 };
+
+}  // namespace zelsim

@@ -4,6 +4,8 @@
 
 #include "base/UserDialogs.h"
 
+namespace zelsim {
+
 // Answers core's questions in tests and keeps what it was told.
 class RecordingDialogs : public UserDialogs {
   public:
@@ -13,3 +15,5 @@ class RecordingDialogs : public UserDialogs {
 
     std::vector<std::string> warnings;
 };
+
+}  // namespace zelsim

@@ -7,6 +7,8 @@
 #include <iterator>
 #include <string>
 
+namespace zelsim {
+
 // A fresh directory per test, removed with everything in it afterwards.
 class TempDir {
   public:
@@ -40,3 +42,5 @@ class TempDir {
   private:
     std::string path_;
 };
+
+}  // namespace zelsim
