@@ -69,7 +69,9 @@ static void BM_MainCycleLargestRead(benchmark::State& state) {
 BENCHMARK(BM_MainCycleLargestRead);
 
 // An idle tick with the port open: what the program costs when nothing comes.
-static void BM_MainCycleIdle(benchmark::State& state) { RunCycles(state, 0); }
+static void BM_MainCycleIdle(benchmark::State& state) {
+    RunCycles(state, 0);
+}
 BENCHMARK(BM_MainCycleIdle);
 
 }  // namespace zelsim

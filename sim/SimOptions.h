@@ -15,7 +15,7 @@ struct SimOptions {
     std::string reportPath;  // empty: no report
     bool receiver = true;
     uint32_t receiverBaud = SimReceiver::kDefaultBaud;
-    bool nmea = true;  // the receiver streams its fix
+    bool nmea = true;    // the receiver streams its fix
     long parentPid = 0;  // started by the program: gone when it is
     bool controller = true;
     bool oldSettings = false;

@@ -6,8 +6,8 @@
 #include "SimNmea.h"
 #include "SimSentence.h"
 #include "SimVehicle.h"
-#include "base/TickClock.h"
 #include "base/NmeaChecksum.h"
+#include "base/TickClock.h"
 
 namespace zelsim {
 
@@ -27,7 +27,6 @@ constexpr int kSecondRow = 16;
 // shown in the last column of the status screen.
 constexpr const char* kGlyphDefinition = "$PKVTD,040,100,101,101,105,105,115,115,100";
 constexpr const char* kGlyphShown = "$PKVTD,08F,100";
-
 
 std::string Row(const char* command, int position, const char* text) {
     return SimSentencef("$PKVTS,%s,%d,%-*s", command, position, kRowLength, text);
@@ -80,8 +79,7 @@ void SimReceiver::Hear(const SimMessage& message, std::vector<std::string>& out)
         StartMirroring(out);
     } else if (message.FieldIs(0, "PKVTK")) {
         const std::string_view mask = message.Field(1);
-        if (mask.size() == 1 && IsHexDigit(mask[0]))
-            PressKeys(HexValue(mask[0]), out);
+        if (mask.size() == 1 && IsHexDigit(mask[0])) PressKeys(HexValue(mask[0]), out);
     }
 }
 

@@ -1,10 +1,11 @@
 #include "SimReport.h"
-#include "base/NmeaChecksum.h"
-#include "base/Text.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+
+#include "base/NmeaChecksum.h"
+#include "base/Text.h"
 
 namespace zelsim {
 
@@ -12,7 +13,6 @@ namespace {
 bool HasSubType(const std::string& address) {
     return address == "PKVTQ" || address == "PKVTR" || address == "PKVTS";
 }
-
 
 // Sentence fields are bytes off a serial line; anything outside printable
 // ASCII is escaped so the report stays valid JSON.

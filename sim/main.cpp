@@ -1,7 +1,8 @@
 // zelsim-sim: the simulated devices at the far end of a ZelSim line.
-#include <csignal>
 #include <sys/prctl.h>
 #include <unistd.h>
+
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -112,4 +113,6 @@ int RunSimulator(int argc, char** argv) {
 
 }  // namespace zelsim
 
-int main(int argc, char** argv) { return zelsim::RunSimulator(argc, argv); }
+int main(int argc, char** argv) {
+    return zelsim::RunSimulator(argc, argv);
+}

@@ -1,7 +1,8 @@
 // GUI and end-to-end tests need one QApplication for the whole run, and no
 // display: they draw offscreen unless told otherwise.
-#include <QApplication>
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -12,20 +12,34 @@ AppKeyFilter::AppKeyFilter(ZelSim& zelSim, QObject* parent) : QObject(parent), z
 KeyHook::Key AppKeyFilter::KeyOf(int qtKey) {
     using Key = KeyHook::Key;
     switch (qtKey) {
-        case Qt::Key_Left: return Key::Left;
-        case Qt::Key_Up: return Key::Up;
-        case Qt::Key_Right: return Key::Right;
-        case Qt::Key_Down: return Key::Down;
-        case Qt::Key_Home: return Key::Home;
-        case Qt::Key_F1: return Key::F1;
-        case Qt::Key_F2: return Key::F2;
-        case Qt::Key_F3: return Key::F3;
-        case Qt::Key_F4: return Key::F4;
-        case Qt::Key_F5: return Key::F5;
-        case Qt::Key_F6: return Key::F6;
-        case Qt::Key_F7: return Key::F7;
-        case Qt::Key_F8: return Key::F8;
-        default: return Key::Other;
+        case Qt::Key_Left:
+            return Key::Left;
+        case Qt::Key_Up:
+            return Key::Up;
+        case Qt::Key_Right:
+            return Key::Right;
+        case Qt::Key_Down:
+            return Key::Down;
+        case Qt::Key_Home:
+            return Key::Home;
+        case Qt::Key_F1:
+            return Key::F1;
+        case Qt::Key_F2:
+            return Key::F2;
+        case Qt::Key_F3:
+            return Key::F3;
+        case Qt::Key_F4:
+            return Key::F4;
+        case Qt::Key_F5:
+            return Key::F5;
+        case Qt::Key_F6:
+            return Key::F6;
+        case Qt::Key_F7:
+            return Key::F7;
+        case Qt::Key_F8:
+            return Key::F8;
+        default:
+            return Key::Other;
     }
 }
 

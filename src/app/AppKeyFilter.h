@@ -12,15 +12,15 @@ class ZelSim;
 class AppKeyFilter : public QObject {
     Q_OBJECT
 
-public:
+  public:
     explicit AppKeyFilter(ZelSim& zelSim, QObject* parent = nullptr);
 
     static KeyHook::Key KeyOf(int qtKey);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     ZelSim& zelSim_;
 };
 

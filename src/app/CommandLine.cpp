@@ -60,8 +60,10 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& args) {
         } else if (a == "--baud") {
             if (!value(v)) continue;
             if (!ParseNumber(v, n) || SerialPort::IndexOfRate(static_cast<uint32_t>(n)) < 0)
-                fail("--baud wants one of 300, 600, 1200, 2400, 4800, 9600, 19200, 38400, "
-                     "57600, 115200, not \"" + v + "\"");
+                fail(
+                    "--baud wants one of 300, 600, 1200, 2400, 4800, 9600, 19200, 38400, "
+                    "57600, 115200, not \"" +
+                    v + "\"");
             else
                 cl.baud = static_cast<uint32_t>(n);
         } else {
@@ -72,7 +74,8 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& args) {
 }
 
 std::string CommandLine::Usage(const std::string& program) {
-    return "Usage: " + program + " [options]\n"
+    return "Usage: " + program +
+           " [options]\n"
            "  --com N=DEVICE   COM number N (1-99) opens DEVICE, e.g. --com 1=/dev/ttyUSB0\n"
            "  --port N         select COM N (1-18) at start\n"
            "  --baud RATE      select the rate at start (300 ... 115200)\n"

@@ -8,7 +8,7 @@ namespace zelsim {
 
 // What the program was asked for on its command line.
 class CommandLine {
-public:
+  public:
     std::map<int, std::string> comDevices;  // --com N=DEVICE
     int port = 0;                           // --port N (0: as configured)
     uint32_t baud = 0;                      // --baud RATE (0: as configured)

@@ -13,17 +13,31 @@ struct ArrowBits {
 uint8_t KeyHook::PanelBit(Key key, ZelType type) {
     ArrowBits bits{};
     switch (key) {
-        case Key::Left: bits = {1, 8}; break;
-        case Key::Up: bits = {2, 4}; break;
-        case Key::Down: bits = {4, 2}; break;
-        case Key::Right: bits = {8, 1}; break;
-        case Key::Home: bits = {kBitHome, kBitHome}; break;
-        default: return 0;
+        case Key::Left:
+            bits = {1, 8};
+            break;
+        case Key::Up:
+            bits = {2, 4};
+            break;
+        case Key::Down:
+            bits = {4, 2};
+            break;
+        case Key::Right:
+            bits = {8, 1};
+            break;
+        case Key::Home:
+            bits = {kBitHome, kBitHome};
+            break;
+        default:
+            return 0;
     }
     switch (type) {
-        case ZelType::Dormalyn: return bits.dormalyn;
-        case ZelType::Corvane: return bits.corvane;
-        case ZelType::Off: break;
+        case ZelType::Dormalyn:
+            return bits.dormalyn;
+        case ZelType::Corvane:
+            return bits.corvane;
+        case ZelType::Off:
+            break;
     }
     return 0;
 }

@@ -71,7 +71,8 @@ void MainFrame::SaveSettings(ConfigFile& file) const {
 
 void MainFrame::SelectZelType(ZelType type) {
     zelType_ = type;
-    for (const ZelTypeItem& item : kZelTypes) controls_.SetChecked(item.menuItem, item.type == type);
+    for (const ZelTypeItem& item : kZelTypes)
+        controls_.SetChecked(item.menuItem, item.type == type);
     RefreshStatus();
 }
 
@@ -104,7 +105,9 @@ void MainFrame::RefreshStatus() {
     ApplyLayout();
 }
 
-void MainFrame::MonitorLayoutChanged() { ApplyLayout(); }
+void MainFrame::MonitorLayoutChanged() {
+    ApplyLayout();
+}
 
 void MainFrame::ApplyLayout() {
     const bool compact = zelType_ == ZelType::Off;
@@ -113,9 +116,10 @@ void MainFrame::ApplyLayout() {
         Apply(controls_, compact ? MainLayout::Compact() : MainLayout::Design());
     }
     const MonitorOptions& options = monitor_.Options();
-    controls_.SetSize(mw::fZelSim, MainLayout::kClientWidth,
-                      MainLayout::ClientHeight(compact, !options.hideMessageMonitor,
-                                               MonitorLayout::PanelHeight(options.messageMonitorBig)));
+    controls_.SetSize(
+        mw::fZelSim, MainLayout::kClientWidth,
+        MainLayout::ClientHeight(compact, !options.hideMessageMonitor,
+                                 MonitorLayout::PanelHeight(options.messageMonitorBig)));
 }
 
 }  // namespace zelsim

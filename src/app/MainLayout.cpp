@@ -41,9 +41,13 @@ constexpr MainLayout::Place kCompact[] = {
 };
 }  // namespace
 
-std::span<const MainLayout::Place> MainLayout::Design() { return kDesign; }
+std::span<const MainLayout::Place> MainLayout::Design() {
+    return kDesign;
+}
 
-std::span<const MainLayout::Place> MainLayout::Compact() { return kCompact; }
+std::span<const MainLayout::Place> MainLayout::Compact() {
+    return kCompact;
+}
 
 int MainLayout::ClientHeight(bool compact, bool monitorShown, int monitorHeight) {
     if (!monitorShown) return kClientHeight;

@@ -1,9 +1,10 @@
 #include "app/SignalCloser.h"
 
-#include <QSocketNotifier>
-#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <QSocketNotifier>
+#include <csignal>
 
 namespace zelsim {
 
@@ -36,7 +37,8 @@ SignalCloser::~SignalCloser() {
 
 void SignalCloser::OnSignal(int) {
     const char byte = 1;
-    if (pipe_[1] >= 0) [[maybe_unused]] auto n = ::write(pipe_[1], &byte, 1);
+    if (pipe_[1] >= 0) [[maybe_unused]]
+        auto n = ::write(pipe_[1], &byte, 1);
 }
 
 }  // namespace zelsim

@@ -12,7 +12,7 @@ namespace zelsim {
 class SignalCloser : public QObject {
     Q_OBJECT
 
-public:
+  public:
     // Installed first thing, so a signal during start-up is not fatal: it is
     // acted on once the event loop runs, by then with the window to close.
     explicit SignalCloser(QObject* parent = nullptr);
@@ -21,7 +21,7 @@ public:
     void CloseOnSignal(std::function<void()> close) { close_ = std::move(close); }
     ~SignalCloser() override;
 
-private:
+  private:
     static void OnSignal(int signalNumber);
     static int pipe_[2];
 

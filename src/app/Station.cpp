@@ -31,9 +31,14 @@ void Station::ReadLine(uint32_t now) {
     const size_t received = port_.Read(receiveBuffer_.data(), receiveBuffer_.size());
     for (size_t i = 0; i < received; ++i) {
         switch (framer_.Feed(receiveBuffer_[i], now)) {
-            case SentenceFramer::kLineReady: OnRawLine(now); break;
-            case SentenceFramer::kSentenceReady: OnSentence(now); break;
-            default: break;
+            case SentenceFramer::kLineReady:
+                OnRawLine(now);
+                break;
+            case SentenceFramer::kSentenceReady:
+                OnSentence(now);
+                break;
+            default:
+                break;
         }
     }
 }

@@ -37,10 +37,14 @@ QString Name(std::string_view name) {
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 // The send box holds line bytes: one character per byte.
-QString LineText(const std::string& text) { return QString::fromLatin1(text); }
+QString LineText(const std::string& text) {
+    return QString::fromLatin1(text);
+}
 QPixmap IndicatorFrame() {
     QPixmap pm(kIndicatorSize);
     pm.fill(Qt::transparent);
@@ -157,9 +161,9 @@ void TfZelSim::BuildPanels() {
     connect(monitorPanel_->ClearButton(), &QPushButton::clicked, this,
             [this] { Act([this] { zelSim_.Monitor().ClearMonitor(); }); });
     monitorPanel_->SendData()->setMaxVisibleItems(static_cast<int>(SendBox::kHistoryLimit));
-    auto* input = new SendBoxInput(zelSim_.Sender(), monitorPanel_->SendData(),
-                                   monitorPanel_->SendButton(), monitorPanel_->AddChecksumButton(),
-                                   this);
+    auto* input =
+        new SendBoxInput(zelSim_.Sender(), monitorPanel_->SendData(), monitorPanel_->SendButton(),
+                         monitorPanel_->AddChecksumButton(), this);
     connect(input, &SendBoxInput::acted, this, [this] { Act([] {}); });
 
     QPushButton* connectButton = AddButton(mw::bComOpenClose, aux);
@@ -251,7 +255,8 @@ void TfZelSim::BindChildren() {
             widgets_.emplace(name.toStdString(), widget);
     }
     for (QAction* item : findChildren<QAction*>())
-        if (!item->objectName().isEmpty()) menuItems_.emplace(item->objectName().toStdString(), item);
+        if (!item->objectName().isEmpty())
+            menuItems_.emplace(item->objectName().toStdString(), item);
 }
 
 QWidget* TfZelSim::Control(std::string_view name) const {
@@ -266,19 +271,19 @@ QAction* TfZelSim::MenuItem(std::string_view name) const {
 
 void TfZelSim::ApplyControls() {
     const ControlTable& table = zelSim_.Controls();
-    table.ForEachChangedSince(appliedRevision_, [this](const std::string& name,
-                                                       const ControlState& s) {
-        if (name == mw::fZelSim) {
-            ApplyToWindow(s);
-        } else if (QAction* item = MenuItem(name)) {
-            if (s.Has(ControlState::kChecked)) item->setChecked(s.checked);
-            if (s.Has(ControlState::kEnabled)) item->setEnabled(s.enabled);
-        } else if (QWidget* widget = Control(name)) {
-            ApplyToWidget(widget, s);
-        } else if (unbound_.insert(name).second) {
-            qWarning("zelsim: no control of the main window is named %s", name.c_str());
-        }
-    });
+    table.ForEachChangedSince(
+        appliedRevision_, [this](const std::string& name, const ControlState& s) {
+            if (name == mw::fZelSim) {
+                ApplyToWindow(s);
+            } else if (QAction* item = MenuItem(name)) {
+                if (s.Has(ControlState::kChecked)) item->setChecked(s.checked);
+                if (s.Has(ControlState::kEnabled)) item->setEnabled(s.enabled);
+            } else if (QWidget* widget = Control(name)) {
+                ApplyToWidget(widget, s);
+            } else if (unbound_.insert(name).second) {
+                qWarning("zelsim: no control of the main window is named %s", name.c_str());
+            }
+        });
     appliedRevision_ = table.Revision();
 }
 

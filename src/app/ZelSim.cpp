@@ -8,8 +8,7 @@
 namespace zelsim {
 
 ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, const PortMap& portMap,
-               ConfigFile& config, UserDialogs& dialogs,
-               MessageMonitor::LocalTimeSource localTime)
+               ConfigFile& config, UserDialogs& dialogs, MessageMonitor::LocalTimeSource localTime)
     : config_(config),
       dialogs_(dialogs),
       connection_(controls_, clock, std::move(device), portMap),

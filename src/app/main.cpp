@@ -98,13 +98,15 @@ int RunZelSim(int argc, char** argv) {
     if (!demoError.empty()) {
         std::fprintf(stderr, "zelsim: the simulated devices did not start: %s\n",
                      demoError.c_str());
-        QMessageBox::warning(&window, "Demo Not Started",
-                             QString::fromStdString("The simulated devices did not start:\n" +
-                                                    demoError));
+        QMessageBox::warning(
+            &window, "Demo Not Started",
+            QString::fromStdString("The simulated devices did not start:\n" + demoError));
     }
     return app.exec();
 }
 
 }  // namespace zelsim
 
-int main(int argc, char** argv) { return zelsim::RunZelSim(argc, argv); }
+int main(int argc, char** argv) {
+    return zelsim::RunZelSim(argc, argv);
+}

@@ -199,7 +199,8 @@ const std::string* ConfigFile::RawValue(std::string_view key) const {
 int ConfigFile::ReadInt(std::string_view key, int defaultValue) const {
     const std::string* text = RawValue(key);
     if (text == nullptr) return defaultValue;
-    std::string_view value = TrimBlanks(std::string_view(*text).substr(ParseLine(*text).valueStart));
+    std::string_view value =
+        TrimBlanks(std::string_view(*text).substr(ParseLine(*text).valueStart));
     if (!value.empty() && value.front() == '+') value.remove_prefix(1);
     int result = 0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), result);

@@ -67,8 +67,7 @@ void ControlTable::SetSize(std::string_view name, int width, int height) {
 
 void ControlTable::SetBar(std::string_view name, int position, int maximum) {
     const ControlState* c = Find(name);
-    if (c && c->Has(ControlState::kBar) && c->position == position && c->maximum == maximum)
-        return;
+    if (c && c->Has(ControlState::kBar) && c->position == position && c->maximum == maximum) return;
     ControlState& changed = Change(name, ControlState::kBar);
     changed.position = position;
     changed.maximum = maximum;

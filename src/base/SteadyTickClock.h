@@ -5,7 +5,7 @@ namespace zelsim {
 
 // Milliseconds of the monotonic clock, truncated to 32 bits.
 class SteadyTickClock final : public TickClock {
-public:
+  public:
     uint32_t TickNow() const override;
 };
 

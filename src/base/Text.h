@@ -12,10 +12,16 @@ namespace zelsim {
 inline constexpr unsigned char kDegree = 176;
 
 // A character shown as it is: the printable ASCII range.
-constexpr bool IsPrintable(unsigned char c) { return c >= 32 && c <= 126; }
+constexpr bool IsPrintable(unsigned char c) {
+    return c >= 32 && c <= 126;
+}
 
-constexpr char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-constexpr char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+constexpr char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+constexpr char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
 
 // Only ASCII letters fold: bytes above 127 are characters of their own.
 bool EqualNoCase(std::string_view a, std::string_view b);

@@ -6,7 +6,7 @@ namespace zelsim {
 // The program's only clock: milliseconds as a 32-bit count that wraps. Every
 // time-out compares through TickElapsed so a wrap never stretches or cuts it.
 class TickClock {
-public:
+  public:
     virtual ~TickClock() = default;
 
     virtual uint32_t TickNow() const = 0;

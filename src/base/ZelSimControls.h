@@ -60,8 +60,12 @@ inline constexpr std::string_view mZelOptDormalyn = "mZelOptDormalyn";
 inline constexpr std::string_view mZelOptCorvane = "mZelOptCorvane";
 
 // "COM Port" and "Baud Rate": one item per COM number and per rate.
-inline std::string ComItem(int number) { return "mCom" + std::to_string(number) + "Select"; }
-inline std::string BaudItem(uint32_t rate) { return "mBaud" + std::to_string(rate) + "Select"; }
+inline std::string ComItem(int number) {
+    return "mCom" + std::to_string(number) + "Select";
+}
+inline std::string BaudItem(uint32_t rate) {
+    return "mBaud" + std::to_string(rate) + "Select";
+}
 
 }  // namespace main_window
 

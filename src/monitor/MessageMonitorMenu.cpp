@@ -13,13 +13,14 @@ MessageMonitorMenu::MessageMonitorMenu(MessageMonitor& monitor, QMenu* menu, QOb
     for (const MonitorOptionItem& item : kMonitorOptionItems) {
         if (index++ == kMonitorFilterItems) menu->addSeparator();
         QAction* action = menu->addAction(item.caption);
-        action->setObjectName(
-            QString::fromLatin1(item.menuItem.data(), static_cast<qsizetype>(item.menuItem.size())));
+        action->setObjectName(QString::fromLatin1(item.menuItem.data(),
+                                                  static_cast<qsizetype>(item.menuItem.size())));
         action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this, &monitor, flag = item.flag](bool checked) {
-            monitor.SetOption(flag, checked);
-            emit acted();
-        });
+        connect(action, &QAction::triggered, this,
+                [this, &monitor, flag = item.flag](bool checked) {
+                    monitor.SetOption(flag, checked);
+                    emit acted();
+                });
         if (item.menuItem == main_window::mMsgMonTime) mMsgMonTime_ = action;
     }
 }

@@ -60,8 +60,9 @@ int MessageMonitorView::Face::Width(std::string_view text) const {
 
 MessageMonitorView::MessageMonitorView(MessageMonitor& monitor, QWidget* parent)
     : QAbstractScrollArea(parent), monitor_(monitor) {
-    setObjectName(QString::fromLatin1(main_window::lbMessageMonitor.data(),
-                                      static_cast<qsizetype>(main_window::lbMessageMonitor.size())));
+    setObjectName(
+        QString::fromLatin1(main_window::lbMessageMonitor.data(),
+                            static_cast<qsizetype>(main_window::lbMessageMonitor.size())));
     QFont font("Courier New");
     font.setPixelSize(kFontPixels);
     font.setStyleHint(QFont::TypeWriter);
@@ -143,7 +144,7 @@ void MessageMonitorView::lbDrawItemWithColor(QPainter& painter, int index, const
     size_t partCount = 0;
     if (columns.time > 0)
         parts[partCount++] = {kItalic, text.substr(0, columns.time), columnLeft(0),
-                                &kTimeBackground};
+                              &kTimeBackground};
     if (columns.tick > 0)
         parts[partCount++] = {kBold, text.substr(std::min(columns.time, text.size()), columns.tick),
                               columnLeft(columns.time), &kTickBackground};

@@ -33,7 +33,9 @@ MonitorLayout::Rect MonitorLayout::SendRowControl(const RowPlace& place, bool bi
     return rect;
 }
 
-int MonitorLayout::VisibleRows(int listHeight) { return std::max(1, listHeight / kRowHeight); }
+int MonitorLayout::VisibleRows(int listHeight) {
+    return std::max(1, listHeight / kRowHeight);
+}
 
 int MonitorLayout::TopRowForNewest(int lineCount, int visibleRows) {
     return std::max(0, lineCount - visibleRows);

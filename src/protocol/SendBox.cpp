@@ -66,7 +66,9 @@ void SendBox::AddToHistory(const std::string& line) {
     if (!held) history_.push_back(line);
 }
 
-void SendBox::ShowHistory() { controls_.SetItems(main_window::cbSendData, history_); }
+void SendBox::ShowHistory() {
+    controls_.SetItems(main_window::cbSendData, history_);
+}
 
 void SendBox::Send() {
     if (onSendPressed) onSendPressed();

@@ -8,7 +8,7 @@ namespace zelsim {
 namespace {
 // What the port owns: every call goes on to the shared line.
 class PluggedLine final : public SerialDevice {
-public:
+  public:
     explicit PluggedLine(std::shared_ptr<MemorySerialDevice> line) : line_(std::move(line)) {}
     bool Open(const std::string& path) override { return line_->Open(path); }
     void Close() override { line_->Close(); }
@@ -21,7 +21,7 @@ public:
     bool SetRts(bool raised) override { return line_->SetRts(raised); }
     bool HasFailed() const override { return line_->HasFailed(); }
 
-private:
+  private:
     std::shared_ptr<MemorySerialDevice> line_;
 };
 }  // namespace
@@ -76,7 +76,9 @@ void MemorySerialDevice::Purge() {
     incoming_.clear();
 }
 
-void MemorySerialDevice::ClearErrors() { ++clearErrorsCount_; }
+void MemorySerialDevice::ClearErrors() {
+    ++clearErrorsCount_;
+}
 
 bool MemorySerialDevice::SetRts(bool raised) {
     ++rtsCallCount_;
@@ -85,9 +87,13 @@ bool MemorySerialDevice::SetRts(bool raised) {
     return true;
 }
 
-void MemorySerialDevice::Inject(std::string_view bytes) { incoming_.append(bytes); }
+void MemorySerialDevice::Inject(std::string_view bytes) {
+    incoming_.append(bytes);
+}
 
-std::string MemorySerialDevice::TakeWritten() { return std::exchange(written_, std::string()); }
+std::string MemorySerialDevice::TakeWritten() {
+    return std::exchange(written_, std::string());
+}
 
 void MemorySerialDevice::FailConfiguration(ConfigStep step, int errorCode) {
     failStep_ = step;

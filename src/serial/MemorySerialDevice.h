@@ -19,7 +19,7 @@ namespace zelsim {
 //     SerialPort port(MemorySerialDevice::Plug(line), portMap);
 // The line stays readable after the port (or the window owning it) is gone.
 class MemorySerialDevice final : public SerialDevice {
-public:
+  public:
     static constexpr int kClosedErrorCode = 9;  // EBADF, what a closed handle reports
 
     // A device that forwards every call to `line`.
@@ -63,7 +63,7 @@ public:
     int PurgeCount() const { return purgeCount_; }
     int ClearErrorsCount() const { return clearErrorsCount_; }
 
-private:
+  private:
     std::string incoming_;
     std::string written_;
     std::string openedPath_;

@@ -23,7 +23,9 @@ bool IsUsbAdapter(std::string_view path) {
                        [base](std::string_view prefix) { return base.starts_with(prefix); });
 }
 
-bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+bool IsDigit(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
 
 // Compares with runs of digits taken as numbers, so ttyS2 sorts before
 // ttyS10. Leading zeros do not count; ties fall back to the plain text.

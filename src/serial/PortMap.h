@@ -12,7 +12,7 @@ class ConfigFile;
 // numbers take the ports found on the machine, USB adapters first, in a
 // stable order.
 class PortMap {
-public:
+  public:
     static constexpr int kMaxPort = 99;
 
     static constexpr const char* kSection = "Ports";
@@ -32,7 +32,7 @@ public:
     // with numbers in numeric order (ttyS2 before ttyS10).
     static std::vector<std::string> Ordered(std::vector<std::string> devicePaths);
 
-private:
+  private:
     void Rebuild();
 
     std::map<int, std::string> explicit_;

@@ -63,11 +63,10 @@ void QtSerialDevice::Close() {
 SerialDevice::ConfigResult QtSerialDevice::Configure(uint32_t rate) {
     if (!port_.isOpen()) return {ConfigStep::GetState, EBADF};
     lastSystemError_ = 0;
-    const bool applied = port_.setBaudRate(static_cast<qint32>(rate)) &&
-                         port_.setDataBits(QSerialPort::Data8) &&
-                         port_.setParity(QSerialPort::NoParity) &&
-                         port_.setStopBits(QSerialPort::OneStop) &&
-                         port_.setFlowControl(QSerialPort::NoFlowControl);
+    const bool applied =
+        port_.setBaudRate(static_cast<qint32>(rate)) && port_.setDataBits(QSerialPort::Data8) &&
+        port_.setParity(QSerialPort::NoParity) && port_.setStopBits(QSerialPort::OneStop) &&
+        port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!applied) {
         const int code = lastSystemError_ != 0 ? lastSystemError_ : static_cast<int>(port_.error());
         return {ConfigStep::SetState, code};
@@ -138,7 +137,9 @@ void QtSerialDevice::Purge() {
     if (port_.isOpen()) port_.clear(QSerialPort::AllDirections);
 }
 
-void QtSerialDevice::ClearErrors() { port_.clearError(); }
+void QtSerialDevice::ClearErrors() {
+    port_.clearError();
+}
 
 bool QtSerialDevice::SetRts(bool raised) {
     return port_.isOpen() && port_.setRequestToSend(raised);

@@ -12,7 +12,7 @@ namespace zelsim {
 // running event loop alike. On Unix the main cycle reads the descriptor
 // itself: the line wakes nobody between two ticks.
 class QtSerialDevice final : public SerialDevice {
-public:
+  public:
     QtSerialDevice();
 
     bool Open(const std::string& path) override;
@@ -30,7 +30,7 @@ public:
     // System paths of the machine's serial ports, for PortMap::SetDiscovered.
     static std::vector<std::string> AvailablePorts();
 
-private:
+  private:
     void StopQtReader();
     void TellEmptyFromHungUp();
     long ReadDescriptor(uint8_t* buffer, size_t size);

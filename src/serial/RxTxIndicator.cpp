@@ -56,45 +56,75 @@ void RxTxIndicator::Enter(uint8_t state) {
     controls_.SetVisible(main_window::iRxArrow, look.rx);
 }
 
-void RxTxIndicator::Reset() { Enter(0); }
+void RxTxIndicator::Reset() {
+    Enter(0);
+}
 
 void RxTxIndicator::ReceiveIdle(bool portOpen) {
     if (!portOpen) return Reset();
     switch (state_) {
-        case 4: Enter(3); break;
-        case 2: Enter(1); break;
-        case 0: Enter(1); break;
-        default: break;
+        case 4:
+            Enter(3);
+            break;
+        case 2:
+            Enter(1);
+            break;
+        case 0:
+            Enter(1);
+            break;
+        default:
+            break;
     }
 }
 
 void RxTxIndicator::Receive(uint32_t now) {
     lastReceiveTick_ = now;
     switch (state_) {
-        case 3: Enter(4); break;
-        case 1: Enter(2); break;
-        case 0: Enter(2); break;
-        default: break;
+        case 3:
+            Enter(4);
+            break;
+        case 1:
+            Enter(2);
+            break;
+        case 0:
+            Enter(2);
+            break;
+        default:
+            break;
     }
 }
 
 void RxTxIndicator::TransmitIdle(bool portOpen) {
     if (!portOpen) return Reset();
     switch (state_) {
-        case 4: Enter(2); break;
-        case 3: Enter(1); break;
-        case 0: Enter(1); break;
-        default: break;
+        case 4:
+            Enter(2);
+            break;
+        case 3:
+            Enter(1);
+            break;
+        case 0:
+            Enter(1);
+            break;
+        default:
+            break;
     }
 }
 
 void RxTxIndicator::TransmitBusy(uint32_t now) {
     lastTransmitTick_ = now;
     switch (state_) {
-        case 2: Enter(4); break;
-        case 1: Enter(3); break;
-        case 0: Enter(3); break;
-        default: break;
+        case 2:
+            Enter(4);
+            break;
+        case 1:
+            Enter(3);
+            break;
+        case 0:
+            Enter(3);
+            break;
+        default:
+            break;
     }
 }
 

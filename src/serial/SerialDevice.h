@@ -9,7 +9,7 @@ namespace zelsim {
 // (rates, names, estimates); a device only moves bytes and applies settings.
 // Implementations: QtSerialDevice (the real line) and MemorySerialDevice (tests).
 class SerialDevice {
-public:
+  public:
     // The configuration calls of the line, in the order they are made; a
     // failure names the step that failed so the port can word its error text.
     enum class ConfigStep { None, GetState, SetState, GetTimeouts, SetTimeouts };

@@ -13,17 +13,22 @@ struct RateRow {
 };
 
 constexpr RateRow kRates[SerialPort::kRateCount] = {
-    {300, 33334},  {600, 16667},  {1200, 8334},  {2400, 4167},  {4800, 2084},
-    {9600, 1042},  {19200, 521},  {38400, 261},  {57600, 174},  {115200, 87},
+    {300, 33334}, {600, 16667}, {1200, 8334}, {2400, 4167}, {4800, 2084},
+    {9600, 1042}, {19200, 521}, {38400, 261}, {57600, 174}, {115200, 87},
 };
 
 const char* StepFormat(SerialDevice::ConfigStep step) {
     switch (step) {
-        case SerialDevice::ConfigStep::GetState: return "GetCommState failed. Errno=%d\r\n";
-        case SerialDevice::ConfigStep::SetState: return "SetCommState failed. Errno=%d\r\n";
-        case SerialDevice::ConfigStep::GetTimeouts: return "GetCommTimeouts failed. Errno=%d\r\n";
-        case SerialDevice::ConfigStep::SetTimeouts: return "SetCommTimeouts failed. Errno=%d\r\n";
-        case SerialDevice::ConfigStep::None: break;
+        case SerialDevice::ConfigStep::GetState:
+            return "GetCommState failed. Errno=%d\r\n";
+        case SerialDevice::ConfigStep::SetState:
+            return "SetCommState failed. Errno=%d\r\n";
+        case SerialDevice::ConfigStep::GetTimeouts:
+            return "GetCommTimeouts failed. Errno=%d\r\n";
+        case SerialDevice::ConfigStep::SetTimeouts:
+            return "SetCommTimeouts failed. Errno=%d\r\n";
+        case SerialDevice::ConfigStep::None:
+            break;
     }
     return "";
 }
@@ -67,7 +72,9 @@ bool SerialPort::Open(uint8_t portNumber, uint32_t rate) {
     return Configure();
 }
 
-bool SerialPort::IsOpen() const { return device_->IsOpen(); }
+bool SerialPort::IsOpen() const {
+    return device_->IsOpen();
+}
 
 void SerialPort::Close() {
     if (device_->IsOpen()) device_->Close();
@@ -118,7 +125,9 @@ size_t SerialPort::Write(const uint8_t* bytes, size_t count) {
     return static_cast<size_t>(n);
 }
 
-bool SerialPort::WriteByte(uint8_t byte) { return Write(&byte, 1) == 1; }
+bool SerialPort::WriteByte(uint8_t byte) {
+    return Write(&byte, 1) == 1;
+}
 
 uint32_t SerialPort::DecayTransmitBusy(uint32_t previousTick, uint32_t currentTick) {
     const uint32_t elapsed = currentTick - previousTick;
@@ -139,9 +148,13 @@ void SerialPort::ClearErrors() {
     if (device_->IsOpen()) device_->ClearErrors();
 }
 
-bool SerialPort::SetRts() { return device_->IsOpen() && device_->SetRts(true); }
+bool SerialPort::SetRts() {
+    return device_->IsOpen() && device_->SetRts(true);
+}
 
-bool SerialPort::ClearRts() { return device_->IsOpen() && device_->SetRts(false); }
+bool SerialPort::ClearRts() {
+    return device_->IsOpen() && device_->SetRts(false);
+}
 
 void SerialPort::CheckDeviceFailed() {
     // Reading on from a handle whose device is gone would report "connected"

@@ -13,7 +13,7 @@ namespace zelsim {
 // fixed rates, polled without blocking, with an estimate of how long written
 // bytes still need on the line (drives the transmit arrow).
 class SerialPort {
-public:
+  public:
     static constexpr int kRateCount = 10;
     static constexpr uint8_t kDefaultBaudIndex = 7;  // 38,400
     static constexpr uint8_t kRefusedPort = 255;
@@ -65,7 +65,7 @@ public:
     // reports that once, so the window can say the device was lost.
     bool TakeDeviceLost();
 
-private:
+  private:
     bool Configure();
     void CheckDeviceFailed();
 

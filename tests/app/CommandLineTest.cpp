@@ -5,9 +5,9 @@
 namespace zelsim {
 
 TEST(CommandLine, ReadsEveryOption) {
-    const CommandLine cl = CommandLine::Parse({"--com", "1=/dev/pts/4", "--com", "12=/dev/ttyUSB0",
-                                               "--port", "12", "--baud", "115200", "--connect",
-                                               "--config", "/tmp/x.ini", "--demo"});
+    const CommandLine cl =
+        CommandLine::Parse({"--com", "1=/dev/pts/4", "--com", "12=/dev/ttyUSB0", "--port", "12",
+                            "--baud", "115200", "--connect", "--config", "/tmp/x.ini", "--demo"});
     EXPECT_EQ(cl.error, "");
     EXPECT_EQ(cl.comDevices.at(1), "/dev/pts/4");
     EXPECT_EQ(cl.comDevices.at(12), "/dev/ttyUSB0");

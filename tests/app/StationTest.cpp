@@ -1,5 +1,3 @@
-#include "app/Station.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -7,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Station.h"
 #include "monitor/MessageCategory.h"
 #include "serial/MemorySerialDevice.h"
 #include "serial/PortMap.h"
@@ -97,12 +96,11 @@ TEST_F(StationTest, EveryStepCallsThePartsInTheirOrder) {
     line_->Inject("$GPGGA,1*4B\r\nplain\r\n");
     clock_.Advance(10);
     station_.Tick();
-    EXPECT_EQ(log_, (std::vector<std::string>{
-                        "a: before 5010", "b: before 5010",
-                        "a: line $GPGGA,1 3 5010", "b: line $GPGGA,1 3 5010",
-                        "a: sentence GPGGA", "b: sentence GPGGA",
-                        "a: line plain 7 5010", "b: line plain 7 5010",
-                        "a: after 5010", "b: after 5010"}));
+    EXPECT_EQ(log_, (std::vector<std::string>{"a: before 5010", "b: before 5010",
+                                              "a: line $GPGGA,1 3 5010", "b: line $GPGGA,1 3 5010",
+                                              "a: sentence GPGGA", "b: sentence GPGGA",
+                                              "a: line plain 7 5010", "b: line plain 7 5010",
+                                              "a: after 5010", "b: after 5010"}));
 
     log_.clear();
     ConfigFile file("/nonexistent/ZelSim.ini");
@@ -131,7 +129,9 @@ TEST_F(StationTest, FifthGarbageLineInARowIsWithheldUntilACleanLine) {
     for (int i = 0; i < 7; ++i) line_->Inject("\x01\x02noise\r\n");
     station_.Tick();
     EXPECT_EQ(Lines().size(), 4u);
-    line_->Inject("clean\r\n\x01" "again\r\n");
+    line_->Inject(
+        "clean\r\n\x01"
+        "again\r\n");
     station_.Tick();
     const std::vector<std::string> lines = Lines();
     ASSERT_EQ(lines.size(), 6u);

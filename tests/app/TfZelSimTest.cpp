@@ -1,5 +1,3 @@
-#include "app/TfZelSim.h"
-
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -13,6 +11,7 @@
 #include <QTest>
 
 #include "app/AppKeyFilter.h"
+#include "app/TfZelSim.h"
 #include "app/ZelSim.h"
 #include "base/ZelSimControls.h"
 #include "serial/MemorySerialDevice.h"
@@ -40,8 +39,8 @@ class TfZelSimTest : public ::testing::Test {
   protected:
     TfZelSimTest() {
         ports.SetExplicit(1, "/dev/ttyTEST1");
-        zelSim = std::make_unique<ZelSim>(clock, MemorySerialDevice::Plug(line), ports, config,
-                                          dialogs);
+        zelSim =
+            std::make_unique<ZelSim>(clock, MemorySerialDevice::Plug(line), ports, config, dialogs);
         window = std::make_unique<TfZelSim>(*zelSim);
     }
 
@@ -118,8 +117,7 @@ TEST_F(TfZelSimTest, EveryControlCoreWritesIsBound) {
     int entries = 0;
     zelSim->Controls().ForEachChangedSince(0, [&](const std::string& name, const ControlState&) {
         ++entries;
-        EXPECT_TRUE(name == mw::fZelSim || window->Control(name) || window->MenuItem(name))
-            << name;
+        EXPECT_TRUE(name == mw::fZelSim || window->Control(name) || window->MenuItem(name)) << name;
     });
     EXPECT_GT(entries, 50);
 }

@@ -1,5 +1,3 @@
-#include "app/ZelSim.h"
-
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -7,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "app/ZelSim.h"
 #include "base/ZelSimControls.h"
 #include "serial/MemorySerialDevice.h"
 #include "serial/PortMap.h"
@@ -19,7 +18,9 @@ namespace zelsim {
 namespace {
 namespace mw = main_window;
 
-std::tm FixedTime() { return std::tm{}; }
+std::tm FixedTime() {
+    return std::tm{};
+}
 
 class ZelSimTest : public ::testing::Test {
   protected:
@@ -239,11 +240,13 @@ TEST_F(ZelSimTest, ReceivedAndSentLinesReachTheMonitorOnceInOrder) {
 // Each part reads its keys; what fits no menu item leaves the defaults.
 TEST_F(ZelSimTest, AHandWrittenFileSetsUpEveryPart) {
     const std::string longLine(100 * 1024, 'q');
-    Make("[Configuration]\nComPort=three\nComPort=5\nBaudRate=\xff\xfe\n"
-         "ZelType=Dormalyn\nZelSimWindowTop=77\nMsgMonTime=0\n" +
-         longLine + "\n" + std::string("\x00\x01=\x03\n", 5) +
-         "[MessageDropDownLines]\nLine01=$PKVTQ,RID\n[UserButtons]\nButtonGroup=2\n"
-         "Button1Caption=" + longLine + "\n");
+    Make(
+        "[Configuration]\nComPort=three\nComPort=5\nBaudRate=\xff\xfe\n"
+        "ZelType=Dormalyn\nZelSimWindowTop=77\nMsgMonTime=0\n" +
+        longLine + "\n" + std::string("\x00\x01=\x03\n", 5) +
+        "[MessageDropDownLines]\nLine01=$PKVTQ,RID\n[UserButtons]\nButtonGroup=2\n"
+        "Button1Caption=" +
+        longLine + "\n");
     EXPECT_EQ(zelSim_->Line().SelectedPort(), 1) << "the first ComPort wins, and it is no number";
     EXPECT_EQ(zelSim_->Line().SelectedBaud(), 38400u);
     EXPECT_EQ(zelSim_->Frame().SelectedZelType(), ZelType::Dormalyn);
@@ -265,7 +268,9 @@ TEST_F(ZelSimTest, AHandWrittenFileSetsUpEveryPart) {
 }
 
 TEST_F(ZelSimTest, ShutdownClosesTheLineAndWritesWhatChangedAroundTheUsersOwnKeys) {
-    Make("; bench settings\n[Configuration]\nComPort=3\nMyOwnKey=keep me\nLogDate=0\n[Lab]\nBench=4\n");
+    Make(
+        "; bench settings\n[Configuration]\nComPort=3\nMyOwnKey=keep "
+        "me\nLogDate=0\n[Lab]\nBench=4\n");
     zelSim_->Line().SelectComPort(1);
     zelSim_->Line().ComOpenClose();
     zelSim_->Frame().SelectZelType(ZelType::Off);

@@ -1,9 +1,9 @@
-#include "base/ControlTable.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "base/ControlTable.h"
 
 namespace zelsim {
 
@@ -11,9 +11,8 @@ namespace {
 
 std::vector<std::string> ChangedSince(const ControlTable& table, uint64_t since) {
     std::vector<std::string> names;
-    table.ForEachChangedSince(since, [&](const std::string& name, const ControlState&) {
-        names.push_back(name);
-    });
+    table.ForEachChangedSince(
+        since, [&](const std::string& name, const ControlState&) { names.push_back(name); });
     return names;
 }
 
@@ -40,7 +39,8 @@ TEST(ControlTable, OnlyRealChangesCountAndOnlySetFieldsAreMarked) {
     // A default value written on purpose is a change: it marks the field set.
     table.SetVisible("lPortMessage", true);
     EXPECT_TRUE(message.Has(ControlState::kVisible));
-    EXPECT_EQ(ChangedSince(table, table.Revision() - 1), (std::vector<std::string>{"lPortMessage"}));
+    EXPECT_EQ(ChangedSince(table, table.Revision() - 1),
+              (std::vector<std::string>{"lPortMessage"}));
 }
 
 TEST(ControlTable, AskingForAnUnsetControlCreatesNothing) {

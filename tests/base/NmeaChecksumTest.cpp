@@ -16,7 +16,8 @@ TEST(NmeaChecksum, TextChecksumSumsWhatFollowsTheLastDollar) {
 
 TEST(NmeaChecksum, HexDigitsOfEitherCase) {
     const char* digits = "0123456789abcdefABCDEF";
-    const uint8_t values[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 10, 11, 12, 13, 14, 15};
+    const uint8_t values[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10,
+                              11, 12, 13, 14, 15, 10, 11, 12, 13, 14, 15};
     for (size_t i = 0; digits[i]; ++i) {
         EXPECT_TRUE(IsHexDigit(digits[i])) << digits[i];
         EXPECT_EQ(HexValue(digits[i]), values[i]) << digits[i];

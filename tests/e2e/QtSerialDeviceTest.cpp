@@ -1,9 +1,5 @@
 // The real device under SerialPort, on a pseudo-terminal pair: the test holds
 // the master end and plays the far end of the line.
-#include "serial/QtSerialDevice.h"
-
-#include <QEventLoop>
-#include <QTimer>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -11,6 +7,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <QEventLoop>
+#include <QTimer>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -18,6 +16,7 @@
 #include <vector>
 
 #include "serial/PortMap.h"
+#include "serial/QtSerialDevice.h"
 #include "serial/SerialPort.h"
 
 namespace zelsim {
@@ -28,7 +27,7 @@ constexpr auto kDeadline = std::chrono::seconds(2);
 constexpr uint8_t kCom = 1;
 
 class QtSerialDeviceTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         int slave = -1;
         char name[128] = {};
@@ -127,8 +126,8 @@ TEST_F(QtSerialDeviceTest, BytesPassBothWaysUntranslated) {
 }
 
 TEST_F(QtSerialDeviceTest, EveryRateOfTheTableReachesTheOpenLineAndTheLineKeepsWorking) {
-    const speed_t speeds[SerialPort::kRateCount] = {
-        B300, B600, B1200, B2400, B4800, B9600, B19200, B38400, B57600, B115200};
+    const speed_t speeds[SerialPort::kRateCount] = {B300,  B600,   B1200,  B2400,  B4800,
+                                                    B9600, B19200, B38400, B57600, B115200};
     ASSERT_TRUE(port_.Open(kCom, 38400));
     for (int i = 0; i < SerialPort::RateCount(); ++i) {
         port_.SetRate(SerialPort::RateAt(i));

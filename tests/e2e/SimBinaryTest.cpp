@@ -9,8 +9,8 @@
 #include <sstream>
 #include <string>
 
-#include "sim/SimWire.h"
 #include "app/SimulatorProcess.h"
+#include "sim/SimWire.h"
 
 namespace zelsim {
 

@@ -1,11 +1,10 @@
-#include "monitor/MessageMonitor.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "base/ControlTable.h"
 #include "base/ZelSimControls.h"
+#include "monitor/MessageMonitor.h"
 #include "support/ConfigText.h"
 
 namespace zelsim {

@@ -1,8 +1,7 @@
-#include "monitor/MonitorLayout.h"
-
 #include <gtest/gtest.h>
 
 #include "base/ZelSimControls.h"
+#include "monitor/MonitorLayout.h"
 
 namespace zelsim {
 

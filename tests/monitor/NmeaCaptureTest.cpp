@@ -36,7 +36,9 @@ struct Capture {
 };
 
 // Names the capture in test listings instead of dumping its bytes.
-void PrintTo(const Capture& capture, std::ostream* out) { *out << capture.file; }
+void PrintTo(const Capture& capture, std::ostream* out) {
+    *out << capture.file;
+}
 
 // Lines holding a second "$" inside a sentence (gp-320fw, triton400) stay
 // Non-NMEA here: a "$" inside a body is an ordinary character, so the README's

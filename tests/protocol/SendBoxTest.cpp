@@ -1,5 +1,3 @@
-#include "protocol/SendBox.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,6 +5,7 @@
 
 #include "base/ControlTable.h"
 #include "base/ZelSimControls.h"
+#include "protocol/SendBox.h"
 #include "support/ConfigText.h"
 
 namespace zelsim {
@@ -72,9 +71,9 @@ TEST_F(SendBoxTest, AddChecksumSumsFromTheLastDollar) {
         const char* typed;
         const char* result;
     };
-    for (const Case& c : {Case{"$PKVTQ,DML,SET1", "$PKVTQ,DML,SET1*7E"},
-                          Case{"xx$AB$CD", "xx$AB$CD*07"}, Case{"", "*00"},
-                          Case{"$GPGGA,1*00", "$GPGGA,1*00"}}) {
+    for (const Case& c :
+         {Case{"$PKVTQ,DML,SET1", "$PKVTQ,DML,SET1*7E"}, Case{"xx$AB$CD", "xx$AB$CD*07"},
+          Case{"", "*00"}, Case{"$GPGGA,1*00", "$GPGGA,1*00"}}) {
         box_.SetText(c.typed);
         box_.AddChecksum();
         EXPECT_EQ(Combo().text, c.result) << c.typed;

@@ -1,7 +1,6 @@
-#include "scripts/UserButtons.h"
-
 #include <gtest/gtest.h>
 
+#include "scripts/UserButtons.h"
 #include "support/ConfigText.h"
 
 namespace zelsim {
@@ -25,8 +24,10 @@ TEST(UserButtons, OnlyTheFourGroupsShowButtonsAndTheSectionComesBack) {
     UserButtons buttons;
     buttons.LoadSettings(file);
     const std::string saved = SavedConfig(dir, [&](ConfigFile& out) { buttons.SaveSettings(out); });
-    EXPECT_EQ(saved.rfind("[UserButtons]\nShowScriptDetails=0\nButtonGroup=3\nButton1Caption=Button 1\n", 0),
-              0u)
+    EXPECT_EQ(
+        saved.rfind("[UserButtons]\nShowScriptDetails=0\nButtonGroup=3\nButton1Caption=Button 1\n",
+                    0),
+        0u)
         << saved;
 }
 

@@ -1,10 +1,9 @@
-#include "serial/PortMap.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "serial/PortMap.h"
 #include "support/ConfigText.h"
 
 namespace zelsim {
@@ -13,11 +12,10 @@ namespace {
 using Paths = std::vector<std::string>;
 
 TEST(PortMapOrder, UsbAdaptersFirstThenByNameWithNumbersAsNumbers) {
-    const Paths found = {"/dev/ttyS10", "/dev/ttyS2",   "/dev/ttyUSB10", "/dev/ttyAMA0",
+    const Paths found = {"/dev/ttyS10",  "/dev/ttyS2",   "/dev/ttyUSB10", "/dev/ttyAMA0",
                          "/dev/ttyUSB2", "/dev/ttyACM0", "/dev/ttyS2"};
-    EXPECT_EQ(PortMap::Ordered(found),
-              (Paths{"/dev/ttyACM0", "/dev/ttyUSB2", "/dev/ttyUSB10", "/dev/ttyAMA0", "/dev/ttyS2",
-                     "/dev/ttyS10"}));
+    EXPECT_EQ(PortMap::Ordered(found), (Paths{"/dev/ttyACM0", "/dev/ttyUSB2", "/dev/ttyUSB10",
+                                              "/dev/ttyAMA0", "/dev/ttyS2", "/dev/ttyS10"}));
 }
 
 TEST(PortMapOrder, LeadingZerosAndFoldersDoNotUpsetTheOrder) {

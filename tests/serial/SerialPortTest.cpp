@@ -1,5 +1,3 @@
-#include "serial/SerialPort.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,6 +5,7 @@
 
 #include "serial/MemorySerialDevice.h"
 #include "serial/PortMap.h"
+#include "serial/SerialPort.h"
 
 namespace zelsim {
 
@@ -14,7 +13,7 @@ namespace {
 using ConfigStep = SerialDevice::ConfigStep;
 
 class SerialPortTest : public ::testing::Test {
-protected:
+  protected:
     SerialPortTest() {
         for (int com = 1; com <= PortMap::kMaxPort; ++com)
             map_.SetExplicit(com, "/dev/ttyT" + std::to_string(com));

@@ -5,14 +5,14 @@ namespace zelsim {
 
 // A clock the test moves by hand; TickDelay advances it instead of waiting.
 class FakeTickClock final : public TickClock {
-public:
+  public:
     explicit FakeTickClock(uint32_t start = 1000) : now_(start) {}
     uint32_t TickNow() const override { return now_; }
     void TickDelay(uint16_t period) override { now_ += period + 1u; }
     void Advance(uint32_t ms) { now_ += ms; }
     void Set(uint32_t now) { now_ = now; }
 
-private:
+  private:
     uint32_t now_;
 };
 
