@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test bench bench-cpu clean
+.PHONY: all deps build run test bench bench-cpu format format-check clean
 
 all: build
 
@@ -43,6 +43,15 @@ bench-cpu: deps
 	  bench/serial_cpu.sh zelsim "$(CURDIR)/$(BUILD)-bench/zelsim --config $(CURDIR)/$(BUILD)-bench/bench-cpu.ini --com 1={PORT} --port 1 --baud 115200 --connect" \
 	    bench/nmea_mix.txt $(CPU_SECONDS) || exit $$?; \
 	done
+
+# The style of .clang-format, kept by a machine.
+SOURCES = $(shell find src sim tests bench -name '*.cpp' -o -name '*.h')
+
+format: deps
+	@clang-format -i $(SOURCES)
+
+format-check: deps
+	@clang-format --dry-run --Werror $(SOURCES) && echo "format-check: $(words $(SOURCES)) files in style"
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan
