@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -31,7 +30,6 @@
 #include "monitor/MessageCategory.h"
 #include "monitor/MessageMonitorView.h"
 #include "monitor/MonitorLayout.h"
-#include "protocol/SendBox.h"
 #include "serial/PortMap.h"
 #include "serial/QtSerialDevice.h"
 #include "support/RecordingDialogs.h"
@@ -277,44 +275,31 @@ TEST_F(StationOnLineTest, ABurstLongerThanOneReadArrivesWhole) {
     EXPECT_EQ(view->TopRow(), MessageMonitor::kCapacity - view->VisibleRows());
 }
 
-TEST_F(StationOnLineTest, TypedTextLeavesWithItsChecksumAndIsRemembered) {
+// What the box does with the text is the window tests' business; here: the
+// user's keys reach it and the line carries what it sent.
+TEST_F(StationOnLineTest, TypedTextLeavesWithItsChecksum) {
     ClickConnect();
-    auto* box = window_->findChild<QComboBox*>("cbSendData");
+    auto* box = qobject_cast<QComboBox*>(window_->Control(mw::cbSendData));
     ASSERT_NE(box, nullptr);
-    QLineEdit* edit = box->lineEdit();
-    QTest::mouseClick(edit, Qt::LeftButton);
+    QTest::mouseClick(box->lineEdit(), Qt::LeftButton);
     // Keys go where the user's would: to the widget holding the focus.
     QWidget* typing = QApplication::focusWidget();
-    ASSERT_TRUE(typing == box || typing == edit) << "the box did not take the focus";
-    // While it has the focus the arrow keys edit the text, and the hint says so.
-    EXPECT_FALSE(zelSim_->Keys().Active());
-    EXPECT_EQ(box->toolTip(), SendBox::kHint);
+    ASSERT_TRUE(typing == box || typing == box->lineEdit()) << "the box did not take the focus";
+    EXPECT_FALSE(zelSim_->Keys().Active()) << "the arrow keys edit the text";
 
-    // Keys become capitals on the way into the box.
     QTest::keyClicks(typing, "$pkvtq,rid");
-    EXPECT_EQ(edit->text(), "$PKVTQ,RID");
     QTest::keyClick(typing, Qt::Key_Return);
     EXPECT_EQ(far_.Receive(15), "$PKVTQ,RID*3B\r\n");
-
-    ASSERT_GE(Monitor().LineCount(), 1);
     const int last = Monitor().LineCount() - 1;
+    ASSERT_GE(last, 0);
     EXPECT_EQ(Shown(last), "$PKVTQ,RID");
     EXPECT_EQ(Monitor().LineAttributes(last).category, MessageCategory::kOutGoing);
 
-    // Ready to go again, and at the top of the drop-down list.
-    EXPECT_EQ(edit->text(), "$PKVTQ,RID");
-    ASSERT_GE(box->count(), 1);
-    EXPECT_EQ(box->itemText(0), "$PKVTQ,RID");
-
-    // A second line goes on top; text without "$" gets no checksum.
-    edit->clear();
+    // Text without "$" gets no checksum.
+    box->lineEdit()->clear();
     QTest::keyClicks(typing, "hello");
     QTest::keyClick(typing, Qt::Key_Return);
     EXPECT_EQ(far_.Receive(7), "HELLO\r\n");
-    ASSERT_EQ(box->count(), 2);
-    EXPECT_EQ(box->itemText(0), "HELLO");
-    EXPECT_EQ(box->itemText(1), "$PKVTQ,RID");
-    EXPECT_EQ(zelSim_->Sender().History(), (std::vector<std::string>{"HELLO", "$PKVTQ,RID"}));
 }
 
 TEST_F(StationOnLineTest, FarEndGoingAwayDisconnectsAndSaysSo) {
