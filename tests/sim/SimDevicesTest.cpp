@@ -1,15 +1,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 
-#include "SimDevices.h"
 #include "SimWire.h"
-#include "support/FakeTickClock.h"
+#include "support/TempDir.h"
 
 namespace zelsim {
 
@@ -17,102 +13,71 @@ namespace {
 size_t RidReplies(const std::string& wire) {
     return Matching(wire, {"PKVTR", "RID"}).size();
 }
-
-class SimDevicesTest : public ::testing::Test {
-  protected:
-    SimDevicesTest() : devices_(clock_, SimOptions{}) { devices_.SetLineRate(38400); }
-    FakeTickClock clock_;
-    SimDevices devices_;
-};
 }  // namespace
 
-TEST_F(SimDevicesTest, SurvivesLineNoiseAndCountsWhatItCouldNotRead) {
+TEST(SimDevices, SurvivesLineNoiseAndCountsWhatItCouldNotRead) {
+    SimBench sim({});
     std::mt19937 random(7);
     std::string noise;
     for (int i = 0; i < 200000; ++i) noise += static_cast<char>(random() & 0xFF);
     // Fragments of real sentences make the noise nastier.
     noise += "$PKVTQ,RI$PKVTQ,RID*00\r\n$$$,,,**\n" + std::string(3000, 'x') + "\r\n";
-    devices_.Receive(noise);
-    const uint64_t unknown = devices_.Report().UnknownLines();
+    sim.devices.Receive(noise);
+    const uint64_t unknown = sim.devices.Report().UnknownLines();
     EXPECT_GT(unknown, 100u);
 
     // A valid query right after is still answered.
-    EXPECT_EQ(RidReplies(devices_.Receive(Query("$PKVTQ,RID"))), 1u);
-    EXPECT_EQ(devices_.Report().UnknownLines(), unknown);
-    EXPECT_EQ(devices_.Report().BytesReceived(), noise.size() + Query("$PKVTQ,RID").size());
+    EXPECT_EQ(RidReplies(sim.Send("$PKVTQ,RID")), 1u);
+    EXPECT_EQ(sim.devices.Report().UnknownLines(), unknown);
+    EXPECT_EQ(sim.devices.Report().BytesReceived(),
+              noise.size() + SimSentence("$PKVTQ,RID").size());
 }
 
-TEST_F(SimDevicesTest, AnswersAQueryThatArrivesInPieces) {
-    const std::string query = Query("$PKVTQ,RID");
+TEST(SimDevices, AnswersWholeValidQueriesOnly) {
+    SimBench sim({});
+    // A wrong checksum, and a hex record with no bootloader to take it.
+    EXPECT_EQ(sim.devices.Receive(std::string("$PKVTQ,RID*00\r\n:00000001FF\r\n")), "");
+    EXPECT_EQ(sim.devices.Report().UnknownLines(), 2u);
+    EXPECT_TRUE(sim.devices.Report().Sentences().empty());
+
     std::string wire;
-    for (char c : query) wire += devices_.Receive(std::string(1, c));
-    EXPECT_EQ(RidReplies(wire), 1u);
-    EXPECT_EQ(devices_.Receive(std::string("$PKVTQ,R")), "") << "half a line is not a query";
-    EXPECT_EQ(devices_.Report().UnknownLines(), 0u);
+    for (char c : SimSentence("$PKVTQ,RID")) wire += sim.devices.Receive(std::string(1, c));
+    EXPECT_EQ(RidReplies(wire), 1u) << "a query that arrives in pieces";
+    EXPECT_EQ(sim.devices.Receive(std::string("$PKVTQ,R")), "") << "half a line is not a query";
+    EXPECT_EQ(sim.devices.Report().UnknownLines(), 2u);
 }
 
-TEST_F(SimDevicesTest, AQueryWithAWrongChecksumOrAHexLineWithoutABootloaderIsNotUnderstood) {
-    EXPECT_EQ(devices_.Receive(std::string("$PKVTQ,RID*00\r\n:00000001FF\r\n")), "");
-    EXPECT_EQ(devices_.Report().UnknownLines(), 2u);
-    EXPECT_TRUE(devices_.Report().Sentences().empty());
-}
-
-TEST_F(SimDevicesTest, ReportCountsSentencesByKindAndKeepsTheKeyMasksInOrder) {
-    for (const char* body : {"$PKVTK,6", "$PKVTK,0", "$PKVTQ,RID", "$PKVTQ,DML,SET1",
-                             "$PKVTQ,DML,SET1", "$GPGGA,1,2", "$PKVTK,F", "$PKVTK,X"})
-        devices_.Receive(Query(body));
-    devices_.Receive(std::string("not nmea\r\n"));
-    SimReport& report = devices_.Report();
-    EXPECT_EQ(report.Sentences().at("PKVTK"), 4u);
-    EXPECT_EQ(report.Sentences().at("PKVTQ,RID"), 1u);
-    EXPECT_EQ(report.Sentences().at("PKVTQ,DML,SET1"), 2u);
-    EXPECT_EQ(report.Sentences().at("GPGGA"), 1u);
-    EXPECT_EQ(report.KeyMasks(), (std::vector<int>{6, 0, 15}));
-
-    const std::string json = report.ToJson();
-    EXPECT_NE(json.find("\"keyMasks\": [6, 0, 15]"), std::string::npos) << json;
-    EXPECT_NE(json.find("\"PKVTQ,DML,SET1\": 2"), std::string::npos) << json;
-    EXPECT_NE(json.find("\"unknownLines\": 1"), std::string::npos) << json;
-}
-
-TEST_F(SimDevicesTest, ReportStaysValidJsonWhateverTheAddresses) {
-    devices_.Receive(Query(std::string("$P\"K\\T\x01\xB0,X")));
-    const std::string json = devices_.Report().ToJson();
-    EXPECT_NE(json.find(R"("P\"K\\T\u0001\u00B0")"), std::string::npos) << json;
+TEST(SimDevices, ReportCountsSentencesByKindAndStaysValidJson) {
+    SimBench sim({});
+    for (const char* body :
+         {"$PKVTK,6", "$PKVTK,0", "$PKVTQ,RID", "$PKVTQ,DML,SET1", "$PKVTQ,DML,SET1", "$GPGGA,1,2",
+          "$PKVTK,F", "$PKVTK,X", "$P\"K\\T\x01\xB0,X"})
+        sim.Send(body);
+    sim.devices.Receive(std::string("not nmea\r\n"));
+    const std::string json = sim.devices.Report().ToJson();
+    for (const char* part :
+         {"\"PKVTK\": 4", "\"PKVTQ,RID\": 1", "\"PKVTQ,DML,SET1\": 2", "\"GPGGA\": 1",
+          R"("P\"K\\T\u0001\u00B0": 1)", "\"keyMasks\": [6, 0, 15]", "\"unknownLines\": 1"})
+        EXPECT_NE(json.find(part), std::string::npos) << part << " in\n" << json;
 
     // A flood of made-up addresses is lumped together past the limit.
-    for (int i = 0; i < 1000; ++i) devices_.Receive(Query("$X" + std::to_string(i)));
-    EXPECT_EQ(devices_.Report().Sentences().size(), SimReport::kKindLimit + 1);
-    EXPECT_GT(devices_.Report().Sentences().at(SimReport::kOtherKinds), 700u);
+    for (int i = 0; i < 1000; ++i) sim.Send("$X" + std::to_string(i));
+    EXPECT_EQ(sim.devices.Report().Sentences().size(), SimReport::kKindLimit + 1);
+    EXPECT_GT(sim.devices.Report().Sentences().at(SimReport::kOtherKinds), 700u);
 }
 
-TEST_F(SimDevicesTest, ReportIsWrittenWholeOrNotAtAll) {
-    devices_.Receive(Query("$PKVTQ,RID"));
-    char folder[] = "/tmp/zelsim-report-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    const std::string path = std::string(folder) + "/report.json";
+TEST(SimDevices, ReportIsWrittenWholeOrNotAtAll) {
+    SimBench sim({});
+    sim.Send("$PKVTQ,RID");
+    TempDir folder;
+    const std::string path = folder.File("report.json");
     std::string error;
-    ASSERT_TRUE(devices_.Report().WriteFile(path, error)) << error;
-    std::ifstream in(path);
-    std::stringstream written;
-    written << in.rdbuf();
-    EXPECT_EQ(written.str(), devices_.Report().ToJson());
+    ASSERT_TRUE(sim.devices.Report().WriteFile(path, error)) << error;
+    EXPECT_EQ(TempDir::Read(path), sim.devices.Report().ToJson());
     EXPECT_NE(access((path + ".tmp").c_str(), F_OK), 0) << "no temporary file left behind";
 
-    EXPECT_FALSE(devices_.Report().WriteFile(std::string(folder) + "/missing/report.json", error));
+    EXPECT_FALSE(sim.devices.Report().WriteFile(folder.File("missing/report.json"), error));
     EXPECT_NE(error.find("missing/report.json"), std::string::npos) << error;
-    std::remove(path.c_str());
-    rmdir(folder);
-}
-
-TEST_F(SimDevicesTest, ABootloaderSilencesTheController) {
-    SimOptions options;
-    std::string error;
-    ASSERT_TRUE(SimOptions::Parse({"--bootloader", "1.3"}, options, error));
-    SimDevices devices(clock_, options);
-    EXPECT_EQ(devices.Controller(), nullptr);
-    clock_.Advance(1000);
-    EXPECT_EQ(devices.Tick(), "");
 }
 
 }  // namespace zelsim
