@@ -120,6 +120,8 @@ uint32_t SimLine::Rate() const {
 
 long SimLine::Read(uint8_t* buffer, size_t size) {
     const ssize_t got = read(fd_, buffer, size);
+    // A hung-up device reads as the end of a file, again and again.
+    if (got == 0 && hungUp_) return -1;
     if (got >= 0) return got;
     return (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) ? 0 : -1;
 }
@@ -137,9 +139,11 @@ void SimLine::DropStaleBacklog() {
     if (ioctl(farFd_, FIONREAD, &unread) == 0 && unread > kStaleBacklog) tcflush(farFd_, TCIFLUSH);
 }
 
-bool SimLine::WaitReadable(int timeoutMs) const {
+bool SimLine::WaitReadable(int timeoutMs) {
     pollfd entry{fd_, POLLIN, 0};
-    return poll(&entry, 1, timeoutMs) > 0 && (entry.revents & (POLLIN | POLLHUP | POLLERR));
+    if (poll(&entry, 1, timeoutMs) <= 0) return false;
+    hungUp_ = (entry.revents & (POLLHUP | POLLERR)) != 0;
+    return (entry.revents & (POLLIN | POLLHUP | POLLERR)) != 0;
 }
 
 }  // namespace zelsim

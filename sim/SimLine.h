@@ -39,8 +39,9 @@ class SimLine {
     long Read(uint8_t* buffer, size_t size);
     // Bytes accepted (0 when the line is full); -1 when the line failed.
     long Write(const char* bytes, size_t count);
-    // True when bytes wait within `timeoutMs`; false on time-out or a signal.
-    bool WaitReadable(int timeoutMs) const;
+    // True when bytes wait within `timeoutMs`, or the device hung up (the
+    // next Read says so); false on time-out or a signal.
+    bool WaitReadable(int timeoutMs);
 
     static uint32_t RateOf(unsigned speed);
     static bool SpeedOf(uint32_t rate, unsigned& speed);
@@ -52,6 +53,7 @@ class SimLine {
     int fd_;
     int farFd_;  // pseudo-terminal only: our hold on the far end, so it never hangs up
     std::string devicePath_;
+    bool hungUp_ = false;
 };
 
 }  // namespace zelsim

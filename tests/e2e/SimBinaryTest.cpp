@@ -1,11 +1,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <pty.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <string>
+#include <thread>
 
 #include "app/SimulatorProcess.h"
 #include "sim/SimWire.h"
@@ -84,6 +86,32 @@ TEST(SimBinary, RefusesBadDevicesAndOptionsWithStatusTwo) {
         EXPECT_EQ(sim.ExitStatus(), 2) << arguments[0];
         EXPECT_NE(sim.ErrorText().find(message), std::string::npos) << sim.ErrorText();
     }
+}
+
+// An adapter pulled out hangs the device up: the simulator says it lost the
+// line and ends, instead of reading nothing again and again at full speed.
+TEST(SimBinary, EndsWhenItsDeviceHangsUp) {
+    int master = -1;
+    int slave = -1;
+    char name[128] = {};
+    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+    close(slave);
+    fcntl(master, F_SETFD, FD_CLOEXEC);  // only the test may hold the far end
+    SimulatorProcess sim;
+    ASSERT_TRUE(sim.Start(ZELSIM_SIM_PATH, {"--device", name, "--no-receiver", "--no-controller"}))
+        << sim.ErrorText();
+    close(master);
+
+    const std::string stat = "/proc/" + std::to_string(sim.Pid()) + "/stat";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    bool ended = false;
+    while (!ended && std::chrono::steady_clock::now() < deadline) {
+        ended = TempDir::Read(stat).find(") Z ") != std::string::npos;  // a zombie: it exited
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(ended) << "still running after its device hung up";
+    sim.Stop();
+    EXPECT_EQ(sim.ExitStatus(), 1) << "the line failed";
 }
 
 }  // namespace zelsim
