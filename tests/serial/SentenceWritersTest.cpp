@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "serial/MemorySerialDevice.h"
@@ -22,85 +23,57 @@ class WritersTest : public ::testing::Test {
         ASSERT_TRUE(port_.Open(1, 115200));
     }
 
-    std::string Sent() { return line_->TakeWritten(); }
-
     std::shared_ptr<MemorySerialDevice> line_ = std::make_shared<MemorySerialDevice>();
     PortMap portMap_;
     SerialPort port_{MemorySerialDevice::Plug(line_), portMap_};
 };
 
-TEST_F(WritersTest, SentenceWithoutStarGetsUpperCaseChecksumAndLineEnd) {
-    WriteSentence(port_, "$PKVTQ,DML,SET1");
-    EXPECT_EQ(Sent(), "$PKVTQ,DML,SET1*7E\r\n");
-    WriteSentence(port_, "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W");
-    EXPECT_EQ(Sent(), "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n");
-    WriteSentence(port_, "$AB");  // sums below 16: the leading zero stays
-    EXPECT_EQ(Sent(), "$AB*03\r\n");
+TEST_F(WritersTest, EachWriterSendsTheSendablePrefixFramedByItsKind) {
+    using Writer = void (*)(SerialPort&, std::string_view);
+    const struct {
+        Writer write;
+        std::string text;
+        std::string sent;
+    } cases[] = {
+        {WriteSentence, "$PKVTQ,DML,SET1", "$PKVTQ,DML,SET1*7E\r\n"},
+        {WriteSentence, "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W",
+         "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n"},
+        {WriteSentence, "$AB", "$AB*03\r\n"},               // sums below 16: the leading zero stays
+        {WriteSentence, "$GPGGA,1*00", "$GPGGA,1*00\r\n"},  // a typed checksum is sent as typed
+        {WriteSentence, "$A*", "$A*\r\n"},
+        {WriteSentence, "PKVTQ,DML,SET1", "PKVTQ,DML,SET1\r\n"},  // no dollar: only the line end
+        {WriteSentence, " $leading space", " $leading space\r\n"},
+        {WriteSentence, "", "\r\n"},
+        // Control and high bytes end the text; the checksum covers only what was sent.
+        {WriteSentence, "$AB\x01zz", "$AB*03\r\n"},
+        {WriteSentence, "$AB\r\nCD", "$AB*03\r\n"},
+        {WriteSentence, std::string("$AB\0CD", 6), "$AB*03\r\n"},
+        {WriteSentence, "$AB\x80*00", "$AB*03\r\n"},     // a star past the cut is not typed
+        {WriteSentence, "ab\x7fz\xb0z", "ab\x7fz\r\n"},  // 127 is still sent, 176 is not
+        {WriteRaw, "$PKVTQ,DML,SET1", "$PKVTQ,DML,SET1"},
+        {WriteRaw, "line\r\nnext", "line"},
+        {WriteRaw, "", ""},
+        {WriteRawLine, "$PKVTQ,DML,SET1", "$PKVTQ,DML,SET1\r\n"},
+        {WriteRawLine, "ab\tcd", "ab\r\n"},
+    };
+    for (const auto& c : cases) {
+        c.write(port_, c.text);
+        EXPECT_EQ(line_->TakeWritten(), c.sent) << c.text;
+    }
 }
 
 TEST_F(WritersTest, WhatTheWriterSendsTheFramerAccepts) {
     SentenceFramer framer;
+    char out[SentenceFramer::kBufferSize + 1];
+    size_t length = 0;
     for (const char* text : {"$PKVTS,TXT,0,HELLO", "$PKVTQ,DML,DID_REQUEST", "$GPVTG,,T,,M", "$"}) {
         WriteSentence(port_, text);
-        const std::string sent = Sent();
+        const std::string sent = line_->TakeWritten();
         ASSERT_EQ(framer.ParseText(sent.substr(0, sent.size() - 2)), SentenceFramer::kSentenceReady)
             << sent;
-        char out[SentenceFramer::kBufferSize + 1];
-        size_t length = 0;
         framer.CopyOut(out, length);
         EXPECT_EQ(std::string(out, length), text);
     }
-}
-
-TEST_F(WritersTest, TypedChecksumIsSentAsTyped) {
-    WriteSentence(port_, "$GPGGA,1*00");
-    EXPECT_EQ(Sent(), "$GPGGA,1*00\r\n");
-    WriteSentence(port_, "$A*");
-    EXPECT_EQ(Sent(), "$A*\r\n");
-}
-
-TEST_F(WritersTest, TextWithoutDollarGetsOnlyLineEnd) {
-    WriteSentence(port_, "PKVTQ,DML,SET1");
-    EXPECT_EQ(Sent(), "PKVTQ,DML,SET1\r\n");
-    WriteSentence(port_, " $leading space");
-    EXPECT_EQ(Sent(), " $leading space\r\n");
-    WriteSentence(port_, "");
-    EXPECT_EQ(Sent(), "\r\n");
-}
-
-TEST_F(WritersTest, ControlAndHighBytesEndTheText) {
-    // The checksum covers only what was sent.
-    WriteSentence(port_,
-                  "$AB\x01"
-                  "CD");
-    EXPECT_EQ(Sent(), "$AB*03\r\n");
-    WriteSentence(port_, "$AB\r\nCD");
-    EXPECT_EQ(Sent(), "$AB*03\r\n");
-    WriteSentence(port_, "$AB\x80*00");
-    EXPECT_EQ(Sent(), "$AB*03\r\n") << "a star past the cut does not count as typed";
-    WriteSentence(port_,
-                  "ab\x7f"
-                  "c\xb0"
-                  "d");
-    EXPECT_EQ(Sent(),
-              "ab\x7f"
-              "c\r\n")
-        << "127 is still sent, 176 is not";
-    WriteSentence(port_, std::string("$AB\0CD", 6));
-    EXPECT_EQ(Sent(), "$AB*03\r\n");
-}
-
-TEST_F(WritersTest, RawWritersAddNothingOrOnlyTheLineEnd) {
-    WriteRaw(port_, "$PKVTQ,DML,SET1");
-    EXPECT_EQ(Sent(), "$PKVTQ,DML,SET1");
-    WriteRaw(port_, "line\r\nnext");
-    EXPECT_EQ(Sent(), "line");
-    WriteRawLine(port_, "$PKVTQ,DML,SET1");
-    EXPECT_EQ(Sent(), "$PKVTQ,DML,SET1\r\n");
-    WriteRawLine(port_, "ab\tcd");
-    EXPECT_EQ(Sent(), "ab\r\n");
-    WriteRaw(port_, "");
-    EXPECT_EQ(Sent(), "");
 }
 
 // The far end sees every byte as its own write, as the line's receivers expect.
