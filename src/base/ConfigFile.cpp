@@ -228,16 +228,20 @@ void ConfigFile::WriteFlag(std::string_view key, bool value) {
 
 void ConfigFile::WriteText(std::string_view key, std::string_view value) {
     if (!writable_) return;
-    value = value.substr(0, value.find_first_of("\r\n"));
+    // A line feed would split the line into a forged key. A carriage return
+    // before it would be taken for the line's end, and blanks around the
+    // value for the line's spacing: none of them could be read back.
+    value = value.substr(0, value.find('\n'));
+    while (!value.empty() && value.back() == '\r') value.remove_suffix(1);
+    value = TrimBlanks(value);
     if (const std::vector<LineIt>* found = Find(key)) {
         Line& line = *found->front();
         const size_t valueStart = ParseLine(line.text).valueStart;
-        std::string text = line.text.substr(0, valueStart);
-        text.append(value);
-        if (text != line.text) {
-            line.text = std::move(text);
-            changed_ = true;
-        }
+        // The same value keeps the line as the user spaced it.
+        if (TrimBlanks(std::string_view(line.text).substr(valueStart)) == value) return;
+        line.text = line.text.substr(0, valueStart);
+        line.text.append(value);
+        changed_ = true;
         return;
     }
     Section& section = SectionForWrite();

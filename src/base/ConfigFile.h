@@ -57,7 +57,10 @@ class ConfigFile {
 
     void WriteInt(std::string_view key, int value);
     void WriteFlag(std::string_view key, bool value);  // 1 or 0
-    // A line break would split the line into a forged key: the text is cut there.
+    // Changes the file only when the value differs from what it holds. The
+    // text is cut at a line feed (it would forge a key) and written without
+    // what a read would not give back: blanks around it, a carriage return
+    // at its end.
     void WriteText(std::string_view key, std::string_view value);
     // Removes every occurrence of the key in the current section.
     void DeleteKey(std::string_view key);

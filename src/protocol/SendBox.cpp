@@ -44,9 +44,14 @@ void SendBox::SaveSettings(ConfigFile& file) const {
     file.SetSection(kConfigurationSection);
     file.WriteFlag(kUpperCaseKey, upperCase_);
     file.SetSection(kHistorySection);
-    for (size_t number = 1; number <= kHistoryLimit; ++number) file.DeleteKey(HistoryKey(number));
-    // Never beyond Line20: higher keys belong to someone else and are kept.
-    for (size_t i = 0; i < history_.size(); ++i) file.WriteText(HistoryKey(i + 1), history_[i]);
+    // Each line in its place, so an unchanged list leaves the file as it is;
+    // never beyond Line20: higher keys belong to someone else and are kept.
+    for (size_t number = 1; number <= kHistoryLimit; ++number) {
+        if (number <= history_.size())
+            file.WriteText(HistoryKey(number), history_[number - 1]);
+        else
+            file.DeleteKey(HistoryKey(number));
+    }
 }
 
 void SendBox::SetText(std::string text) {

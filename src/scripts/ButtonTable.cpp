@@ -55,9 +55,12 @@ void ButtonTable::Save(ConfigFile& file) const {
     for (int i = 0; i < kButtonCount; ++i) {
         const ButtonDefinition& button = buttons_[static_cast<size_t>(i)];
         file.WriteText(CaptionKey(i), button.caption);
-        for (int line = 1; line <= kLinesRead; ++line) file.DeleteKey(LineKey(i, line));
-        for (size_t line = 0; line < button.script.size(); ++line)
-            file.WriteText(LineKey(i, static_cast<int>(line) + 1), button.script[line]);
+        // Lines stay where they stand; only numbers the script no longer
+        // reaches go, up to the last one ever read.
+        const int count = static_cast<int>(button.script.size());
+        for (int line = 1; line <= count; ++line)
+            file.WriteText(LineKey(i, line), button.script[static_cast<size_t>(line - 1)]);
+        for (int line = count + 1; line <= kLinesRead; ++line) file.DeleteKey(LineKey(i, line));
     }
 }
 

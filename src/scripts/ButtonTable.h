@@ -35,7 +35,8 @@ class ButtonTable {
     // Lines close up over missing or empty numbers: a script with only a
     // line 2 loads as one line. Uses and leaves the section "UserButtons".
     void Load(ConfigFile& file);
-    // Deletes lines 1..100 of each button, then writes its lines from 1 up.
+    // Writes each button's lines from 1 up and deletes the numbers up to 100
+    // that its script no longer reaches.
     void Save(ConfigFile& file) const;
 
     bool operator==(const ButtonTable&) const = default;

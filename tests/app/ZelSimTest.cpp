@@ -287,6 +287,26 @@ TEST_F(ZelSimTest, ShutdownClosesTheLineAndWritesWhatChangedAroundTheUsersOwnKey
     EXPECT_TRUE(dialogs_.warnings.empty());
 }
 
+// A file the program wrote is stable: closing again without a change writes
+// nothing, and whatever changes, every key keeps its place.
+TEST_F(ZelSimTest, SavingALoadedFileTwiceGivesTheSameBytes) {
+    Make(
+        "[UserButtons]\nButton2Caption=Two\nButton2Line1=$PKVTQ,RID\nButton2Line2=~d100\n"
+        "Button1Caption=One\nButton1Line3=late\n[MessageDropDownLines]\nLine02=b\nLine01=a\n");
+    ASSERT_EQ(zelSim_->Shutdown(true).status, ConfigFile::SaveResult::Status::Written);
+    const std::string first = TempDir::Read(path_);
+    EXPECT_NE(first.find("Button1Line1=late\n"), std::string::npos) << first;
+
+    Make(first);
+    EXPECT_EQ(zelSim_->Shutdown(true).status, ConfigFile::SaveResult::Status::Unchanged);
+    Make(first);
+    zelSim_->Frame().SelectZelType(ZelType::Off);
+    zelSim_->Shutdown(true);
+    std::string expected = first;
+    expected.replace(expected.find("ZelType=Corvane"), 15, "ZelType=Off");
+    EXPECT_EQ(TempDir::Read(path_), expected);
+}
+
 // A save that fails loses the session's settings: the user is told, unless
 // nobody is there (a signal closed the program), and always on stderr.
 TEST_F(ZelSimTest, AFailedSaveIsSaidInAMessageBoxWhenAUserIsThere) {

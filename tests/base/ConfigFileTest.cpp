@@ -183,6 +183,28 @@ TEST_F(ConfigFileTest, AMissingFileIsCreatedOnlyWhenSomethingIsWritten) {
     EXPECT_EQ(file.Save().status, Status::Unchanged);
 }
 
+// What a read gives back, written again, leaves the file as it is: the same
+// bytes, and no save at all.
+TEST_F(ConfigFileTest, WritingWhatItHoldsChangesNothing) {
+    ConfigFile file(Ini("[S]\nSpaced =  7  \nText=a\rb\nPadded=x\n"));
+    file.SetSection("S");
+    file.WriteInt("Spaced", file.ReadInt("Spaced", 0));
+    file.WriteText("Text", file.ReadText("Text", ""));
+    file.WriteText("Padded", " x ");
+    EXPECT_EQ(file.Save().status, Status::Unchanged);
+
+    // Blanks a read would trim never pile up, and a carriage return inside a
+    // value survives while one at its end would read as the line's end.
+    for (int round = 0; round < 2; ++round) {
+        file.WriteText("Padded", " y");
+        file.WriteText("Text", "c\rd\r");
+    }
+    EXPECT_EQ(Saved(file), "[S]\nSpaced =  7  \nText=c\rd\nPadded=y\n");
+    ConfigFile reread(path_);
+    reread.SetSection("S");
+    EXPECT_EQ(reread.ReadText("Text", ""), "c\rd");
+}
+
 TEST_F(ConfigFileTest, AReadOnlyOrUnreadableFileIsNeverWritten) {
     const std::string before = "[S]\nKey=1\n";
     Ini(before);
