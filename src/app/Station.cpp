@@ -43,10 +43,14 @@ void Station::ReadLine(uint32_t now) {
     }
 }
 
-void Station::OnRawLine(uint32_t now) {
+bool Station::Withheld() const {
     // Noise at a wrong rate would flood the monitor: from the fifth garbage
     // line in a row on, nothing is shown until a clean line arrives.
-    if (framer_.GarbageCount() > kGarbageLinesShown) return;
+    return framer_.GarbageCount() > kGarbageLinesShown;
+}
+
+void Station::OnRawLine(uint32_t now) {
+    if (Withheld()) return;
     lastLineTime_ = now;
     size_t length = 0;
     framer_.CopyOut(lineBuffer_, length);
@@ -54,10 +58,12 @@ void Station::OnRawLine(uint32_t now) {
 }
 
 void Station::OnSentence(uint32_t now) {
-    lastLineTime_ = now;
-    size_t length = 0;
-    framer_.CopyOut(lineBuffer_, length);
-    Show({lineBuffer_, length}, MessageClassifier::Classify(framer_));
+    if (!Withheld()) {
+        lastLineTime_ = now;
+        size_t length = 0;
+        framer_.CopyOut(lineBuffer_, length);
+        Show({lineBuffer_, length}, MessageClassifier::Classify(framer_));
+    }
     for (CyclePart* part : parts_) part->SentenceFramed(framer_, now);
 }
 

@@ -45,6 +45,7 @@ class Station {
 
   private:
     void ReadLine(uint32_t now);
+    bool Withheld() const;
     void OnRawLine(uint32_t now);
     void OnSentence(uint32_t now);
     void Show(std::string_view text, uint8_t category);

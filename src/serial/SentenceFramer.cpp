@@ -39,7 +39,6 @@ void SentenceFramer::ResetSentence() {
     fieldCount_ = 0;
     hasChecksum_ = false;
     charactersDropped_ = false;
-    unprintableSeen_ = false;
     computedChecksum_ = 0;
     receivedChecksum_ = 0;
     field1Start_ = 0;
@@ -54,13 +53,24 @@ void SentenceFramer::ResetLine(uint32_t now) {
     rawLength_ = 0;
     raw_[0] = 0;
     lastByteTime_ = now;
+    unprintableSeen_ = false;
 }
 
 void SentenceFramer::EndSentence() {
     body_[bodyLength_] = kEndMarker;
     state_ = kSentenceReady;
     lineCount_ = 0;
-    garbageCount_ = 0;
+    CountGarbage();
+}
+
+void SentenceFramer::CountGarbage() {
+    // Noise at a wrong rate forms sentences too ("$", some bytes, a line
+    // end): a line that held an unprintable byte is garbage whatever its
+    // form, and only a clean one ends a burst of it.
+    if (!unprintableSeen_)
+        garbageCount_ = 0;
+    else if (garbageCount_ < kCountMax)
+        ++garbageCount_;
 }
 
 uint8_t SentenceFramer::Feed(uint8_t b, uint32_t now) {
@@ -124,7 +134,8 @@ uint8_t SentenceFramer::Feed(uint8_t b, uint32_t now) {
             break;
     }
     // Marked after the resets above, so an unprintable byte that opens a new
-    // line, or breaks a checksum, still marks that line as garbage.
+    // line still marks that line as garbage. A sentence the byte ends was
+    // counted before: its line end is no part of it.
     if (!shown && b != '\r' && b != '\n') unprintableSeen_ = true;
 
     if (state_ != kSentenceReady) {
@@ -135,11 +146,7 @@ uint8_t SentenceFramer::Feed(uint8_t b, uint32_t now) {
                 raw_[rawLength_] = 0;
                 state_ = kLineReady;
                 if (lineCount_ < kCountMax) ++lineCount_;
-                if (unprintableSeen_) {
-                    if (garbageCount_ < kCountMax) ++garbageCount_;
-                } else {
-                    garbageCount_ = 0;
-                }
+                CountGarbage();
             } else {
                 ResetSentence();
                 ResetLine(now);

@@ -61,12 +61,13 @@ class SentenceFramer {
     static bool IsLineEnd(uint8_t b) { return b == '\r' || b == '\n' || b == 0; }
     uint16_t FieldStart(uint8_t index);
     void EndSentence();
+    void CountGarbage();
 
     uint8_t state_ = kIdle;
     uint8_t fieldCount_ = 0;
     bool hasChecksum_ = false;
     bool charactersDropped_ = false;  // the body was full when a character came
-    bool unprintableSeen_ = false;
+    bool unprintableSeen_ = false;    // in the line so far, sentence or not
     uint8_t computedChecksum_ = 0;
     uint8_t receivedChecksum_ = 0;
     uint16_t field1Start_ = 0;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,6 +13,7 @@
 #include "serial/SerialPort.h"
 #include "support/ConfigText.h"
 #include "support/FakeTickClock.h"
+#include "support/WrongRate.h"
 
 namespace zelsim {
 
@@ -137,6 +139,54 @@ TEST_F(StationTest, FifthGarbageLineInARowIsWithheldUntilACleanLine) {
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[4], "clean 7 5000");
     EXPECT_EQ(lines[5], ".again 7 5000");
+}
+
+// The lines of `noise` that hold nothing unprintable, each of which may let
+// four more through.
+int CleanLines(std::string_view noise, int& lines) {
+    int clean = 0;
+    lines = 0;
+    for (size_t start = 0; start <= noise.size();) {
+        size_t end = noise.find_first_of(std::string_view("\r\n\0", 3), start);
+        if (end == std::string_view::npos) end = noise.size();
+        const std::string_view line = noise.substr(start, end - start);
+        if (!line.empty()) {
+            ++lines;
+            clean += std::all_of(line.begin(), line.end(), [](char c) {
+                return (c >= 32 && c <= 126) || static_cast<unsigned char>(c) == 176;
+            });
+        }
+        start = end + 1;
+    }
+    return clean;
+}
+
+// Noise stays at four shown lines a burst, whether it frames as raw lines
+// or as sentences: a device at 38,400 baud read at 9,600 and the other way
+// round (its lines in bursts, the line idle between), and random bytes.
+TEST_F(StationTest, NoiseAtAWrongRateStaysQuiet) {
+    std::string sent;
+    uint32_t seed = 1;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+    auto digit = [&] { return std::to_string(next() >> 28); };
+    for (int i = 0; i < 300; ++i)
+        sent += "$GPGGA,1235" + digit() + ",4807.0" + digit() + "8,N,01131.00" + digit() +
+                ",E,1,08,0.9,545.4,M,46.9,M,,*47\r\n$PKVTR,DML,PLT2," + digit() + "." + digit() +
+                ",0.15,181.5,A,R,ON,S,N,2,12.5,840,3,0,0,N,N*2A\r\n";
+    std::string random;
+    for (int i = 0; i < 20000; ++i) random += static_cast<char>(next() >> 24);
+
+    for (const std::string& noise :
+         {ReadAtWrongRate(sent, 38400, 9600, 20), ReadAtWrongRate(sent, 9600, 38400, 20), random}) {
+        line_->Inject("a clean line before\r\n" + noise);
+        log_.clear();
+        while (line_->PendingInput() > 0) station_.Tick();
+        int lines = 0;
+        const int clean = CleanLines(noise, lines) + 1;
+        const int shown = static_cast<int>(Lines().size());
+        EXPECT_GT(lines, 200) << "the sample makes enough noise";
+        EXPECT_LE(shown, clean + 4 * clean) << shown << " of " << lines << " lines shown";
+    }
 }
 
 // Sent text is shown as out-going, panel traffic as such; the line's time

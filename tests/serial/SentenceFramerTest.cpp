@@ -123,21 +123,27 @@ TEST_F(FramerTest, UnprintableBytesShowAsDotsAndCountDirtyLinesUntilACleanLineOr
     EXPECT_EQ(framer_.LineCount(), 0u);
 }
 
-TEST_F(FramerTest, NoiseThatOpensALineOrBreaksAChecksumCountsNoiseBeforeADollarDoesNot) {
+// Noise at a wrong rate forms sentences and half sentences too: a line that
+// held an unprintable byte anywhere is garbage, whatever it was framed as.
+TEST_F(FramerTest, ALineThatHeldNoiseIsGarbageWhateverItsForm) {
     // First byte after a reported line: the reset it causes must not forget it.
     FeedText("first\r");
     ASSERT_EQ(FeedText("\x01rest\r"), kLine);
     EXPECT_EQ(framer_.GarbageCount(), 1u);
-
-    FeedText("$PKVTS,TXT\r");
     ASSERT_EQ(FeedText("$GPGGA,1*\x02\r"), kLine);
     EXPECT_EQ(framer_.RawLine(), "$GPGGA,1*.");
-    EXPECT_EQ(framer_.GarbageCount(), 1u);
-
-    // The line fails its checksum and is reported, but its noise was forgiven.
+    EXPECT_EQ(framer_.GarbageCount(), 2u);
     ASSERT_EQ(FeedText("\x01\x02$GPGGA,1*00\r"), kLine);
     EXPECT_EQ(framer_.RawLine(), "..$GPGGA,1*00");
-    EXPECT_EQ(framer_.GarbageCount(), 0u);
+    EXPECT_EQ(framer_.GarbageCount(), 3u);
+
+    // Framed as sentences, and still counted.
+    ASSERT_EQ(FeedText("$\x81\x02\r"), kSentence);
+    EXPECT_EQ(framer_.GarbageCount(), 4u);
+    ASSERT_EQ(FeedText("\x03" + WithChecksum("$GPGGA,1") + "\r"), kSentence);
+    EXPECT_EQ(framer_.GarbageCount(), 5u);
+    ASSERT_EQ(FeedText("$PKVTS,TXT\r"), kSentence);
+    EXPECT_EQ(framer_.GarbageCount(), 0u) << "a clean sentence ends the burst";
 }
 
 TEST_F(FramerTest, ACheckedBodyPassesOnlyWhenNothingWasCut) {
