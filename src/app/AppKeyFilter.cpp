@@ -1,13 +1,27 @@
 #include "app/AppKeyFilter.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 
 #include "app/ZelSim.h"
 
 namespace zelsim {
 
-AppKeyFilter::AppKeyFilter(ZelSim& zelSim, QObject* parent) : QObject(parent), zelSim_(zelSim) {}
+AppKeyFilter::AppKeyFilter(ZelSim& zelSim, QWidget* mainWindow, QObject* parent)
+    : QObject(parent), zelSim_(zelSim), mainWindow_(mainWindow) {}
+
+bool AppKeyFilter::ForMainWindowControl(QObject* watched) const {
+    // A key event is offered to every widget on its way up the parent chain;
+    // the hook acts on it once, at the widget that has the focus.
+    if (!watched->isWidgetType()) return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (QApplication::activePopupWidget() != nullptr) return false;  // a menu is open
+    if (qobject_cast<QMenuBar*>(widget) || qobject_cast<QMenu*>(widget)) return false;
+    return widget->window() == mainWindow_;
+}
 
 KeyHook::Key AppKeyFilter::KeyOf(int qtKey) {
     using Key = KeyHook::Key;
@@ -47,9 +61,7 @@ bool AppKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
         return QObject::eventFilter(watched, event);
-    // A key event is offered to every widget on its way up the parent chain;
-    // the hook acts on it once, at the widget that has the focus.
-    if (!watched->isWidgetType()) return false;
+    if (!ForMainWindowControl(watched)) return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     const KeyHook::Key k = KeyOf(key->key());
     if (k == KeyHook::Key::Other) return false;

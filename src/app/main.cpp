@@ -87,7 +87,7 @@ int RunZelSim(int argc, char** argv) {
 
     TfZelSim window(zelSim);
     dialogs.SetParent(&window);
-    AppKeyFilter keyFilter(zelSim);
+    AppKeyFilter keyFilter(zelSim, &window);
     app.installEventFilter(&keyFilter);
     signalCloser.CloseOnSignal([&window] { window.CloseUnattended(); });
     QObject::connect(&window, &TfZelSim::closed, &app, &QApplication::quit);

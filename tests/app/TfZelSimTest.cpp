@@ -141,26 +141,48 @@ TEST_F(TfZelSimTest, ConnectButtonAndMenusDriveTheParts) {
     EXPECT_TRUE(window->Control(mw::lPortMessage)->isVisible());
 }
 
+// The hook takes only keys bound for the main window's own controls.
 TEST_F(TfZelSimTest, KeyHookConsumesPanelAndFunctionKeysOnly) {
-    AppKeyFilter filter(*zelSim);
+    AppKeyFilter filter(*zelSim, window.get());
     qApp->installEventFilter(&filter);
-    KeyRecorder recorder;
-    recorder.show();
+    window->show();
+    auto* recorder = new KeyRecorder;
+    recorder->setParent(window->centralWidget());
+    KeyRecorder elsewhere;  // another window
+    elsewhere.show();
 
-    QTest::keyClick(&recorder, Qt::Key_F3);
-    QTest::keyClick(&recorder, Qt::Key_Left);
-    EXPECT_EQ(recorder.presses, 0) << "F-keys and arrows belong to buttons and panel";
-    EXPECT_EQ(recorder.releases, 0);
-
-    QTest::keyClick(&recorder, Qt::Key_A);
-    EXPECT_EQ(recorder.presses, 1);
+    QTest::keyClick(recorder, Qt::Key_F3);
+    QTest::keyClick(recorder, Qt::Key_Left);
+    EXPECT_EQ(recorder->presses, 0) << "F-keys and arrows belong to buttons and panel";
+    EXPECT_EQ(recorder->releases, 0);
+    QTest::keyClick(recorder, Qt::Key_A);
+    EXPECT_EQ(recorder->presses, 1);
+    QTest::keyClick(&elsewhere, Qt::Key_Left);
+    EXPECT_EQ(elsewhere.presses, 1);
 
     Menu("mZelOptions")->actions()[0]->trigger();  // Off: arrows reach the control
-    QTest::keyClick(&recorder, Qt::Key_Left);
-    EXPECT_EQ(recorder.presses, 2);
-    QTest::keyClick(&recorder, Qt::Key_F8);
-    EXPECT_EQ(recorder.presses, 2);
+    QTest::keyClick(recorder, Qt::Key_Left);
+    EXPECT_EQ(recorder->presses, 2);
+    QTest::keyClick(recorder, Qt::Key_F8);
+    EXPECT_EQ(recorder->presses, 2);
 
+    qApp->removeEventFilter(&filter);
+}
+
+// An open menu gets its arrows and Return, whatever the panel type.
+TEST_F(TfZelSimTest, MenusAreDrivenByTheKeyboard) {
+    AppKeyFilter filter(*zelSim, window.get());
+    qApp->installEventFilter(&filter);
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_B, Qt::AltModifier);
+    QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+    QWidget* menu = QApplication::activePopupWidget();
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Return);
+    EXPECT_EQ(zelSim->Line().SelectedBaud(), 1200u);
     qApp->removeEventFilter(&filter);
 }
 
