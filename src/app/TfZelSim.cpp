@@ -313,6 +313,7 @@ void TfZelSim::ApplyToWidget(QWidget* widget, const ControlState& s) {
         }
         if (s.Has(ControlState::kText) && combo->currentText() != LineText(s.text))
             combo->setEditText(LineText(s.text));
+        if (s.Has(ControlState::kSelected) && s.selected) combo->lineEdit()->selectAll();
     } else if (s.Has(ControlState::kText)) {
         if (auto* button = qobject_cast<QPushButton*>(widget))
             button->setText(Text(s.text));

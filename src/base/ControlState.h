@@ -19,6 +19,7 @@ struct ControlState {
         kBar = 1 << 6,
         kItems = 1 << 7,
         kHint = 1 << 8,
+        kSelected = 1 << 9,
     };
 
     std::string text;
@@ -33,6 +34,7 @@ struct ControlState {
     int maximum = 0;
     std::vector<std::string> items;  // a drop-down list's entries, first on top
     std::string hint;                // shown when the pointer or the focus rests on it
+    bool selected = false;           // an edit field's text is selected whole
     uint16_t fields = 0;             // the fields set so far
     uint64_t revision = 0;           // table revision of the last change
 

@@ -85,6 +85,12 @@ void ControlTable::SetHint(std::string_view name, std::string_view hint) {
     Change(name, ControlState::kHint).hint = hint;
 }
 
+void ControlTable::SetSelected(std::string_view name, bool selected) {
+    const ControlState* c = Find(name);
+    if (c && c->Has(ControlState::kSelected) && c->selected == selected) return;
+    Change(name, ControlState::kSelected).selected = selected;
+}
+
 void ControlTable::ForEachChangedSince(
     uint64_t since,
     const std::function<void(const std::string&, const ControlState&)>& apply) const {

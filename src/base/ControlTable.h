@@ -24,6 +24,7 @@ class ControlTable {
     void SetBar(std::string_view name, int position, int maximum);
     void SetItems(std::string_view name, const std::vector<std::string>& items);
     void SetHint(std::string_view name, std::string_view hint);
+    void SetSelected(std::string_view name, bool selected);
 
     // The entry, or one with every default when core never set it.
     const ControlState& Get(std::string_view name) const;

@@ -56,7 +56,12 @@ void SendBox::SaveSettings(ConfigFile& file) const {
 
 void SendBox::SetText(std::string text) {
     text_ = std::move(text);
+    ShowText(false);
+}
+
+void SendBox::ShowText(bool selected) {
     controls_.SetText(main_window::cbSendData, text_);
+    controls_.SetSelected(main_window::cbSendData, selected);
 }
 
 void SendBox::SetUpperCase(bool on) {
@@ -82,7 +87,8 @@ void SendBox::Send() {
     if (!text.empty()) {
         if (send_) send_(text);
         RememberSent(text);
-        SetText(history_.front());  // ready to be sent again
+        text_ = history_.front();  // ready to be sent again
+        ShowText(true);
     }
 }
 

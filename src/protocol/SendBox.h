@@ -47,6 +47,7 @@ class SendBox : public CyclePart {
     void SaveSettings(ConfigFile& file) const override;
 
     const std::string& Text() const { return text_; }
+    // The user edited the text.
     void SetText(std::string text);
 
     // Most recent first.
@@ -76,6 +77,9 @@ class SendBox : public CyclePart {
     void AddToHistory(const std::string& line);
     void RememberSent(const std::string& text);
     void ShowHistory();
+    // `selected`: the whole text, so that Enter sends it again and typing
+    // replaces it.
+    void ShowText(bool selected);
 
     ControlTable& controls_;
     std::function<void(const std::string&)> send_;

@@ -206,13 +206,18 @@ TEST_F(TfZelSimTest, TheSendBoxFiltersTypingSendsAndRemembers) {
     EXPECT_EQ(zelSim->Monitor().LineCount(), 1) << "resumed before it went out";
     EXPECT_EQ(Box()->count(), 1);
     EXPECT_EQ(Box()->lineEdit()->text(), "$PKVTQ,RID") << "ready to go again";
+    // Selected whole: typing replaces it, Enter sends it again.
+    QTest::keyClicks(Box(), "$pkvtq,did");
+    QTest::keyClick(Box(), Qt::Key_Return);
+    QTest::keyClick(Box(), Qt::Key_Return);
+    EXPECT_EQ(line->TakeWritten(), "$PKVTQ,DID*2D\r\n$PKVTQ,DID*2D\r\n");
 
     Box()->lineEdit()->setText("$PKVTQ,DML,SET1");
     Widget<QPushButton>(mw::bAddCkSum)->click();
     EXPECT_EQ(Box()->lineEdit()->text(), "$PKVTQ,DML,SET1*7E");
     Widget<QPushButton>(mw::bSendData)->click();
     EXPECT_EQ(Box()->itemText(0), "$PKVTQ,DML,SET1*7E");
-    EXPECT_EQ(Box()->itemText(1), "$PKVTQ,RID");
+    EXPECT_EQ(Box()->itemText(1), "$PKVTQ,DID");
 
     QTest::keyClick(Box(), Qt::Key_Escape);
     EXPECT_EQ(Box()->lineEdit()->text(), "");
