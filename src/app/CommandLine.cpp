@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include <charconv>
+#include <limits>
 
 #include "serial/Connection.h"
 #include "serial/PortMap.h"
@@ -59,7 +60,9 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& args) {
                 cl.port = static_cast<int>(n);
         } else if (a == "--baud") {
             if (!value(v)) continue;
-            if (!ParseNumber(v, n) || SerialPort::IndexOfRate(static_cast<uint32_t>(n)) < 0)
+            // Checked before it is narrowed: 4294967596 must not wrap to 300.
+            if (!ParseNumber(v, n) || n < 0 || n > std::numeric_limits<uint32_t>::max() ||
+                SerialPort::IndexOfRate(static_cast<uint32_t>(n)) < 0)
                 fail(
                     "--baud wants one of 300, 600, 1200, 2400, 4800, 9600, 19200, 38400, "
                     "57600, 115200, not \"" +

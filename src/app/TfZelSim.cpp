@@ -21,6 +21,7 @@
 #include "monitor/MessageMonitorPanel.h"
 #include "monitor/MessageMonitorView.h"
 #include "protocol/SendBoxInput.h"
+#include "serial/PortWatch.h"
 
 namespace zelsim {
 
@@ -205,6 +206,16 @@ void TfZelSim::BuildMenus() {
         connect(item, &QAction::triggered, this,
                 [this, n] { Act([this, n] { zelSim_.Line().SelectComPort(n); }); });
     }
+    com->addSeparator();
+    QAction* reconnect = AddItem(com, mw::mReconnectAutomatically, "Reconnect Automatically");
+    reconnect->setCheckable(true);
+    connect(reconnect, &QAction::triggered, this, [this](bool checked) {
+        Act([this, checked] { zelSim_.Line().SetReconnect(checked); });
+    });
+    // The list is as fresh as the moment the user looks at it.
+    portWatch_ = new PortWatch(line, this);
+    connect(com, &QMenu::aboutToShow, portWatch_, &PortWatch::Rescan);
+    connect(portWatch_, &PortWatch::rescanned, this, &TfZelSim::ApplyControls);
 
     QMenu* baud = menuBar()->addMenu("&Baud Rate");
     baud->setObjectName(Name(mw::mBaud));
@@ -276,6 +287,7 @@ void TfZelSim::ApplyControls() {
             if (name == mw::fZelSim) {
                 ApplyToWindow(s);
             } else if (QAction* item = MenuItem(name)) {
+                if (s.Has(ControlState::kText)) item->setText(Text(s.text));
                 if (s.Has(ControlState::kChecked)) item->setChecked(s.checked);
                 if (s.Has(ControlState::kEnabled)) item->setEnabled(s.enabled);
             } else if (QWidget* widget = Control(name)) {

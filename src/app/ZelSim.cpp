@@ -7,7 +7,7 @@
 
 namespace zelsim {
 
-ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, const PortMap& portMap,
+ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& portMap,
                ConfigFile& config, UserDialogs& dialogs, MessageMonitor::LocalTimeSource localTime)
     : config_(config),
       dialogs_(dialogs),

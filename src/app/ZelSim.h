@@ -29,7 +29,7 @@ class ZelSim {
 
     // `config` is the run's configuration file: read by LoadSettings, written
     // by Shutdown. `dialogs` tells the user what went wrong.
-    ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, const PortMap& portMap,
+    ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& portMap,
            ConfigFile& config, UserDialogs& dialogs,
            MessageMonitor::LocalTimeSource localTime = MessageMonitor::SystemLocalTime);
 

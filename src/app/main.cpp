@@ -70,6 +70,7 @@ int RunZelSim(int argc, char** argv) {
 
     PortMap portMap;
     portMap.SetDiscovered(QtSerialDevice::AvailablePorts());
+    portMap.SetLabels(PortMap::LabelsFromLinks(QtSerialDevice::kByIdFolder));
     portMap.LoadSection(config);
     for (const auto& [number, device] : cl.comDevices) portMap.SetExplicit(number, device);
     if (simulator.IsRunning()) portMap.SetExplicit(kDemoComPort, simulator.DevicePath());
@@ -80,10 +81,8 @@ int RunZelSim(int argc, char** argv) {
     zelSim.LoadSettings();
     if (cl.port) zelSim.Line().SelectComPort(cl.port);
     if (cl.baud) zelSim.Line().SelectBaud(cl.baud);
-    if (simulator.IsRunning()) {
-        zelSim.Line().SelectComPort(kDemoComPort);
-        zelSim.Line().SelectBaud(kDemoBaud);
-    }
+    // The simulated line is the demo's, not the user's choice to keep.
+    if (simulator.IsRunning()) zelSim.Line().SelectForThisRun(kDemoComPort, kDemoBaud);
 
     TfZelSim window(zelSim);
     dialogs.SetParent(&window);

@@ -59,6 +59,9 @@ inline constexpr std::string_view mZelOptOff = "mZelOptOff";
 inline constexpr std::string_view mZelOptDormalyn = "mZelOptDormalyn";
 inline constexpr std::string_view mZelOptCorvane = "mZelOptCorvane";
 
+// "COM Port": after the COM items, the choice to reopen a lost device.
+inline constexpr std::string_view mReconnectAutomatically = "mReconnectAutomatically";
+
 // "COM Port" and "Baud Rate": one item per COM number and per rate.
 inline std::string ComItem(int number) {
     return "mCom" + std::to_string(number) + "Select";

@@ -1,8 +1,10 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "serial/CyclePart.h"
 #include "serial/SerialPort.h"
@@ -15,35 +17,50 @@ class SerialDevice;
 class TickClock;
 
 // The line the program is on: the COM number and rate the menus select, the
-// port opened and closed by the connect button, and what the window says
-// about it. Keys "ComPort" and "BaudRate".
+// port opened and closed by the connect button, the devices the COM menu
+// offers as they come and go, and what the window says about it all in words
+// a user can act on. A device lost while open is watched for and reopened
+// when it returns, unless the user turned that off. Keys "ComPort",
+// "BaudRate" and "ReconnectAutomatically".
 class Connection : public CyclePart {
   public:
     static constexpr int kComMenuItems = 18;
     static constexpr uint32_t kDefaultBaud = 38400;
     static constexpr uint16_t kCloseWaitMs = 100;
+    // How often a lost device is looked for: it is back within a second.
+    static constexpr uint32_t kReconnectTryMs = 250;
 
     // `portMap` turns COM numbers into devices; it outlives the connection.
     Connection(ControlTable& controls, TickClock& clock, std::unique_ptr<SerialDevice> device,
-               const PortMap& portMap);
+               PortMap& portMap);
 
     // Anything the window's caption shows changed: the port opened or closed,
     // or another port or rate was chosen.
     std::function<void()> onStatusChanged;
 
-    // bClickComOpenClose
+    // bClickComOpenClose; while a lost device is watched for, ends the watch.
     void ComOpenClose();
     // mComNSelectClick, `number` 1..18: used at the next connect.
     void SelectComPort(int number);
     // mBaud300Click .. mBaud115200Click: a rate of the table, at once on an
     // open port.
     void SelectBaud(uint32_t rate);
+    // A port and rate for this run only, as the demo's line: the user's own
+    // choice stays what the configuration keeps.
+    void SelectForThisRun(int number, uint32_t rate);
+    // mReconnectAutomaticallyClick
+    void SetReconnect(bool on);
     // mnuMsgFlushSerialClick
     void FlushSerialPort();
     // Closing: the line drains a moment, then the port is closed.
     void Shutdown();
 
-    // A device that failed during the read is reported.
+    // The devices on the machine now and their labels: the COM numbers and
+    // the COM menu follow.
+    void PortsFound(std::vector<std::string> devicePaths,
+                    std::map<std::string, std::string> labelsByPath);
+
+    // A device lost during the read is reported and watched for.
     void AfterRead(uint32_t now) override;
     void LoadSettings(ConfigFile& file) override;
     void SaveSettings(ConfigFile& file) const override;
@@ -57,17 +74,28 @@ class Connection : public CyclePart {
     const SerialPort& Port() const { return port_; }
     int SelectedPort() const { return selectedPort_; }
     uint32_t SelectedBaud() const { return selectedBaud_; }
+    bool Reconnecting() const { return watching_; }
 
   private:
+    void Choose(int number, uint32_t rate);
     void Report(const std::string& message);
     void StatusChanged();
+    void ShowComItems();
+    std::string Named() const;  // "COM3 (/dev/ttyUSB0)"
+    std::string WhyNotOpened() const;
+    std::string WhyNotConfigured(uint32_t rate) const;
 
     ControlTable& controls_;
     TickClock& clock_;
-    const PortMap& portMap_;
+    PortMap& portMap_;
     SerialPort port_;
     int selectedPort_ = 1;
     uint32_t selectedBaud_ = kDefaultBaud;
+    int savedPort_ = 1;  // what the configuration keeps
+    uint32_t savedBaud_ = kDefaultBaud;
+    bool reconnect_ = true;
+    bool watching_ = false;
+    uint32_t lastTry_ = 0;
 };
 
 }  // namespace zelsim

@@ -20,6 +20,7 @@ class PluggedLine final : public SerialDevice {
     void ClearErrors() override { line_->ClearErrors(); }
     bool SetRts(bool raised) override { return line_->SetRts(raised); }
     bool HasFailed() const override { return line_->HasFailed(); }
+    OpenError LastOpenError() const override { return line_->LastOpenError(); }
 
   private:
     std::shared_ptr<MemorySerialDevice> line_;

@@ -42,8 +42,15 @@ class MemorySerialDevice final : public SerialDevice {
     std::string TakeWritten();
     const std::string& Written() const { return written_; }
 
-    // Opens fail while refused, as for a missing or busy device.
-    void RefuseOpen(bool refused) { refuseOpen_ = refused; }
+    // Opens fail while refused, as for a missing or busy device: `why` is
+    // what the device then says.
+    void RefuseOpen(bool refused, OpenError why = {OpenError::Kind::Busy, ""}) {
+        refuseOpen_ = refused;
+        openError_ = why;
+    }
+    OpenError LastOpenError() const override {
+        return unplugged_ ? OpenError{OpenError::Kind::NoSuchDevice, ""} : openError_;
+    }
     // Every later configuration fails at `step` with `errorCode`, until a
     // call with ConfigStep::None.
     void FailConfiguration(ConfigStep step, int errorCode);
@@ -69,6 +76,7 @@ class MemorySerialDevice final : public SerialDevice {
     std::string openedPath_;
     bool open_ = false;
     bool refuseOpen_ = false;
+    OpenError openError_;
     bool unplugged_ = false;
     ConfigStep failStep_ = ConfigStep::None;
     int failCode_ = 0;

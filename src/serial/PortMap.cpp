@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <regex>
 #include <set>
 #include <string_view>
 
@@ -68,7 +70,10 @@ void PortMap::SetExplicit(int comNumber, const std::string& devicePath) {
         explicit_.erase(comNumber);
     else
         explicit_[comNumber] = devicePath;
-    Rebuild();
+    // Explicit entries are given at start-up, before any device could have
+    // come to rely on a number: the found devices are numbered afresh.
+    discovered_.clear();
+    Assign();
 }
 
 void PortMap::LoadSection(ConfigFile& file) {
@@ -80,8 +85,8 @@ void PortMap::LoadSection(ConfigFile& file) {
 }
 
 void PortMap::SetDiscovered(std::vector<std::string> devicePaths) {
-    discovered_ = Ordered(std::move(devicePaths));
-    Rebuild();
+    found_ = Ordered(std::move(devicePaths));
+    Assign();
 }
 
 std::string PortMap::PathOf(int comNumber) const {
@@ -104,18 +109,58 @@ std::vector<std::string> PortMap::Ordered(std::vector<std::string> devicePaths) 
     return devicePaths;
 }
 
-void PortMap::Rebuild() {
-    resolved_ = explicit_;
+void PortMap::Assign() {
+    // A found device keeps its number while it exists and no explicit entry
+    // claims the number or the device; the others take the lowest free
+    // numbers in order.
     std::set<std::string> taken;
     for (const auto& [number, path] : explicit_) taken.insert(path);
+    const std::set<std::string> present(found_.begin(), found_.end());
+    for (auto it = discovered_.begin(); it != discovered_.end();) {
+        if (present.count(it->second) == 0 || taken.count(it->second) != 0 ||
+            explicit_.count(it->first) != 0) {
+            it = discovered_.erase(it);
+        } else {
+            taken.insert(it->second);
+            ++it;
+        }
+    }
     int next = 1;
-    for (const std::string& path : discovered_) {
+    for (const std::string& path : found_) {
         if (taken.count(path) != 0) continue;
-        while (next <= kMaxPort && resolved_.count(next) != 0) ++next;
+        while (next <= kMaxPort && (discovered_.count(next) != 0 || explicit_.count(next) != 0))
+            ++next;
         if (next > kMaxPort) break;
-        resolved_[next] = path;
+        discovered_[next] = path;
         taken.insert(path);
     }
+    resolved_ = explicit_;
+    resolved_.insert(discovered_.begin(), discovered_.end());
+}
+
+std::string PortMap::LabelOf(const std::string& devicePath) const {
+    const auto it = labels_.find(devicePath);
+    return it == labels_.end() ? std::string() : it->second;
+}
+
+std::map<std::string, std::string> PortMap::LabelsFromLinks(const std::string& folder) {
+    namespace fs = std::filesystem;
+    // The bus and the interface say nothing the user can read off the adapter.
+    static const std::regex kBus("^(usb|pci|platform)-");
+    static const std::regex kInterface("-if[0-9]+(-port[0-9]+)?$");
+    std::map<std::string, std::string> labels;
+    std::error_code error;
+    for (const fs::directory_entry& link : fs::directory_iterator(folder, error)) {
+        std::error_code ignored;
+        if (!link.is_symlink(ignored)) continue;
+        const fs::path device = fs::canonical(link.path(), ignored);
+        if (ignored) continue;
+        std::string label = link.path().filename().string();
+        label = std::regex_replace(label, kBus, "");
+        label = std::regex_replace(label, kInterface, "");
+        labels[device.string()] = label;
+    }
+    return labels;
 }
 
 }  // namespace zelsim

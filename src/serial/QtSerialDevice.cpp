@@ -1,19 +1,22 @@
 #include "serial/QtSerialDevice.h"
 
+#include <QDir>
 #include <QSerialPortInfo>
 #include <QSocketNotifier>
 #include <algorithm>
 #include <cerrno>
 #include <limits>
 
+#include "serial/PortLock.h"
+
 #ifdef Q_OS_UNIX
 #include <poll.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
+#endif
 
 namespace zelsim {
-
-#endif
 
 QtSerialDevice::QtSerialDevice() {
     QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
@@ -21,13 +24,39 @@ QtSerialDevice::QtSerialDevice() {
 }
 
 bool QtSerialDevice::Open(const std::string& path) {
+    openError_ = {OpenError::Kind::Busy, ""};
     if (port_.isOpen()) return false;
     failed_ = false;
     port_.setPortName(QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size())));
-    if (!port_.open(QIODevice::ReadWrite)) return false;
+    if (!port_.open(QIODevice::ReadWrite)) {
+        openError_ = WhyNotOpened(path);
+        return false;
+    }
+    openError_ = {};
     StopQtReader();
     TellEmptyFromHungUp();
     return true;
+}
+
+SerialDevice::OpenError QtSerialDevice::WhyNotOpened(const std::string& path) const {
+    using Kind = OpenError::Kind;
+#ifdef Q_OS_UNIX
+    // Asked of the system itself: Qt words a lock held by another program
+    // and a missing permission alike.
+    struct stat device {};
+    if (::stat(path.c_str(), &device) != 0 && errno == ENOENT) return {Kind::NoSuchDevice, ""};
+    if (::access(path.c_str(), R_OK | W_OK) != 0 && errno == EACCES)
+        return {Kind::PermissionDenied, ""};
+#endif
+    switch (port_.error()) {
+        case QSerialPort::DeviceNotFoundError:
+            return {Kind::NoSuchDevice, ""};
+        case QSerialPort::PermissionError:
+            return {Kind::Busy,
+                    PortLock::Holder(path, PortLock::Folders(QDir::tempPath().toStdString()))};
+        default:
+            return {Kind::Other, port_.errorString().toStdString()};
+    }
 }
 
 void QtSerialDevice::StopQtReader() {

@@ -16,6 +16,7 @@ class QtSerialDevice final : public SerialDevice {
     QtSerialDevice();
 
     bool Open(const std::string& path) override;
+    OpenError LastOpenError() const override { return openError_; }
     void Close() override;
     bool IsOpen() const override { return port_.isOpen(); }
     ConfigResult Configure(uint32_t rate) override;
@@ -29,8 +30,11 @@ class QtSerialDevice final : public SerialDevice {
 
     // System paths of the machine's serial ports, for PortMap::SetDiscovered.
     static std::vector<std::string> AvailablePorts();
+    // Where the system names its USB adapters by maker, model and serial.
+    static constexpr const char* kByIdFolder = "/dev/serial/by-id";
 
   private:
+    OpenError WhyNotOpened(const std::string& path) const;
     void StopQtReader();
     void TellEmptyFromHungUp();
     long ReadDescriptor(uint8_t* buffer, size_t size);
@@ -39,6 +43,7 @@ class QtSerialDevice final : public SerialDevice {
 
     QSerialPort port_;
     bool failed_ = false;
+    OpenError openError_;
     int lastSystemError_ = 0;
 };
 

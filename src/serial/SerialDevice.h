@@ -20,10 +20,21 @@ class SerialDevice {
         bool ok() const { return failedAt == ConfigStep::None; }
     };
 
+    // Why an open failed, so the window can say what to do about it.
+    struct OpenError {
+        enum class Kind { None, NoSuchDevice, PermissionDenied, Busy, Other };
+        Kind kind = Kind::None;
+        // Busy: the program holding the device, when its lock file says;
+        // Other: the system's own words.
+        std::string detail;
+    };
+
     virtual ~SerialDevice() = default;
 
     // Opens `path` for reading and writing, exclusively, existing device only.
     virtual bool Open(const std::string& path) = 0;
+    // After a failed Open: why.
+    virtual OpenError LastOpenError() const { return {OpenError::Kind::Other, ""}; }
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
 

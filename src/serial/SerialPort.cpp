@@ -57,16 +57,35 @@ uint8_t SerialPort::NextPortNumber(uint8_t menuIndex) {
 }
 
 bool SerialPort::Open(uint8_t portNumber, uint32_t rate) {
+    if (portNumber == 0 || portNumber > PortMap::kMaxPort) {
+        if (IndexOfRate(rate) >= 0) Close();
+        return false;
+    }
+    return OpenPath(portNumber, portMap_.PathOf(portNumber), rate);
+}
+
+bool SerialPort::Reopen(uint32_t rate) {
+    return OpenPath(portNumber_, devicePath_, rate);
+}
+
+bool SerialPort::OpenPath(uint8_t portNumber, const std::string& path, uint32_t rate) {
     const int index = IndexOfRate(rate);
     if (index < 0) return false;
     Close();
-    if (portNumber == 0 || portNumber > PortMap::kMaxPort) return false;
     rate_ = rate;
     baudIndex_ = static_cast<uint8_t>(index);
     portNumber_ = portNumber;
-    devicePath_ = portMap_.PathOf(portNumber);
+    devicePath_ = path;
     deviceLost_ = false;
-    if (devicePath_.empty() || !device_->Open(devicePath_)) return false;
+    openError_ = {};
+    if (devicePath_.empty()) {
+        openError_ = {SerialDevice::OpenError::Kind::NoSuchDevice, ""};
+        return false;
+    }
+    if (!device_->Open(devicePath_)) {
+        openError_ = device_->LastOpenError();
+        return false;
+    }
     // A failed configuration leaves the device open (IsOpen says so) but the
     // port is not what was asked for.
     return Configure();
@@ -80,12 +99,13 @@ void SerialPort::Close() {
     if (device_->IsOpen()) device_->Close();
 }
 
-void SerialPort::SetRate(uint32_t rate) {
+bool SerialPort::SetRate(uint32_t rate) {
     const int index = IndexOfRate(rate);
-    if (index < 0 || rate == rate_) return;
+    if (index < 0) return false;
+    if (rate == rate_) return true;
     rate_ = rate;
     baudIndex_ = static_cast<uint8_t>(index);
-    Configure();
+    return Configure();
 }
 
 bool SerialPort::Configure() {

@@ -22,10 +22,16 @@ class SerialPort {
     // `portMap` turns COM numbers into device paths; both outlive the port.
     SerialPort(std::unique_ptr<SerialDevice> device, const PortMap& portMap);
 
+    // False when the device did not open (OpenError says why) or opened but
+    // could not be configured (it stays open; ErrorText says why).
     bool Open(uint8_t portNumber, uint32_t rate);
+    // The device of the last open again, under its number, at `rate`.
+    bool Reopen(uint32_t rate);
     bool IsOpen() const;
     void Close();
-    void SetRate(uint32_t rate);
+    // False when the line could not be set to the rate (ErrorText says why).
+    bool SetRate(uint32_t rate);
+    const SerialDevice::OpenError& OpenError() const { return openError_; }
     uint32_t Rate() const { return rate_; }
     uint8_t BaudIndex() const { return baudIndex_; }
     uint8_t PortNumber() const { return portNumber_; }
@@ -66,6 +72,7 @@ class SerialPort {
     bool TakeDeviceLost();
 
   private:
+    bool OpenPath(uint8_t portNumber, const std::string& path, uint32_t rate);
     bool Configure();
     void CheckDeviceFailed();
 
@@ -77,6 +84,7 @@ class SerialPort {
     uint32_t rate_;
     uint32_t transmitBusy_ = 0;
     std::string errorText_;
+    SerialDevice::OpenError openError_;
     int lastError_ = 0;
     bool deviceLost_ = false;
     uint64_t bytesReceived_ = 0;

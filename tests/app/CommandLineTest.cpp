@@ -20,6 +20,7 @@ TEST(CommandLine, ReadsEveryOption) {
 
 TEST(CommandLine, RefusesWhatItCannotUse) {
     EXPECT_NE(CommandLine::Parse({"--baud", "14400"}).error, "");
+    EXPECT_NE(CommandLine::Parse({"--baud", "4294967596"}).error, "") << "300 plus 2 to the 32";
     EXPECT_NE(CommandLine::Parse({"--port", "19"}).error, "");
     EXPECT_NE(CommandLine::Parse({"--com", "0=/dev/x"}).error, "");
     EXPECT_NE(CommandLine::Parse({"--com", "3="}).error, "");

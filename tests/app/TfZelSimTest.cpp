@@ -75,7 +75,9 @@ TEST_F(TfZelSimTest, OpensWithItsMenusCaptionAndDesignSize) {
 
     QMenu* com = Menu("mComPort");
     ASSERT_NE(com, nullptr);
-    ASSERT_EQ(com->actions().size(), 18);
+    ASSERT_EQ(com->actions().size(), 20);  // and a line and Reconnect Automatically
+    EXPECT_EQ(com->actions()[19]->text(), "Reconnect Automatically");
+    EXPECT_TRUE(com->actions()[19]->isChecked());
     EXPECT_TRUE(com->actions()[0]->isChecked());
     EXPECT_EQ(com->actions()[0]->text(), "COM1\t/dev/ttyTEST1");
     EXPECT_EQ(com->actions()[1]->text(), "COM2\t(no device)");

@@ -124,41 +124,122 @@ TEST_F(ZelSimTest, MenusChooseTheLineAndTheCaptionSaysWhichItIs) {
     EXPECT_NE(Text(mw::fZelSim).find("/dev/ttyTEST10 at 115200 BAUD"), std::string::npos);
 }
 
-// A port that opens but cannot be configured counts as open.
-TEST_F(ZelSimTest, OpenFailuresLeaveThePortClosedAndSaySo) {
-    line_->RefuseOpen(true);
-    zelSim_->Line().ComOpenClose();
-    EXPECT_FALSE(zelSim_->Line().Port().IsOpen());
-    EXPECT_EQ(Text(mw::bComOpenClose), "Connect");
-    EXPECT_NE(Text(mw::lPortMessage).find("/dev/ttyTEST1"), std::string::npos);
-
+// Each failure says why, in words that say what to do.
+TEST_F(ZelSimTest, OpenFailuresLeaveThePortClosedAndSayWhatToDo) {
+    using Kind = SerialDevice::OpenError::Kind;
+    struct Case {
+        SerialDevice::OpenError error;
+        const char* says;
+    };
+    for (const Case& c : {
+             Case{{Kind::PermissionDenied, ""},
+                  "could not be opened: permission denied: add yourself to the dialout group "
+                  "(sudo usermod -aG dialout $USER) and log in again."},
+             Case{{Kind::Busy, "minicom, process 4242"},
+                  "could not be opened: busy: another program has it open (minicom, process "
+                  "4242)."},
+             Case{{Kind::Busy, ""}, "could not be opened: busy: another program has it open."},
+             Case{{Kind::NoSuchDevice, ""}, "could not be opened: no such device: plug it in"},
+             Case{{Kind::Other, "Input/output error"}, "could not be opened: Input/output error."},
+         }) {
+        line_->RefuseOpen(true, c.error);
+        zelSim_->Line().ComOpenClose();
+        EXPECT_FALSE(zelSim_->Line().Port().IsOpen());
+        EXPECT_EQ(Text(mw::bComOpenClose), "Connect");
+        EXPECT_NE(Text(mw::lPortMessage).find("COM1 (/dev/ttyTEST1) " + std::string(c.says)),
+                  std::string::npos)
+            << Text(mw::lPortMessage);
+    }
     zelSim_->Line().SelectComPort(5);  // nothing mapped there
     zelSim_->Line().ComOpenClose();
     EXPECT_NE(Text(mw::lPortMessage).find("COM5 has no device"), std::string::npos);
+}
 
-    line_->RefuseOpen(false);
+// A port that opens but cannot be set up, or refuses a new rate, stays open
+// and counts as connected; the line under the button says what failed.
+TEST_F(ZelSimTest, ALineThatCannotBeSetUpStaysOpenAndSaysSo) {
     line_->FailConfiguration(SerialDevice::ConfigStep::SetState, 22);
-    zelSim_->Line().SelectComPort(1);
     zelSim_->Line().ComOpenClose();
     EXPECT_TRUE(zelSim_->Line().Port().IsOpen());
     EXPECT_EQ(Text(mw::bComOpenClose), "Disconnect");
+    EXPECT_EQ(Text(mw::lPortMessage),
+              "COM1 (/dev/ttyTEST1) is open, but the line could not be set to 38400 baud: "
+              "SetCommState failed. Errno=22 (Invalid argument).");
+
+    line_->FailConfiguration(SerialDevice::ConfigStep::None, 0);
+    zelSim_->Line().SelectBaud(9600);
     EXPECT_EQ(Text(mw::lPortMessage), "");
+    line_->FailConfiguration(SerialDevice::ConfigStep::SetState, 5);
+    zelSim_->Line().SelectBaud(4800);
+    EXPECT_NE(Text(mw::lPortMessage).find("could not be set to 4800 baud"), std::string::npos);
+    EXPECT_NE(Text(mw::fZelSim).find("at 4800 BAUD is connected"), std::string::npos);
 }
 
-TEST_F(ZelSimTest, LostDeviceClosesThePortAndSaysSoInTheWindow) {
+// Unplugged and plugged back in, the device is reopened at its rate within
+// a second; Disconnect, another port, or the menu item turned off end the
+// watch.
+TEST_F(ZelSimTest, ALostDeviceIsReopenedWhenItComesBack) {
+    zelSim_->Line().SelectBaud(9600);
     zelSim_->Line().ComOpenClose();
     Run(20);
     line_->Unplug();
     Run(20);
     EXPECT_FALSE(zelSim_->Line().Port().IsOpen());
-    EXPECT_EQ(Text(mw::bComOpenClose), "Connect");
     EXPECT_NE(Text(mw::fZelSim).find("is not connected"), std::string::npos);
-    EXPECT_NE(Text(mw::lPortMessage).find("Device lost"), std::string::npos);
+    EXPECT_EQ(Text(mw::lPortMessage),
+              "Device lost: COM1 (/dev/ttyTEST1) stopped answering and was closed; it is "
+              "reopened as soon as it is back.");
+    EXPECT_EQ(Text(mw::bComOpenClose), "Disconnect") << "the user can end the watch";
+    Run(2000);
+    EXPECT_EQ(line_->OpenCount(), 1) << "not while it is away";
 
     line_->PlugIn();
-    zelSim_->Line().ComOpenClose();
+    Run(Connection::kReconnectTryMs + 10);
     EXPECT_TRUE(zelSim_->Line().Port().IsOpen());
-    EXPECT_EQ(Text(mw::lPortMessage), "");
+    EXPECT_EQ(line_->ConfiguredRate(), 9600u);
+    EXPECT_EQ(Text(mw::lPortMessage), "Reconnected: COM1 (/dev/ttyTEST1) at 9600 baud.");
+    EXPECT_NE(Text(mw::fZelSim).find("/dev/ttyTEST1 at 9600 BAUD is connected"), std::string::npos);
+
+    auto lose = [&] {
+        line_->Unplug();
+        Run(20);
+        ASSERT_FALSE(zelSim_->Line().Port().IsOpen());
+    };
+    auto comesBack = [&] {
+        line_->PlugIn();
+        Run(1000);
+        return zelSim_->Line().Port().IsOpen();
+    };
+    lose();
+    zelSim_->Line().ComOpenClose();  // Disconnect
+    EXPECT_EQ(Text(mw::bComOpenClose), "Connect");
+    EXPECT_FALSE(comesBack());
+
+    zelSim_->Line().ComOpenClose();
+    lose();
+    zelSim_->Line().SelectComPort(10);
+    EXPECT_FALSE(comesBack());
+
+    zelSim_->Line().SelectComPort(1);
+    zelSim_->Line().ComOpenClose();
+    zelSim_->Line().SetReconnect(false);
+    EXPECT_FALSE(Control(mw::mReconnectAutomatically).checked);
+    lose();
+    EXPECT_EQ(Text(mw::bComOpenClose), "Connect");
+    EXPECT_EQ(Text(mw::lPortMessage).find("reopened"), std::string::npos);
+    EXPECT_FALSE(comesBack());
+}
+
+// The COM menu follows the devices as they come and go, and names a USB
+// adapter by maker, model and serial number.
+TEST_F(ZelSimTest, TheComMenuFollowsTheDevicesFound) {
+    zelSim_->Line().PortsFound({"/dev/ttyUSB0"}, {{"/dev/ttyUSB0", "FTDI_FT232R_A5028"}});
+    EXPECT_EQ(Text(mw::ComItem(1)), "COM1\t/dev/ttyTEST1");
+    EXPECT_EQ(Text(mw::ComItem(2)), "COM2\t/dev/ttyUSB0  FTDI_FT232R_A5028");
+    EXPECT_EQ(Text(mw::ComItem(3)), "COM3\t(no device)");
+    zelSim_->Line().PortsFound({"/dev/ttyUSB1", "/dev/ttyUSB0"}, {});
+    EXPECT_EQ(Text(mw::ComItem(2)), "COM2\t/dev/ttyUSB0");
+    EXPECT_EQ(Text(mw::ComItem(3)), "COM3\t/dev/ttyUSB1");
 }
 
 TEST_F(ZelSimTest, OffCompactsTheWindowAndAnyUnitRestoresTheDesign) {
@@ -236,7 +317,7 @@ TEST_F(ZelSimTest, AHandWrittenFileSetsUpEveryPart) {
     const std::string longLine(100 * 1024, 'q');
     Make(
         "[Configuration]\nComPort=three\nComPort=5\nBaudRate=\xff\xfe\n"
-        "ZelType=Dormalyn\nZelSimWindowTop=77\nMsgMonTime=0\n" +
+        "ZelType=Dormalyn\nZelSimWindowTop=77\nMsgMonTime=0\nReconnectAutomatically=0\n" +
         longLine + "\n" + std::string("\x00\x01=\x03\n", 5) +
         "[MessageDropDownLines]\nLine01=$PKVTQ,RID\n[UserButtons]\nButtonGroup=2\n"
         "Button1Caption=" +
@@ -249,6 +330,7 @@ TEST_F(ZelSimTest, AHandWrittenFileSetsUpEveryPart) {
     EXPECT_EQ(zelSim_->Sender().History(), std::vector<std::string>{"$PKVTQ,RID"});
     EXPECT_EQ(zelSim_->Buttons().Table().At(0).caption, longLine);
     EXPECT_NE(Text(mw::fZelSim).find("Button Group #2"), std::string::npos);
+    EXPECT_FALSE(Control(mw::mReconnectAutomatically).checked);
 
     for (const auto& [port, baud, comPort, baudRate] :
          {std::tuple{"25", "14400", 1, 38400u}, std::tuple{"-2", "-9600", 1, 38400u},
@@ -285,6 +367,23 @@ TEST_F(ZelSimTest, ShutdownClosesTheLineAndWritesWhatChangedAroundTheUsersOwnKey
                              "[Lab]\nBench=4\n", "[UserButtons]\nShowScriptDetails=0\n"})
         EXPECT_NE(saved.find(line), std::string::npos) << line << " in\n" << saved;
     EXPECT_TRUE(dialogs_.warnings.empty());
+}
+
+// The demo's simulated line is used for the run only; what the user picks
+// from the menus is kept.
+TEST_F(ZelSimTest, TheDemosLineIsNotTheUsersChoice) {
+    Make("[Configuration]\nComPort=7\nBaudRate=9600\nReconnectAutomatically=1\n");
+    ASSERT_EQ(zelSim_->Shutdown(true).status, ConfigFile::SaveResult::Status::Written);
+    const std::string saved = TempDir::Read(path_);
+    Make(saved);
+    zelSim_->Line().SelectForThisRun(1, 38400);
+    EXPECT_EQ(zelSim_->Line().SelectedPort(), 1);
+    EXPECT_EQ(zelSim_->Shutdown(true).status, ConfigFile::SaveResult::Status::Unchanged);
+    Make(saved);
+    zelSim_->Line().SelectForThisRun(1, 38400);
+    zelSim_->Line().SelectBaud(4800);
+    zelSim_->Shutdown(true);
+    EXPECT_NE(TempDir::Read(path_).find("ComPort=7\nBaudRate=4800\n"), std::string::npos);
 }
 
 // A file the program wrote is stable: closing again without a change writes

@@ -150,15 +150,25 @@ TEST_F(ProgramTest, ConnectsToTheLineGivenOnTheCommandLine) {
     ::close(master);
 }
 
-TEST_F(ProgramTest, DemoRunsTheSimulatedDevicesAndStopsThemAtExit) {
+// The demo's line is a virtual one of the moment: the user's own port and
+// rate stay as they were, and its device lands nowhere in the file.
+TEST_F(ProgramTest, DemoRunsTheSimulatedDevicesAndLeavesTheUsersSettingsAlone) {
+    const std::string ini = dir.File("ZelSim.ini");
+    TempDir::Write(ini, "[Configuration]\nComPort=7\nBaudRate=9600\n");
     const qint64 simulator = StartDemo();
     ASSERT_GT(simulator, 0) << "no simulator started";
     const std::string exe =
         std::filesystem::read_symlink("/proc/" + std::to_string(simulator) + "/exe").string();
     EXPECT_NE(exe.find("zelsim-sim"), std::string::npos);
+    const qint64 pid = process.processId();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return CatchesSigterm(pid); }, kStartMs));
     Terminate();
     EXPECT_FALSE(std::filesystem::exists("/proc/" + std::to_string(simulator) + "/exe"))
         << "the simulator outlived the program";
+    const std::string saved = TempDir::Read(ini);
+    EXPECT_EQ(saved.rfind("[Configuration]\nComPort=7\nBaudRate=9600\n", 0), 0u) << saved;
+    EXPECT_EQ(saved.find("/dev/"), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("[Ports]"), std::string::npos) << saved;
 }
 
 TEST_F(ProgramTest, DemoSimulatorDoesNotOutliveAKilledProgram) {

@@ -50,13 +50,24 @@ std::string WithChecksum(std::string_view body) {
 // The line's far end on a pseudo-terminal; the station opens the other end.
 class FarEnd {
   public:
-    FarEnd() {
+    // With a `link`, the line is reached through it, as through the fixed
+    // name a USB adapter gets: plugging in again makes a new device under
+    // the same name.
+    explicit FarEnd(std::string link = "") : link_(std::move(link)) { PlugIn(); }
+
+    void PlugIn() {
         int slave = -1;
         char name[128] = {};
         if (::openpty(&master_, &slave, name, nullptr, nullptr) != 0) return;
         ::close(slave);
         ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+        ::fcntl(master_, F_SETFD, FD_CLOEXEC);
         path_ = name;
+        if (link_.empty()) return;
+        const std::string fresh = link_ + ".new";
+        ::unlink(fresh.c_str());
+        if (::symlink(name, fresh.c_str()) == 0) ::rename(fresh.c_str(), link_.c_str());
+        path_ = link_;
     }
     ~FarEnd() { Close(); }
     FarEnd(const FarEnd&) = delete;
@@ -100,6 +111,7 @@ class FarEnd {
     }
 
   private:
+    std::string link_;
     int master_ = -1;
     std::string path_;
 };
@@ -302,7 +314,7 @@ TEST_F(StationOnLineTest, TypedTextLeavesWithItsChecksum) {
     EXPECT_EQ(far_.Receive(7), "HELLO\r\n");
 }
 
-TEST_F(StationOnLineTest, FarEndGoingAwayDisconnectsAndSaysSo) {
+TEST_F(StationOnLineTest, FarEndGoingAwayClosesThePortAndSaysSo) {
     ClickConnect();
     auto* button = qobject_cast<QPushButton*>(window_->Control(mw::bComOpenClose));
     QTest::mouseClick(button, Qt::LeftButton);
@@ -318,8 +330,9 @@ TEST_F(StationOnLineTest, FarEndGoingAwayDisconnectsAndSaysSo) {
     EXPECT_TRUE(indicator->isVisible());
 
     far_.Close();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return button->text() == "Connect"; }, kDeadlineMs));
-    EXPECT_TRUE(window_->windowTitle().endsWith("COM1 at 38400 BAUD is not connected"))
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return window_->windowTitle().endsWith("COM1 at 38400 BAUD is not connected"); },
+        kDeadlineMs))
         << window_->windowTitle().toStdString();
     const std::string message = PortMessage();
     EXPECT_NE(message.find("Device lost"), std::string::npos) << message;
@@ -327,6 +340,34 @@ TEST_F(StationOnLineTest, FarEndGoingAwayDisconnectsAndSaysSo) {
     EXPECT_TRUE(window_->Control(mw::lPortMessage)->isVisible());
     // The indicator goes out with its next idle period.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !indicator->isVisible(); }, kDeadlineMs));
+    // Waiting for the device to return until the user says otherwise.
+    EXPECT_EQ(button->text(), "Disconnect");
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(button->text(), "Connect");
+}
+
+// An adapter pulled out and plugged in again comes back under its fixed
+// name as a new device: the line reopens by itself and the traffic flows.
+TEST_F(StationWindowTest, AnUnpluggedLineReconnectsByItselfWhenItIsBack) {
+    TempDir dir;
+    FarEnd far(dir.File("ttyADAPTER"));
+    ASSERT_TRUE(far.IsOpen()) << "openpty failed";
+    StartWindow(far.Path());
+    ClickConnect();
+    far.Send(WithChecksum("GPGGA,before"));
+    ASSERT_TRUE(WaitForLine("$GPGGA,before"));
+
+    far.Close();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return PortMessage().starts_with("Device lost"); }, kDeadlineMs));
+    far.PlugIn();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return PortMessage().starts_with("Reconnected"); }, kDeadlineMs))
+        << PortMessage();
+    EXPECT_NE(PortMessage().find(far.Path()), std::string::npos) << PortMessage();
+    EXPECT_TRUE(window_->windowTitle().endsWith(" at 38400 BAUD is connected"));
+    far.Send(WithChecksum("GPGGA,after"));
+    EXPECT_TRUE(WaitForLine("$GPGGA,after"));
 }
 
 TEST_F(StationOnLineTest, ClosingTheWindowLetsTheLastLinesOutAndGivesTheDeviceBack) {

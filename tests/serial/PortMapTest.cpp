@@ -35,6 +35,29 @@ TEST(PortMapResolve, DiscoveredPortsFillTheLowestFreeNumbers) {
     EXPECT_EQ(map.PathOf(4), "");
 }
 
+// A user's COM1 must not become another adapter because a second one was
+// plugged in, even one that sorts first.
+TEST(PortMapResolve, ANumberStaysWithItsDeviceWhilePortsComeAndGo) {
+    PortMap map;
+    map.SetExplicit(2, "/dev/pts/4");
+    map.SetDiscovered({"/dev/ttyUSB1", "/dev/ttyS0"});
+    EXPECT_EQ(map.PathOf(1), "/dev/ttyUSB1");
+    EXPECT_EQ(map.PathOf(3), "/dev/ttyS0");
+
+    map.SetDiscovered({"/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyUSB1"});
+    EXPECT_EQ(map.PathOf(1), "/dev/ttyUSB1");
+    EXPECT_EQ(map.PathOf(2), "/dev/pts/4");
+    EXPECT_EQ(map.PathOf(3), "/dev/ttyS0");
+    EXPECT_EQ(map.PathOf(4), "/dev/ttyUSB0");
+
+    // Unplugged, its number is free for the next one; back, it takes one again.
+    map.SetDiscovered({"/dev/ttyS0", "/dev/ttyUSB0"});
+    EXPECT_EQ(map.PathOf(1), "");
+    map.SetDiscovered({"/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyUSB1"});
+    EXPECT_EQ(map.PathOf(1), "/dev/ttyUSB1");
+    EXPECT_EQ(map.PathOf(4), "/dev/ttyUSB0");
+}
+
 TEST(PortMapResolve, ExplicitEntriesWinAndAreNotGivenTwice) {
     PortMap map;
     map.SetDiscovered({"/dev/ttyUSB0", "/dev/ttyS0", "/dev/ttyS1"});
