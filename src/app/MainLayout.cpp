@@ -26,7 +26,6 @@ constexpr MainLayout::Place kDesign[] = {
     {mw::iRxTxFrame, 10, 42, kIndicatorW, kIndicatorH},
     {mw::iTxArrow, 10, 42, kIndicatorW, kIndicatorH},
     {mw::iRxArrow, 10, 42, kIndicatorW, kIndicatorH},
-    {mw::lPortMessage, 8, 128, 288, 30},
 };
 
 constexpr MainLayout::Place kCompact[] = {
@@ -37,7 +36,6 @@ constexpr MainLayout::Place kCompact[] = {
     {mw::iRxTxFrame, 2, 28, kIndicatorW, kIndicatorH},
     {mw::iTxArrow, 2, 28, kIndicatorW, kIndicatorH},
     {mw::iRxArrow, 2, 28, kIndicatorW, kIndicatorH},
-    {mw::lPortMessage, 300, 26, 236, 30},
 };
 }  // namespace
 

@@ -12,6 +12,7 @@
 #include <QPainterPath>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "app/MainLayout.h"
@@ -175,8 +176,12 @@ void TfZelSim::BuildPanels() {
     AddIndicatorImage(mw::iTxArrow, aux, IndicatorArrow(true, 8, kTxColour));
     AddIndicatorImage(mw::iRxArrow, aux, IndicatorArrow(false, 16, kRxColour));
 
-    QLabel* message = AddLabel(mw::lPortMessage, aux);
+    // What became of the line is said across the window's foot, where a
+    // sentence that tells what to do has room.
+    QLabel* message = AddLabel(mw::lPortMessage, nullptr);
     message->setWordWrap(true);
+    statusBar()->setSizeGripEnabled(false);  // the window keeps its size
+    statusBar()->addWidget(message, 1);
     QPalette palette = message->palette();
     palette.setColor(QPalette::WindowText, kPortMessageColour);
     message->setPalette(palette);
