@@ -28,9 +28,19 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
     sendBox_.onContextMenu = [this] { indicator_.Reset(); };
 }
 
+namespace {
+std::string PlaceAdvice(const std::string& problem) {
+    return "Settings will not be saved: " + problem +
+           ". Start ZelSim with --config naming a file in a folder that exists.";
+}
+}  // namespace
+
 void ZelSim::LoadSettings() {
     station_.LoadSettings(config_);
     frame_.RefreshStatus();
+    // Said at once: the whole session's settings would be lost at the end.
+    const std::string problem = config_.PlaceProblem();
+    if (!problem.empty()) dialogs_.Warn(kSettingsNotSaved, PlaceAdvice(problem));
 }
 
 bool ZelSim::HandleKey(KeyHook::Key key, bool down, bool autoRepeat) {
@@ -44,13 +54,15 @@ ConfigFile::SaveResult ZelSim::Shutdown(bool userPresent) {
     connection_.Shutdown();
     station_.SaveSettings(config_);
     const ConfigFile::SaveResult saved = config_.Save();
-    if (!saved.Saved() && !saved.message.empty()) {
-        std::fprintf(stderr, "zelsim: %s\n", saved.message.c_str());
-        // A read-only or unreadable file is left alone on purpose; a failed
-        // write loses the session's settings and must be seen.
-        if (userPresent && saved.status == ConfigFile::SaveResult::Status::Failed)
-            dialogs_.Warn(kSettingsNotSaved, saved.message);
-    }
+    if (saved.Saved() || saved.message.empty()) return saved;
+    const std::string problem = config_.PlaceProblem();
+    const std::string message = problem.empty() ? saved.message : PlaceAdvice(problem);
+    std::fprintf(stderr, "zelsim: %s\n", message.c_str());
+    // A read-only or unreadable file is left alone on purpose; a failed
+    // write, or a place no file can be, loses the session's settings and
+    // must be seen.
+    if (userPresent && (saved.status == ConfigFile::SaveResult::Status::Failed || !problem.empty()))
+        dialogs_.Warn(kSettingsNotSaved, message);
     return saved;
 }
 

@@ -133,6 +133,15 @@ ConfigFile::ConfigFile(std::string path) : path_(std::move(path)) {
     Parse(content);
 }
 
+std::string ConfigFile::PlaceProblem() const {
+    struct stat st {};
+    if (::stat(path_.c_str(), &st) == 0) return S_ISDIR(st.st_mode) ? path_ + " is a folder" : "";
+    const std::string folder = DirectoryOf(path_);
+    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return "the folder " + folder + " does not exist";
+    return "";
+}
+
 std::string ConfigFile::DefaultPath(const std::string& currentDirectory) {
     if (currentDirectory.empty()) return kDefaultFileName;
     if (currentDirectory.back() == '/') return currentDirectory + kDefaultFileName;

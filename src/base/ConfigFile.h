@@ -44,6 +44,10 @@ class ConfigFile {
     // False when the file existed read-only (or unreadable) at start; every
     // write and delete is then ignored, in memory too.
     bool Writable() const { return writable_; }
+    // Why nothing will be saved in the place given, known from the start
+    // ("/x is a folder", "the folder /x does not exist"); empty when the
+    // place is fine.
+    std::string PlaceProblem() const;
 
     void SetSection(std::string_view name);
 

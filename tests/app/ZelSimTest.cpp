@@ -429,6 +429,27 @@ TEST_F(ZelSimTest, AFailedSaveIsSaidInAMessageBoxWhenAUserIsThere) {
         << dialogs_.warnings[0];
 }
 
+// A --config naming a folder, or a file in a folder that does not exist,
+// would lose the session's settings: said at start and again at the end.
+TEST_F(ZelSimTest, APlaceNoSettingsCanBeSavedInIsSaidAtStartAndAtTheEnd) {
+    for (const std::string& place : {dir_.Path(), dir_.File("missing/ZelSim.ini")}) {
+        dialogs_.warnings.clear();
+        ConfigFile config(place);
+        ZelSim zelSim(clock_, MemorySerialDevice::Plug(line_), ports_, config, dialogs_, FixedTime);
+        zelSim.LoadSettings();
+        ASSERT_EQ(dialogs_.warnings.size(), 1u) << place;
+        EXPECT_EQ(dialogs_.warnings[0].rfind("Settings Not Saved: Settings will not be saved: ", 0),
+                  0u)
+            << dialogs_.warnings[0];
+        EXPECT_FALSE(zelSim.Shutdown(true).Saved());
+        ASSERT_EQ(dialogs_.warnings.size(), 2u) << place;
+        EXPECT_EQ(dialogs_.warnings[1], dialogs_.warnings[0]);
+    }
+    EXPECT_NE(dialogs_.warnings[0].find("the folder " + dir_.File("missing") + " does not exist"),
+              std::string::npos)
+        << dialogs_.warnings[0];
+}
+
 }  // namespace
 
 }  // namespace zelsim
