@@ -38,6 +38,9 @@ std::string PlaceAdvice(const std::string& problem) {
 void ZelSim::LoadSettings() {
     station_.LoadSettings(config_);
     frame_.RefreshStatus();
+}
+
+void ZelSim::SayStartProblems() {
     // Said at once: the whole session's settings would be lost at the end.
     const std::string problem = config_.PlaceProblem();
     if (!problem.empty()) dialogs_.Warn(kSettingsNotSaved, PlaceAdvice(problem));

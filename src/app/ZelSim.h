@@ -35,6 +35,8 @@ class ZelSim {
 
     // Start-up: every part's keys, then the window's state follows.
     void LoadSettings();
+    // Once the window shows: what would go wrong later, said now.
+    void SayStartProblems();
     // T10msTick
     void Tick() { station_.Tick(); }
     // The application key hook; true when the key was consumed.

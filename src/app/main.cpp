@@ -94,6 +94,7 @@ int RunZelSim(int argc, char** argv) {
     if (cl.connect || simulator.IsRunning()) zelSim.Line().ComOpenClose();
     window.ApplyControls();
     window.show();
+    zelSim.SayStartProblems();
     if (!demoError.empty()) {
         std::fprintf(stderr, "zelsim: the simulated devices did not start: %s\n",
                      demoError.c_str());

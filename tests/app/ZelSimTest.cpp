@@ -437,6 +437,7 @@ TEST_F(ZelSimTest, APlaceNoSettingsCanBeSavedInIsSaidAtStartAndAtTheEnd) {
         ConfigFile config(place);
         ZelSim zelSim(clock_, MemorySerialDevice::Plug(line_), ports_, config, dialogs_, FixedTime);
         zelSim.LoadSettings();
+        zelSim.SayStartProblems();
         ASSERT_EQ(dialogs_.warnings.size(), 1u) << place;
         EXPECT_EQ(dialogs_.warnings[0].rfind("Settings Not Saved: Settings will not be saved: ", 0),
                   0u)
