@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test bench bench-cpu format format-check clean
+.PHONY: all deps build run test bench bench-cpu fuzz format format-check clean
 
 all: build
 
@@ -27,6 +27,18 @@ bench: deps
 	cmake --build $(BUILD)-bench -j $(JOBS) --target zelsim_bench
 	$(BUILD)-bench/bench/zelsim_bench
 
+# The fuzz targets of fuzz/, built with clang and libFuzzer in $(BUILD)-fuzz
+# and run one after another for FUZZ_SECONDS each; corpora and findings stay
+# there between runs. FUZZ_TARGETS picks some of them.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?= $(basename $(notdir $(wildcard fuzz/*Fuzz.cpp)))
+
+fuzz: deps
+	cmake -S . -B $(BUILD)-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DZELSIM_FUZZ=ON \
+	  -DZELSIM_CORE_ONLY=ON -DZELSIM_BENCH=OFF
+	cmake --build $(BUILD)-fuzz -j $(JOBS)
+	fuzz/run $(BUILD)-fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
 # CPU of the whole program while a pseudo-terminal delivers NMEA at 115,200
 # baud, measured by the shared harness (one line per run: cpu_pct=...). The
 # harness runs from its own folder, so the settings file is kept in ours.
@@ -45,7 +57,7 @@ bench-cpu: deps
 	done
 
 # The style of .clang-format, kept by a machine.
-SOURCES = $(shell find src sim tests bench -name '*.cpp' -o -name '*.h')
+SOURCES = $(shell find src sim tests bench fuzz -name '*.cpp' -o -name '*.h')
 
 format: deps
 	@clang-format -i $(SOURCES)
@@ -54,4 +66,4 @@ format-check: deps
 	@clang-format --dry-run --Werror $(SOURCES) && echo "format-check: $(words $(SOURCES)) files in style"
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan
+	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan $(BUILD)-fuzz

@@ -188,8 +188,10 @@ void ConfigFile::Parse(const std::string& content) {
 }
 
 void ConfigFile::SetSection(std::string_view name) {
-    section_ = std::string(name);
-    sectionLower_ = LowerCase(name);
+    // A header's name is read without the blanks around it; a name given
+    // with them would write a section that no later start finds again.
+    section_ = std::string(TrimBlanks(name));
+    sectionLower_ = LowerCase(section_);
 }
 
 const std::vector<ConfigFile::LineIt>* ConfigFile::Find(std::string_view key) const {
@@ -239,10 +241,12 @@ void ConfigFile::WriteText(std::string_view key, std::string_view value) {
     if (!writable_) return;
     // A line feed would split the line into a forged key. A carriage return
     // before it would be taken for the line's end, and blanks around the
-    // value for the line's spacing: none of them could be read back.
+    // value for the line's spacing: none of them could be read back. Blanks
+    // and carriage returns leave the end together, since either left behind
+    // the other ("x\r ") would still be one.
     value = value.substr(0, value.find('\n'));
-    while (!value.empty() && value.back() == '\r') value.remove_suffix(1);
-    value = TrimBlanks(value);
+    const size_t last = value.find_last_not_of(" \t\r");
+    value = TrimBlanks(value.substr(0, last == std::string_view::npos ? 0 : last + 1));
     if (const std::vector<LineIt>* found = Find(key)) {
         Line& line = *found->front();
         const size_t valueStart = ParseLine(line.text).valueStart;

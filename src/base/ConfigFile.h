@@ -9,10 +9,11 @@ namespace zelsim {
 
 // The program's INI file, read once into memory and written back whole.
 //
-// Sections and keys match without regard to case. Everything the program does
-// not understand (unknown keys and sections, comments, blank lines, garbage,
-// lines before the first section) is kept byte for byte in its place; a new
-// key goes after the last key of its section, a new section at the end.
+// Sections and keys match without regard to case and to the blanks around
+// their names. Everything the program does not understand (unknown keys and
+// sections, comments, blank lines, garbage, lines before the first section)
+// is kept byte for byte in its place; a new key goes after the last key of
+// its section, a new section at the end.
 // When a key appears twice in a section, reads see the first one and writes
 // change the first one.
 class ConfigFile {
@@ -63,7 +64,7 @@ class ConfigFile {
     void WriteFlag(std::string_view key, bool value);  // 1 or 0
     // Changes the file only when the value differs from what it holds. The
     // text is cut at a line feed (it would forge a key) and written without
-    // what a read would not give back: blanks around it, a carriage return
+    // what a read would not give back: blanks around it, carriage returns
     // at its end.
     void WriteText(std::string_view key, std::string_view value);
     // Removes every occurrence of the key in the current section.

@@ -39,6 +39,8 @@ void SentenceFramer::ResetSentence() {
     fieldCount_ = 0;
     hasChecksum_ = false;
     charactersDropped_ = false;
+    commaDropped_ = false;
+    endDropped_ = false;
     computedChecksum_ = 0;
     receivedChecksum_ = 0;
     field1Start_ = 0;
@@ -93,7 +95,12 @@ uint8_t SentenceFramer::Feed(uint8_t b, uint32_t now) {
         case kInBody:
             if (b == ',' || b == '*' || lineEnd) {
                 if (fieldCount_ < kFieldCountMax) ++fieldCount_;
-                if (bodyLength_ < kBodyLimit) body_[bodyLength_++] = 0;
+                if (bodyLength_ < kBodyLimit)
+                    body_[bodyLength_++] = 0;
+                else if (b == ',')
+                    commaDropped_ = true;
+                else
+                    endDropped_ = true;
                 if (fieldCount_ == 1)
                     field1Start_ = bodyLength_;
                 else if (fieldCount_ == 2)
@@ -222,13 +229,18 @@ uint8_t SentenceFramer::CopyOut(char* out, size_t& length) {
         out[length++] = '$';
         for (uint16_t i = 0; i < bodyLength_; ++i) {
             const uint8_t c = body_[i];
-            // The separator after the last field is the line end, not a comma.
+            // The separator after the last field is the line end, not a
+            // comma, unless the line end found the body full.
             if (c == 0) {
-                if (i + 1 < bodyLength_) out[length++] = ',';
+                if (i + 1 < bodyLength_ || endDropped_) out[length++] = ',';
             } else {
                 out[length++] = static_cast<char>(c);
             }
         }
+        // A full body kept no room for the comma that ended its last field:
+        // without it the text would parse again into fewer fields than the
+        // sentence was classified by.
+        if (commaDropped_ && bodyLength_ > 0 && body_[bodyLength_ - 1] != 0) out[length++] = ',';
     } else if (state_ == kLineReady) {
         std::memcpy(out, raw_, rawLength_);
         length = rawLength_;

@@ -67,6 +67,8 @@ class SentenceFramer {
     uint8_t fieldCount_ = 0;
     bool hasChecksum_ = false;
     bool charactersDropped_ = false;  // the body was full when a character came
+    bool commaDropped_ = false;       // ... or a comma
+    bool endDropped_ = false;         // ... or the "*" or line end after the last field
     bool unprintableSeen_ = false;    // in the line so far, sentence or not
     uint8_t computedChecksum_ = 0;
     uint8_t receivedChecksum_ = 0;

@@ -51,6 +51,26 @@ TEST_F(ConfigFileTest, SectionsAndKeysMatchWithoutRegardToCase) {
               "\xEF\xBB\xBF[configuration]\ncomport=3\n  MsgMonOutGoingMessages = 1\n");
 }
 
+// A name is read from a file without the blanks around it, so it must be
+// looked up the same way: a key written under " " went to a section "[ ]"
+// that the next start read as "[]", and was lost.
+TEST_F(ConfigFileTest, BlanksAroundANameAreNoPartOfIt) {
+    ConfigFile file(Ini("[ Lab ]\nBench=4\n"));
+    file.SetSection("\tlab");
+    EXPECT_EQ(file.ReadInt(" Bench ", 0), 4);
+    file.SetSection(" ");
+    file.WriteInt("Key", 1);
+    file.SetSection("  New\t");
+    file.WriteInt(" Key ", 2);
+    EXPECT_EQ(Saved(file), "[ Lab ]\nBench=4\n\n[]\nKey=1\n\n[New]\nKey=2\n");
+
+    ConfigFile reread(path_);
+    reread.SetSection(" ");
+    EXPECT_EQ(reread.ReadInt("Key", 0), 1);
+    reread.SetSection("  New\t");
+    EXPECT_EQ(reread.ReadInt("Key", 0), 2);
+}
+
 TEST_F(ConfigFileTest, ValuesAreTrimmedAndNumbersReadFromTheirLeadingDigits) {
     ConfigFile file(
         Ini("Stray=1\r\n[S]\r\n"
@@ -203,6 +223,32 @@ TEST_F(ConfigFileTest, WritingWhatItHoldsChangesNothing) {
     ConfigFile reread(path_);
     reread.SetSection("S");
     EXPECT_EQ(reread.ReadText("Text", ""), "c\rd");
+}
+
+// Blanks and carriage returns mixed at a value's end: "x\r " lost only its
+// blank, read back as "x\r" until the next start took the carriage return
+// for the line's end. A value reads the same before and after a save.
+TEST_F(ConfigFileTest, AValueReadsTheSameBeforeAndAfterASaveWhateverEndsIt) {
+    const std::pair<const char*, const char*> values[] = {
+        {"x\r ", "x"}, {"y \r\t\r", "y"}, {" \r ", ""}, {"a\rb\r \n c", "a\rb"}};
+    ConfigFile file(Ini("[S]\nKey0=old\n"));
+    file.SetSection("S");
+    int n = 0;
+    for (const auto& [written, read] : values) {
+        const std::string key = "Key" + std::to_string(n++);
+        file.WriteText(key, written);
+        EXPECT_EQ(file.ReadText(key, "absent"), read) << key;
+    }
+    EXPECT_EQ(Saved(file), "[S]\nKey0=x\nKey1=y\nKey2=\nKey3=a\rb\n");
+    ConfigFile reread(path_);
+    reread.SetSection("S");
+    n = 0;
+    for (const auto& [written, read] : values) {
+        const std::string key = "Key" + std::to_string(n++);
+        EXPECT_EQ(reread.ReadText(key, "absent"), read) << key;
+        reread.WriteText(key, written);
+    }
+    EXPECT_EQ(reread.Save().status, Status::Unchanged);
 }
 
 TEST_F(ConfigFileTest, AReadOnlyOrUnreadableFileIsNeverWritten) {

@@ -176,7 +176,29 @@ TEST_F(FramerTest, OverlongLineOrUncheckedBodyKeepsWhatFits) {
     EXPECT_EQ(framer_.FieldCount(), 3);
     EXPECT_EQ(framer_.Field(1), kept);
     EXPECT_TRUE(framer_.FieldIs(2, "")) << "the field past the limit is dropped, not misread";
-    EXPECT_EQ(Copied(), "$PKVTX," + kept);
+    EXPECT_EQ(Copied(), "$PKVTX," + kept + ",") << "the comma that found no room";
+}
+
+// A sentence is shown as its rebuilt text, and a text is classified by its
+// first two fields, so the copy must parse again into them. A first field
+// that filled the body left no room for the comma after it: the sentence
+// was shown, but its copy parsed as one field, too short to show.
+TEST_F(FramerTest, ARebuiltSentenceParsesAgainIntoItsFirstTwoFields) {
+    const std::string lines[] = {
+        "$GP" + std::string(600, 'A') + ",X\r",                          // runs past the body
+        "$" + std::string(SentenceFramer::kBodyLimit - 1, 'B') + ",\r",  // its comma fills it
+    };
+    for (const std::string& line : lines) {
+        ASSERT_EQ(FeedText(line), kSentence);
+        ASSERT_EQ(framer_.FieldCount(), 2);
+        const std::string first(framer_.Field(0));
+        const std::string second(framer_.Field(1));
+        SentenceFramer again;
+        ASSERT_EQ(again.ParseText(Copied()), kSentence);
+        EXPECT_GE(int{again.FieldCount()}, 2) << first.size() << " characters in the first field";
+        EXPECT_EQ(again.Field(0), first);
+        EXPECT_EQ(again.Field(1), second);
+    }
 }
 
 TEST_F(FramerTest, OnlyTheFirstDollarOfALineStartsASentence) {
