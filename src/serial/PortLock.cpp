@@ -46,7 +46,8 @@ std::string PortLock::Holder(const std::string& devicePath,
     const std::string file = "LCK.." + LockName(devicePath);
     for (const std::string& folder : folders) {
         const std::string content = FileStart(folder + "/" + file, kLockReadLimit);
-        const std::string_view digits = TrimBlanks(content.substr(0, content.find('\n')));
+        const std::string_view digits =
+            TrimBlanks(std::string_view(content).substr(0, content.find('\n')));
         long pid = 0;
         const auto [end, error] =
             std::from_chars(digits.data(), digits.data() + digits.size(), pid);
