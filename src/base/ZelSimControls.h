@@ -10,7 +10,7 @@ namespace zelsim {
 // name, and a name no widget binds is an error its tests catch.
 namespace main_window {
 
-// The window itself: its caption, and its client area's size.
+// The window itself: its caption, where it stands, and its client area's size.
 inline constexpr std::string_view fZelSim = "fZelSim";
 
 inline constexpr std::string_view pAuxPanel = "pAuxPanel";
