@@ -45,6 +45,9 @@ fuzz: deps
 SHARED_BENCH ?= ../shared/bench
 CPU_RUNS ?= 3
 CPU_SECONDS ?= 30
+# More arguments for the program, e.g. CPU_ARGS="--log /tmp/cpu.log" to
+# measure logging every line.
+CPU_ARGS ?=
 
 bench-cpu: deps
 	@if [ ! -x "$(SHARED_BENCH)/serial_cpu.sh" ]; then \
@@ -52,7 +55,7 @@ bench-cpu: deps
 	cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELSIM_BENCH=ON && \
 	cmake --build $(BUILD)-bench -j $(JOBS) --target zelsim && \
 	cd "$(SHARED_BENCH)/.." && for run in $$(seq $(CPU_RUNS)); do \
-	  bench/serial_cpu.sh zelsim "$(CURDIR)/$(BUILD)-bench/zelsim --config $(CURDIR)/$(BUILD)-bench/bench-cpu.ini --com 1={PORT} --port 1 --baud 115200 --connect" \
+	  bench/serial_cpu.sh zelsim "$(CURDIR)/$(BUILD)-bench/zelsim --config $(CURDIR)/$(BUILD)-bench/bench-cpu.ini --com 1={PORT} --port 1 --baud 115200 --connect $(CPU_ARGS)" \
 	    bench/nmea_mix.txt $(CPU_SECONDS) || exit $$?; \
 	done
 

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,6 +51,9 @@ class RecordingDialogs final : public UserDialogs {
     void Warn(std::string_view caption, std::string_view text) override {
         warnings.push_back(std::string(caption) + ": " + std::string(text));
     }
+    bool Ask(std::string_view, std::string_view) override { return false; }
+    std::optional<std::string> AskFileToWrite(FileRequest&) override { return std::nullopt; }
+    bool OpenInViewer(const std::string&) override { return false; }
     std::vector<std::string> warnings;
 };
 

@@ -42,6 +42,10 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& args) {
             cl.connect = true;
         } else if (a == "--demo") {
             cl.demo = true;
+        } else if (a == "--log") {
+            // The file is optional: a next argument that is an option is none.
+            const bool named = i + 1 < args.size() && !args[i + 1].starts_with("-");
+            cl.log = named ? args[++i] : std::string();
         } else if (a == "--config") {
             if (value(v)) cl.configFile = v;
         } else if (a == "--com") {
@@ -85,6 +89,8 @@ std::string CommandLine::Usage(const std::string& program) {
            "  --connect        connect at start\n"
            "  --config FILE    configuration file instead of ./ZelSim.ini\n"
            "  --demo           start the simulated devices on a virtual line and connect\n"
+           "  --log [FILE]     log the line from the moment the port is open, to FILE or\n"
+           "                   to the configured log name\n"
            "  --version        print the version and exit\n"
            "  --help           print this text and exit\n";
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,9 @@ class CommandLine {
     bool connect = false;                   // --connect
     bool demo = false;                      // --demo
     std::string configFile;                 // --config FILE
+    // --log [FILE]: log from the moment the port is open; an empty FILE
+    // means the configured log name.
+    std::optional<std::string> log;
     bool help = false;
     bool version = false;
     std::string error;  // set when the arguments cannot be used

@@ -23,6 +23,8 @@ constexpr MainLayout::Place kDesign[] = {
     {mw::pButtonPanel, 306, 136, 450, 60},
     {mw::pMessageMonitorPanel, 0, kMonitorTop, U, U},  // sized by the monitor: Big makes it taller
     {mw::bComOpenClose, 8, 8, kButtonW, kButtonH},
+    {mw::bLogMessages, 104, 8, kButtonW, kButtonH},
+    {mw::lLogMessagesStatus, 44, 42, 250, 28},  // two lines: a failure says why
     {mw::iRxTxFrame, 10, 42, kIndicatorW, kIndicatorH},
     {mw::iTxArrow, 10, 42, kIndicatorW, kIndicatorH},
     {mw::iRxArrow, 10, 42, kIndicatorW, kIndicatorH},
@@ -33,6 +35,8 @@ constexpr MainLayout::Place kCompact[] = {
     {mw::pButtonPanel, 306, 0, 450, 60},
     {mw::pMessageMonitorPanel, 0, kCompactMonitorTop, U, U},
     {mw::bComOpenClose, 0, 0, kButtonW, kButtonH},
+    {mw::bLogMessages, 100, 0, kButtonW, kButtonH},
+    {mw::lLogMessagesStatus, 36, 24, 250, 28},
     {mw::iRxTxFrame, 2, 28, kIndicatorW, kIndicatorH},
     {mw::iTxArrow, 2, 28, kIndicatorW, kIndicatorH},
     {mw::iRxArrow, 2, 28, kIndicatorW, kIndicatorH},

@@ -5,7 +5,7 @@ class QWidget;
 
 namespace zelsim {
 
-// Message boxes over the main window.
+// Message boxes and file dialogs over the main window.
 class QtUserDialogs : public UserDialogs {
   public:
     // `parent` may be null: the boxes then stand on their own.
@@ -13,6 +13,9 @@ class QtUserDialogs : public UserDialogs {
     void SetParent(QWidget* parent) { parent_ = parent; }
 
     void Warn(std::string_view caption, std::string_view text) override;
+    bool Ask(std::string_view caption, std::string_view text) override;
+    std::optional<std::string> AskFileToWrite(FileRequest& request) override;
+    bool OpenInViewer(const std::string& path) override;
 
   private:
     QWidget* parent_;

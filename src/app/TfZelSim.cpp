@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
@@ -18,6 +19,7 @@
 #include "app/MainLayout.h"
 #include "app/ZelSim.h"
 #include "base/ZelSimControls.h"
+#include "monitor/MessageLogMenu.h"
 #include "monitor/MessageMonitorMenu.h"
 #include "monitor/MessageMonitorPanel.h"
 #include "monitor/MessageMonitorView.h"
@@ -32,7 +34,7 @@ constexpr QSize kIndicatorSize(28, 24);
 const QColor kFrameColour(90, 90, 90);
 const QColor kTxColour(200, 40, 30);
 const QColor kRxColour(20, 150, 40);
-const QColor kPortMessageColour(180, 0, 0);
+const QColor kAlertColour(180, 0, 0);
 constexpr const char* kQtInternalPrefix = "qt_";
 
 QString Name(std::string_view name) {
@@ -171,6 +173,10 @@ void TfZelSim::BuildPanels() {
     QPushButton* connectButton = AddButton(mw::bComOpenClose, aux);
     connect(connectButton, &QPushButton::clicked, this,
             [this] { Act([this] { zelSim_.Line().ComOpenClose(); }); });
+    QPushButton* logButton = AddButton(mw::bLogMessages, aux);
+    connect(logButton, &QPushButton::clicked, this,
+            [this] { Act([this] { zelSim_.Log().LogMessagesClick(); }); });
+    AddLabel(mw::lLogMessagesStatus, aux)->setWordWrap(true);
 
     AddIndicatorImage(mw::iRxTxFrame, aux, IndicatorFrame());
     AddIndicatorImage(mw::iTxArrow, aux, IndicatorArrow(true, 8, kTxColour));
@@ -183,7 +189,7 @@ void TfZelSim::BuildPanels() {
     statusBar()->setSizeGripEnabled(false);  // the window keeps its size
     statusBar()->addWidget(message, 1);
     QPalette palette = message->palette();
-    palette.setColor(QPalette::WindowText, kPortMessageColour);
+    palette.setColor(QPalette::WindowText, kAlertColour);
     message->setPalette(palette);
 }
 
@@ -262,6 +268,11 @@ void TfZelSim::BuildMenus() {
             [this] { Act([this] { zelSim_.Line().FlushSerialPort(); }); });
     monitor->insertAction(monitorMenu->TimeAction(), upperCase);
     monitor->insertAction(monitorMenu->TimeAction(), flush);
+
+    QMenu* logging = menuBar()->addMenu("&Logging Options");
+    logging->setObjectName(Name(mw::mLoggingOptions));
+    auto* loggingMenu = new MessageLogMenu(zelSim_.Log(), logging, this);
+    connect(loggingMenu, &MessageLogMenu::acted, this, [this] { Act([] {}); });
 }
 
 void TfZelSim::BindChildren() {
@@ -342,6 +353,13 @@ void TfZelSim::ApplyToWidget(QWidget* widget, const ControlState& s) {
         bar->setValue(s.position);
     }
     if (s.Has(ControlState::kHint)) widget->setToolTip(Text(s.hint));
+    if (s.Has(ControlState::kAlert)) {
+        QPalette palette = widget->palette();
+        palette.setColor(
+            QPalette::WindowText,
+            s.alert ? kAlertColour : QApplication::palette().color(QPalette::WindowText));
+        widget->setPalette(palette);
+    }
     if (s.Has(ControlState::kPos)) widget->move(s.left, s.top);
     if (s.Has(ControlState::kSize)) widget->resize(s.width, s.height);
     if (s.Has(ControlState::kEnabled)) widget->setEnabled(s.enabled);

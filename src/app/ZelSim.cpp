@@ -8,19 +8,24 @@
 namespace zelsim {
 
 ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& portMap,
-               ConfigFile& config, UserDialogs& dialogs, MessageMonitor::LocalTimeSource localTime)
+               ConfigFile& config, UserDialogs& dialogs, MessageMonitor::LocalTimeSource localTime,
+               std::string startDirectory)
     : config_(config),
       dialogs_(dialogs),
       connection_(controls_, clock, std::move(device), portMap),
       indicator_(controls_, connection_.Port(), clock.TickNow()),
+      log_(controls_, dialogs, config, connection_.Port(), std::move(startDirectory), localTime),
       monitor_(controls_, std::move(localTime)),
       sendBox_(controls_, [this](const std::string& text) { station_.SendSentence(text); }),
       frame_(controls_, connection_, buttons_, monitor_),
       // The cycle's order: the arrows' checks before the read; the line's
-      // loss, the monitor and the send box after it.
+      // loss after it; each line logged, then shown.
       station_(clock, connection_.Port(),
-               {&indicator_, &connection_, &monitor_, &sendBox_, &buttons_, &frame_}) {
-    connection_.onStatusChanged = [this] { frame_.RefreshStatus(); };
+               {&indicator_, &connection_, &log_, &monitor_, &sendBox_, &buttons_, &frame_}) {
+    connection_.onStatusChanged = [this] {
+        frame_.RefreshStatus();
+        log_.RefreshLogControls();
+    };
     monitor_.onLayoutChanged = [this] { frame_.MonitorLayoutChanged(); };
     sendBox_.onSendPressed = [this] { monitor_.Resume(); };
     // While the send box has the focus the arrow keys edit its text.

@@ -6,6 +6,7 @@
 #include "app/Station.h"
 #include "base/ConfigFile.h"
 #include "base/ControlTable.h"
+#include "monitor/MessageLog.h"
 #include "monitor/MessageMonitor.h"
 #include "protocol/SendBox.h"
 #include "scripts/UserButtons.h"
@@ -28,10 +29,12 @@ class ZelSim {
     static constexpr const char* kSettingsNotSaved = "Settings Not Saved";
 
     // `config` is the run's configuration file: read by LoadSettings, written
-    // by Shutdown. `dialogs` tells the user what went wrong.
+    // by Shutdown. `dialogs` tells the user what went wrong. Sequenced log
+    // names go to `startDirectory`.
     ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& portMap,
            ConfigFile& config, UserDialogs& dialogs,
-           MessageMonitor::LocalTimeSource localTime = MessageMonitor::SystemLocalTime);
+           MessageMonitor::LocalTimeSource localTime = MessageMonitor::SystemLocalTime,
+           std::string startDirectory = ".");
 
     // Start-up: every part's keys, then the window's state follows.
     void LoadSettings();
@@ -50,6 +53,7 @@ class ZelSim {
     Station& Cycle() { return station_; }
     Connection& Line() { return connection_; }
     RxTxIndicator& Indicator() { return indicator_; }
+    MessageLog& Log() { return log_; }
     MessageMonitor& Monitor() { return monitor_; }
     SendBox& Sender() { return sendBox_; }
     UserButtons& Buttons() { return buttons_; }
@@ -62,6 +66,7 @@ class ZelSim {
     ControlTable controls_;
     Connection connection_;
     RxTxIndicator indicator_;
+    MessageLog log_;
     MessageMonitor monitor_;
     SendBox sendBox_;
     UserButtons buttons_;

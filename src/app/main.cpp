@@ -77,7 +77,8 @@ int RunZelSim(int argc, char** argv) {
 
     SteadyTickClock clock;
     QtUserDialogs dialogs;
-    ZelSim zelSim(clock, std::make_unique<QtSerialDevice>(), portMap, config, dialogs);
+    ZelSim zelSim(clock, std::make_unique<QtSerialDevice>(), portMap, config, dialogs,
+                  MessageMonitor::SystemLocalTime, CurrentDirectory());
     zelSim.LoadSettings();
     if (cl.port) zelSim.Line().SelectComPort(cl.port);
     if (cl.baud) zelSim.Line().SelectBaud(cl.baud);
@@ -91,6 +92,8 @@ int RunZelSim(int argc, char** argv) {
     signalCloser.CloseOnSignal([&window] { window.CloseUnattended(); });
     QObject::connect(&window, &TfZelSim::closed, &app, &QApplication::quit);
 
+    // For captures on test rigs that nobody watches.
+    if (cl.log) zelSim.Log().StartWhenConnected(*cl.log);
     if (cl.connect || simulator.IsRunning()) zelSim.Line().ComOpenClose();
     window.ApplyControls();
     window.show();

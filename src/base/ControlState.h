@@ -20,6 +20,7 @@ struct ControlState {
         kItems = 1 << 7,
         kHint = 1 << 8,
         kSelected = 1 << 9,
+        kAlert = 1 << 10,
     };
 
     std::string text;
@@ -35,6 +36,7 @@ struct ControlState {
     std::vector<std::string> items;  // a drop-down list's entries, first on top
     std::string hint;                // shown when the pointer or the focus rests on it
     bool selected = false;           // an edit field's text is selected whole
+    bool alert = false;              // the text tells of a failure: drawn to catch the eye
     uint16_t fields = 0;             // the fields set so far
     uint64_t revision = 0;           // table revision of the last change
 

@@ -91,6 +91,12 @@ void ControlTable::SetSelected(std::string_view name, bool selected) {
     Change(name, ControlState::kSelected).selected = selected;
 }
 
+void ControlTable::SetAlert(std::string_view name, bool alert) {
+    const ControlState* c = Find(name);
+    if (c && c->Has(ControlState::kAlert) && c->alert == alert) return;
+    Change(name, ControlState::kAlert).alert = alert;
+}
+
 void ControlTable::ForEachChangedSince(
     uint64_t since,
     const std::function<void(const std::string&, const ControlState&)>& apply) const {

@@ -25,6 +25,7 @@ class ControlTable {
     void SetItems(std::string_view name, const std::vector<std::string>& items);
     void SetHint(std::string_view name, std::string_view hint);
     void SetSelected(std::string_view name, bool selected);
+    void SetAlert(std::string_view name, bool alert);
 
     // The entry, or one with every default when core never set it.
     const ControlState& Get(std::string_view name) const;

@@ -19,6 +19,8 @@ inline constexpr std::string_view pButtonPanel = "pButtonPanel";
 inline constexpr std::string_view pMessageMonitorPanel = "pMessageMonitorPanel";
 
 inline constexpr std::string_view bComOpenClose = "bComOpenClose";
+inline constexpr std::string_view bLogMessages = "bLogMessages";
+inline constexpr std::string_view lLogMessagesStatus = "lLogMessagesStatus";
 // Why the port is not open, or what became of it, in words a user can act on.
 inline constexpr std::string_view lPortMessage = "lPortMessage";
 inline constexpr std::string_view iRxTxFrame = "iRxTxFrame";
@@ -38,6 +40,7 @@ inline constexpr std::string_view mComPort = "mComPort";
 inline constexpr std::string_view mBaud = "mBaud";
 inline constexpr std::string_view mZelOptions = "mZelOptions";
 inline constexpr std::string_view mMsgMonOptions = "mMsgMonOptions";
+inline constexpr std::string_view mLoggingOptions = "mLoggingOptions";
 
 // "Message Monitor Options"
 inline constexpr std::string_view mMsgMonOutGoingMessages = "mMsgMonOutGoingMessages";
@@ -53,6 +56,24 @@ inline constexpr std::string_view mMsgMonUpperCase = "mMsgMonUpperCase";
 inline constexpr std::string_view mnuMsgFlushSerial = "mnuMsgFlushSerial";
 inline constexpr std::string_view mMsgMonTime = "mMsgMonTime";
 inline constexpr std::string_view mMsgMonTickCount = "mMsgMonTickCount";
+
+// "Logging Options"
+inline constexpr std::string_view mLogDate = "mLogDate";
+inline constexpr std::string_view mLogTime = "mLogTime";
+inline constexpr std::string_view mLogMsTickCount = "mLogMsTickCount";
+inline constexpr std::string_view mLogNmeaChecksum = "mLogNmeaChecksum";
+inline constexpr std::string_view mLogZelMessages = "mLogZelMessages";
+inline constexpr std::string_view mLogDgpsMessages = "mLogDgpsMessages";
+inline constexpr std::string_view mLogLightBarMessages = "mLogLightBarMessages";
+inline constexpr std::string_view mLogDormalynMessages = "mLogDormalynMessages";
+inline constexpr std::string_view mLogNonNmeaMessages = "mLogNonNmeaMessages";
+inline constexpr std::string_view mLogOtherMessages = "mLogOtherMessages";
+inline constexpr std::string_view mLogAppendToExistFile = "mLogAppendToExistFile";
+inline constexpr std::string_view mLogOverWriteFile = "mLogOverWriteFile";
+inline constexpr std::string_view mLogPromptForFilename = "mLogPromptForFilename";
+inline constexpr std::string_view mLogSequenceFilename = "mLogSequenceFilename";
+inline constexpr std::string_view mLogEraseFile = "mLogEraseFile";
+inline constexpr std::string_view mLogViewFile = "mLogViewFile";
 
 // "ZEL Options"
 inline constexpr std::string_view mZelOptOff = "mZelOptOff";

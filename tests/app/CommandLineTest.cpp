@@ -18,6 +18,15 @@ TEST(CommandLine, ReadsEveryOption) {
     EXPECT_EQ(cl.configFile, "/tmp/x.ini");
 }
 
+TEST(CommandLine, LogTakesAFileOrNone) {
+    EXPECT_EQ(CommandLine::Parse({"--log", "rig.log", "--connect"}).log, "rig.log");
+    const CommandLine bare = CommandLine::Parse({"--log", "--connect"});
+    EXPECT_EQ(bare.log, "");
+    EXPECT_TRUE(bare.connect);
+    EXPECT_EQ(CommandLine::Parse({"--log"}).log, "");
+    EXPECT_FALSE(CommandLine::Parse({"--connect"}).log.has_value());
+}
+
 TEST(CommandLine, RefusesWhatItCannotUse) {
     EXPECT_NE(CommandLine::Parse({"--baud", "14400"}).error, "");
     EXPECT_NE(CommandLine::Parse({"--baud", "4294967596"}).error, "") << "300 plus 2 to the 32";

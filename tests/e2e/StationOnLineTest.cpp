@@ -370,6 +370,36 @@ TEST_F(StationWindowTest, AnUnpluggedLineReconnectsByItselfWhenItIsBack) {
     EXPECT_TRUE(WaitForLine("$GPGGA,after"));
 }
 
+// A long stream faster than any line runs, with logging on: the log holds
+// exactly the lines of the chosen categories, in order, none twice.
+TEST_F(StationOnLineTest, LoggingAStreamKeepsEveryChosenLineOnceInOrder) {
+    TempDir dir;
+    const std::string logFile = dir.File("stream.log");
+    MessageLog& log = zelSim_->Log();
+    for (bool LogOptions::*column :
+         {&LogOptions::logDate, &LogOptions::logTime, &LogOptions::logMsTickCount})
+        log.SetOption(column, false);
+    log.SetOption(&LogOptions::logNonNmeaMessages, false);
+    log.StartWhenConnected(logFile);
+    ClickConnect();
+    ASSERT_TRUE(log.Logging());
+
+    std::string stream;
+    std::string expected;
+    for (int n = 0; n < 3000; ++n) {
+        const std::string fix = "GPGGA,1235" + std::to_string(n) + ",4807.038,N,01131.000,E";
+        const std::string record = "PKVTR,DML,PLT2," + std::to_string(n) + ",0.15,181.5";
+        stream += WithChecksum(fix) + WithChecksum("PKVTS,TXT,0,SCREEN " + std::to_string(n)) +
+                  "raw line " + std::to_string(n) + "\r\n" + WithChecksum(record);
+        expected += "$" + fix + "\r\n$" + record + "\r\n";
+    }
+    far_.Send(stream);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return TempDir::Read(logFile).size() >= expected.size(); },
+                                kDeadlineMs));
+    EXPECT_TRUE(TempDir::Read(logFile) == expected) << "the log differs from the chosen lines";
+    EXPECT_EQ(log.LinesLost(), 0u);
+}
+
 TEST_F(StationOnLineTest, ClosingTheWindowLetsTheLastLinesOutAndGivesTheDeviceBack) {
     ClickConnect();
     QSignalSpy closed(window_.get(), &TfZelSim::closed);

@@ -1,0 +1,62 @@
+#pragma once
+#include <string_view>
+
+#include "base/ZelSimControls.h"
+
+namespace zelsim {
+
+// The message log's options: each mirrors a check mark of the "Logging
+// Options" menu and is kept in the configuration under its key.
+struct LogOptions {
+    bool logDate = true;
+    bool logTime = true;
+    bool logMsTickCount = true;
+    bool logNmeaChecksum = false;
+    bool logZelMessages = false;
+    bool logDgpsMessages = true;
+    bool logLightBarMessages = true;
+    bool logDormalynMessages = true;
+    bool logNonNmeaMessages = true;
+    bool logOtherMessages = true;
+    bool logPromptForFilename = false;
+    bool logOverWriteFile = false;  // the radio pair "Append" / "Overwrite"
+
+    bool operator==(const LogOptions&) const = default;
+};
+
+// One check mark as the menu shows it and the configuration stores it.
+struct LogOptionItem {
+    std::string_view menuItem;
+    const char* caption;
+    const char* key;
+    bool LogOptions::*flag;
+};
+
+// In the menu's order; a separator follows the columns and the categories.
+// The overwrite pair stands between them and the prompt, by itself.
+inline constexpr int kLogColumnItems = 4;
+inline constexpr int kLogCategoryItems = 6;
+inline constexpr LogOptionItem kLogOptionItems[] = {
+    {main_window::mLogDate, "Date", "LogDate", &LogOptions::logDate},
+    {main_window::mLogTime, "Time", "LogTime", &LogOptions::logTime},
+    {main_window::mLogMsTickCount, "Tick Count (milliseconds)", "LogMsTickCount",
+     &LogOptions::logMsTickCount},
+    {main_window::mLogNmeaChecksum, "NMEA Checksum", "LogNmeaChecksum",
+     &LogOptions::logNmeaChecksum},
+    {main_window::mLogZelMessages, "ZEL Messages", "LogZelMessages", &LogOptions::logZelMessages},
+    {main_window::mLogDgpsMessages, "DGPS Messages", "LogDgpsMessages",
+     &LogOptions::logDgpsMessages},
+    {main_window::mLogLightBarMessages, "Light Bar Messages", "LogLightBarMessages",
+     &LogOptions::logLightBarMessages},
+    // The caption as users have always seen it.
+    {main_window::mLogDormalynMessages, "DormalynMessages", "LogDormalynMessages",
+     &LogOptions::logDormalynMessages},
+    {main_window::mLogNonNmeaMessages, "Non-NMEA Messages", "LogNonNmeaMessages",
+     &LogOptions::logNonNmeaMessages},
+    {main_window::mLogOtherMessages, "Other Messages", "LogOtherMessages",
+     &LogOptions::logOtherMessages},
+    {main_window::mLogPromptForFilename, "Prompt for Log Filename", "LogPromptForFilename",
+     &LogOptions::logPromptForFilename},
+};
+
+}  // namespace zelsim

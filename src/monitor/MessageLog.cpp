@@ -1,0 +1,304 @@
+#include "monitor/MessageLog.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "base/ConfigFile.h"
+#include "base/ControlTable.h"
+#include "base/NmeaChecksum.h"
+#include "base/UserDialogs.h"
+#include "base/ZelSimControls.h"
+#include "monitor/LogFile.h"
+#include "monitor/MessageCategory.h"
+#include "monitor/MessageClassifier.h"
+#include "serial/SerialPort.h"
+
+namespace zelsim {
+
+namespace {
+namespace mw = main_window;
+constexpr const char* kSection = "Configuration";
+constexpr const char* kFileNameKey = "LogFileNameNoPrompt";
+constexpr const char* kSequenceKey = "LogSequenceFileIndex";
+constexpr const char* kOverwriteKey = "LogOverWriteFile";
+constexpr const char* kDialogLeftKey = "LogDialogWindowLeft";
+constexpr const char* kDialogTopKey = "LogDialogWindowTop";
+constexpr const char* kDialogWidthKey = "LogDialogWindowWidth";
+constexpr const char* kDialogHeightKey = "LogDialogWindowHeight";
+constexpr const char* kFileSpecsSection = "FileSpecs";
+constexpr const char* kDialogFolderKey = "LogFilePath";
+constexpr const char* kDialogFileKey = "LogFileFileName";
+constexpr const char* kDialogFilterKey = "LogFileFilterIndex";
+constexpr const char* kDialogFolder = ".";
+constexpr int kDialogFilter = 2;  // the log files
+constexpr std::string_view mSequenceEraseView[] = {mw::mLogSequenceFilename, mw::mLogEraseFile,
+                                                   mw::mLogViewFile};
+
+// Names stored by older versions separate folders with "\".
+std::string WithSlashes(std::string name) {
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return name;
+}
+
+std::string Cut(std::string name) {
+    if (name.size() > MessageLog::kNameLimit) name.resize(MessageLog::kNameLimit);
+    return name;
+}
+}  // namespace
+
+MessageLog::MessageLog(ControlTable& controls, UserDialogs& dialogs, ConfigFile& config,
+                       const SerialPort& port, std::string startDirectory,
+                       LocalTimeSource localTime)
+    : controls_(controls),
+      dialogs_(dialogs),
+      config_(config),
+      port_(port),
+      startDirectory_(std::move(startDirectory)),
+      localTime_(std::move(localTime)) {
+    ShowOptions();
+    Stop();
+    RefreshLogControls();
+}
+
+std::string MessageLog::FileName() const {
+    if (!runName_.empty()) return runName_;
+    return options_.logPromptForFilename ? promptedName_ : fixedName_;
+}
+
+bool MessageLog::Logs(uint8_t category) const {
+    switch (category) {
+        case MessageCategory::kZel:
+            return options_.logZelMessages;
+        case MessageCategory::kDgps:
+            return options_.logDgpsMessages;
+        case MessageCategory::kLightBar:
+            return options_.logLightBarMessages;
+        case MessageCategory::kDormalyn:
+            return options_.logDormalynMessages;
+        case MessageCategory::kOther:
+            return options_.logOtherMessages;
+        case MessageCategory::kNonNmea:
+            return options_.logNonNmeaMessages;
+        default:
+            return false;
+    }
+}
+
+bool MessageLog::AnyCategory() const {
+    return options_.logZelMessages || options_.logDgpsMessages || options_.logLightBarMessages ||
+           options_.logDormalynMessages || options_.logNonNmeaMessages || options_.logOtherMessages;
+}
+
+void MessageLog::LineShown(const TrafficLine& line) {
+    if (!logging_) return;
+    // Sent text is judged by its content, as received text is.
+    uint8_t category = line.category;
+    if (category == MessageCategory::kOutGoing || category == MessageCategory::kOutZel)
+        category = MessageClassifier::ClassifyText(line.text);
+    if (!Logs(category)) return;
+
+    line_.clear();
+    char field[32];
+    if (options_.logDate || options_.logTime) {
+        const std::tm t = localTime_();
+        if (options_.logDate) {
+            std::snprintf(field, sizeof field, "%02d/%02d/%02d,", t.tm_mon + 1, t.tm_mday,
+                          t.tm_year % 100);
+            line_ += field;
+        }
+        if (options_.logTime) {
+            std::snprintf(field, sizeof field, "%02d:%02d:%02d,", t.tm_hour, t.tm_min, t.tm_sec);
+            line_ += field;
+        }
+    }
+    if (options_.logMsTickCount) {
+        // Unsigned: the tick passes 2^31 after 24.8 days of uptime.
+        std::snprintf(field, sizeof field, "%lu,", static_cast<unsigned long>(line.time));
+        line_ += field;
+    }
+    line_ += line.text;
+    if (options_.logNmeaChecksum && category != MessageCategory::kNonNmea)
+        line_ += ChecksumSuffix(TextChecksum(line.text));
+    line_ += "\r\n";
+    Write(line_);
+}
+
+void MessageLog::Write(std::string_view line) {
+    std::string error;
+    if (LogFile::Append(FileName(), line, error)) {
+        if (!lastError_.empty()) {
+            lastError_.clear();
+            ShowStatus();
+        }
+        return;
+    }
+    ++linesLost_;
+    lastError_ = error;
+    ShowStatus();
+}
+
+void MessageLog::ShowStatus() {
+    if (!logging_) {
+        controls_.SetText(mw::lLogMessagesStatus, "");
+        controls_.SetHint(mw::lLogMessagesStatus, "");
+        controls_.SetAlert(mw::lLogMessagesStatus, false);
+        return;
+    }
+    const std::string lost = linesLost_ == 0
+                                 ? std::string()
+                                 : " (" + std::to_string(linesLost_) +
+                                       (linesLost_ == 1 ? " line lost)" : " lines lost)");
+    const std::string text = lastError_.empty()
+                                 ? kLoggingStatus + lost
+                                 : "Log write failed: " + FileName() + ": " + lastError_ + lost;
+    controls_.SetText(mw::lLogMessagesStatus, text);
+    controls_.SetHint(mw::lLogMessagesStatus, text);  // whole, should the label cut it
+    controls_.SetAlert(mw::lLogMessagesStatus, !lastError_.empty());
+}
+
+void MessageLog::LogMessagesClick() {
+    if (logging_) {
+        Stop();
+    } else if (!options_.logPromptForFilename || !runName_.empty() || AskFileName()) {
+        Start();
+    }
+    RefreshLogControls();
+}
+
+bool MessageLog::AskFileName() {
+    config_.SetSection(kFileSpecsSection);
+    UserDialogs::FileRequest request;
+    request.caption = "Log Messages To";
+    request.folder = config_.ReadText(kDialogFolderKey, kDialogFolder);
+    request.fileName = config_.ReadText(kDialogFileKey, "");
+    request.filterIndex = config_.ReadInt(kDialogFilterKey, kDialogFilter);
+    request.filters = {"Text Files (*.txt)", "Log Files (*.log)", "All Files (*)"};
+    request.left = dialogLeft_;
+    request.top = dialogTop_;
+    request.width = dialogWidth_;
+    request.height = dialogHeight_;
+    const std::optional<std::string> chosen = dialogs_.AskFileToWrite(request);
+    dialogLeft_ = request.left;
+    dialogTop_ = request.top;
+    dialogWidth_ = request.width;
+    dialogHeight_ = request.height;
+    // Kept as chosen: on this system another case names another file.
+    if (chosen && !chosen->empty()) promptedName_ = Cut(*chosen);
+    // Cancelled before any name was chosen: there is nowhere to log to.
+    return !promptedName_.empty();
+}
+
+void MessageLog::Start() {
+    logging_ = true;
+    linesLost_ = 0;
+    lastError_.clear();
+    std::string error;
+    if (options_.logOverWriteFile && !LogFile::Truncate(FileName(), error)) lastError_ = error;
+    controls_.SetText(mw::bLogMessages, kStopLogCaption);
+    ShowStatus();
+}
+
+void MessageLog::Stop() {
+    logging_ = false;
+    controls_.SetText(mw::bLogMessages, kLogMessagesCaption);
+    ShowStatus();
+}
+
+void MessageLog::RefreshLogControls() {
+    const bool available = port_.IsOpen() && AnyCategory();
+    if (!available) Stop();
+    controls_.SetVisible(mw::bLogMessages, available);
+    controls_.SetVisible(mw::lLogMessagesStatus, available);
+    if (available && startWhenConnected_ && !logging_) {
+        startWhenConnected_ = false;
+        Start();
+    }
+    const bool fileActions = !options_.logPromptForFilename && !logging_;
+    for (std::string_view item : mSequenceEraseView) controls_.SetEnabled(item, fileActions);
+}
+
+void MessageLog::StartWhenConnected(std::string file) {
+    runName_ = std::move(file);
+    startWhenConnected_ = true;
+    RefreshLogControls();
+}
+
+void MessageLog::SetOption(bool LogOptions::*flag, bool on) {
+    options_.*flag = on;
+    ShowOptions();
+    RefreshLogControls();
+}
+
+void MessageLog::SetOverwrite(bool on) {
+    SetOption(&LogOptions::logOverWriteFile, on);
+}
+
+void MessageLog::ShowOptions() {
+    for (const LogOptionItem& item : kLogOptionItems)
+        controls_.SetChecked(item.menuItem, options_.*item.flag);
+    controls_.SetChecked(mw::mLogAppendToExistFile, !options_.logOverWriteFile);
+    controls_.SetChecked(mw::mLogOverWriteFile, options_.logOverWriteFile);
+}
+
+void MessageLog::SequenceFilename() {
+    if (logging_) return;
+    std::string next;
+    for (int tries = 0; tries < kSequenceTries && next.empty(); ++tries) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/ZelSim%03d.log", sequenceIndex_++);
+        if (!LogFile::Exists(startDirectory_ + name)) next = startDirectory_ + name;
+    }
+    if (next.empty())
+        dialogs_.Warn("Log Filename Sequence Error", "Can't Find Available Sequenced Log Filename");
+    else if (!LogFile::Rename(FileName(), next))
+        dialogs_.Warn("Rename Error", "Unable to Rename Log Filename");
+}
+
+void MessageLog::EraseFile() {
+    const std::string name = FileName();
+    if (!LogFile::Exists(name))
+        dialogs_.Warn("File Not Found", name + " does not exist");
+    else if (!LogFile::Accessible(name))
+        dialogs_.Warn("File Access Denied", "Can not erase " + name);
+    else if (dialogs_.Ask("Erase File", "Erasing " + name + " - Are you sure?") &&
+             !LogFile::Remove(name))
+        dialogs_.Warn("File Access Denied", "Can not erase " + name);
+}
+
+void MessageLog::ViewFile() {
+    const std::string name = FileName();
+    if (!LogFile::Exists(name))
+        dialogs_.Warn("File Not Found", name + " does not exist");
+    else if (!dialogs_.OpenInViewer(name))
+        dialogs_.Warn("File Error", "No viewer could be started for " + name +
+                                        ": open it with a text editor of your choice.");
+}
+
+void MessageLog::LoadSettings(ConfigFile& file) {
+    file.SetSection(kSection);
+    dialogLeft_ = file.ReadInt(kDialogLeftKey, dialogLeft_);
+    dialogTop_ = file.ReadInt(kDialogTopKey, dialogTop_);
+    dialogWidth_ = file.ReadInt(kDialogWidthKey, dialogWidth_);
+    dialogHeight_ = file.ReadInt(kDialogHeightKey, dialogHeight_);
+    sequenceIndex_ = file.ReadInt(kSequenceKey, sequenceIndex_);
+    fixedName_ = WithSlashes(file.ReadText(kFileNameKey, fixedName_));
+    for (const LogOptionItem& item : kLogOptionItems)
+        options_.*item.flag = file.ReadFlag(item.key, options_.*item.flag);
+    options_.logOverWriteFile = file.ReadFlag(kOverwriteKey, options_.logOverWriteFile);
+    ShowOptions();
+    RefreshLogControls();
+}
+
+void MessageLog::SaveSettings(ConfigFile& file) const {
+    file.SetSection(kSection);
+    file.WriteInt(kDialogLeftKey, dialogLeft_);
+    file.WriteInt(kDialogTopKey, dialogTop_);
+    file.WriteInt(kDialogWidthKey, dialogWidth_);
+    file.WriteInt(kDialogHeightKey, dialogHeight_);
+    file.WriteInt(kSequenceKey, sequenceIndex_);
+    file.WriteText(kFileNameKey, fixedName_);
+    for (const LogOptionItem& item : kLogOptionItems) file.WriteFlag(item.key, options_.*item.flag);
+    file.WriteFlag(kOverwriteKey, options_.logOverWriteFile);
+}
+
+}  // namespace zelsim

@@ -1,0 +1,101 @@
+#pragma once
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "monitor/LogOptions.h"
+#include "serial/CyclePart.h"
+
+namespace zelsim {
+
+class ConfigFile;
+class ControlTable;
+class SerialPort;
+class UserDialogs;
+
+// The message log: while logging is on, every shown line of a chosen
+// category, received or sent, is appended to a text file with the chosen
+// columns, the file opened and closed around each line. The "Log Messages"
+// button, its status label and the "Logging Options" menu are its controls.
+// A line that cannot be written is counted and said in the status label,
+// never swallowed. Keys: the log's in "Configuration"; "FileSpecs" is read
+// when the file dialog opens.
+class MessageLog : public CyclePart {
+  public:
+    static constexpr const char* kDefaultFileName = "./ZelSim.log";
+    static constexpr const char* kLogMessagesCaption = "Log Messages";
+    static constexpr const char* kStopLogCaption = "Stop Log";
+    static constexpr const char* kLoggingStatus = "Logging Messages";
+    static constexpr int kSequenceTries = 900;
+    static constexpr size_t kNameLimit = 299;
+
+    using LocalTimeSource = std::function<std::tm()>;
+
+    // `config` is read for the file dialog's memory; `startDirectory` is
+    // where sequenced names go.
+    MessageLog(ControlTable& controls, UserDialogs& dialogs, ConfigFile& config,
+               const SerialPort& port, std::string startDirectory, LocalTimeSource localTime);
+
+    // LogLine: every line shown, received or sent.
+    void LineShown(const TrafficLine& line) override;
+    void LoadSettings(ConfigFile& file) override;
+    void SaveSettings(ConfigFile& file) const override;
+
+    // bClickLogMessages
+    void LogMessagesClick();
+    // A menu item's toggle handler.
+    void SetOption(bool LogOptions::*flag, bool on);
+    // mLogAppendToExistFileClick / mLogOverWriteFileClick
+    void SetOverwrite(bool on);
+    // mLogSequenceFilenameClick
+    void SequenceFilename();
+    // mLogEraseFileClick
+    void EraseFile();
+    // mLogViewFileClick
+    void ViewFile();
+    // After a change of the options, the connection or logging itself.
+    void RefreshLogControls();
+    // --log: logging starts, as the button would start it but without a
+    // question, as soon as the port is open; to `file`, or with none to the
+    // configured name.
+    void StartWhenConnected(std::string file);
+
+    bool Logging() const { return logging_; }
+    const LogOptions& Options() const { return options_; }
+    // The file logging writes to, and that sequencing, erasing and viewing act on.
+    std::string FileName() const;
+    uint64_t LinesLost() const { return linesLost_; }
+    int SequenceIndex() const { return sequenceIndex_; }
+
+  private:
+    bool Logs(uint8_t category) const;
+    bool AnyCategory() const;
+    void Start();
+    void Stop();
+    void ShowOptions();
+    void ShowStatus();
+    bool AskFileName();
+    void Write(std::string_view line);
+
+    ControlTable& controls_;
+    UserDialogs& dialogs_;
+    ConfigFile& config_;
+    const SerialPort& port_;
+    std::string startDirectory_;
+    LocalTimeSource localTime_;
+    LogOptions options_;
+    bool logging_ = false;
+    bool startWhenConnected_ = false;
+    std::string fixedName_ = kDefaultFileName;
+    std::string promptedName_;  // the dialog's last choice; empty at start-up
+    std::string runName_;       // --log FILE, for this run only
+    int sequenceIndex_ = 1;
+    int dialogLeft_ = 50, dialogTop_ = 50, dialogWidth_ = 200, dialogHeight_ = 200;
+    uint64_t linesLost_ = 0;
+    std::string lastError_;  // empty while the last line was written
+    std::string line_;       // reused, so a line costs no allocation
+};
+
+}  // namespace zelsim

@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "base/ControlTable.h"
+#include "base/ZelSimControls.h"
+#include "monitor/MessageCategory.h"
+#include "monitor/MessageLog.h"
+#include "serial/MemorySerialDevice.h"
+#include "serial/PortMap.h"
+#include "serial/SerialPort.h"
+#include "support/ConfigText.h"
+#include "support/RecordingDialogs.h"
+
+namespace zelsim {
+
+namespace {
+namespace mw = main_window;
+
+std::tm FixedTime() {
+    std::tm t{};
+    t.tm_year = 126;  // 2026
+    t.tm_mon = 0;
+    t.tm_mday = 2;
+    t.tm_hour = 4;
+    t.tm_min = 5;
+    t.tm_sec = 6;
+    return t;
+}
+
+class MessageLogTest : public ::testing::Test {
+  protected:
+    MessageLogTest() {
+        ports_.SetExplicit(1, "/dev/ttyTEST1");
+        port_.Open(1, 38400);
+        Load("");
+    }
+
+    // A fresh log on `keys`, logging to ZelSim.log in the test's folder
+    // unless they name another file.
+    void Load(const std::string& keys) {
+        config_ = std::make_unique<ConfigFile>(
+            // The first of two keys counts: a name in `keys` wins.
+            ConfigWith(dir_, "[Configuration]\n" + keys + "LogFileNameNoPrompt=" + file_ + "\n"));
+        log_ = std::make_unique<MessageLog>(controls_, dialogs_, *config_, port_, dir_.Path(),
+                                            FixedTime);
+        log_->LoadSettings(*config_);
+    }
+    void Show(std::string_view text, uint8_t category, uint32_t time = 1234) {
+        log_->LineShown({text, category, time});
+    }
+    std::string Logged() const { return TempDir::Read(file_); }
+    const ControlState& Control(std::string_view name) const { return controls_.Get(name); }
+
+    ControlTable controls_;
+    RecordingDialogs dialogs_;
+    TempDir dir_;
+    std::string file_ = dir_.File("ZelSim.log");
+    PortMap ports_;
+    SerialPort port_{MemorySerialDevice::Plug(std::make_shared<MemorySerialDevice>()), ports_};
+    std::unique_ptr<ConfigFile> config_;
+    std::unique_ptr<MessageLog> log_;
+};
+
+const char* kColumnsOff = "LogDate=0\nLogTime=0\nLogMsTickCount=0\n";
+
+TEST_F(MessageLogTest, ColumnsAreDateTimeUnsignedTickTextAndChecksumButNeverForRawLines) {
+    Load("LogNmeaChecksum=1\n");
+    log_->LogMessagesClick();
+    // Past 2^31 milliseconds of uptime: printed unsigned, not negative.
+    Show("$GPGGA,1", MessageCategory::kDgps, 3'000'000'000u);
+    Show("$GPGGA,1*00 broken", MessageCategory::kNonNmea, 7);
+    EXPECT_EQ(Logged(),
+              "01/02/26,04:05:06,3000000000,$GPGGA,1*4B\r\n"
+              "01/02/26,04:05:06,7,$GPGGA,1*00 broken\r\n");
+}
+
+// Categories choose what is logged; sent text is judged by its content and
+// summed as the program wrote it, before the writer added a checksum.
+TEST_F(MessageLogTest, ChosenCategoriesOnlyAndSentTextByItsContent) {
+    Load(std::string(kColumnsOff) +
+         "LogNmeaChecksum=1\nLogDgpsMessages=1\nLogZelMessages=0\nLogDormalynMessages=1\n"
+         "LogLightBarMessages=0\nLogOtherMessages=0\nLogNonNmeaMessages=0\n");
+    log_->LogMessagesClick();
+    Show("$GPGGA,1", MessageCategory::kDgps);
+    Show("$PKVTS,TXT,0,HELLO", MessageCategory::kZel);
+    Show("$PKVTQ,DML,SET1", MessageCategory::kOutGoing);
+    Show("$PKVTK,3", MessageCategory::kOutZel);
+    Show("hello", MessageCategory::kNonNmea);
+    Show("$GPGGA", MessageCategory::kShort);
+    EXPECT_EQ(Logged(), "$GPGGA,1*4B\r\n$PKVTQ,DML,SET1*7E\r\n");
+}
+
+TEST_F(MessageLogTest, TheButtonShowsWhileConnectedWithACategoryAndLoggingStopsWithout) {
+    EXPECT_TRUE(Control(mw::bLogMessages).visible);
+    EXPECT_TRUE(Control(mw::mLogEraseFile).enabled);
+    log_->LogMessagesClick();
+    EXPECT_EQ(Control(mw::bLogMessages).text, "Stop Log");
+    EXPECT_EQ(Control(mw::lLogMessagesStatus).text, "Logging Messages");
+    EXPECT_FALSE(Control(mw::mLogEraseFile).enabled) << "not on the file being written";
+
+    port_.Close();
+    log_->RefreshLogControls();
+    EXPECT_FALSE(log_->Logging());
+    EXPECT_FALSE(Control(mw::bLogMessages).visible);
+    EXPECT_EQ(Control(mw::bLogMessages).text, "Log Messages");
+    EXPECT_EQ(Control(mw::lLogMessagesStatus).text, "");
+
+    port_.Open(1, 38400);
+    log_->RefreshLogControls();
+    log_->LogMessagesClick();
+    for (const LogOptionItem& item : kLogOptionItems)
+        if (std::string_view(item.key).ends_with("Messages")) log_->SetOption(item.flag, false);
+    EXPECT_FALSE(log_->Logging());
+    EXPECT_FALSE(Control(mw::bLogMessages).visible);
+}
+
+// The dialog starts from its memory and stands where it last stood; the
+// name is kept as chosen. Cancelled before any name was chosen, there is
+// nowhere to log to: logging stays off.
+TEST_F(MessageLogTest, APromptedNameIsKeptAsChosenAndACancelledFirstPromptLogsNothing) {
+    Load(
+        "LogPromptForFilename=1\nLogDialogWindowLeft=70\n[FileSpecs]\nLogFilePath=/logs\n"
+        "LogFileFilterIndex=3\n");
+    EXPECT_FALSE(Control(mw::mLogSequenceFilename).enabled);
+    log_->LogMessagesClick();
+    EXPECT_FALSE(log_->Logging());
+    EXPECT_EQ(Control(mw::bLogMessages).text, "Log Messages");
+    ASSERT_EQ(dialogs_.fileRequests.size(), 1u);
+    EXPECT_EQ(dialogs_.fileRequests[0].folder, "/logs");
+    EXPECT_EQ(dialogs_.fileRequests[0].filterIndex, 3);
+    EXPECT_EQ(dialogs_.fileRequests[0].left, 70);
+
+    dialogs_.fileChoice = dir_.File("Rig-A.LOG");
+    dialogs_.movedBy = 5;
+    log_->LogMessagesClick();
+    ASSERT_TRUE(log_->Logging());
+    EXPECT_EQ(log_->FileName(), dir_.File("Rig-A.LOG"));
+    Show("x", MessageCategory::kNonNmea);
+    EXPECT_NE(TempDir::Read(dir_.File("Rig-A.LOG")).find(",x\r\n"), std::string::npos);
+
+    log_->LogMessagesClick();
+    dialogs_.fileChoice.reset();  // cancelled now: the last name is used again
+    log_->LogMessagesClick();
+    EXPECT_TRUE(log_->Logging());
+    EXPECT_EQ(log_->FileName(), dir_.File("Rig-A.LOG"));
+    const std::string saved = SavedConfig(dir_, [&](ConfigFile& out) { log_->SaveSettings(out); });
+    EXPECT_NE(saved.find("LogDialogWindowLeft=75\n"), std::string::npos) << saved;
+}
+
+TEST_F(MessageLogTest, OverwriteEmptiesTheFileWhenLoggingStartsAppendKeepsIt) {
+    Load(kColumnsOff);
+    TempDir::Write(file_, "earlier\r\n");
+    log_->LogMessagesClick();
+    Show("one", MessageCategory::kNonNmea);
+    log_->LogMessagesClick();
+    EXPECT_EQ(Logged(), "earlier\r\none\r\n");
+
+    log_->SetOverwrite(true);
+    EXPECT_TRUE(Control(mw::mLogOverWriteFile).checked);
+    EXPECT_FALSE(Control(mw::mLogAppendToExistFile).checked);
+    log_->LogMessagesClick();
+    Show("two", MessageCategory::kNonNmea);
+    EXPECT_EQ(Logged(), "two\r\n");
+}
+
+// A line that cannot be written is counted and said, in the alert look,
+// until a line is written again; what the file held stays whole.
+TEST_F(MessageLogTest, LinesThatCannotBeWrittenAreCountedAndSaid) {
+    Load(std::string(kColumnsOff) + "LogFileNameNoPrompt=" + dir_.Path() + "\n");
+    log_->LogMessagesClick();
+    Show("a", MessageCategory::kNonNmea);
+    Show("b", MessageCategory::kNonNmea);
+    EXPECT_EQ(log_->LinesLost(), 2u);
+    const ControlState& status = Control(mw::lLogMessagesStatus);
+    EXPECT_EQ(status.text, "Log write failed: " + dir_.Path() + ": Is a directory (2 lines lost)");
+    EXPECT_TRUE(status.alert);
+    EXPECT_EQ(status.hint, status.text);
+
+    // A full disk, as a limit on the file's size: the line that does not fit
+    // leaves no half behind, and the next one that fits is written.
+    Load(kColumnsOff);
+    log_->LogMessagesClick();
+    Show("kept", MessageCategory::kNonNmea);
+    struct rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    struct rlimit tiny = old;
+    tiny.rlim_cur = 10;
+    signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    Show("too long for the limit", MessageCategory::kNonNmea);
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, SIG_DFL);
+    EXPECT_TRUE(status.alert);
+    Show("next", MessageCategory::kNonNmea);
+    EXPECT_EQ(Logged(), "kept\r\nnext\r\n");
+    EXPECT_FALSE(status.alert);
+    EXPECT_EQ(status.text, "Logging Messages (1 line lost)");
+}
+
+TEST_F(MessageLogTest, AFolderThatMayNotBeWrittenIsSaid) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into any folder";
+    const std::string locked = dir_.File("locked");
+    std::filesystem::create_directory(locked);
+    Load(std::string(kColumnsOff) + "LogFileNameNoPrompt=" + locked + "/ZelSim.log\n");
+    std::filesystem::permissions(
+        locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    log_->LogMessagesClick();
+    Show("x", MessageCategory::kNonNmea);
+    EXPECT_NE(Control(mw::lLogMessagesStatus).text.find("Permission denied"), std::string::npos)
+        << Control(mw::lLogMessagesStatus).text;
+}
+
+// With ZelSim001 to 005 there, the log becomes 006 and the next try starts at 7.
+TEST_F(MessageLogTest, SequencingRenamesTheLogToTheNextFreeNumber) {
+    for (int n = 1; n <= 5; ++n)
+        TempDir::Write(dir_.File("ZelSim00" + std::to_string(n) + ".log"), "");
+    TempDir::Write(file_, "logged\r\n");
+    log_->SequenceFilename();
+    EXPECT_EQ(TempDir::Read(dir_.File("ZelSim006.log")), "logged\r\n");
+    EXPECT_FALSE(std::filesystem::exists(file_));
+    EXPECT_EQ(log_->SequenceIndex(), 7);
+
+    log_->SequenceFilename();  // nothing to rename now
+    Load("LogSequenceFileIndex=1\n");
+    for (int n = 1; n <= MessageLog::kSequenceTries; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "ZelSim%03d.log", n);
+        TempDir::Write(dir_.File(name), "");
+    }
+    TempDir::Write(file_, "");
+    log_->SequenceFilename();
+    EXPECT_EQ(dialogs_.warnings,
+              (std::vector<std::string>{
+                  "Rename Error: Unable to Rename Log Filename",
+                  "Log Filename Sequence Error: Can't Find Available Sequenced Log Filename"}));
+}
+
+// Both act on the file logging uses, not on a fixed name in the current folder.
+TEST_F(MessageLogTest, EraseAndViewActOnTheLogsOwnFile) {
+    log_->EraseFile();
+    log_->ViewFile();
+    EXPECT_EQ(dialogs_.warnings,
+              (std::vector<std::string>{"File Not Found: " + file_ + " does not exist",
+                                        "File Not Found: " + file_ + " does not exist"}));
+    dialogs_.warnings.clear();
+
+    TempDir::Write(file_, "x");
+    dialogs_.answer = false;
+    log_->EraseFile();
+    EXPECT_TRUE(std::filesystem::exists(file_));
+    EXPECT_EQ(dialogs_.questions.back(), "Erase File: Erasing " + file_ + " - Are you sure?");
+    log_->ViewFile();
+    EXPECT_EQ(dialogs_.viewed, std::vector<std::string>{file_});
+    dialogs_.viewerStarts = false;
+    log_->ViewFile();
+    ASSERT_EQ(dialogs_.warnings.size(), 1u);
+    EXPECT_NE(dialogs_.warnings[0].find("File Error: No viewer could be started for " + file_),
+              std::string::npos);
+    dialogs_.answer = true;
+    log_->EraseFile();
+    EXPECT_FALSE(std::filesystem::exists(file_));
+}
+
+// Older files name the log with "\" between folders.
+TEST_F(MessageLogTest, KeysComeBackAndOldNamesReadWithSlashes) {
+    Load(
+        "LogFileNameNoPrompt=.\\logs\\ZelSim.log\nLogOverWriteFile=1\nLogZelMessages=1\n"
+        "LogSequenceFileIndex=42\n");
+    EXPECT_EQ(log_->FileName(), "./logs/ZelSim.log");
+    EXPECT_TRUE(Control(mw::mLogOverWriteFile).checked);
+    EXPECT_TRUE(Control(mw::mLogZelMessages).checked);
+    const std::string saved = SavedConfig(dir_, [&](ConfigFile& out) { log_->SaveSettings(out); });
+    for (const char* line : {"LogFileNameNoPrompt=./logs/ZelSim.log\n", "LogOverWriteFile=1\n",
+                             "LogZelMessages=1\n", "LogSequenceFileIndex=42\n", "LogDate=1\n"})
+        EXPECT_NE(saved.find(line), std::string::npos) << line << saved;
+}
+
+// --log: as soon as the port is open, to the name given, without a question.
+TEST_F(MessageLogTest, LoggingAskedForAtStartBeginsWithTheConnection) {
+    Load("LogPromptForFilename=1\n");
+    port_.Close();
+    log_->StartWhenConnected(dir_.File("rig.log"));
+    EXPECT_FALSE(log_->Logging());
+    port_.Open(1, 38400);
+    log_->RefreshLogControls();
+    EXPECT_TRUE(log_->Logging());
+    EXPECT_TRUE(dialogs_.fileRequests.empty());
+    Show("x", MessageCategory::kNonNmea);
+    EXPECT_FALSE(TempDir::Read(dir_.File("rig.log")).empty());
+}
+
+}  // namespace
+
+}  // namespace zelsim
