@@ -22,8 +22,6 @@ bool Fail(std::string& error) {
 bool LogFile::Append(const std::string& path, std::string_view bytes, std::string& error) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, kNewFileMode);
     if (fd < 0) return Fail(error);
-    struct stat before {};
-    const bool sized = ::fstat(fd, &before) == 0;
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -31,8 +29,12 @@ bool LogFile::Append(const std::string& path, std::string_view bytes, std::strin
         if (n <= 0) {
             if (n == 0) errno = ENOSPC;
             const int cause = errno;
-            // Half a line would be glued to the next one that fits.
-            if (sized && done > 0) (void)::ftruncate(fd, before.st_size);
+            // Half a line would be glued to the next one that fits. Asked
+            // here, not before every line: a log line is three system calls.
+            if (done > 0) {
+                const off_t end = ::lseek(fd, 0, SEEK_END);
+                if (end >= static_cast<off_t>(done)) (void)::ftruncate(fd, end - done);
+            }
             ::close(fd);
             errno = cause;
             return Fail(error);

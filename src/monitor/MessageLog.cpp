@@ -61,6 +61,10 @@ MessageLog::MessageLog(ControlTable& controls, UserDialogs& dialogs, ConfigFile&
 }
 
 std::string MessageLog::FileName() const {
+    return ActiveName();
+}
+
+const std::string& MessageLog::ActiveName() const {
     if (!runName_.empty()) return runName_;
     return options_.logPromptForFilename ? promptedName_ : fixedName_;
 }
@@ -125,7 +129,7 @@ void MessageLog::LineShown(const TrafficLine& line) {
 
 void MessageLog::Write(std::string_view line) {
     std::string error;
-    if (LogFile::Append(FileName(), line, error)) {
+    if (LogFile::Append(ActiveName(), line, error)) {
         if (!lastError_.empty()) {
             lastError_.clear();
             ShowStatus();

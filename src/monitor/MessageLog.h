@@ -70,6 +70,7 @@ class MessageLog : public CyclePart {
     int SequenceIndex() const { return sequenceIndex_; }
 
   private:
+    const std::string& ActiveName() const;
     bool Logs(uint8_t category) const;
     bool AnyCategory() const;
     void Start();
