@@ -40,6 +40,7 @@ constexpr int kSteerRateRight = 300;
 constexpr int kDeltaActualMs = 98;
 
 constexpr int kDraftFilterMode = 3;  // the draft filter runs from this steering mode up
+constexpr double kKnotsPerMps = 3600.0 / 1852.0;
 
 // "ddmm.mmmmmm" (latitude) or "dddmm.mmmmmm" (longitude) and its hemisphere letter.
 void Coordinate(double minutes, int degreeDigits, char positive, char negative, char* text,
@@ -60,9 +61,10 @@ int Tenths(double value) {
 }
 }  // namespace
 
-SimController::SimController(const TickClock& clock, bool oldSettings)
+SimController::SimController(const TickClock& clock, bool oldSettings, bool oldRecords)
     : clock_(clock),
       oldSettings_(oldSettings),
+      oldRecords_(oldRecords),
       start_(clock.TickNow()),
       records_(start_, kRecordPeriodMs),
       filters_(start_, kFilterPeriodMs) {}
@@ -82,7 +84,8 @@ void SimController::Hear(const SimMessage& message, std::vector<std::string>& ou
 
 void SimController::Tick(std::vector<std::string>& out) {
     const uint32_t now = clock_.TickNow();
-    if (records_.Take(now)) out.push_back(LiveRecord(now - start_));
+    if (records_.Take(now))
+        out.push_back(oldRecords_ ? OlderLiveRecord(now - start_) : LiveRecord(now - start_));
     if (filters_.Take(now)) out.push_back(FilterRecord(now - start_));
 }
 
@@ -99,6 +102,22 @@ std::string SimController::LiveRecord(uint32_t elapsedMs) {
                         s.angleErrorDeg, latitude, north, longitude, east, s.dgpsMode, s.satellites,
                         s.courseDeg, s.speedMmPerSec, s.solenoidPercent, s.steeringMode,
                         s.sensorReading, s.yawRate ? '1' : '0', s.reversing ? '1' : '0');
+}
+
+std::string SimController::OlderLiveRecord(uint32_t elapsedMs) {
+    const SimVehicle::State s = SimVehicle::At(elapsedMs);
+    char latitude[24];
+    char longitude[24];
+    char north = 'N';
+    char east = 'E';
+    Coordinate(s.latitudeMin, 2, 'N', 'S', latitude, sizeof latitude, north);
+    Coordinate(s.longitudeMin, 3, 'E', 'W', longitude, sizeof longitude, east);
+    // Speed over ground as a receiver gives it: never negative, reversing or not.
+    return SimSentencef("$PKVTR,DML,PLT,%.1f,%.2f,%.1f,%s,%c,%s,%c,%c,%d,%.1f,%.2f,%d,%d,%d",
+                        s.wheelAngleDeg, s.offsetErrorM, s.angleErrorDeg, latitude, north,
+                        longitude, east, s.dgpsMode, s.satellites, s.courseDeg,
+                        s.speedMmPerSec / 1000.0 * kKnotsPerMps, s.solenoidPercent, s.steeringMode,
+                        s.sensorReading);
 }
 
 std::string SimController::FilterRecord(uint32_t elapsedMs) {

@@ -11,9 +11,9 @@ namespace zelsim {
 class TickClock;
 
 // A steering controller with a lightbar behind it: streams its live record
-// ten times a second and its filter record once a second, answers the two
-// settings queries (in the current units, or the older ones) and, asked to,
-// has itself and the lightbar identify.
+// (PLT2, or the older PLT) ten times a second and its filter record once a
+// second, answers the two settings queries (in the current units, or the
+// older ones) and, asked to, has itself and the lightbar identify.
 class SimController {
   public:
     static constexpr uint32_t kRecordPeriodMs = 100;
@@ -26,13 +26,15 @@ class SimController {
     static constexpr const char* kLightbarVersion = "1.10";
     static constexpr const char* kLightbarSerial = "200017";
 
-    SimController(const TickClock& clock, bool oldSettings);
+    SimController(const TickClock& clock, bool oldSettings, bool oldRecords);
 
     void Hear(const SimMessage& message, std::vector<std::string>& out);
     void Tick(std::vector<std::string>& out);
 
     // The records as they would go out `elapsedMs` after start.
     static std::string LiveRecord(uint32_t elapsedMs);
+    // The older layout: no yaw rate and no reversing flag, the speed in knots.
+    static std::string OlderLiveRecord(uint32_t elapsedMs);
     static std::string FilterRecord(uint32_t elapsedMs);
     std::string FirstSettings() const;
     std::string SecondSettings() const;
@@ -40,6 +42,7 @@ class SimController {
   private:
     const TickClock& clock_;
     const bool oldSettings_;
+    const bool oldRecords_;
     const uint32_t start_;
     SimCadence records_;
     SimCadence filters_;

@@ -1,5 +1,7 @@
 #include "SimDevices.h"
 
+#include <random>
+
 #include "base/TickClock.h"
 
 namespace zelsim {
@@ -15,10 +17,18 @@ std::string Joined(const std::vector<std::string>& parts) {
 SimDevices::SimDevices(const TickClock& clock, const SimOptions& options) : clock_(clock) {
     if (options.receiver)
         receiver_ = std::make_unique<SimReceiver>(clock, options.receiverBaud, options.nmea);
-    if (options.controller)
-        controller_ = std::make_unique<SimController>(clock, options.oldSettings);
+    if (options.controller) {
+        controller_ =
+            std::make_unique<SimController>(clock, options.oldSettings, options.oldRecords);
+        lightbar_ = std::make_unique<SimLightbar>(clock);
+    }
     if (options.bootloader)
         bootloader_ = std::make_unique<SimBootloader>(clock, *options.bootloader);
+    if (options.askIdentityMs > 0)
+        identityAsker_ = std::make_unique<SimIdentityAsker>(clock, options.askIdentityMs);
+    if (options.noisePerSecond > 0)
+        noise_ = std::make_unique<SimNoise>(clock, options.noisePerSecond,
+                                            options.seed ? *options.seed : std::random_device{}());
 }
 
 void SimDevices::SetLineRate(uint32_t rate) {
@@ -51,6 +61,7 @@ void SimDevices::Dispatch(const SimMessage& message, std::vector<std::string>& o
         if (receiver_) receiver_->Hear(message, out);
         if (controller_) controller_->Hear(message, out);
         if (bootloader_) bootloader_->Hear(message, out);
+        if (identityAsker_) identityAsker_->Hear(message);
         return;
     }
     const bool taken = bootloader_ && bootloader_->Hear(message, out);
@@ -61,12 +72,19 @@ std::string SimDevices::Tick() {
     std::vector<std::string> out;
     if (receiver_) receiver_->Tick(out);
     if (controller_) controller_->Tick(out);
+    if (lightbar_) lightbar_->Tick(out);
     if (bootloader_) bootloader_->Tick(out);
+    if (identityAsker_) identityAsker_->Tick(out);
+    if (noise_) noise_->Interleave(out);
     return Joined(out);
 }
 
 SimReport& SimDevices::Report() {
     if (bootloader_) report_.SetHexRecords(bootloader_->Accepted(), bootloader_->Rejected());
+    if (identityAsker_)
+        report_.SetIdentityQueries(identityAsker_->Asked(), identityAsker_->Answered(),
+                                   identityAsker_->AnswerVersion());
+    if (noise_) report_.SetNoise(noise_->Seed(), noise_->Counts());
     return report_;
 }
 

@@ -5,6 +5,9 @@
 
 #include "SimBootloader.h"
 #include "SimController.h"
+#include "SimIdentityAsker.h"
+#include "SimLightbar.h"
+#include "SimNoise.h"
 #include "SimOptions.h"
 #include "SimReceiver.h"
 #include "SimReport.h"
@@ -35,6 +38,9 @@ class SimDevices {
     SimReport& Report();
     SimReceiver* Receiver() { return receiver_.get(); }
     SimController* Controller() { return controller_.get(); }
+    SimLightbar* Lightbar() { return lightbar_.get(); }
+    SimIdentityAsker* IdentityAsker() { return identityAsker_.get(); }
+    SimNoise* Noise() { return noise_.get(); }
     SimBootloader* Bootloader() { return bootloader_.get(); }
 
   private:
@@ -44,6 +50,9 @@ class SimDevices {
     SentenceFramer framer_;
     std::unique_ptr<SimReceiver> receiver_;
     std::unique_ptr<SimController> controller_;
+    std::unique_ptr<SimLightbar> lightbar_;  // the controller's: there only with it
+    std::unique_ptr<SimIdentityAsker> identityAsker_;
+    std::unique_ptr<SimNoise> noise_;
     std::unique_ptr<SimBootloader> bootloader_;
     SimReport report_;
 };

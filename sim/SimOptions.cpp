@@ -1,15 +1,39 @@
 #include "SimOptions.h"
 
 #include <charconv>
+#include <cmath>
 
 #include "SimReceiver.h"
 
 namespace zelsim {
 
 namespace {
+constexpr const char* kAskIdentity = "--ask-identity";
+
 bool TakesValue(const std::string& name) {
     return name == "--device" || name == "--report" || name == "--receiver-baud" ||
-           name == "--bootloader" || name == "--parent-pid";
+           name == "--bootloader" || name == "--parent-pid" || name == "--noise" ||
+           name == "--seed";
+}
+
+// The whole text as a finite decimal number, or nothing ("5", "0.25").
+bool ParseDecimal(const std::string& value, double& number) {
+    const char* end = value.data() + value.size();
+    const auto result = std::from_chars(value.data(), end, number);
+    return result.ec == std::errc() && result.ptr == end && std::isfinite(number);
+}
+
+bool ApplyAskIdentity(const std::string& value, SimOptions& options, std::string& error) {
+    double seconds = 0;
+    const double fewest = SimOptions::kFewestAskIdentityMs / 1000.0;
+    const double most = SimOptions::kMostAskIdentityMs / 1000.0;
+    if (!ParseDecimal(value, seconds) || seconds < fewest || seconds > most) {
+        error = std::string(kAskIdentity) + " takes a period of 0.1 to 3600 seconds, not \"" +
+                value + "\"";
+        return false;
+    }
+    options.askIdentityMs = static_cast<uint32_t>(std::lround(seconds * 1000.0));
+    return true;
 }
 
 bool ApplyValue(const std::string& name, const std::string& value, SimOptions& options,
@@ -38,6 +62,22 @@ bool ApplyValue(const std::string& name, const std::string& value, SimOptions& o
             return false;
         }
         options.parentPid = pid;
+    } else if (name == "--noise") {
+        double rate = 0;
+        if (!ParseDecimal(value, rate) || rate < 0 || rate > SimOptions::kMostNoisePerSecond) {
+            error = "--noise takes 0 to 100 garbled lines a second, not \"" + value + "\"";
+            return false;
+        }
+        options.noisePerSecond = rate;
+    } else if (name == "--seed") {
+        uint32_t seed = 0;
+        const char* end = value.data() + value.size();
+        const auto result = std::from_chars(value.data(), end, seed);
+        if (result.ec != std::errc() || result.ptr != end) {
+            error = "--seed takes a number from 0 to 4294967295, not \"" + value + "\"";
+            return false;
+        }
+        options.seed = seed;
     } else if (value == "1.2" || value == "1.3") {
         options.bootloader =
             value == "1.3" ? SimBootloader::Version::k13 : SimBootloader::Version::k12;
@@ -74,9 +114,22 @@ bool SimOptions::Parse(const std::vector<std::string>& arguments, SimOptions& op
             options.oldSettings = true;
             continue;
         }
-        // "--name value" or "--name=value".
+        if (argument == "--old-records") {
+            options.oldRecords = true;
+            continue;
+        }
+        if (argument == kAskIdentity) {
+            options.askIdentityMs = kDefaultAskIdentityMs;
+            continue;
+        }
+        // "--name value" or "--name=value"; the period of --ask-identity only
+        // in the second form, since it may go without one.
         const size_t equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
+        if (name == kAskIdentity) {
+            if (!ApplyAskIdentity(argument.substr(equals + 1), options, error)) return false;
+            continue;
+        }
         if (!TakesValue(name)) {
             error = "unknown option \"" + argument + "\"";
             return false;
@@ -113,8 +166,22 @@ const char* SimOptions::Usage() {
            "                         second nor GSA and GSV every five\n"
            "  --no-controller        no steering controller (and no lightbar)\n"
            "  --old-settings         the controller answers SET1/SET2 in the older units\n"
+           "  --old-records          the controller streams its live record in the older\n"
+           "                         PLT layout (speed in knots) instead of PLT2\n"
            "  --bootloader 1.2|1.3   the controller sits in its bootloader of that\n"
            "                         version: it acknowledges hex records and streams nothing\n"
+           "  --ask-identity[=SECONDS]\n"
+           "                         a device on the line asks the program who it is\n"
+           "                         (\"$PKVTQ,DID\") every SECONDS, 0.1 to 3600 (default 5);\n"
+           "                         the report counts the answers\n"
+           "  --noise RATE           line noise: RATE garbled lines a second on average,\n"
+           "                         0 to 100 (decimals allowed): random bytes, sentences\n"
+           "                         with a wrong checksum, cut short or with unprintable\n"
+           "                         bytes, each ended by CR LF and put between whole\n"
+           "                         sentences, so the real traffic stays readable\n"
+           "  --seed N               the noise's random seed, 0 to 4294967295: the same\n"
+           "                         seed draws the same noise; without it each run\n"
+           "                         differs (the report names the seed used)\n"
            "  --parent-pid PID       stop when process PID, which started it, ends,\n"
            "                         even when that one was killed\n"
            "  --help                 this text\n";

@@ -11,6 +11,11 @@ namespace zelsim {
 
 // The command line of zelsim-sim.
 struct SimOptions {
+    static constexpr uint32_t kDefaultAskIdentityMs = 5000;
+    static constexpr uint32_t kFewestAskIdentityMs = 100;
+    static constexpr uint32_t kMostAskIdentityMs = 3600 * 1000;
+    static constexpr double kMostNoisePerSecond = 100;
+
     std::string devicePath;  // empty: make a pseudo-terminal pair
     std::string reportPath;  // empty: no report
     bool receiver = true;
@@ -19,6 +24,10 @@ struct SimOptions {
     long parentPid = 0;  // started by the program: gone when it is
     bool controller = true;
     bool oldSettings = false;
+    bool oldRecords = false;       // the live record in the PLT layout, speed in knots
+    uint32_t askIdentityMs = 0;    // 0: nobody on the line asks the program who it is
+    double noisePerSecond = 0;     // garbled lines a second, on average; 0: a clean line
+    std::optional<uint32_t> seed;  // the noise's; none: a new one each run
     // A controller in its bootloader streams nothing: --bootloader silences it.
     std::optional<SimBootloader::Version> bootloader;
     bool help = false;

@@ -83,6 +83,16 @@ std::string SimReport::ToJson() const {
     out += "  \"keyMasksDropped\": " + std::to_string(keyMasksDropped_) + ",\n";
     out += "  \"hexRecords\": {\"accepted\": " + std::to_string(hexAccepted_) +
            ", \"rejected\": " + std::to_string(hexRejected_) + "},\n";
+    out += "  \"identityQueries\": {\"asked\": " + std::to_string(identityAsked_) +
+           ", \"answered\": " + std::to_string(identityAnswered_) + ", \"version\": ";
+    AppendJsonString(out, identityVersion_);
+    out += "},\n";
+    out += "  \"noise\": {\"seed\": " +
+           (noiseSeed_ ? std::to_string(*noiseSeed_) : std::string("null"));
+    for (int kind = 0; kind < SimNoise::kKindCount; ++kind)
+        out += std::string(", \"") + SimNoise::kKindNames[kind] +
+               "\": " + std::to_string(noiseCounts_[kind]);
+    out += "},\n";
     out += "  \"unknownLines\": " + std::to_string(unknownLines_) + "\n";
     out += "}\n";
     return out;

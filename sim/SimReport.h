@@ -1,10 +1,13 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "SimMessage.h"
+#include "SimNoise.h"
 
 namespace zelsim {
 
@@ -24,6 +27,17 @@ class SimReport {
     void SetHexRecords(uint32_t accepted, uint32_t rejected) {
         hexAccepted_ = accepted;
         hexRejected_ = rejected;
+    }
+    // The program's answers to our identity queries, apart from the
+    // identities our own devices send.
+    void SetIdentityQueries(uint64_t asked, uint64_t answered, std::string version) {
+        identityAsked_ = asked;
+        identityAnswered_ = answered;
+        identityVersion_ = std::move(version);
+    }
+    void SetNoise(uint32_t seed, const std::array<uint64_t, SimNoise::kKindCount>& counts) {
+        noiseSeed_ = seed;
+        noiseCounts_ = counts;
     }
 
     // "PKVTQ,RID", "PKVTR,DML,PLT2", "PKVTK", "GPGGA": the address, with the
@@ -48,6 +62,11 @@ class SimReport {
     uint64_t bytesSent_ = 0;
     uint32_t hexAccepted_ = 0;
     uint32_t hexRejected_ = 0;
+    uint64_t identityAsked_ = 0;
+    uint64_t identityAnswered_ = 0;
+    std::string identityVersion_;
+    std::optional<uint32_t> noiseSeed_;  // none: a clean line
+    std::array<uint64_t, SimNoise::kKindCount> noiseCounts_{};
 };
 
 }  // namespace zelsim

@@ -104,6 +104,40 @@ TEST(SimController, AnswersSettingsQueriesAndOlderUnitsScaleBackToTheSame) {
     for (size_t i = 3; i < set2.size(); ++i) EXPECT_EQ(set2[i], set22[i]) << i;
 }
 
+// The older record carries what PLT2 does, less the two flags, and a
+// program that reads its knots as hundredths gets the same speed in mph.
+TEST(SimController, OlderRecordsCarryTheSameStateWithTheSpeedInKnots) {
+    const auto hundredths = [](const std::string& field) {
+        const size_t point = field.find('.');
+        return std::stol(field.substr(0, point)) * 100 + std::stol(field.substr(point + 1));
+    };
+    for (uint32_t t = 0; t < 180000; t += 700) {
+        const auto old = Only(SimController::OlderLiveRecord(t), {"PKVTR", "DML", "PLT"});
+        const auto now = Only(SimController::LiveRecord(t), {"PKVTR", "DML", "PLT2"});
+        ASSERT_EQ(old.size(), 17u) << "fields 0 to 16, no flags";
+        ASSERT_EQ(now.size(), 19u);
+        for (size_t i = 4; i <= 12; ++i) EXPECT_EQ(old[i], now[i]) << "field " << i << " at " << t;
+        for (size_t i = 14; i <= 16; ++i) EXPECT_EQ(old[i], now[i]) << "field " << i << " at " << t;
+        // Without the flag the field can only be the wheel angle.
+        if (now[17] == "0") {
+            EXPECT_EQ(old[3], now[3]) << t;
+        }
+        EXPECT_TRUE(Matches(old[3], R"(-?\d+\.\d)")) << old[3];
+
+        ASSERT_TRUE(Matches(old[13], R"(\d+\.\d\d)")) << old[13];
+        const long tenthsMphFromKnots = hundredths(old[13]) * 65536 / 569878;
+        const long tenthsMphFromMm = std::stol(now[13]) * 1000 / 44704;
+        EXPECT_EQ(tenthsMphFromKnots, tenthsMphFromMm)
+            << old[13] << " knots, " << now[13] << " mm/s";
+    }
+
+    SimBench sim({"--no-receiver", "--old-records"});
+    const std::string wire = sim.RunFor(1000);
+    EXPECT_EQ(Count(wire, "PLT"), 10u);
+    EXPECT_EQ(Count(wire, "PLT2"), 0u);
+    EXPECT_EQ(Count(wire, "PLT3"), 1u) << "the filter record is not part of it";
+}
+
 TEST(SimController, IdentifiesItselfAndItsLightbarWhenAskedAndNothingElse) {
     SimBench sim({"--no-receiver"});
     const auto replies = Matching(sim.Send("$PKVTQ,DML,DID_REQUEST"), {"PKVTR", "DID"});
