@@ -8,6 +8,7 @@
 
 #include "base/ConfigFile.h"
 #include "base/ControlTable.h"
+#include "base/LocalTime.h"
 #include "monitor/MessageCategory.h"
 #include "monitor/MessageLog.h"
 #include "monitor/MessageMonitor.h"
@@ -48,7 +49,7 @@ void BM_LogLine(benchmark::State& state) {
     ports.SetExplicit(1, "/dev/bench");
     SerialPort port(MemorySerialDevice::Plug(std::make_shared<MemorySerialDevice>()), ports);
     port.Open(1, 115200);
-    MessageLog log(controls, dialogs, config, port, folder, MessageMonitor::SystemLocalTime);
+    MessageLog log(controls, dialogs, config, port, folder, SystemLocalTime);
     log.SetOption(&LogOptions::logNmeaChecksum, true);
     log.StartWhenConnected(file);
     size_t next = 0;

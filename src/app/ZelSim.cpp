@@ -8,7 +8,7 @@
 namespace zelsim {
 
 ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& portMap,
-               ConfigFile& config, UserDialogs& dialogs, MessageMonitor::LocalTimeSource localTime,
+               ConfigFile& config, UserDialogs& dialogs, LocalTimeSource localTime,
                std::string startDirectory)
     : config_(config),
       dialogs_(dialogs),

@@ -6,6 +6,7 @@
 #include "app/Station.h"
 #include "base/ConfigFile.h"
 #include "base/ControlTable.h"
+#include "base/LocalTime.h"
 #include "monitor/MessageLog.h"
 #include "monitor/MessageMonitor.h"
 #include "protocol/SendBox.h"
@@ -32,8 +33,7 @@ class ZelSim {
     // by Shutdown. `dialogs` tells the user what went wrong. Sequenced log
     // names go to `startDirectory`.
     ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& portMap,
-           ConfigFile& config, UserDialogs& dialogs,
-           MessageMonitor::LocalTimeSource localTime = MessageMonitor::SystemLocalTime,
+           ConfigFile& config, UserDialogs& dialogs, LocalTimeSource localTime = SystemLocalTime,
            std::string startDirectory = ".");
 
     // Start-up: every part's keys, then the window's state follows.

@@ -14,6 +14,7 @@
 #include "app/TfZelSim.h"
 #include "app/ZelSim.h"
 #include "base/ConfigFile.h"
+#include "base/LocalTime.h"
 #include "base/SteadyTickClock.h"
 #include "serial/PortMap.h"
 #include "serial/QtSerialDevice.h"
@@ -78,7 +79,7 @@ int RunZelSim(int argc, char** argv) {
     SteadyTickClock clock;
     QtUserDialogs dialogs;
     ZelSim zelSim(clock, std::make_unique<QtSerialDevice>(), portMap, config, dialogs,
-                  MessageMonitor::SystemLocalTime, CurrentDirectory());
+                  SystemLocalTime, CurrentDirectory());
     zelSim.LoadSettings();
     if (cl.port) zelSim.Line().SelectComPort(cl.port);
     if (cl.baud) zelSim.Line().SelectBaud(cl.baud);

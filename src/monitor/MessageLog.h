@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/LocalTime.h"
 #include "monitor/LogOptions.h"
 #include "serial/CyclePart.h"
 
@@ -30,8 +31,6 @@ class MessageLog : public CyclePart {
     static constexpr const char* kLoggingStatus = "Logging Messages";
     static constexpr int kSequenceTries = 900;
     static constexpr size_t kNameLimit = 299;
-
-    using LocalTimeSource = std::function<std::tm()>;
 
     // `config` is read for the file dialog's memory; `startDirectory` is
     // where sequenced names go.

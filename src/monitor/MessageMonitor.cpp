@@ -18,19 +18,6 @@ constexpr const char* kLegendLeftKey = "MsgMonColorsWindowLeft";
 constexpr const char* kLegendTopKey = "MsgMonColorsWindowTop";
 }  // namespace
 
-std::tm MessageMonitor::SystemLocalTime() {
-    // Converting to local time costs microseconds, far more than the rest of
-    // a line; the answer changes once a second.
-    static std::time_t convertedSecond = -1;
-    static std::tm converted{};
-    const std::time_t now = std::time(nullptr);
-    if (now != convertedSecond) {
-        convertedSecond = now;
-        converted = *std::localtime(&now);
-    }
-    return converted;
-}
-
 MessageMonitor::MessageMonitor(ControlTable& controls, LocalTimeSource localTime)
     : controls_(controls), localTime_(std::move(localTime)) {
     controls_.SetText(main_window::bPause, kPauseCaption);

@@ -1,11 +1,11 @@
 #pragma once
 #include <array>
 #include <cstdint>
-#include <ctime>
 #include <functional>
 #include <string>
 #include <string_view>
 
+#include "base/LocalTime.h"
 #include "monitor/MessageCategory.h"
 #include "monitor/MonitorOptions.h"
 #include "serial/CyclePart.h"
@@ -35,10 +35,6 @@ class MessageMonitor : public CyclePart {
         bool gapBefore = false;  // green line at the top: lines were dropped before it
         bool gapAfter = false;   // red line at the bottom: lines were dropped after it
     };
-
-    // The local wall-clock time for the time column; tests pass a fixed one.
-    using LocalTimeSource = std::function<std::tm()>;
-    static std::tm SystemLocalTime();
 
     explicit MessageMonitor(ControlTable& controls, LocalTimeSource localTime = SystemLocalTime);
 

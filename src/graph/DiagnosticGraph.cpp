@@ -1,0 +1,123 @@
+#include "graph/DiagnosticGraph.h"
+
+#include <ctime>
+
+#include "base/TickClock.h"
+#include "graph/RecordDecoder.h"
+#include "serial/SentenceFramer.h"
+
+namespace zelsim {
+
+namespace {
+
+// Two digits of a calendar value; anything odd a clock may give still
+// makes two digits.
+void PutTwoDigits(char* out, int value) {
+    const int v = ((value % 100) + 100) % 100;
+    out[0] = static_cast<char>('0' + v / 10);
+    out[1] = static_cast<char>('0' + v % 10);
+}
+
+// "aa?bb?cc" and its terminator.
+void PutTriple(char (&out)[10], char separator, int a, int b, int c) {
+    PutTwoDigits(out, a);
+    out[2] = separator;
+    PutTwoDigits(out + 3, b);
+    out[5] = separator;
+    PutTwoDigits(out + 6, c);
+    out[8] = '\0';
+    out[9] = '\0';
+}
+
+}  // namespace
+
+DiagnosticGraph::DiagnosticGraph(LocalTimeSource localTime) : localTime_(std::move(localTime)) {}
+
+void DiagnosticGraph::DecodeDml(SentenceFramer& sentence) {
+    using namespace record_decoder;
+    const std::string_view type = sentence.Field(2);
+    if (type == "PLT2") {
+        DecodePlt2(sentence, latest_);
+    } else if (type == "PLT3") {
+        DecodePlt3(sentence, latest_);
+    } else if (type == "PLT") {
+        DecodePlt(sentence, latest_);
+    } else if (type == "SET12") {
+        DecodeSet12(sentence, latest_);
+    } else if (type == "SET22") {
+        DecodeSet22(sentence, latest_);
+    } else if (type == "SET1") {
+        DecodeSet1(sentence, latest_);
+    } else if (type == "SET2") {
+        DecodeSet2(sentence, latest_);
+    }
+}
+
+void DiagnosticGraph::DecodeDeviceIdentity(SentenceFramer& sentence, DeviceSlot slot) {
+    record_decoder::DecodeIdentity(sentence, slot, identities_);
+}
+
+void DiagnosticGraph::DecodeReceiverIdentity(SentenceFramer& sentence) {
+    record_decoder::DecodeIdentity(sentence, DeviceSlot::kReceiver, identities_);
+}
+
+void DiagnosticGraph::Show() {
+    latest_.firstRsp = 0;
+    Clear();
+    visible_ = true;
+    sampleDue_ = true;
+}
+
+void DiagnosticGraph::Hide() {
+    visible_ = false;
+}
+
+void DiagnosticGraph::Clear() {
+    ring_.Clear();
+    autoSave_ = false;
+}
+
+void DiagnosticGraph::SetHolding(bool on) {
+    holding_ = on;
+    if (on) {
+        holdMarker_ = true;
+    } else if (loadedData_) {
+        loadedData_ = false;
+        identities_.CopyLiveToDisplayed();
+        Clear();
+    }
+}
+
+void DiagnosticGraph::SetAutoSave(bool on) {
+    autoSave_ = on;
+    if (on) ring_.SetAutoSaveMark(ring_.Head());
+}
+
+void DiagnosticGraph::SampleLatest(uint32_t now) {
+    if (!visible_) return;
+    fifthTraceName_ = latest_.yawRateFlag == '1' ? kYawRateTrace : kWheelAngleTrace;
+    if (!sampleDue_ && !TickClock::Elapsed(now, lastSample_, kSamplePeriodMs)) return;
+    sampleDue_ = false;
+    lastSample_ = now;
+    if (holding_) return;
+    Stamp(latest_);
+    // The latest record keeps the marker its last copy took.
+    latest_.hld = holdMarker_ ? 1 : 0;
+    AppendRecord(latest_);
+}
+
+void DiagnosticGraph::AppendRecord(const DiagnosticRecord& record) {
+    DiagnosticRecord& stored = ring_.Append(record);
+    stored.hld = holdMarker_ ? 1 : 0;
+    holdMarker_ = false;
+    if (identities_.Changed() && !loadedData_) identities_.TakeChanged();
+    if (autoSave_ && ring_.Head() == ring_.AutoSaveMark() && onAutoSave) onAutoSave();
+}
+
+void DiagnosticGraph::Stamp(DiagnosticRecord& record) const {
+    const std::tm t = localTime_();
+    PutTriple(record.dat, '/', t.tm_mon + 1, t.tm_mday, t.tm_year);
+    PutTriple(record.tim, ':', t.tm_hour, t.tm_min, t.tm_sec);
+}
+
+}  // namespace zelsim

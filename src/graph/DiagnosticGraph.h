@@ -1,0 +1,104 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+#include "base/LocalTime.h"
+#include "graph/DeviceIdentities.h"
+#include "graph/DiagnosticRecord.h"
+#include "graph/RecordRing.h"
+#include "serial/CyclePart.h"
+
+namespace zelsim {
+
+class SentenceFramer;
+
+// The controller's diagnostics: the latest-values record the decoders keep
+// up to date, and, while the graph window is shown, a sample of it about
+// every 100 ms into the ring the chart draws and the data files save. The
+// device identities travel with the records. The window binds to Show,
+// Hide, SetHolding and the ring; the responder routes the replies here.
+class DiagnosticGraph : public CyclePart {
+  public:
+    static constexpr uint32_t kSamplePeriodMs = 100;
+    static constexpr std::string_view kWheelAngleTrace = "WheelAngle";
+    static constexpr std::string_view kYawRateTrace = "YawRate";
+
+    explicit DiagnosticGraph(LocalTimeSource localTime = SystemLocalTime);
+
+    // A complete $PKVTR sentence whose field 1 is "DML": the record type in
+    // field 2 chooses the decoder; other types and short live records are
+    // ignored.
+    void DecodeDml(SentenceFramer& sentence);
+    // A "DID" reply of the controller or a lightbar; the responder tells
+    // which by the name.
+    void DecodeDeviceIdentity(SentenceFramer& sentence, DeviceSlot slot);
+    // An "RID" reply: the DGPS receiver.
+    void DecodeReceiverIdentity(SentenceFramer& sentence);
+
+    bool IsVisible() const { return visible_; }
+    // GraphicDisplayOnShow: the settings readouts wait for the controller's
+    // next answer, the ring starts empty, and the first cycle samples.
+    void Show();
+    // GraphicDisplayOnHide: sampling stops; the ring keeps its records.
+    void Hide();
+    // bClickClear: the ring emptied and Auto Save switched off without
+    // saving.
+    void Clear();
+
+    // A second-stage settings reply has come since the window opened.
+    bool SettingsArrived() const { return latest_.firstRsp != 0; }
+
+    // bClickHold. On: sampling stops and the next record appended carries
+    // the gap marker. Off after a load: the loaded records go, and the live
+    // identities are shown again.
+    void SetHolding(bool on);
+    bool Holding() const { return holding_; }
+    // The ring holds a loaded file: live identities do not replace the
+    // displayed ones until Hold is released.
+    void SetLoadedData(bool on) { loadedData_ = on; }
+    bool LoadedData() const { return loadedData_; }
+
+    // bClickAutoSave. On: the next save is due when head comes round to
+    // where it is now. Saving what came since when it is switched off is
+    // the file writer's.
+    void SetAutoSave(bool on);
+    bool AutoSave() const { return autoSave_; }
+    // Every 4000 records while Auto Save is on: write the whole ring.
+    std::function<void()> onAutoSave;
+
+    void AfterRead(uint32_t now) override { SampleLatest(now); }
+    // Every cycle: while visible and not holding, a stamped copy of the
+    // latest record into the ring when more than 100 ms have passed.
+    void SampleLatest(uint32_t now);
+    // One record into the ring: sampling and loading a file both come here.
+    void AppendRecord(const DiagnosticRecord& record);
+
+    const DiagnosticRecord& Latest() const { return latest_; }
+    const RecordRing& Ring() const { return ring_; }
+    const DeviceIdentities& Identities() const { return identities_; }
+    DeviceIdentities& Identities() { return identities_; }
+    // The chart's fifth trace shows the yaw rate when the controller sends
+    // it in place of the wheel angle.
+    std::string_view FifthTraceName() const { return fifthTraceName_; }
+
+  private:
+    void Stamp(DiagnosticRecord& record) const;
+
+    LocalTimeSource localTime_;
+    DiagnosticRecord latest_;
+    RecordRing ring_;
+    DeviceIdentities identities_;
+    bool visible_ = false;
+    bool holding_ = false;
+    bool holdMarker_ = false;
+    bool loadedData_ = false;
+    bool autoSave_ = false;
+    // A tick count more than 2^31 ms old reads as one in the future, so the
+    // first sample after showing does not wait for it.
+    bool sampleDue_ = true;
+    uint32_t lastSample_ = 0;
+    std::string_view fifthTraceName_ = kWheelAngleTrace;
+};
+
+}  // namespace zelsim
