@@ -89,6 +89,10 @@ void Station::SendLine(std::string_view text) {
     Show(text, MessageClassifier::ClassifyOutgoing(text));
 }
 
+void Station::ShowReceived(std::string_view text) {
+    Show(text, MessageClassifier::ClassifyText(text));
+}
+
 void Station::LoadSettings(ConfigFile& file) {
     for (CyclePart* part : parts_) part->LoadSettings(file);
 }

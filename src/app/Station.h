@@ -34,6 +34,9 @@ class Station {
     void SendSentence(std::string_view text);
     // Plain text and CR LF; a trailing "~" sends it without the line end.
     void SendLine(std::string_view text);
+    // A line of the program's own making that reports something received:
+    // logged and shown as if it had come in.
+    void ShowReceived(std::string_view text);
 
     // Start-up and shutdown: every part's keys, in the parts' order.
     void LoadSettings(ConfigFile& file);

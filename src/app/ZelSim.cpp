@@ -15,13 +15,21 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
       connection_(controls_, clock, std::move(device), portMap),
       indicator_(controls_, connection_.Port(), clock.TickNow()),
       log_(controls_, dialogs, config, connection_.Port(), std::move(startDirectory), localTime),
-      monitor_(controls_, std::move(localTime)),
+      monitor_(controls_, localTime),
       sendBox_(controls_, [this](const std::string& text) { station_.SendSentence(text); }),
+      graph_(std::move(localTime)),
+      responder_(
+          graph_, [this](std::string_view text) { station_.SendSentence(text); },
+          ZELSIM_VERSION_TEXT, clock.TickNow()),
       frame_(controls_, connection_, buttons_, monitor_),
-      // The cycle's order: the arrows' checks before the read; the line's
-      // loss after it; each line logged, then shown.
+      // The cycle's order: the arrows' checks and the settings query before
+      // the read; the line's loss after it; each line logged, then shown,
+      // then answered; the discovery step after the scripts, the graph's
+      // sample after everything that changes the record.
       station_(clock, connection_.Port(),
-               {&indicator_, &connection_, &log_, &monitor_, &sendBox_, &buttons_, &frame_}) {
+               {&indicator_, &connection_, &log_, &monitor_, &sendBox_, &buttons_, &responder_,
+                &graph_, &frame_}) {
+    responder_.showReceived = [this](std::string_view line) { station_.ShowReceived(line); };
     connection_.onStatusChanged = [this] {
         frame_.RefreshStatus();
         log_.RefreshLogControls();

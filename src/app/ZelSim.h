@@ -7,8 +7,10 @@
 #include "base/ConfigFile.h"
 #include "base/ControlTable.h"
 #include "base/LocalTime.h"
+#include "graph/DiagnosticGraph.h"
 #include "monitor/MessageLog.h"
 #include "monitor/MessageMonitor.h"
+#include "protocol/QueryResponder.h"
 #include "protocol/SendBox.h"
 #include "scripts/UserButtons.h"
 #include "serial/Connection.h"
@@ -57,6 +59,8 @@ class ZelSim {
     MessageMonitor& Monitor() { return monitor_; }
     SendBox& Sender() { return sendBox_; }
     UserButtons& Buttons() { return buttons_; }
+    QueryResponder& Responder() { return responder_; }
+    DiagnosticGraph& Graph() { return graph_; }
     MainFrame& Frame() { return frame_; }
     KeyHook& Keys() { return keyHook_; }
 
@@ -70,6 +74,8 @@ class ZelSim {
     MessageMonitor monitor_;
     SendBox sendBox_;
     UserButtons buttons_;
+    DiagnosticGraph graph_;
+    QueryResponder responder_;
     MainFrame frame_;
     KeyHook keyHook_;
     Station station_;

@@ -65,7 +65,9 @@ int RunZelSim(int argc, char** argv) {
     if (cl.demo) {
         const std::string program =
             (QApplication::applicationDirPath() + "/" + kSimulatorName).toStdString();
-        const std::vector<std::string> simArgs = {"--parent-pid", std::to_string(::getpid())};
+        // A device that asks who the program is shows the answer going out.
+        const std::vector<std::string> simArgs = {"--parent-pid", std::to_string(::getpid()),
+                                                  "--ask-identity"};
         if (!simulator.Start(program, simArgs)) demoError = simulator.ErrorText();
     }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/ZelSim.h"
+#include "base/NmeaChecksum.h"
 #include "base/ZelSimControls.h"
 #include "serial/MemorySerialDevice.h"
 #include "serial/PortMap.h"
@@ -310,6 +311,31 @@ TEST_F(ZelSimTest, ReceivedAndSentLinesReachTheMonitorOnceInOrder) {
     EXPECT_EQ(monitor.LineAttributes(2).category, MessageCategory::kNonNmea);
     EXPECT_EQ(monitor.LineAttributes(3).category, MessageCategory::kOutGoing);
     EXPECT_EQ(line_->TakeWritten(), "$PKVTQ,RID*3B\r\n");
+}
+
+// The responder answers between two received lines: its reply is the very
+// next line of the monitor and leaves in the cycle the query came in.
+TEST_F(ZelSimTest, AnIdentityQueryIsAnsweredInTheCycleItArrives) {
+    zelSim_->Line().ComOpenClose();
+    line_->Inject("$PKVTQ,DID*2D\r\n$GPGGA,1*4B\r\n");
+    Run(10);
+    const std::string reply = "$PKVTR,DID,ZEL Simulator,v" ZELSIM_VERSION_TEXT;
+    EXPECT_EQ(line_->TakeWritten(), reply + ChecksumSuffix(NmeaChecksum(reply.substr(1))) + "\r\n");
+    const MessageMonitor& monitor = zelSim_->Monitor();
+    ASSERT_EQ(monitor.LineCount(), 3);
+    EXPECT_NE(monitor.Line(0).find("$PKVTQ,DID"), std::string::npos);
+    EXPECT_NE(monitor.Line(1).find(reply), std::string::npos);
+    EXPECT_EQ(monitor.LineAttributes(1).category, MessageCategory::kOutGoing);
+    EXPECT_EQ(monitor.LineAttributes(2).category, MessageCategory::kDgps);
+
+    // The bootloader's version, once asked for, is reported like a line
+    // that came in.
+    zelSim_->Responder().ArmBootloaderCapture();
+    line_->Inject("$PKVTR,DID,BOOT,x,v1.3\r\n");
+    Run(10);
+    ASSERT_EQ(monitor.LineCount(), 5);
+    EXPECT_NE(monitor.Line(4).find("dormalyn bootloader version is 1.3"), std::string::npos);
+    EXPECT_EQ(monitor.LineAttributes(4).category, MessageCategory::kNonNmea);
 }
 
 // Each part reads its keys; what fits no menu item leaves the defaults.

@@ -27,6 +27,7 @@
 #include "base/NmeaChecksum.h"
 #include "base/SteadyTickClock.h"
 #include "base/ZelSimControls.h"
+#include "graph/DiagnosticGraph.h"
 #include "monitor/MessageCategory.h"
 #include "monitor/MessageMonitorView.h"
 #include "monitor/MonitorLayout.h"
@@ -450,6 +451,64 @@ TEST_F(StationBesideSimulatorTest, ControllerRecordsAndReceiverScreenReachTheMon
     // Everything the simulator wrote came through as checksummed sentences.
     for (int i = 0; i < Monitor().LineCount(); ++i)
         EXPECT_NE(Monitor().LineAttributes(i).category, MessageCategory::kNonNmea) << Shown(i);
+}
+
+// The program as a device among devices: the simulator asks who it is, and
+// with the graph shown its controller's settings and identities flow while
+// the ring fills with decoded records.
+TEST_F(StationBesideSimulatorTest, AnswersTheLineAndKeepsTheControllersRecordsFlowing) {
+    ASSERT_TRUE(sim_.Start(ZELSIM_SIM_PATH, {"--ask-identity=0.5", "--no-nmea"}))
+        << sim_.ErrorText();
+    StartWindow(sim_.DevicePath());
+    ClickConnect();
+
+    // The answer follows its query with nothing in between: it went out in
+    // the cycle the query came in.
+    const std::string answer = "$PKVTR,DID,ZEL Simulator,v" ZELSIM_VERSION_TEXT;
+    ASSERT_TRUE(WaitForLine(answer)) << Monitor().LineCount() << " lines";
+    const int answered = Find(answer);
+    ASSERT_GE(answered, 1);
+    EXPECT_EQ(Shown(answered - 1), "$PKVTQ,DID");
+    EXPECT_EQ(Monitor().LineAttributes(answered).category, MessageCategory::kOutGoing);
+    ASSERT_TRUE(WaitForLine("$PKVTS,LBX,"));
+    EXPECT_EQ(Monitor().LineAttributes(Find("$PKVTS,LBX,")).category, MessageCategory::kLightBar);
+
+    DiagnosticGraph& graph = zelSim_->Graph();
+    EXPECT_EQ(graph.Ring().Count(), 0) << "hidden: no samples";
+    const int shownAt = Monitor().LineCount();
+    graph.Show();
+
+    // One settings period: SET1 asked, SET12 back and SET2 asked at once,
+    // SET22 back; the next period's SET22 sends the discovery request.
+    ASSERT_TRUE(WaitForLine("$PKVTQ,DML,SET1", shownAt)) << Monitor().LineCount() << " lines";
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return Find("$PKVTR,DML,SET22,", shownAt) >= 0; }, kDeadlineMs));
+    const int reply = Find("$PKVTR,DML,SET12,", shownAt);
+    ASSERT_GE(reply, 0) << "SET12 came before SET22";
+    EXPECT_EQ(Shown(reply + 1), "$PKVTQ,DML,SET2") << "asked in the cycle the first block came";
+    ASSERT_TRUE(WaitForLine("$PKVTQ,DML,DID_REQUEST", shownAt)) << Monitor().LineCount();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return !graph.Identities().Live(DeviceSlot::kController).Name().empty() &&
+                   !graph.Identities().Live(DeviceSlot::kLightbar).Name().empty();
+        },
+        kDeadlineMs));
+    EXPECT_EQ(graph.Identities().Live(DeviceSlot::kController).Name(), "Dormalyn SC2");
+    EXPECT_NE(graph.Latest().whBas, 0) << "the first settings block was decoded";
+    EXPECT_TRUE(graph.SettingsArrived());
+
+    // About ten samples a second, each a snapshot of the decoded stream.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return graph.Ring().Count() >= 20; }, kDeadlineMs));
+    const DiagnosticRecord& newest = graph.Ring().At(graph.Ring().NewestIndex());
+    EXPECT_EQ(newest.latDeg, 48) << "the simulated vehicle drives near 48 N";
+    EXPECT_GT(newest.sats, 0);
+    EXPECT_EQ(std::string(newest.dat).size(), 8u);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return graph.Identities().Displayed(DeviceSlot::kController).Name() == "Dormalyn SC2";
+        },
+        kDeadlineMs))
+        << "the identities reach the display with the next record";
 }
 }  // namespace
 

@@ -1,0 +1,142 @@
+#include "protocol/QueryResponder.h"
+
+#include <cstdio>
+
+#include "base/TickClock.h"
+#include "graph/DiagnosticGraph.h"
+#include "protocol/PanelRoute.h"
+#include "protocol/ProprietarySentences.h"
+#include "serial/SentenceFramer.h"
+
+namespace zelsim {
+
+namespace {
+constexpr uint8_t kAddress = 0;
+constexpr uint8_t kSubType = 1;
+constexpr uint8_t kRecordType = 2;
+constexpr uint8_t kName = 2;
+constexpr uint8_t kVersion = 3;
+constexpr uint8_t kBootloaderVersion = 4;
+constexpr uint8_t kReceiverSerial = 6;
+// A live record shorter than this is cut and would read zeros.
+constexpr uint8_t kLiveRecordFields = 14;
+
+std::string OwnIdentityText(std::string_view versionText) {
+    char text[QueryResponder::kOwnIdentityLimit];
+    const std::string version(versionText);
+    std::snprintf(text, sizeof text, proprietary::kOwnIdentityFormat, proprietary::kOwnName,
+                  version.c_str());
+    return text;
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+std::string Cut(std::string_view text) {
+    return std::string(text.substr(0, ReceiverIdentityReply::kTextLimit));
+}
+}  // namespace
+
+QueryResponder::QueryResponder(DiagnosticGraph& graph, Send send, std::string_view versionText,
+                               uint32_t now)
+    : graph_(graph),
+      send_(std::move(send)),
+      ownIdentity_(OwnIdentityText(versionText)),
+      settingsMark_(now) {}
+
+void QueryResponder::HandleSentence(SentenceFramer& sentence, uint32_t now) {
+    const std::string_view address = sentence.Field(kAddress);
+    if (address == proprietary::kContrast) {
+        if (panel) panel->HandleContrastSentence(sentence);
+    } else if (address == proprietary::kLcdBytes) {
+        if (panel) panel->HandleControllerSentence(sentence);
+    } else if (address == proprietary::kScreen) {
+        if (panel) panel->HandleScreenSentence(sentence);
+    } else if (address == proprietary::kQuery) {
+        // Only our own identity is ours to give; the others are for the
+        // devices on the line.
+        if (sentence.FieldIs(kSubType, proprietary::kDeviceId)) send_(ownIdentity_);
+    } else if (address == proprietary::kReply) {
+        HandleReply(sentence, now);
+    }
+}
+
+void QueryResponder::HandleReply(SentenceFramer& sentence, uint32_t now) {
+    const std::string_view subType = sentence.Field(kSubType);
+    if (bootloaderCaptureArmed_ && subType == proprietary::kDeviceId) CaptureBootloader(sentence);
+    if (subType == proprietary::kReceiverId)
+        TakeReceiverIdentity(sentence);
+    else if (subType == proprietary::kDeviceId)
+        TakeDeviceIdentity(sentence);
+    else if (subType == proprietary::kController)
+        TakeControllerRecord(sentence, now);
+}
+
+void QueryResponder::CaptureBootloader(SentenceFramer& sentence) {
+    bootloaderIs13_ =
+        sentence.Field(kBootloaderVersion).find(kBootloader13Mark) != std::string_view::npos;
+    bootloaderCaptureArmed_ = false;
+    char line[64];
+    std::snprintf(line, sizeof line, kBootloaderLineFormat, bootloaderIs13_ ? "1.3" : "1.2");
+    if (showReceived) showReceived(line);
+}
+
+void QueryResponder::TakeReceiverIdentity(SentenceFramer& sentence) {
+    receiverReply_.received = true;
+    receiverReply_.name = Cut(sentence.Field(kName));
+    receiverReply_.version = Cut(sentence.Field(kVersion));
+    receiverReply_.serialNumber = Cut(sentence.Field(kReceiverSerial));
+    graph_.DecodeReceiverIdentity(sentence);
+    discovery_.Known(DeviceDiscovery::Device::kReceiver);
+}
+
+void QueryResponder::TakeDeviceIdentity(SentenceFramer& sentence) {
+    const std::string_view name = sentence.Field(kName);
+    if (StartsWith(name, proprietary::kControllerNamePrefix)) {
+        graph_.DecodeDeviceIdentity(sentence, DeviceSlot::kController);
+        discovery_.Known(DeviceDiscovery::Device::kController);
+    } else if (StartsWith(name, proprietary::kLightbarNamePrefix) ||
+               StartsWith(name, proprietary::kOtherLightbarNamePrefix)) {
+        graph_.DecodeDeviceIdentity(sentence, DeviceSlot::kLightbar);
+        discovery_.Known(DeviceDiscovery::Device::kLightbar);
+    }
+}
+
+void QueryResponder::TakeControllerRecord(SentenceFramer& sentence, uint32_t now) {
+    const std::string_view type = sentence.Field(kRecordType);
+    if (type == proprietary::kLiveRecord || type == proprietary::kOldLiveRecord) {
+        if (sentence.FieldCount() >= kLiveRecordFields) graph_.DecodeDml(sentence);
+    } else if (type == proprietary::kFilterRecord) {
+        graph_.DecodeDml(sentence);
+    } else if (type == proprietary::kFirstSettingsNow || type == proprietary::kFirstSettings) {
+        graph_.DecodeDml(sentence);
+        // The second block is asked at once, so that one settings period
+        // brings both.
+        if (QueriesAllowed()) send_(proprietary::kSecondSettingsQuery);
+    } else if (type == proprietary::kSecondSettingsNow || type == proprietary::kSecondSettings) {
+        if (graph_.SettingsArrived())
+            discovery_.Trigger();
+        else
+            discovery_.Start(now);
+        graph_.DecodeDml(sentence);
+    }
+}
+
+bool QueryResponder::QueriesAllowed() const {
+    return graph_.IsVisible() && !(transferRunning && transferRunning());
+}
+
+void QueryResponder::SettingsTick(uint32_t now) {
+    if (!TickClock::Elapsed(now, settingsMark_, kSettingsPeriodMs)) return;
+    // The period runs on whether or not a query goes out, so the first query
+    // after the graph opens waits for the next mark.
+    settingsMark_ = now;
+    if (QueriesAllowed()) send_(proprietary::kFirstSettingsQuery);
+}
+
+void QueryResponder::DiscoveryStep(uint32_t now) {
+    if (discovery_.Step(now)) send_(proprietary::kDiscoveryRequest);
+}
+
+}  // namespace zelsim
