@@ -7,6 +7,7 @@ namespace zelsim {
 
 namespace {
 constexpr size_t kRecordOverhead = 5;  // length, two address bytes, type, checksum
+constexpr size_t kTypeByte = 3;
 constexpr const char* kOk = "[Ok]\r\n";
 constexpr const char* kErr = "[Err]\r\n";
 
@@ -18,48 +19,74 @@ int HexValue(char c) {
 }
 }  // namespace
 
-SimBootloader::SimBootloader(const TickClock& clock, Version version)
-    : clock_(clock), version_(version) {}
+SimBootloader::Counts& SimBootloader::Counts::operator+=(const Counts& other) {
+    received += other.received;
+    whole += other.whole;
+    accepted += other.accepted;
+    rejected += other.rejected;
+    wrongRate += other.wrongRate;
+    return *this;
+}
 
-bool SimBootloader::RecordValid(std::string_view line) {
-    if (!IsHexRecord(line)) return false;
+SimBootloader::SimBootloader(const TickClock& clock, Version version)
+    : clock_(clock), version_(version), lastActivity_(clock.TickNow()) {}
+
+std::vector<uint8_t> SimBootloader::RecordBytes(std::string_view line) {
+    if (!IsHexRecord(line)) return {};
     const std::string_view digits = line.substr(1);
-    if (digits.size() % 2 != 0) return false;
+    if (digits.size() % 2 != 0) return {};
     const size_t count = digits.size() / 2;
-    if (count < kRecordOverhead) return false;
+    if (count < kRecordOverhead) return {};
+    std::vector<uint8_t> bytes;
+    bytes.reserve(count);
     unsigned sum = 0;
-    unsigned length = 0;
     for (size_t i = 0; i < count; ++i) {
         const int high = HexValue(digits[2 * i]);
         const int low = HexValue(digits[2 * i + 1]);
-        if (high < 0 || low < 0) return false;
-        const unsigned byte = static_cast<unsigned>(high * 16 + low);
-        if (i == 0) length = byte;
-        sum += byte;
+        if (high < 0 || low < 0) return {};
+        bytes.push_back(static_cast<uint8_t>(high * 16 + low));
+        sum += bytes.back();
     }
-    return length + kRecordOverhead == count && (sum & 0xFFu) == 0;
+    if (bytes[0] + kRecordOverhead != count || (sum & 0xFFu) != 0) return {};
+    return bytes;
+}
+
+bool SimBootloader::RecordValid(std::string_view line) {
+    return !RecordBytes(line).empty();
 }
 
 bool SimBootloader::Hear(const SimMessage& message, std::vector<std::string>& out) {
+    const uint32_t now = clock_.TickNow();
     if (message.IsSentence()) {
-        if (message.FieldIs(0, "PKVTQ") && message.FieldIs(1, "DID")) {
+        if (Hears() && message.FieldIs(0, "PKVTQ") && message.FieldIs(1, "DID")) {
             const char* number = version_ == Version::k13 ? "1.3" : "1.2";
             out.push_back(SimSentencef("$PKVTR,DID,%s,%s,v%s", kName, number, number));
+            lastActivity_ = now;
+            // The reply still goes out at the old rate; what follows comes at the new one.
+            if (version_ == Version::k13) listenRate_ = kFastRate;
         }
         return false;
     }
     if (!IsHexRecord(message.text)) return false;
-    if (pending_.size() >= kPendingLimit) {
-        ++rejected_;
+    ++counts_.received;
+    if (!Hears()) {
+        ++counts_.wrongRate;
         return true;
     }
-    const bool ok = RecordValid(message.text);
-    ++(ok ? accepted_ : rejected_);
+    lastActivity_ = now;
+    const std::vector<uint8_t> bytes = RecordBytes(message.text);
+    const bool ok = !bytes.empty();
+    if (ok) ++counts_.whole;
+    if (pending_.size() >= kPendingLimit) {
+        ++counts_.rejected;
+        return true;
+    }
+    ++(ok ? counts_.accepted : counts_.rejected);
     // Records are written one after another: each waits for the one before.
-    uint32_t due = clock_.TickNow() + kProcessingMs;
+    uint32_t due = now + kProcessingMs;
     if (!pending_.empty() && static_cast<int32_t>(pending_.back().due + kProcessingMs - due) > 0)
         due = pending_.back().due + kProcessingMs;
-    pending_.push_back({due, ok});
+    pending_.push_back({due, ok, ok && bytes[kTypeByte] == kEndOfFileRecord});
     return true;
 }
 
@@ -67,8 +94,20 @@ void SimBootloader::Tick(std::vector<std::string>& out) {
     const uint32_t now = clock_.TickNow();
     while (!pending_.empty() && static_cast<int32_t>(now - pending_.front().due) >= 0) {
         out.push_back(pending_.front().ok ? kOk : kErr);
+        if (pending_.front().end) {
+            complete_ = true;
+            completeAt_ = now;
+        }
+        lastActivity_ = now;
         pending_.pop_front();
     }
+}
+
+bool SimBootloader::RestartDue() const {
+    if (!pending_.empty()) return false;
+    const uint32_t now = clock_.TickNow();
+    return complete_ ? TickClock::Elapsed(now, completeAt_, kRestartMs)
+                     : TickClock::Elapsed(now, lastActivity_, kIdleMs);
 }
 
 }  // namespace zelsim

@@ -14,7 +14,9 @@ std::string Joined(const std::vector<std::string>& parts) {
 }
 }  // namespace
 
-SimDevices::SimDevices(const TickClock& clock, const SimOptions& options) : clock_(clock) {
+SimDevices::SimDevices(const TickClock& clock, const SimOptions& options)
+    : clock_(clock),
+      bootloaderVersion_(options.bootloader ? *options.bootloader : options.bootloaderVersion) {
     if (options.receiver)
         receiver_ = std::make_unique<SimReceiver>(clock, options.receiverBaud, options.nmea);
     if (options.controller) {
@@ -32,7 +34,9 @@ SimDevices::SimDevices(const TickClock& clock, const SimOptions& options) : cloc
 }
 
 void SimDevices::SetLineRate(uint32_t rate) {
+    lineRate_ = rate;
     if (receiver_) receiver_->SetLineRate(rate);
+    if (bootloader_) bootloader_->SetLineRate(rate);
 }
 
 std::string SimDevices::Receive(const uint8_t* bytes, size_t count) {
@@ -59,28 +63,58 @@ void SimDevices::Dispatch(const SimMessage& message, std::vector<std::string>& o
     if (message.IsSentence()) {
         report_.AddSentence(message);
         if (receiver_) receiver_->Hear(message, out);
-        if (controller_) controller_->Hear(message, out);
+        if (ControllerRuns()) controller_->Hear(message, out);
         if (bootloader_) bootloader_->Hear(message, out);
         if (identityAsker_) identityAsker_->Hear(message);
+        return;
+    }
+    // Power is not a matter of rates: the reset is taken whatever the line runs at.
+    if (message.text == kResetLine && (controller_ || bootloader_)) {
+        PowerCycle();
         return;
     }
     const bool taken = bootloader_ && bootloader_->Hear(message, out);
     if (!taken) report_.AddUnknownLine();
 }
 
+void SimDevices::PowerCycle() {
+    EndBootloader();
+    bootloader_ = std::make_unique<SimBootloader>(clock_, bootloaderVersion_);
+    bootloader_->SetLineRate(lineRate_);
+    ++resets_;
+}
+
+void SimDevices::EndBootloader() {
+    if (!bootloader_) return;
+    earlierRecords_ += bootloader_->Tally();
+    bootloader_.reset();
+}
+
 std::string SimDevices::Tick() {
     std::vector<std::string> out;
     if (receiver_) receiver_->Tick(out);
-    if (controller_) controller_->Tick(out);
-    if (lightbar_) lightbar_->Tick(out);
+    // Back from its bootloader, the controller's stream goes on from where
+    // the vehicle is now: it kept driving while the controller was down.
+    if (ControllerRuns()) {
+        controller_->Tick(out);
+        lightbar_->Tick(out);
+    }
     if (bootloader_) bootloader_->Tick(out);
+    // Only a bootloader with a controller behind it has firmware to start.
+    if (controller_ && bootloader_ && bootloader_->RestartDue()) {
+        EndBootloader();
+        ++restarts_;
+    }
     if (identityAsker_) identityAsker_->Tick(out);
     if (noise_) noise_->Interleave(out);
     return Joined(out);
 }
 
 SimReport& SimDevices::Report() {
-    if (bootloader_) report_.SetHexRecords(bootloader_->Accepted(), bootloader_->Rejected());
+    SimBootloader::Counts records = earlierRecords_;
+    if (bootloader_) records += bootloader_->Tally();
+    report_.SetHexRecords(records);
+    report_.SetBootloaderRuns(resets_, restarts_);
     if (identityAsker_)
         report_.SetIdentityQueries(identityAsker_->Asked(), identityAsker_->Answered(),
                                    identityAsker_->AnswerVersion());

@@ -118,6 +118,14 @@ uint32_t SimLine::Rate() const {
     return RateOf(cfgetospeed(&settings));
 }
 
+bool SimLine::SetRate(uint32_t rate) {
+    unsigned speed = 0;
+    termios settings{};
+    if (IsPseudoTerminal() || !SpeedOf(rate, speed) || tcgetattr(fd_, &settings) != 0) return false;
+    return cfsetispeed(&settings, speed) == 0 && cfsetospeed(&settings, speed) == 0 &&
+           tcsetattr(fd_, TCSADRAIN, &settings) == 0;
+}
+
 long SimLine::Read(uint8_t* buffer, size_t size) {
     const ssize_t got = read(fd_, buffer, size);
     // A hung-up device reads as the end of a file, again and again.

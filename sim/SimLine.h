@@ -34,6 +34,10 @@ class SimLine {
     // set (Linux answers for the far end's settings on the master); 0 when
     // it cannot be read or is not a standard rate.
     uint32_t Rate() const;
+    bool IsPseudoTerminal() const { return farFd_ >= 0; }
+    // A device only (a pseudo-terminal's rate is the program's): moves its
+    // rate once the bytes already written have gone out at the old one.
+    bool SetRate(uint32_t rate);
 
     // Bytes waiting, at most `size`; 0 when none, -1 when the line failed.
     long Read(uint8_t* buffer, size_t size);

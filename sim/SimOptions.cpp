@@ -12,8 +12,8 @@ constexpr const char* kAskIdentity = "--ask-identity";
 
 bool TakesValue(const std::string& name) {
     return name == "--device" || name == "--report" || name == "--receiver-baud" ||
-           name == "--bootloader" || name == "--parent-pid" || name == "--noise" ||
-           name == "--seed";
+           name == "--bootloader" || name == "--bootloader-version" || name == "--parent-pid" ||
+           name == "--noise" || name == "--seed" || name == "--write-firmware";
 }
 
 // The whole text as a finite decimal number, or nothing ("5", "0.25").
@@ -38,12 +38,14 @@ bool ApplyAskIdentity(const std::string& value, SimOptions& options, std::string
 
 bool ApplyValue(const std::string& name, const std::string& value, SimOptions& options,
                 std::string& error) {
-    if (name == "--device" || name == "--report") {
+    if (name == "--device" || name == "--report" || name == "--write-firmware") {
         if (value.empty()) {
             error = name + " needs a path";
             return false;
         }
-        (name == "--device" ? options.devicePath : options.reportPath) = value;
+        (name == "--device"   ? options.devicePath
+         : name == "--report" ? options.reportPath
+                              : options.firmwarePath) = value;
     } else if (name == "--receiver-baud") {
         uint32_t baud = 0;
         const char* end = value.data() + value.size();
@@ -79,10 +81,14 @@ bool ApplyValue(const std::string& name, const std::string& value, SimOptions& o
         }
         options.seed = seed;
     } else if (value == "1.2" || value == "1.3") {
-        options.bootloader =
+        const auto version =
             value == "1.3" ? SimBootloader::Version::k13 : SimBootloader::Version::k12;
+        if (name == "--bootloader")
+            options.bootloader = version;
+        else
+            options.bootloaderVersion = version;
     } else {
-        error = "--bootloader must be 1.2 or 1.3, not \"" + value + "\"";
+        error = name + " must be 1.2 or 1.3, not \"" + value + "\"";
         return false;
     }
     return true;
@@ -169,7 +175,11 @@ const char* SimOptions::Usage() {
            "  --old-records          the controller streams its live record in the older\n"
            "                         PLT layout (speed in knots) instead of PLT2\n"
            "  --bootloader 1.2|1.3   the controller sits in its bootloader of that\n"
-           "                         version: it acknowledges hex records and streams nothing\n"
+           "                         version for the whole run: it acknowledges hex\n"
+           "                         records and streams nothing\n"
+           "  --bootloader-version 1.2|1.3\n"
+           "                         the bootloader a RESET line brings the controller\n"
+           "                         into (default 1.3; --bootloader sets it too)\n"
            "  --ask-identity[=SECONDS]\n"
            "                         a device on the line asks the program who it is\n"
            "                         (\"$PKVTQ,DID\") every SECONDS, 0.1 to 3600 (default 5);\n"
@@ -184,7 +194,24 @@ const char* SimOptions::Usage() {
            "                         differs (the report names the seed used)\n"
            "  --parent-pid PID       stop when process PID, which started it, ends,\n"
            "                         even when that one was killed\n"
-           "  --help                 this text\n";
+           "  --write-firmware FILE  write the demo's firmware file (Intel HEX, 1000\n"
+           "                         data records) to FILE and stop\n"
+           "  --help                 this text\n"
+           "\n"
+           "Firmware updates: the plain line RESET stands for a power cycle of the\n"
+           "controller, whatever the line's rate. The controller stops streaming and\n"
+           "its bootloader comes up at 38400 baud: it answers the plain line\n"
+           "\"$PKVTQ,DID\" with its version in field 4 (\"v1.3\" or \"v1.2\"), checks\n"
+           "each hex record line and answers it \"[Ok]\" or \"[Err]\" once written\n"
+           "(15 ms a record). A 1.3 bootloader listens at 115200 only from its version\n"
+           "answer on, a 1.2 stays at 38400; what comes at another rate goes unanswered.\n"
+           "The controller starts again 1 s after a whole end-of-file record\n"
+           "(:00000001FF) has been written, or once nothing the bootloader understood\n"
+           "has come for 5 s, and streams as before, whatever the rate. The receiver\n"
+           "hears and talks only at its own rate, so a program should go back to it\n"
+           "after the update. On a --device the simulator's end follows the\n"
+           "bootloader's rate and returns to --receiver-baud afterwards. The report\n"
+           "counts the records (hexRecords) and the resets and restarts (bootloader).\n";
 }
 
 }  // namespace zelsim

@@ -30,6 +30,9 @@ struct SimOptions {
     std::optional<uint32_t> seed;  // the noise's; none: a new one each run
     // A controller in its bootloader streams nothing: --bootloader silences it.
     std::optional<SimBootloader::Version> bootloader;
+    // The bootloader a reset brings the controller into.
+    SimBootloader::Version bootloaderVersion = SimBootloader::Version::k13;
+    std::string firmwarePath;  // not empty: write the demo's firmware file there and stop
     bool help = false;
 
     // Arguments without the program name. False, with `error` set, for an

@@ -1,9 +1,8 @@
 #include "SimReport.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
+#include "SimWholeFile.h"
 #include "base/NmeaChecksum.h"
 #include "base/Text.h"
 
@@ -81,8 +80,14 @@ std::string SimReport::ToJson() const {
     }
     out += "],\n";
     out += "  \"keyMasksDropped\": " + std::to_string(keyMasksDropped_) + ",\n";
-    out += "  \"hexRecords\": {\"accepted\": " + std::to_string(hexAccepted_) +
-           ", \"rejected\": " + std::to_string(hexRejected_) + "},\n";
+    const SimBootloader::Counts& hex = hexRecords_;
+    out += "  \"hexRecords\": {\"accepted\": " + std::to_string(hex.accepted) +
+           ", \"rejected\": " + std::to_string(hex.rejected) +
+           ", \"received\": " + std::to_string(hex.received) +
+           ", \"whole\": " + std::to_string(hex.whole) +
+           ", \"wrongRate\": " + std::to_string(hex.wrongRate) + "},\n";
+    out += "  \"bootloader\": {\"resets\": " + std::to_string(resets_) +
+           ", \"restarts\": " + std::to_string(restarts_) + "},\n";
     out += "  \"identityQueries\": {\"asked\": " + std::to_string(identityAsked_) +
            ", \"answered\": " + std::to_string(identityAnswered_) + ", \"version\": ";
     AppendJsonString(out, identityVersion_);
@@ -99,26 +104,7 @@ std::string SimReport::ToJson() const {
 }
 
 bool SimReport::WriteFile(const std::string& path, std::string& error) const {
-    const std::string temporary = path + ".tmp";
-    FILE* file = std::fopen(temporary.c_str(), "w");
-    if (!file) {
-        error = "cannot write " + temporary + ": " + std::strerror(errno);
-        return false;
-    }
-    const std::string json = ToJson();
-    const bool written = std::fwrite(json.data(), 1, json.size(), file) == json.size();
-    const int writeErrno = errno;
-    if (std::fclose(file) != 0 || !written) {
-        error = "cannot write " + temporary + ": " + std::strerror(written ? errno : writeErrno);
-        std::remove(temporary.c_str());
-        return false;
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = "cannot rename " + temporary + " to " + path + ": " + std::strerror(errno);
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return WriteWholeFile(path, ToJson(), error);
 }
 
 }  // namespace zelsim

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "SimBootloader.h"
 #include "SimMessage.h"
 #include "SimNoise.h"
 
@@ -24,9 +25,12 @@ class SimReport {
     // Counts a sentence by its kind; a key sentence also adds its mask.
     void AddSentence(const SimMessage& sentence);
     void AddUnknownLine() { ++unknownLines_; }
-    void SetHexRecords(uint32_t accepted, uint32_t rejected) {
-        hexAccepted_ = accepted;
-        hexRejected_ = rejected;
+    // Over every bootloader of the run: the one it started in and those a
+    // reset brought up.
+    void SetHexRecords(const SimBootloader::Counts& records) { hexRecords_ = records; }
+    void SetBootloaderRuns(uint32_t resets, uint32_t restarts) {
+        resets_ = resets;
+        restarts_ = restarts;
     }
     // The program's answers to our identity queries, apart from the
     // identities our own devices send.
@@ -60,8 +64,9 @@ class SimReport {
     uint64_t unknownLines_ = 0;
     uint64_t bytesReceived_ = 0;
     uint64_t bytesSent_ = 0;
-    uint32_t hexAccepted_ = 0;
-    uint32_t hexRejected_ = 0;
+    SimBootloader::Counts hexRecords_;
+    uint32_t resets_ = 0;
+    uint32_t restarts_ = 0;
     uint64_t identityAsked_ = 0;
     uint64_t identityAnswered_ = 0;
     std::string identityVersion_;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "SimDevices.h"
+#include "SimFirmware.h"
 #include "SimLine.h"
 #include "SimOptions.h"
 #include "base/SteadyTickClock.h"
@@ -41,6 +42,15 @@ void InstallSignals() {
     std::signal(SIGPIPE, SIG_IGN);
 }
 
+// A pseudo-terminal carries bytes whatever rate either end names, and the
+// devices judge by the rate the program set. A real device garbles them
+// instead, so its end is moved to where a bootloader listens, and back.
+void FollowRate(SimLine& line, const SimDevices& devices, uint32_t normalRate) {
+    if (line.IsPseudoTerminal()) return;
+    const uint32_t wanted = devices.WantedRate() != 0 ? devices.WantedRate() : normalRate;
+    if (line.Rate() != wanted) line.SetRate(wanted);
+}
+
 int Finish(SimDevices& devices, const SimOptions& options, int status) {
     std::string error;
     if (!options.reportPath.empty() && !devices.Report().WriteFile(options.reportPath, error)) {
@@ -61,6 +71,11 @@ int RunSimulator(int argc, char** argv) {
     if (options.help) {
         std::fputs(SimOptions::Usage(), stdout);
         return kExitStopped;
+    }
+    if (!options.firmwarePath.empty()) {
+        if (SimFirmware::WriteFile(options.firmwarePath, error)) return kExitStopped;
+        std::fprintf(stderr, "zelsim-sim: %s\n", error.c_str());
+        return kExitLineFailed;
     }
 
     InstallSignals();
@@ -98,15 +113,18 @@ int RunSimulator(int argc, char** argv) {
         }
         devices.SetLineRate(line->Rate());
         outgoing += devices.Tick();
-        if (outgoing.empty()) continue;
-        const long put = line->Write(outgoing.data(), outgoing.size());
-        if (put < 0) {
-            std::fprintf(stderr, "zelsim-sim: lost the line %s\n", line->DevicePath().c_str());
-            return Finish(devices, options, kExitLineFailed);
+        if (!outgoing.empty()) {
+            const long put = line->Write(outgoing.data(), outgoing.size());
+            if (put < 0) {
+                std::fprintf(stderr, "zelsim-sim: lost the line %s\n", line->DevicePath().c_str());
+                return Finish(devices, options, kExitLineFailed);
+            }
+            devices.Report().AddBytesSent(static_cast<size_t>(put));
+            outgoing.erase(0, static_cast<size_t>(put));
+            if (outgoing.size() > kOutgoingLimit) outgoing.clear();
         }
-        devices.Report().AddBytesSent(static_cast<size_t>(put));
-        outgoing.erase(0, static_cast<size_t>(put));
-        if (outgoing.size() > kOutgoingLimit) outgoing.clear();
+        // Only once the answers are out: they belong to the old rate.
+        if (outgoing.empty()) FollowRate(*line, devices, options.receiverBaud);
     }
     return Finish(devices, options, kExitStopped);
 }

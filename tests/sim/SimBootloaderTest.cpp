@@ -45,7 +45,9 @@ TEST(SimBootloader, AcknowledgesEachRecordAfterItIsWritten) {
     EXPECT_EQ(sim.Next(0), "");
 
     const std::string json = sim.devices.Report().ToJson();
-    EXPECT_NE(json.find("\"hexRecords\": {\"accepted\": 2, \"rejected\": 1}"), std::string::npos)
+    EXPECT_NE(json.find("\"hexRecords\": {\"accepted\": 2, \"rejected\": 1, \"received\": 3, "
+                        "\"whole\": 2, \"wrongRate\": 0}"),
+              std::string::npos)
         << json;
     EXPECT_NE(json.find("\"unknownLines\": 0"), std::string::npos) << json;
 }

@@ -15,6 +15,13 @@ TEST(SimOptions, TakesValuesInBothSpellings) {
     EXPECT_FALSE(options.receiver || options.nmea || options.controller);
     EXPECT_EQ(options.parentPid, 4242);
     EXPECT_EQ(SimBench::Parsed({"--bootloader", "1.2"}).bootloader, SimBootloader::Version::k12);
+    EXPECT_EQ(SimBench::Parsed({}).bootloaderVersion, SimBootloader::Version::k13);
+    const SimOptions reset =
+        SimBench::Parsed({"--bootloader-version=1.2", "--write-firmware", "f"});
+    EXPECT_EQ(reset.bootloaderVersion, SimBootloader::Version::k12);
+    EXPECT_FALSE(reset.bootloader) << "a reset brings it up; it does not start there";
+    EXPECT_TRUE(reset.controller);
+    EXPECT_EQ(reset.firmwarePath, "f");
     EXPECT_TRUE(SimBench::Parsed({"--help"}).help);
 
     const SimOptions plain = SimBench::Parsed({});
@@ -45,7 +52,10 @@ TEST(SimOptions, RefusesWhatItDoesNotKnowAndSaysWhat) {
         {{"--receiver-baud", "38400x"}, "4800, 9600"},
         {{"--receiver-baud="}, "4800, 9600"},
         {{"--receiver-baud", "-4800"}, "4800, 9600"},
-        {{"--bootloader", "1.4"}, "1.2 or 1.3"},
+        {{"--bootloader", "1.4"}, "--bootloader must be 1.2 or 1.3"},
+        {{"--bootloader-version", "13"}, "--bootloader-version must be 1.2 or 1.3"},
+        {{"--bootloader-version"}, "--bootloader-version needs a value"},
+        {{"--write-firmware="}, "--write-firmware needs a path"},
         {{"--parent-pid", "1"}, "process number"},
         {{"--parent-pid", "42x"}, "process number"},
         {{"--ask-identity", "5"}, "unknown option \"5\""},
