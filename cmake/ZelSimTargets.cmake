@@ -2,9 +2,9 @@
 # folders it may use; the build checks every file of the folder against that
 # list, and its core files against Qt, so the layers run one way by rule, not
 # by memory:
-#   base                                        uses nothing
-#   serial, graph, monitor, protocol, scripts   use base and the folders they name
-#   app                                         uses all of them
+#   base                                               uses nothing
+#   serial, graph, monitor, protocol, panel, scripts   use base and the folders they name
+#   app                                                uses all of them
 # Core files (no Qt) form zelsim_<folder>; the windows, zelsim_<folder>_gui.
 
 add_library(zelsim_core INTERFACE)  # every core library, for tests and benchmarks

@@ -103,6 +103,7 @@ void SimReceiver::StreamFix(std::vector<std::string>& out) {
 
 void SimReceiver::StartMirroring(std::vector<std::string>& out) {
     mirroring_ = true;
+    baud_ = kPanelBaud;
     lastRefresh_ = clock_.TickNow();
     out.push_back(SimSentencef("$PKVTS,CON,%d", kInitialContrast));
     out.push_back(SimSentencef("$PKVTS,BKL,%s", backLightOn_ ? "ON" : "OFF"));

@@ -25,6 +25,9 @@ class SimReceiver {
     };
 
     static constexpr uint32_t kDefaultBaud = 38400;
+    // The remote panel's rate: a receiver asked to mirror its LCD at another
+    // rate moves there, where the panel's keys and questions come.
+    static constexpr uint32_t kPanelBaud = 38400;
     static constexpr uint32_t kRefreshMs = 1000;
     static constexpr uint32_t kFixPeriodMs = 1000;
     static constexpr uint32_t kSatellitePeriodMs = 5000;
@@ -43,6 +46,7 @@ class SimReceiver {
     // The rate the line runs at now; anything else is noise to the receiver.
     void SetLineRate(uint32_t rate) { lineRate_ = rate; }
     bool Hears() const { return lineRate_ == baud_; }
+    uint32_t Baud() const { return baud_; }
 
     void Hear(const SimMessage& message, std::vector<std::string>& out);
     // The fix when due; refreshes the live screens while mirroring.
@@ -60,7 +64,7 @@ class SimReceiver {
     uint32_t Elapsed() const;
 
     const TickClock& clock_;
-    const uint32_t baud_;
+    uint32_t baud_;
     const uint32_t start_;
     const bool nmea_;
     SimCadence fixes_;

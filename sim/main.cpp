@@ -124,7 +124,9 @@ int RunSimulator(int argc, char** argv) {
             if (outgoing.size() > kOutgoingLimit) outgoing.clear();
         }
         // Only once the answers are out: they belong to the old rate.
-        if (outgoing.empty()) FollowRate(*line, devices, options.receiverBaud);
+        if (outgoing.empty())
+            FollowRate(*line, devices,
+                       devices.Receiver() ? devices.Receiver()->Baud() : options.receiverBaud);
     }
     return Finish(devices, options, kExitStopped);
 }

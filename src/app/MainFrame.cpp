@@ -100,8 +100,7 @@ void MainFrame::RefreshStatus() {
                       versionText_.c_str(), group, connection_.SelectedPort(),
                       static_cast<long>(connection_.SelectedBaud()));
     controls_.SetText(mw::fZelSim, caption);
-    // The receiver's panel shows for the two unit types, never for Off.
-    controls_.SetVisible(mw::pDisplayPanel, zelType_ != ZelType::Off);
+    if (onRefreshed) onRefreshed(zelType_);
     ApplyLayout();
 }
 

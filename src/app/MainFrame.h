@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "base/ZelType.h"
@@ -19,6 +20,10 @@ class MainFrame : public CyclePart {
   public:
     MainFrame(ControlTable& controls, const Connection& connection, const UserButtons& buttons,
               const MessageMonitor& monitor);
+
+    // The end of every refresh: the panel, its keys, acquisition and the log
+    // controls follow the type and the port.
+    std::function<void(ZelType)> onRefreshed;
 
     void LoadSettings(ConfigFile& file) override;
     void SaveSettings(ConfigFile& file) const override;

@@ -5,13 +5,13 @@
 namespace zelsim {
 
 // Where the main window's panels and controls sit: the design layout (760 by
-// 530 client pixels) and the compact layout used while the panel type is
+// 591 client pixels) and the compact layout used while the panel type is
 // Off. Positions are relative to the control's parent panel.
 class MainLayout {
   public:
     static constexpr int kClientWidth = 760;
-    static constexpr int kClientHeight = 530;
-    static constexpr int kKeepSize = -1;  // the layout places the control, its owner sizes it
+    static constexpr int kClientHeight = 591;  // the top panels and the monitor
+    static constexpr int kKeepSize = -1;       // the layout places the control, its owner sizes it
 
     struct Place {
         std::string_view name;

@@ -23,6 +23,7 @@
 #include "monitor/MessageMonitorMenu.h"
 #include "monitor/MessageMonitorPanel.h"
 #include "monitor/MessageMonitorView.h"
+#include "panel/PanelView.h"
 #include "protocol/SendBoxInput.h"
 #include "serial/PortWatch.h"
 
@@ -35,6 +36,11 @@ const QColor kFrameColour(90, 90, 90);
 const QColor kTxColour(200, 40, 30);
 const QColor kRxColour(20, 150, 40);
 const QColor kAlertColour(180, 0, 0);
+// Acquisition reports in the receiver's own manner: fixed pitch, navy.
+const QColor kReportColour(0, 0, 128);
+constexpr const char* kReportFont = "Courier New";
+constexpr int kReportPointSize = 8;
+constexpr int kAcquirePointSize = 8;
 constexpr const char* kQtInternalPrefix = "qt_";
 
 QString Name(std::string_view name) {
@@ -105,12 +111,15 @@ template <typename F>
 void TfZelSim::Act(F&& action) {
     action();
     ApplyControls();
+    panelView_->Refresh();
     monitorPanel_->View()->Refresh();
 }
 
 void TfZelSim::T10msTick() {
     zelSim_.Tick();
     ApplyControls();
+    // Only the cells the receiver changed are painted, as they change.
+    panelView_->Refresh();
     // The monitor follows in the cycle's own wake-up: a timer of its own
     // would wake the program ten more times a second.
     if (++ticksSinceDisplay_ >= kDisplayTicks) {
@@ -153,7 +162,10 @@ void TfZelSim::BuildPanels() {
     QWidget* aux = AddPanel(mw::pAuxPanel, client_);
     QWidget* display = AddPanel(mw::pDisplayPanel, client_);
     AddPanel(mw::pButtonPanel, client_);
-    static_cast<QFrame*>(display)->setFrameShape(QFrame::StyledPanel);
+    panelView_ = new PanelView(zelSim_.Screen(), display);
+    panelView_->onKeys = [this](uint8_t bits, bool pressed) {
+        Act([this, bits, pressed] { zelSim_.Keypad().PressKeys(bits, pressed); });
+    };
 
     monitorPanel_ = new MessageMonitorPanel(zelSim_.Monitor(), client_);
     MessageMonitorView* view = monitorPanel_->View();
@@ -172,11 +184,27 @@ void TfZelSim::BuildPanels() {
 
     QPushButton* connectButton = AddButton(mw::bComOpenClose, aux);
     connect(connectButton, &QPushButton::clicked, this,
-            [this] { Act([this] { zelSim_.Line().ComOpenClose(); }); });
+            [this] { Act([this] { zelSim_.ComOpenClose(); }); });
     QPushButton* logButton = AddButton(mw::bLogMessages, aux);
     connect(logButton, &QPushButton::clicked, this,
             [this] { Act([this] { zelSim_.Log().LogMessagesClick(); }); });
     AddLabel(mw::lLogMessagesStatus, aux)->setWordWrap(true);
+
+    QPushButton* acquire = AddButton(mw::bAcquireCorvane, aux);
+    QFont acquireFont = acquire->font();
+    acquireFont.setPointSize(kAcquirePointSize);
+    acquire->setFont(acquireFont);
+    connect(acquire, &QPushButton::clicked, this,
+            [this] { Act([this] { zelSim_.Acquisition().AcquireOrCancel(); }); });
+    for (std::string_view name : {mw::lAcquireCorvaneStatus, mw::lCorvaneConnectionReport}) {
+        QLabel* report = AddLabel(name, aux);
+        QFont font(kReportFont, kReportPointSize);
+        font.setStyleHint(QFont::TypeWriter);
+        report->setFont(font);
+        QPalette palette = report->palette();
+        palette.setColor(QPalette::WindowText, kReportColour);
+        report->setPalette(palette);
+    }
 
     AddIndicatorImage(mw::iRxTxFrame, aux, IndicatorFrame());
     AddIndicatorImage(mw::iTxArrow, aux, IndicatorArrow(true, 8, kTxColour));

@@ -17,6 +17,7 @@ class QTimer;
 namespace zelsim {
 
 class MessageMonitorPanel;
+class PanelView;
 class PortWatch;
 struct ControlState;
 class ZelSim;
@@ -73,6 +74,7 @@ class TfZelSim : public QMainWindow {
     QTimer* timer_ = nullptr;
     QWidget* client_ = nullptr;
     MessageMonitorPanel* monitorPanel_ = nullptr;
+    PanelView* panelView_ = nullptr;
     PortWatch* portWatch_ = nullptr;
     std::map<std::string, QWidget*, std::less<>> widgets_;
     std::map<std::string, QAction*, std::less<>> menuItems_;

@@ -21,19 +21,36 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
       responder_(
           graph_, [this](std::string_view text) { station_.SendSentence(text); },
           ZELSIM_VERSION_TEXT, clock.TickNow()),
+      screen_(controls_),
+      keypad_(
+          controls_, [this](std::string_view text) { station_.SendSentence(text); },
+          [this] { return connection_.Port().IsOpen(); }),
+      // The machine steps the port's rate itself: the menu keeps the user's
+      // choice, and a refresh in mid-sequence would hide Cancel.
+      acquisition_(
+          controls_, clock, responder_.ReceiverReply(),
+          [this](std::string_view text) { station_.SendSentence(text); },
+          [this](uint32_t rate) { connection_.Port().SetRate(rate); }),
       frame_(controls_, connection_, buttons_, monitor_),
       // The cycle's order: the arrows' checks and the settings query before
       // the read; the line's loss after it; each line logged, then shown,
-      // then answered; the discovery step after the scripts, the graph's
-      // sample after everything that changes the record.
+      // then answered; after the read, acquisition (which sees a reply of
+      // this cycle), the scripts, the discovery step, and last the graph's
+      // sample of everything that changed the record.
       station_(clock, connection_.Port(),
-               {&indicator_, &connection_, &log_, &monitor_, &sendBox_, &buttons_, &responder_,
-                &graph_, &frame_}) {
+               {&indicator_, &connection_, &log_, &monitor_, &sendBox_, &acquisition_, &buttons_,
+                &responder_, &graph_, &frame_}) {
     responder_.showReceived = [this](std::string_view line) { station_.ShowReceived(line); };
-    connection_.onStatusChanged = [this] {
-        frame_.RefreshStatus();
+    responder_.panel = &screen_;
+    acquisition_.clearScreen = [this] { screen_.Clear(); };
+    frame_.onRefreshed = [this](ZelType type) {
+        const SerialPort& port = connection_.Port();
+        screen_.ShowForZelType(type);
+        keypad_.ApplyZelType(type);
+        acquisition_.RefreshVisibility(port.IsOpen(), port.Rate(), type);
         log_.RefreshLogControls();
     };
+    connection_.onStatusChanged = [this] { frame_.RefreshStatus(); };
     monitor_.onLayoutChanged = [this] { frame_.MonitorLayoutChanged(); };
     sendBox_.onSendPressed = [this] { monitor_.Resume(); };
     // While the send box has the focus the arrow keys edit its text.
@@ -59,10 +76,26 @@ void ZelSim::SayStartProblems() {
     if (!problem.empty()) dialogs_.Warn(kSettingsNotSaved, PlaceAdvice(problem));
 }
 
+void ZelSim::ComOpenClose() {
+    acquisition_.Reset();
+    connection_.ComOpenClose();
+    if (connection_.Port().IsOpen()) screen_.ConnectReset();
+}
+
 bool ZelSim::HandleKey(KeyHook::Key key, bool down, bool autoRepeat) {
     const KeyHook::Action action = keyHook_.Decide(key, down, autoRepeat, frame_.SelectedZelType());
-    // Panel keys and user buttons act here once the panel and the buttons
-    // exist; until then the hook only claims the keys that belong to them.
+    switch (action.kind) {
+        case KeyHook::Action::Kind::PanelPress:
+            keypad_.PressKeys(action.value, true);
+            break;
+        case KeyHook::Action::Kind::PanelRelease:
+            keypad_.PressKeys(action.value, false);
+            break;
+        default:
+            // User buttons act here once the scripts run; until then the
+            // hook only claims their keys.
+            break;
+    }
     return action.Consumed();
 }
 

@@ -10,6 +10,9 @@
 #include "graph/DiagnosticGraph.h"
 #include "monitor/MessageLog.h"
 #include "monitor/MessageMonitor.h"
+#include "panel/PanelKeys.h"
+#include "panel/PanelScreen.h"
+#include "panel/ReceiverAcquisition.h"
 #include "protocol/QueryResponder.h"
 #include "protocol/SendBox.h"
 #include "scripts/UserButtons.h"
@@ -44,6 +47,9 @@ class ZelSim {
     void SayStartProblems();
     // T10msTick
     void Tick() { station_.Tick(); }
+    // bClickComOpenClose: acquisition stops; the port opens or closes; a
+    // port just opened starts from a blank screen at the first contrast.
+    void ComOpenClose();
     // The application key hook; true when the key was consumed.
     bool HandleKey(KeyHook::Key key, bool down, bool autoRepeat);
     // Closing the window: the port closes, the configuration is written, and
@@ -61,6 +67,9 @@ class ZelSim {
     UserButtons& Buttons() { return buttons_; }
     QueryResponder& Responder() { return responder_; }
     DiagnosticGraph& Graph() { return graph_; }
+    PanelScreen& Screen() { return screen_; }
+    PanelKeys& Keypad() { return keypad_; }
+    ReceiverAcquisition& Acquisition() { return acquisition_; }
     MainFrame& Frame() { return frame_; }
     KeyHook& Keys() { return keyHook_; }
 
@@ -76,6 +85,9 @@ class ZelSim {
     UserButtons buttons_;
     DiagnosticGraph graph_;
     QueryResponder responder_;
+    PanelScreen screen_;
+    PanelKeys keypad_;
+    ReceiverAcquisition acquisition_;
     MainFrame frame_;
     KeyHook keyHook_;
     Station station_;

@@ -97,7 +97,7 @@ int RunZelSim(int argc, char** argv) {
 
     // For captures on test rigs that nobody watches.
     if (cl.log) zelSim.Log().StartWhenConnected(*cl.log);
-    if (cl.connect || simulator.IsRunning()) zelSim.Line().ComOpenClose();
+    if (cl.connect || simulator.IsRunning()) zelSim.ComOpenClose();
     window.ApplyControls();
     window.show();
     zelSim.SayStartProblems();

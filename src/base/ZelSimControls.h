@@ -80,6 +80,25 @@ inline constexpr std::string_view mZelOptOff = "mZelOptOff";
 inline constexpr std::string_view mZelOptDormalyn = "mZelOptDormalyn";
 inline constexpr std::string_view mZelOptCorvane = "mZelOptCorvane";
 
+// The receiver's panel on pDisplayPanel: the unit's pictures, the LCD's
+// back light and contrast, the four key areas and the two-key buttons.
+inline constexpr std::string_view iCorvane = "iCorvane";
+inline constexpr std::string_view iDormalyn = "iDormalyn";
+inline constexpr std::string_view lBackLight = "lBackLight";
+inline constexpr std::string_view lContrast = "lContrast";
+inline constexpr std::string_view pbContrast = "pbContrast";
+inline constexpr std::string_view sKeyNo1 = "sKeyNo1";
+inline constexpr std::string_view sKeyNo2 = "sKeyNo2";
+inline constexpr std::string_view sKeyNo3 = "sKeyNo3";
+inline constexpr std::string_view sKeyNo4 = "sKeyNo4";
+inline constexpr std::string_view bUpAndDownKeys = "bUpAndDownKeys";
+inline constexpr std::string_view bCorvaneDiag = "bCorvaneDiag";
+
+// Receiver acquisition on pAuxPanel.
+inline constexpr std::string_view bAcquireCorvane = "bAcquireCorvane";
+inline constexpr std::string_view lAcquireCorvaneStatus = "lAcquireCorvaneStatus";
+inline constexpr std::string_view lCorvaneConnectionReport = "lCorvaneConnectionReport";
+
 // "COM Port": after the COM items, the choice to reopen a lost device.
 inline constexpr std::string_view mReconnectAutomatically = "mReconnectAutomatically";
 

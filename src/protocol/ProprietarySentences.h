@@ -42,6 +42,11 @@ inline constexpr const char* kOwnName = "ZEL Simulator";
 inline constexpr std::string_view kFirstSettingsQuery = "$PKVTQ,DML,SET1";
 inline constexpr std::string_view kSecondSettingsQuery = "$PKVTQ,DML,SET2";
 inline constexpr std::string_view kDiscoveryRequest = "$PKVTQ,DML,DID_REQUEST";
+// The panel keys held down, one hexadecimal digit.
+inline constexpr const char* kKeyMaskFormat = "$PKVTK,%01X";
+// Asks a receiver to mirror its LCD on the line.
+inline constexpr std::string_view kLcdOnRequest = "$PKVTS,LCD,ON";
+inline constexpr std::string_view kReceiverIdQuery = "$PKVTQ,RID";
 
 }  // namespace proprietary
 }  // namespace zelsim

@@ -71,7 +71,7 @@ TEST_F(TfZelSimTest, OpensWithItsMenusCaptionAndDesignSize) {
     window->show();
     EXPECT_EQ(window->windowTitle(),
               "ZEL Sim v" ZELSIM_VERSION_TEXT " - COM1 at 38400 BAUD is not connected");
-    EXPECT_EQ(window->centralWidget()->size(), QSize(760, 530));
+    EXPECT_EQ(window->centralWidget()->size(), QSize(760, 591));
 
     QMenu* com = Menu("mComPort");
     ASSERT_NE(com, nullptr);
@@ -236,18 +236,18 @@ TEST_F(TfZelSimTest, MonitorButtonsAndBigAndHideMoveTheWidgets) {
     EXPECT_FALSE(Widget<QPushButton>(mw::bSendFile)->isEnabled());
 
     QWidget* panel = window->Control(mw::pMessageMonitorPanel);
-    EXPECT_EQ(panel->geometry(), QRect(0, 200, 760, 295));
+    EXPECT_EQ(panel->geometry(), QRect(0, 296, 760, 295));
     EXPECT_EQ(window->Control(mw::lbMessageMonitor)->geometry(), QRect(8, 0, 744, 250));
     EXPECT_EQ(Widget<QPushButton>(mw::bSendData)->geometry(), QRect(414, 254, 60, 25));
     window->MenuItem(mw::mMsgMonBig)->trigger();
     EXPECT_EQ(panel->height(), 415);
     EXPECT_EQ(Widget<QPushButton>(mw::bAddCkSum)->y(), 374);
     EXPECT_EQ(Box()->y(), 375);
-    EXPECT_EQ(window->centralWidget()->height(), 615);
+    EXPECT_EQ(window->centralWidget()->height(), 711);
 
     window->MenuItem(mw::mMsgMonHide)->trigger();
     EXPECT_TRUE(panel->isHidden());
-    EXPECT_EQ(window->centralWidget()->height(), 530);
+    EXPECT_EQ(window->centralWidget()->height(), 591);
 }
 
 }  // namespace

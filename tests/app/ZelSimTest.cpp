@@ -256,14 +256,14 @@ TEST_F(ZelSimTest, OffCompactsTheWindowAndAnyUnitRestoresTheDesign) {
     zelSim_->Frame().SelectZelType(ZelType::Dormalyn);
     EXPECT_TRUE(Shown(mw::pDisplayPanel));
     EXPECT_EQ(buttons.top, designTop);
-    EXPECT_EQ(monitor.top, 200);
+    EXPECT_EQ(monitor.top, 296);
 
-    // A Big monitor reaches below the design's 530 pixels: the window grows.
-    EXPECT_EQ(Control(mw::fZelSim).height, 530);
+    // A Big monitor reaches below the design's 591 pixels: the window grows.
+    EXPECT_EQ(Control(mw::fZelSim).height, 591);
     zelSim_->Monitor().SetOption(&MonitorOptions::messageMonitorBig, true);
-    EXPECT_EQ(Control(mw::fZelSim).height, 615);
+    EXPECT_EQ(Control(mw::fZelSim).height, 711);
     zelSim_->Monitor().SetOption(&MonitorOptions::hideMessageMonitor, true);
-    EXPECT_EQ(Control(mw::fZelSim).height, 530);
+    EXPECT_EQ(Control(mw::fZelSim).height, 591);
 }
 
 TEST_F(ZelSimTest, KeyHookClaimsPanelAndFunctionKeysByPanelType) {
@@ -283,6 +283,24 @@ TEST_F(ZelSimTest, KeyHookClaimsPanelAndFunctionKeysByPanelType) {
     EXPECT_FALSE(zelSim_->HandleKey(Key::F8, true, false));
     zelSim_->Sender().FocusOut();
     EXPECT_TRUE(zelSim_->HandleKey(Key::F8, true, false));
+}
+
+// Keys from the keyboard and the window's buttons share one mask; opening
+// the port starts the panel from a blank screen at the first contrast.
+TEST_F(ZelSimTest, PanelKeysShareTheirMaskAndConnectResetsTheScreen) {
+    using Key = KeyHook::Key;
+    zelSim_->Screen().PutChar(0, 'A');
+    zelSim_->Screen().SetContrast(200);
+    zelSim_->ComOpenClose();
+    EXPECT_EQ(zelSim_->Screen().RowText(0), std::string(16, ' '));
+    EXPECT_EQ(zelSim_->Screen().Contrast(), PanelScreen::kContrastAtConnect);
+    EXPECT_EQ(Control(mw::pbContrast).position, PanelScreen::kContrastAtConnect);
+
+    zelSim_->Keypad().KeyAreaPressed(1);  // Corvane's right arrow, held with the mouse
+    ASSERT_TRUE(zelSim_->HandleKey(Key::Left, true, false));  // Corvane's enter key
+    zelSim_->HandleKey(Key::Left, false, false);
+    zelSim_->Keypad().KeyAreaReleased(1);
+    EXPECT_EQ(line_->TakeWritten(), "$PKVTK,1*4F\r\n$PKVTK,9*47\r\n$PKVTK,1*4F\r\n$PKVTK,0*4E\r\n");
 }
 
 TEST(KeyHook, ArrowBitsMirrorBetweenPanelTypes) {

@@ -21,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/AppKeyFilter.h"
 #include "app/SimulatorProcess.h"
 #include "app/TfZelSim.h"
 #include "app/ZelSim.h"
@@ -31,6 +32,7 @@
 #include "monitor/MessageCategory.h"
 #include "monitor/MessageMonitorView.h"
 #include "monitor/MonitorLayout.h"
+#include "panel/PanelScreen.h"
 #include "serial/PortMap.h"
 #include "serial/QtSerialDevice.h"
 #include "support/RecordingDialogs.h"
@@ -509,6 +511,54 @@ TEST_F(StationBesideSimulatorTest, AnswersTheLineAndKeepsTheControllersRecordsFl
         },
         kDeadlineMs))
         << "the identities reach the display with the next record";
+}
+
+// The remote panel as a user meets it: a receiver at 9,600 baud is found by
+// Acquire Corvane, its screen is mirrored cell by cell, the keyboard's arrows
+// move its menu, and its silence is noticed.
+TEST_F(StationBesideSimulatorTest, AcquireFindsTheReceiverAndTheKeysDriveItsMenu) {
+    ASSERT_TRUE(sim_.Start(ZELSIM_SIM_PATH, {"--receiver-baud", "9600", "--no-controller"}))
+        << sim_.ErrorText();
+    StartWindow(sim_.DevicePath());
+    AppKeyFilter keys(*zelSim_, window_.get());
+    qApp->installEventFilter(&keys);
+    ClickConnect();
+
+    auto* acquire = qobject_cast<QPushButton*>(window_->Control(mw::bAcquireCorvane));
+    auto* status = qobject_cast<QLabel*>(window_->Control(mw::lAcquireCorvaneStatus));
+    auto* report = qobject_cast<QLabel*>(window_->Control(mw::lCorvaneConnectionReport));
+    ASSERT_TRUE(acquire && status && report);
+    ASSERT_TRUE(acquire->isVisible()) << "Corvane on an open port at 38,400";
+    QTest::mouseClick(acquire, Qt::LeftButton);
+    EXPECT_EQ(acquire->text(), "Cancel");
+
+    // Four rates, the screen cleared, Home and no key, then the identity.
+    constexpr int kAcquireDeadlineMs = 8000;
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return status->text() == "connection OK"; }, kAcquireDeadlineMs))
+        << status->text().toStdString();
+    EXPECT_FALSE(acquire->isVisible());
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return report->text().startsWith("Corvane SIM v"); }, kDeadlineMs))
+        << report->text().toStdString();
+    EXPECT_EQ(zelSim_->Line().Port().Rate(), 38400u) << "the sequence ends at the panel's rate";
+
+    const PanelScreen& screen = zelSim_->Screen();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.RowText(0).starts_with("Sats"); }, kDeadlineMs))
+        << std::string(screen.RowText(0));
+    QTest::keyClick(window_.get(), Qt::Key_Down);  // Corvane: the second key, its down arrow
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.RowText(0).starts_with("N "); }, kDeadlineMs))
+        << std::string(screen.RowText(0));
+    EXPECT_GE(Find("$PKVTK,2"), 0);
+    EXPECT_GE(Find("$PKVTK,0"), 0);
+
+    sim_.Stop();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return zelSim_->Controls().Get(mw::lAcquireCorvaneStatus).text == "connection lost";
+        },
+        kDeadlineMs));
+    qApp->removeEventFilter(&keys);
 }
 }  // namespace
 
