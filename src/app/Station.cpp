@@ -50,11 +50,18 @@ bool Station::Withheld() const {
 }
 
 void Station::OnRawLine(uint32_t now) {
-    if (Withheld()) return;
-    lastLineTime_ = now;
     size_t length = 0;
     framer_.CopyOut(lineBuffer_, length);
-    Show({lineBuffer_, length}, MessageCategory::kNonNmea);
+    const std::string_view line(lineBuffer_, length);
+    if (!Withheld()) {
+        lastLineTime_ = now;
+        bool hidden = false;
+        for (const CyclePart* part : parts_) hidden = hidden || part->HidesReceivedLine(line);
+        if (!hidden) Show(line, MessageCategory::kNonNmea);
+    }
+    // A script waiting for a reply, and a transfer counting them, hear every
+    // line, noise included.
+    for (CyclePart* part : parts_) part->RawLineFramed(line, now);
 }
 
 void Station::OnSentence(uint32_t now) {

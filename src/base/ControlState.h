@@ -21,6 +21,7 @@ struct ControlState {
         kHint = 1 << 8,
         kSelected = 1 << 9,
         kAlert = 1 << 10,
+        kColour = 1 << 11,
     };
 
     std::string text;
@@ -37,6 +38,7 @@ struct ControlState {
     std::string hint;                // shown when the pointer or the focus rests on it
     bool selected = false;           // an edit field's text is selected whole
     bool alert = false;              // the text tells of a failure: drawn to catch the eye
+    uint32_t colour = 0;             // background, written 0x00BBGGRR
     uint16_t fields = 0;             // the fields set so far
     uint64_t revision = 0;           // table revision of the last change
 

@@ -97,6 +97,12 @@ void ControlTable::SetAlert(std::string_view name, bool alert) {
     Change(name, ControlState::kAlert).alert = alert;
 }
 
+void ControlTable::SetColour(std::string_view name, uint32_t colour) {
+    const ControlState* c = Find(name);
+    if (c && c->Has(ControlState::kColour) && c->colour == colour) return;
+    Change(name, ControlState::kColour).colour = colour;
+}
+
 void ControlTable::ForEachChangedSince(
     uint64_t since,
     const std::function<void(const std::string&, const ControlState&)>& apply) const {

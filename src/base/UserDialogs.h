@@ -29,6 +29,16 @@ class UserDialogs {
     virtual bool Ask(std::string_view caption, std::string_view text) = 0;
     // A file to write, new or existing; nothing when the user cancelled.
     virtual std::optional<std::string> AskFileToWrite(FileRequest& request) = 0;
+    // An existing file to read; nothing when the user cancelled. A window
+    // that offers no such dialog answers as cancelled.
+    virtual std::optional<std::string> AskFileToOpen(FileRequest& /*request*/) {
+        return std::nullopt;
+    }
+    // A message box with OK and Cancel; true for OK. Without a box of its
+    // own a window asks Yes or No.
+    virtual bool Confirm(std::string_view caption, std::string_view text) {
+        return Ask(caption, text);
+    }
     // Opens the file with the desktop's viewer for it; false when none started.
     virtual bool OpenInViewer(const std::string& path) = 0;
 };

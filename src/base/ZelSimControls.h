@@ -99,6 +99,55 @@ inline constexpr std::string_view bAcquireCorvane = "bAcquireCorvane";
 inline constexpr std::string_view lAcquireCorvaneStatus = "lAcquireCorvaneStatus";
 inline constexpr std::string_view lCorvaneConnectionReport = "lCorvaneConnectionReport";
 
+// User buttons, scripts and file sending: the eight buttons of the group
+// shown with their F-key tags on pButtonPanel, the script's Cancel Button and
+// reports on pAuxPanel, and the file transfer's panel under the monitor.
+inline constexpr std::string_view bButton1 = "bButton1";
+inline constexpr std::string_view bButton2 = "bButton2";
+inline constexpr std::string_view bButton3 = "bButton3";
+inline constexpr std::string_view bButton4 = "bButton4";
+inline constexpr std::string_view bButton5 = "bButton5";
+inline constexpr std::string_view bButton6 = "bButton6";
+inline constexpr std::string_view bButton7 = "bButton7";
+inline constexpr std::string_view bButton8 = "bButton8";
+inline constexpr std::string_view lButton1Tag = "lButton1Tag";
+inline constexpr std::string_view lButton2Tag = "lButton2Tag";
+inline constexpr std::string_view lButton3Tag = "lButton3Tag";
+inline constexpr std::string_view lButton4Tag = "lButton4Tag";
+inline constexpr std::string_view lButton5Tag = "lButton5Tag";
+inline constexpr std::string_view lButton6Tag = "lButton6Tag";
+inline constexpr std::string_view lButton7Tag = "lButton7Tag";
+inline constexpr std::string_view lButton8Tag = "lButton8Tag";
+// Position k (0..7, F1..F8) reaches its button and its tag by index.
+inline constexpr std::string_view kUserButtons[] = {bButton1, bButton2, bButton3, bButton4,
+                                                    bButton5, bButton6, bButton7, bButton8};
+inline constexpr std::string_view kUserButtonTags[] = {lButton1Tag, lButton2Tag, lButton3Tag,
+                                                       lButton4Tag, lButton5Tag, lButton6Tag,
+                                                       lButton7Tag, lButton8Tag};
+inline constexpr std::string_view bCancelButtonScript = "bCancelButtonScript";
+inline constexpr std::string_view lScriptDelayReport = "lScriptDelayReport";
+inline constexpr std::string_view pbScriptDelayReport = "pbScriptDelayReport";
+inline constexpr std::string_view lScriptLineReport = "lScriptLineReport";
+inline constexpr std::string_view lScriptMessageReport = "lScriptMessageReport";
+inline constexpr std::string_view pFileSendPanel = "pFileSendPanel";
+inline constexpr std::string_view bCancelFile = "bCancelFile";
+inline constexpr std::string_view lSendFilePB = "lSendFilePB";
+inline constexpr std::string_view pbSendFile = "pbSendFile";
+inline constexpr std::string_view lSendFileInfoPB = "lSendFileInfoPB";
+
+// "Button Options": hide the buttons or show one of the four groups (one
+// radio group of five), and whether a running script shows its details.
+inline constexpr std::string_view mButtonOptions = "mButtonOptions";
+inline constexpr std::string_view mHideButtons = "mHideButtons";
+inline constexpr std::string_view mButtonGroup1 = "mButtonGroup1";
+inline constexpr std::string_view mButtonGroup2 = "mButtonGroup2";
+inline constexpr std::string_view mButtonGroup3 = "mButtonGroup3";
+inline constexpr std::string_view mButtonGroup4 = "mButtonGroup4";
+// Group g (1..4) is item g - 1.
+inline constexpr std::string_view kButtonGroupItems[] = {mButtonGroup1, mButtonGroup2,
+                                                         mButtonGroup3, mButtonGroup4};
+inline constexpr std::string_view mShowScriptDetails = "mShowScriptDetails";
+
 // "COM Port": after the COM items, the choice to reopen a lost device.
 inline constexpr std::string_view mReconnectAutomatically = "mReconnectAutomatically";
 

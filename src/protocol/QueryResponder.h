@@ -54,7 +54,11 @@ class QueryResponder : public CyclePart {
 
     // The script command that asks the bootloader's version arms the
     // capture; the next "DID" reply disarms it and answers.
-    void ArmBootloaderCapture() { bootloaderCaptureArmed_ = true; }
+    void ArmBootloaderCapture() {
+        bootloaderCaptureArmed_ = true;
+        bootloaderIs13_ = false;
+    }
+    void DisarmBootloaderCapture() { bootloaderCaptureArmed_ = false; }
     bool BootloaderCaptureArmed() const { return bootloaderCaptureArmed_; }
     bool BootloaderIs13() const { return bootloaderIs13_; }
 

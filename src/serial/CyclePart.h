@@ -27,6 +27,13 @@ class CyclePart {
     virtual void BeforeRead(uint32_t /*now*/) {}
     // A line was shown: received (unless withheld as noise) or sent.
     virtual void LineShown(const TrafficLine& /*line*/) {}
+    // A received line the framer took for no sentence (a text line, or a
+    // "$" line whose checksum failed), without CR LF, after the decision to
+    // show it: also when it was withheld as noise or hidden.
+    virtual void RawLineFramed(std::string_view /*line*/, uint32_t /*now*/) {}
+    // A received raw line is about to be shown and logged: true keeps it out
+    // of both (a transfer's acknowledgements).
+    virtual bool HidesReceivedLine(std::string_view /*line*/) const { return false; }
     // A valid sentence was framed: its fields are readable by index until
     // the next byte is fed.
     virtual void SentenceFramed(SentenceFramer& /*sentence*/, uint32_t /*now*/) {}

@@ -23,6 +23,15 @@ class RecordingDialogs : public UserDialogs {
         if (fileChoice) request.left += movedBy;
         return fileChoice;
     }
+    std::optional<std::string> AskFileToOpen(FileRequest& request) override {
+        openRequests.push_back(request);
+        if (openChoice) request.left += movedBy;
+        return openChoice;
+    }
+    bool Confirm(std::string_view caption, std::string_view text) override {
+        confirmations.push_back(std::string(caption) + ": " + std::string(text));
+        return confirmed;
+    }
     bool OpenInViewer(const std::string& path) override {
         viewed.push_back(path);
         return viewerStarts;
@@ -32,7 +41,11 @@ class RecordingDialogs : public UserDialogs {
     std::vector<std::string> questions;
     std::vector<FileRequest> fileRequests;
     std::vector<std::string> viewed;
+    std::vector<FileRequest> openRequests;
+    std::vector<std::string> confirmations;
     bool answer = true;
+    bool confirmed = true;                  // OK, not Cancel
+    std::optional<std::string> openChoice;  // nothing: the user cancels
     std::optional<std::string> fileChoice;  // nothing: the user cancels
     int movedBy = 0;                        // the user moves the dialog
     bool viewerStarts = true;

@@ -1,0 +1,255 @@
+#include "scripts/FileSender.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "base/ConfigFile.h"
+#include "base/ControlTable.h"
+#include "base/UserDialogs.h"
+#include "base/ZelSimControls.h"
+#include "scripts/UserButtons.h"
+
+namespace zelsim {
+
+namespace {
+namespace mw = main_window;
+
+constexpr const char* kConfigurationSection = "Configuration";
+constexpr const char* kPopupLeftKey = "SendFilePopupLeft";
+constexpr const char* kPopupTopKey = "SendFilePopupTop";
+constexpr const char* kLineDelayKey = "SendFileLineDelayMs";
+// Spelled as the files have always held it.
+constexpr const char* kSemaphoreKey = "SendFileLineRepsonseSemaphore";
+constexpr const char* kDialogLeftKey = "FileDialogWindowLeft";
+constexpr const char* kDialogTopKey = "FileDialogWindowTop";
+constexpr const char* kDialogWidthKey = "FileDialogWindowWidth";
+constexpr const char* kDialogHeightKey = "FileDialogWindowHeight";
+
+constexpr const char* kFileSpecsSection = "FileSpecs";
+constexpr const char* kFolderKey = "SendFilePath";
+constexpr const char* kFileNameKey = "SendFileFileName";
+constexpr const char* kFilterKey = "SendFileFilterIndex";
+constexpr const char* kDefaultFolder = ".";
+constexpr int kDefaultFilter = 4;  // all files
+
+constexpr int kProgressMaximum = 100;
+constexpr uint8_t kLineFeed = 10;
+}  // namespace
+
+FileSender::FileSender(ControlTable& controls, UserDialogs& dialogs, UserButtons& buttons,
+                       ConfigFile& config, FileOpener openFile)
+    : controls_(controls),
+      dialogs_(dialogs),
+      buttons_(buttons),
+      config_(config),
+      openFile_(std::move(openFile)) {
+    controls_.SetText(mw::bSendFile, kSendCaption);
+    controls_.SetEnabled(mw::bSendFile, true);
+    controls_.SetVisible(mw::pFileSendPanel, false);
+    controls_.SetText(mw::bCancelFile, kCancelCaption);
+    controls_.SetBar(mw::pbSendFile, 0, kProgressMaximum);
+}
+
+void FileSender::SetCurrentPath(std::string_view path) {
+    currentPath_ = path.substr(0, kPathLimit);
+}
+
+std::unique_ptr<FileSource> FileSender::Open(const std::string& path, std::string& why) const {
+    why.clear();
+    if (!openFile_) return nullptr;
+    return openFile_(path, why);
+}
+
+void FileSender::SendFileClicked() {
+    if (sending_) {
+        Cancel();
+        return;
+    }
+    // Idle but busy: a script runs, and its lines would mix with the file.
+    if (buttons_.Busy()) return;
+    file_.reset();
+
+    config_.SetSection(kFileSpecsSection);
+    UserDialogs::FileRequest request;
+    request.caption = "Select file to Send";
+    request.folder = config_.ReadText(kFolderKey, kDefaultFolder);
+    request.fileName = config_.ReadText(kFileNameKey, "");
+    request.filterIndex = config_.ReadInt(kFilterKey, kDefaultFilter);
+    request.filters = {"Text files (*.txt)", "Hex Files (*.hex)", "A90 Hex files (*.a90)",
+                       "All files (*)"};
+    request.left = dialogLeft_;
+    request.top = dialogTop_;
+    request.width = dialogWidth_;
+    request.height = dialogHeight_;
+    const std::optional<std::string> chosen = dialogs_.AskFileToOpen(request);
+    dialogLeft_ = request.left;
+    dialogTop_ = request.top;
+    dialogWidth_ = request.width;
+    dialogHeight_ = request.height;
+    if (!chosen || chosen->empty()) return;
+
+    // Kept as chosen: on this system another case names another file.
+    SetCurrentPath(*chosen);
+    const size_t slash = chosen->rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : chosen->substr(0, slash + 1);
+    std::string why;
+    std::unique_ptr<FileSource> file = Open(*chosen, why);
+    if (!file) {
+        dialogs_.Warn(kOpenErrorCaption, "Unable to open file - " + currentPath_);
+        return;
+    }
+    controls_.SetText(mw::bSendFile, kCancelCaption);
+    config_.SetSection(kFileSpecsSection);
+    config_.WriteText(kFolderKey, folder);
+    config_.WriteText(kFileNameKey, *chosen);
+    config_.WriteInt(kFilterKey, request.filterIndex);
+    Start(std::move(file), false);
+}
+
+void FileSender::Start(std::unique_ptr<FileSource> file, bool byScript) {
+    file_ = std::move(file);
+    controls_.SetText(mw::bSendFile, kCancelCaption);
+    controls_.SetEnabled(mw::bSendFile, true);  // a script had disabled it
+    fileSize_ = file_ ? file_->Size() : 0;
+    bytesSent_ = 0;
+    controls_.SetBar(mw::pbSendFile, 0, kProgressMaximum);
+    controls_.SetText(mw::lSendFilePB, "sending file   -   " + currentPath_);
+    if (byScript) {
+        char size[32];
+        std::snprintf(size, sizeof size, "%llu bytes  ",
+                      static_cast<unsigned long long>(fileSize_));
+        controls_.SetText(mw::lSendFileInfoPB, size + (file_ ? file_->ModifiedText() : ""));
+    }
+    controls_.SetVisible(mw::pFileSendPanel, true);
+    pending_ = 0;
+    fileEnded_ = false;
+    sending_ = true;
+    outcome_ = Outcome::kNone;
+    awaiting_ = 0;
+    buttons_.EnterBusy(UserButtons::kFileSending);
+}
+
+void FileSender::Step() {
+    if (!sending_) return;
+    if (!portOpen || !portOpen()) {
+        Finish(Outcome::kPortClosed);
+        return;
+    }
+    // A new chunk is written from the next cycle on. A line cut by the
+    // chunk's end is topped up first, so that every write ends at a line
+    // end and what else the program sends falls between whole lines.
+    if (pending_ == 0 || HoldsPartLineOnly()) {
+        ReadChunk();
+        return;
+    }
+    if (awaiting_ >= kMaxAwaiting) return;
+    WriteChunk();
+}
+
+bool FileSender::HoldsPartLineOnly() const {
+    return !fileEnded_ && pending_ < chunk_.size() &&
+           std::memchr(chunk_.data(), kLineFeed, pending_) == nullptr;
+}
+
+void FileSender::ReadChunk() {
+    const long n = file_ ? file_->Read(chunk_.data() + pending_, chunk_.size() - pending_) : 0;
+    if (n > 0) {
+        pending_ += static_cast<size_t>(n);
+        return;
+    }
+    if (n == 0) {
+        fileEnded_ = true;
+        // The last line had no line end: it still goes.
+        if (pending_ == 0) Finish(Outcome::kSent);
+        return;
+    }
+    // Never ends as if sent: the device holds only part of the file.
+    const std::string why = file_->Error();
+    const uint64_t sent = bytesSent_;
+    Finish(Outcome::kReadFailed);
+    char counts[80];
+    std::snprintf(counts, sizeof counts, ". Only %llu of %llu bytes were sent.",
+                  static_cast<unsigned long long>(sent),
+                  static_cast<unsigned long long>(fileSize_));
+    dialogs_.Warn(kReadErrorCaption, "Unable to read file - " + currentPath_ + ": " + why + counts);
+}
+
+void FileSender::WriteChunk() {
+    size_t planned = pending_;
+    if (lineDelay_ != 0) {
+        // With a line delay, one line per write: each waits for its own answer.
+        const void* lineEnd = std::memchr(chunk_.data(), kLineFeed, pending_);
+        if (lineEnd != nullptr)
+            planned = static_cast<size_t>(static_cast<const uint8_t*>(lineEnd) - chunk_.data()) + 1;
+    } else if (!fileEnded_) {
+        // Whole lines only; the part line after them waits for its rest. A
+        // line longer than the chunk has no end in it and goes in pieces.
+        const uint8_t* last = chunk_.data() + pending_;
+        while (last != chunk_.data() && last[-1] != kLineFeed) --last;
+        if (last != chunk_.data()) planned = static_cast<size_t>(last - chunk_.data());
+    }
+    const size_t written = write ? std::min(write(chunk_.data(), planned), planned) : 0;
+    awaiting_ += static_cast<int>(std::count(chunk_.data(), chunk_.data() + written, kLineFeed));
+    bytesSent_ += written;
+    // A file that grew while it was sent must not run the bar past its end.
+    const uint64_t percent = fileSize_ == 0 ? 0 : bytesSent_ * kProgressMaximum / fileSize_;
+    controls_.SetBar(mw::pbSendFile,
+                     static_cast<int>(std::min<uint64_t>(percent, kProgressMaximum)),
+                     kProgressMaximum);
+    // What the port did not take goes again at the next cycle.
+    if (written < pending_)
+        std::memmove(chunk_.data(), chunk_.data() + written, pending_ - written);
+    pending_ -= written;
+}
+
+void FileSender::Cancel() {
+    if (!sending_) return;
+    Finish(Outcome::kCancelled);
+}
+
+void FileSender::Finish(Outcome outcome) {
+    sending_ = false;
+    outcome_ = outcome;
+    file_.reset();
+    pending_ = 0;
+    controls_.SetText(mw::bSendFile, kSendCaption);
+    controls_.SetVisible(mw::pFileSendPanel, false);
+    buttons_.LeaveBusy(UserButtons::kFileSending);
+    // A script that goes on after its file keeps the button for its run.
+    controls_.SetEnabled(mw::bSendFile, !buttons_.BusyWith(UserButtons::kScriptRunning));
+}
+
+void FileSender::ResponseReceived() {
+    if (sending_ && responseSemaphore_ && awaiting_ > 0) --awaiting_;
+}
+
+bool FileSender::Hides(std::string_view line) const {
+    return sending_ && responseSemaphore_ && line.starts_with(kResponsePrefix);
+}
+
+void FileSender::LoadSettings(ConfigFile& file) {
+    file.SetSection(kConfigurationSection);
+    popupLeft_ = file.ReadInt(kPopupLeftKey, popupLeft_);
+    popupTop_ = file.ReadInt(kPopupTopKey, popupTop_);
+    lineDelay_ = file.ReadInt(kLineDelayKey, lineDelay_);
+    // kSemaphoreKey is not taken: the answers always pace the file.
+    dialogLeft_ = file.ReadInt(kDialogLeftKey, dialogLeft_);
+    dialogTop_ = file.ReadInt(kDialogTopKey, dialogTop_);
+    dialogWidth_ = file.ReadInt(kDialogWidthKey, dialogWidth_);
+    dialogHeight_ = file.ReadInt(kDialogHeightKey, dialogHeight_);
+}
+
+void FileSender::SaveSettings(ConfigFile& file) const {
+    file.SetSection(kConfigurationSection);
+    file.WriteInt(kPopupLeftKey, popupLeft_);
+    file.WriteInt(kPopupTopKey, popupTop_);
+    file.WriteInt(kLineDelayKey, lineDelay_);
+    file.WriteFlag(kSemaphoreKey, responseSemaphore_);
+    file.WriteInt(kDialogLeftKey, dialogLeft_);
+    file.WriteInt(kDialogTopKey, dialogTop_);
+    file.WriteInt(kDialogWidthKey, dialogWidth_);
+    file.WriteInt(kDialogHeightKey, dialogHeight_);
+}
+
+}  // namespace zelsim
