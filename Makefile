@@ -16,8 +16,15 @@ $(BUILD)/build.ninja:
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The demo runs on its own settings (its button group), copied once so that
+# what the user changes in the demo stays there and the user's own file is
+# never touched.
+DEMO_CONFIG = $(BUILD)/demo/ZelSim.ini
+
 run: build
-	$(BUILD)/zelsim --demo
+	@mkdir -p $(dir $(DEMO_CONFIG))
+	@[ -f $(DEMO_CONFIG) ] || cp demo/ZelSim.ini $(DEMO_CONFIG)
+	$(BUILD)/zelsim --demo --config $(DEMO_CONFIG)
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

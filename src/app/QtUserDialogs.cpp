@@ -11,6 +11,38 @@ namespace {
 QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+// Qt's own dialog, so that it opens where the user left it last time.
+void Prepare(QFileDialog& dialog, const UserDialogs::FileRequest& request) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    QStringList filters;
+    for (const std::string& filter : request.filters) filters << FromUtf8(filter);
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    if (!request.fileName.empty()) dialog.selectFile(FromUtf8(request.fileName));
+    // Where it was left; never smaller than it needs to be (the first time
+    // the remembered size is a mere 200 by 200).
+    if (request.width > 0 && request.height > 0)
+        dialog.setGeometry(
+            QRect(QPoint(request.left, request.top),
+                  QSize(request.width, request.height).expandedTo(dialog.sizeHint())));
+}
+
+// The file chosen, and where the dialog stood and which filter it showed
+// when it closed.
+std::optional<std::string> Run(QFileDialog& dialog, UserDialogs::FileRequest& request) {
+    const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    const QRect place = dialog.geometry();
+    request.left = place.x();
+    request.top = place.y();
+    request.width = place.width();
+    request.height = place.height();
+    const qsizetype filter = dialog.nameFilters().indexOf(dialog.selectedNameFilter());
+    if (filter >= 0) request.filterIndex = static_cast<int>(filter) + 1;
+    if (!chosen) return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
 }  // namespace
 
 void QtUserDialogs::Warn(std::string_view caption, std::string_view text) {
@@ -25,26 +57,24 @@ bool QtUserDialogs::Ask(std::string_view caption, std::string_view text) {
 
 std::optional<std::string> QtUserDialogs::AskFileToWrite(FileRequest& request) {
     QFileDialog dialog(parent_, FromUtf8(request.caption), FromUtf8(request.folder));
-    // Qt's own dialog, so that it opens where the user left it last time.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);  // a log is added to
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    QStringList filters;
-    for (const std::string& filter : request.filters) filters << FromUtf8(filter);
-    dialog.setNameFilters(filters);
-    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
-        dialog.selectNameFilter(filters[request.filterIndex - 1]);
-    if (!request.fileName.empty()) dialog.selectFile(FromUtf8(request.fileName));
-    if (request.width > 0 && request.height > 0)
-        dialog.setGeometry(request.left, request.top, request.width, request.height);
-    const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
-    const QRect place = dialog.geometry();
-    request.left = place.x();
-    request.top = place.y();
-    request.width = place.width();
-    request.height = place.height();
-    if (!chosen) return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
+    Prepare(dialog, request);
+    return Run(dialog, request);
+}
+
+std::optional<std::string> QtUserDialogs::AskFileToOpen(FileRequest& request) {
+    QFileDialog dialog(parent_, FromUtf8(request.caption), FromUtf8(request.folder));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    Prepare(dialog, request);
+    return Run(dialog, request);
+}
+
+bool QtUserDialogs::Confirm(std::string_view caption, std::string_view text) {
+    return QMessageBox::question(parent_, FromUtf8(caption), FromUtf8(text),
+                                 QMessageBox::Ok | QMessageBox::Cancel,
+                                 QMessageBox::Ok) == QMessageBox::Ok;
 }
 
 bool QtUserDialogs::OpenInViewer(const std::string& path) {

@@ -15,6 +15,8 @@ class QtUserDialogs : public UserDialogs {
     void Warn(std::string_view caption, std::string_view text) override;
     bool Ask(std::string_view caption, std::string_view text) override;
     std::optional<std::string> AskFileToWrite(FileRequest& request) override;
+    std::optional<std::string> AskFileToOpen(FileRequest& request) override;
+    bool Confirm(std::string_view caption, std::string_view text) override;
     bool OpenInViewer(const std::string& path) override;
 
   private:

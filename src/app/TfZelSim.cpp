@@ -25,6 +25,10 @@
 #include "monitor/MessageMonitorView.h"
 #include "panel/PanelView.h"
 #include "protocol/SendBoxInput.h"
+#include "scripts/FileSendPanel.h"
+#include "scripts/TfDefineButton.h"
+#include "scripts/TfSendFilePopUp.h"
+#include "scripts/UserButtonsPanel.h"
 #include "serial/PortWatch.h"
 
 namespace zelsim {
@@ -55,6 +59,12 @@ QString Text(const std::string& text) {
 QString LineText(const std::string& text) {
     return QString::fromLatin1(text);
 }
+// Core writes colours as 0x00BBGGRR.
+QColor ColourOf(uint32_t bgr) {
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
+}
+
 QPixmap IndicatorFrame() {
     QPixmap pm(kIndicatorSize);
     pm.fill(Qt::transparent);
@@ -161,7 +171,11 @@ void TfZelSim::BuildPanels() {
 
     QWidget* aux = AddPanel(mw::pAuxPanel, client_);
     QWidget* display = AddPanel(mw::pDisplayPanel, client_);
-    AddPanel(mw::pButtonPanel, client_);
+    buttonsPanel_ = new UserButtonsPanel(client_);
+    buttonsPanel_->onClick = [this](int position) {
+        Act([this, position] { zelSim_.Interpreter().PressButton(position); });
+    };
+    buttonsPanel_->onPopup = [this](int position) { DefineButton(position); };
     panelView_ = new PanelView(zelSim_.Screen(), display);
     panelView_->onKeys = [this](uint8_t bits, bool pressed) {
         Act([this, bits, pressed] { zelSim_.Keypad().PressKeys(bits, pressed); });
@@ -181,6 +195,15 @@ void TfZelSim::BuildPanels() {
         new SendBoxInput(zelSim_.Sender(), monitorPanel_->SendData(), monitorPanel_->SendButton(),
                          monitorPanel_->AddChecksumButton(), this);
     connect(input, &SendBoxInput::acted, this, [this] { Act([] {}); });
+    QPushButton* sendFile = monitorPanel_->findChild<QPushButton*>(Name(mw::bSendFile));
+    connect(sendFile, &QPushButton::clicked, this,
+            [this] { Act([this] { zelSim_.Files().SendFileClicked(); }); });
+    sendFile->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(sendFile, &QPushButton::customContextMenuRequested, this, &TfZelSim::EditLineDelay);
+    // Over the monitor's list, so made after it.
+    fileSendPanel_ = new FileSendPanel(client_);
+    connect(fileSendPanel_->CancelButton(), &QPushButton::clicked, this,
+            [this] { Act([this] { zelSim_.Files().Cancel(); }); });
 
     QPushButton* connectButton = AddButton(mw::bComOpenClose, aux);
     connect(connectButton, &QPushButton::clicked, this,
@@ -206,6 +229,8 @@ void TfZelSim::BuildPanels() {
         report->setPalette(palette);
     }
 
+    BuildScriptControls(aux);
+
     AddIndicatorImage(mw::iRxTxFrame, aux, IndicatorFrame());
     AddIndicatorImage(mw::iTxArrow, aux, IndicatorArrow(true, 8, kTxColour));
     AddIndicatorImage(mw::iRxArrow, aux, IndicatorArrow(false, 16, kRxColour));
@@ -219,6 +244,35 @@ void TfZelSim::BuildPanels() {
     QPalette palette = message->palette();
     palette.setColor(QPalette::WindowText, kAlertColour);
     message->setPalette(palette);
+}
+
+void TfZelSim::BuildScriptControls(QWidget* aux) {
+    QPushButton* cancel = AddButton(mw::bCancelButtonScript, aux);
+    connect(cancel, &QPushButton::clicked, this,
+            [this] { Act([this] { zelSim_.Interpreter().CancelButtonScript(); }); });
+    AddLabel(mw::lScriptDelayReport, aux);
+    auto* delay = new QProgressBar(aux);
+    delay->setObjectName(Name(mw::pbScriptDelayReport));
+    delay->setTextVisible(false);
+    delay->hide();
+    // A script's line and its message can be long: they wrap and keep to
+    // the top of their place.
+    for (std::string_view name : {mw::lScriptLineReport, mw::lScriptMessageReport}) {
+        QLabel* report = AddLabel(name, aux);
+        report->setWordWrap(true);
+        report->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        report->setTextFormat(Qt::PlainText);
+    }
+}
+
+void TfZelSim::DefineButton(int position) {
+    TfDefineButton::Edit(zelSim_.Buttons(), position, this,
+                         [this](bool active) { zelSim_.Keys().SetActive(active); });
+    Act([] {});
+}
+
+void TfZelSim::EditLineDelay() {
+    TfSendFilePopUp::Edit(zelSim_.Files(), this);
 }
 
 QAction* TfZelSim::AddItem(QMenu* menu, std::string_view name, const QString& caption) {
@@ -280,6 +334,8 @@ void TfZelSim::BuildMenus() {
         });
     }
 
+    BuildButtonMenu();
+
     QMenu* monitor = menuBar()->addMenu("&Message Monitor Options");
     monitor->setObjectName(Name(mw::mMsgMonOptions));
     auto* monitorMenu = new MessageMonitorMenu(zelSim_.Monitor(), monitor, this);
@@ -301,6 +357,25 @@ void TfZelSim::BuildMenus() {
     logging->setObjectName(Name(mw::mLoggingOptions));
     auto* loggingMenu = new MessageLogMenu(zelSim_.Log(), logging, this);
     connect(loggingMenu, &MessageLogMenu::acted, this, [this] { Act([] {}); });
+}
+
+void TfZelSim::BuildButtonMenu() {
+    QMenu* menu = menuBar()->addMenu("B&utton Options");
+    menu->setObjectName(Name(mw::mButtonOptions));
+    auto* group = new QActionGroup(this);
+    QAction* hide = AddRadioItem(menu, group, mw::mHideButtons, "Hide Buttons");
+    connect(hide, &QAction::triggered, this,
+            [this] { Act([this] { zelSim_.Buttons().HideButtons(); }); });
+    for (int g = 1; g <= ButtonTable::kGroupCount; ++g) {
+        QAction* item = AddRadioItem(menu, group, mw::kButtonGroupItems[g - 1],
+                                     QString("Button Group %1").arg(g));
+        connect(item, &QAction::triggered, this,
+                [this, g] { Act([this, g] { zelSim_.Buttons().SelectGroup(g); }); });
+    }
+    QAction* details = AddItem(menu, mw::mShowScriptDetails, "Show Script Details");
+    details->setCheckable(true);
+    connect(details, &QAction::triggered, this,
+            [this] { Act([this] { zelSim_.Buttons().ToggleShowScriptDetails(); }); });
 }
 
 void TfZelSim::BindChildren() {
@@ -381,6 +456,16 @@ void TfZelSim::ApplyToWidget(QWidget* widget, const ControlState& s) {
         bar->setValue(s.position);
     }
     if (s.Has(ControlState::kHint)) widget->setToolTip(Text(s.hint));
+    if (s.Has(ControlState::kColour)) {
+        QPalette palette = widget->palette();
+        const QColor background = ColourOf(s.colour);
+        palette.setColor(QPalette::Window, background);
+        // The text stays readable on a dark background (a running button's tag).
+        palette.setColor(QPalette::WindowText,
+                         background.lightness() < 128 ? Qt::white : Qt::black);
+        widget->setPalette(palette);
+        widget->setAutoFillBackground(true);
+    }
     if (s.Has(ControlState::kAlert)) {
         QPalette palette = widget->palette();
         palette.setColor(

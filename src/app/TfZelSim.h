@@ -16,8 +16,10 @@ class QTimer;
 
 namespace zelsim {
 
+class FileSendPanel;
 class MessageMonitorPanel;
 class PanelView;
+class UserButtonsPanel;
 class PortWatch;
 struct ControlState;
 class ZelSim;
@@ -55,7 +57,13 @@ class TfZelSim : public QMainWindow {
   private:
     void T10msTick();
     void BuildPanels();
+    void BuildScriptControls(QWidget* aux);
     void BuildMenus();
+    void BuildButtonMenu();
+    // bClickButton1Popup..8: the Define Button dialog of position 0..7.
+    void DefineButton(int position);
+    // bClickSendFilePopup: the line-delay dialog.
+    void EditLineDelay();
     void BindChildren();
     void ApplyToWindow(const ControlState& s);
     static void ApplyToWidget(QWidget* widget, const ControlState& s);
@@ -75,6 +83,8 @@ class TfZelSim : public QMainWindow {
     QWidget* client_ = nullptr;
     MessageMonitorPanel* monitorPanel_ = nullptr;
     PanelView* panelView_ = nullptr;
+    UserButtonsPanel* buttonsPanel_ = nullptr;
+    FileSendPanel* fileSendPanel_ = nullptr;
     PortWatch* portWatch_ = nullptr;
     std::map<std::string, QWidget*, std::less<>> widgets_;
     std::map<std::string, QAction*, std::less<>> menuItems_;

@@ -4,6 +4,7 @@
 
 #include "base/TickClock.h"
 #include "base/UserDialogs.h"
+#include "scripts/DiskFileSource.h"
 
 namespace zelsim {
 
@@ -14,9 +15,12 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
       dialogs_(dialogs),
       connection_(controls_, clock, std::move(device), portMap),
       indicator_(controls_, connection_.Port(), clock.TickNow()),
-      log_(controls_, dialogs, config, connection_.Port(), std::move(startDirectory), localTime),
+      log_(controls_, dialogs, config, connection_.Port(), startDirectory, localTime),
       monitor_(controls_, localTime),
       sendBox_(controls_, [this](const std::string& text) { station_.SendSentence(text); }),
+      buttons_(controls_),
+      fileSender_(controls_, dialogs, buttons_, config, DiskFileSource::Open),
+      interpreter_(controls_, dialogs, buttons_, fileSender_, clock, std::move(startDirectory)),
       graph_(std::move(localTime)),
       responder_(
           graph_, [this](std::string_view text) { station_.SendSentence(text); },
@@ -39,9 +43,27 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
       // sample of everything that changed the record.
       station_(clock, connection_.Port(),
                {&indicator_, &connection_, &log_, &monitor_, &sendBox_, &acquisition_, &buttons_,
-                &responder_, &graph_, &frame_}) {
+                &interpreter_, &fileSender_, &responder_, &graph_, &frame_}) {
     responder_.showReceived = [this](std::string_view line) { station_.ShowReceived(line); };
     responder_.panel = &screen_;
+    // While a script or a file has the line, the settings queries keep off.
+    responder_.transferRunning = [this] { return interpreter_.Running() || fileSender_.Sending(); };
+    interpreter_.sendLine = [this](std::string_view text) { station_.SendLine(text); };
+    interpreter_.selectBaud = [this](uint32_t rate) { connection_.SelectBaud(rate); };
+    interpreter_.setRts = [this](bool raised) {
+        if (raised)
+            connection_.Port().SetRts();
+        else
+            connection_.Port().ClearRts();
+    };
+    interpreter_.armBootloaderCapture = [this] { responder_.ArmBootloaderCapture(); };
+    interpreter_.disarmBootloaderCapture = [this] { responder_.DisarmBootloaderCapture(); };
+    interpreter_.bootloaderIs13 = [this] { return responder_.BootloaderIs13(); };
+    fileSender_.portOpen = [this] { return connection_.Port().IsOpen(); };
+    fileSender_.write = [this](const uint8_t* bytes, size_t count) {
+        return connection_.Port().Write(bytes, count);
+    };
+    sendBox_.onEscapeToScript = [this] { return interpreter_.AskToStop(); };
     acquisition_.clearScreen = [this] { screen_.Clear(); };
     frame_.onRefreshed = [this](ZelType type) {
         const SerialPort& port = connection_.Port();
@@ -52,6 +74,8 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
     };
     connection_.onStatusChanged = [this] { frame_.RefreshStatus(); };
     monitor_.onLayoutChanged = [this] { frame_.MonitorLayoutChanged(); };
+    // The caption names the group, and the layout follows the buttons.
+    buttons_.onGroupChanged = [this] { frame_.RefreshStatus(); };
     sendBox_.onSendPressed = [this] { monitor_.Resume(); };
     // While the send box has the focus the arrow keys edit its text.
     sendBox_.onKeyboardToPanel = [this](bool toPanel) { keyHook_.SetActive(toPanel); };
@@ -91,9 +115,10 @@ bool ZelSim::HandleKey(KeyHook::Key key, bool down, bool autoRepeat) {
         case KeyHook::Action::Kind::PanelRelease:
             keypad_.PressKeys(action.value, false);
             break;
+        case KeyHook::Action::Kind::UserButton:
+            interpreter_.PressButton(action.value - 1);
+            break;
         default:
-            // User buttons act here once the scripts run; until then the
-            // hook only claims their keys.
             break;
     }
     return action.Consumed();

@@ -15,6 +15,8 @@
 #include "panel/ReceiverAcquisition.h"
 #include "protocol/QueryResponder.h"
 #include "protocol/SendBox.h"
+#include "scripts/FileSender.h"
+#include "scripts/ScriptInterpreter.h"
 #include "scripts/UserButtons.h"
 #include "serial/Connection.h"
 #include "serial/RxTxIndicator.h"
@@ -65,6 +67,8 @@ class ZelSim {
     MessageMonitor& Monitor() { return monitor_; }
     SendBox& Sender() { return sendBox_; }
     UserButtons& Buttons() { return buttons_; }
+    ScriptInterpreter& Interpreter() { return interpreter_; }
+    FileSender& Files() { return fileSender_; }
     QueryResponder& Responder() { return responder_; }
     DiagnosticGraph& Graph() { return graph_; }
     PanelScreen& Screen() { return screen_; }
@@ -83,6 +87,8 @@ class ZelSim {
     MessageMonitor monitor_;
     SendBox sendBox_;
     UserButtons buttons_;
+    FileSender fileSender_;
+    ScriptInterpreter interpreter_;
     DiagnosticGraph graph_;
     QueryResponder responder_;
     PanelScreen screen_;

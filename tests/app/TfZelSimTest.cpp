@@ -3,17 +3,24 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "app/AppKeyFilter.h"
 #include "app/TfZelSim.h"
 #include "app/ZelSim.h"
 #include "base/ZelSimControls.h"
+#include "scripts/TfDefineButton.h"
 #include "serial/MemorySerialDevice.h"
 #include "serial/PortMap.h"
 #include "support/FakeTickClock.h"
@@ -50,6 +57,19 @@ class TfZelSimTest : public ::testing::Test {
         return qobject_cast<W*>(window->Control(name));
     }
     QComboBox* Box() { return Widget<QComboBox>(mw::cbSendData); }
+    // One turn of the main cycle, 10 ms on.
+    void Cycle() {
+        clock.Advance(10);
+        zelSim->Tick();
+        window->ApplyControls();
+    }
+    QColor Background(std::string_view name) {
+        return window->Control(name)->palette().color(QPalette::Window);
+    }
+    void RightClick(QWidget* widget) {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(4, 4));
+        QApplication::sendEvent(widget, &event);
+    }
     QStringList Captions(QMenu* menu) {
         QStringList captions;
         for (QAction* a : menu->actions())
@@ -109,6 +129,11 @@ TEST_F(TfZelSimTest, EveryControlCoreWritesIsBound) {
     for (QAction* item : Menu("mMsgMonOptions")->actions()) item->trigger();
     zelSim->Sender().FocusIn();
     zelSim->Monitor().TogglePause();
+    zelSim->Buttons().SelectGroup(2);
+    zelSim->Buttons().ToggleShowScriptDetails();
+    zelSim->Buttons().DefineButton(0, "Pause", "~d100");
+    zelSim->Interpreter().PressButton(0);
+    zelSim->Tick();
     line->Unplug();
     clock.Advance(200);
     zelSim->Tick();
@@ -233,7 +258,6 @@ TEST_F(TfZelSimTest, MonitorButtonsAndBigAndHideMoveTheWidgets) {
     auto* pause = Widget<QPushButton>(mw::bPause);
     pause->click();
     EXPECT_EQ(pause->text(), "Continue");
-    EXPECT_FALSE(Widget<QPushButton>(mw::bSendFile)->isEnabled());
 
     QWidget* panel = window->Control(mw::pMessageMonitorPanel);
     EXPECT_EQ(panel->geometry(), QRect(0, 296, 760, 295));
@@ -248,6 +272,165 @@ TEST_F(TfZelSimTest, MonitorButtonsAndBigAndHideMoveTheWidgets) {
     window->MenuItem(mw::mMsgMonHide)->trigger();
     EXPECT_TRUE(panel->isHidden());
     EXPECT_EQ(window->centralWidget()->height(), 591);
+}
+
+TEST_F(TfZelSimTest, ButtonOptionsChooseTheGroupShown) {
+    window->show();
+    const QStringList menus = [&] {
+        QStringList titles;
+        for (QAction* menu : window->menuBar()->actions()) titles << menu->text();
+        return titles;
+    }();
+    EXPECT_EQ(menus.indexOf("B&utton Options"), menus.indexOf("&ZEL Options") + 1);
+    QMenu* options = Menu("mButtonOptions");
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(Captions(options),
+              QStringList({"Hide Buttons", "Button Group 1", "Button Group 2", "Button Group 3",
+                           "Button Group 4", "Show Script Details"}));
+    EXPECT_TRUE(window->MenuItem(mw::mHideButtons)->isChecked());
+    QWidget* panel = window->Control(mw::pButtonPanel);
+    EXPECT_TRUE(panel->isHidden());
+
+    window->MenuItem(mw::mButtonGroup3)->trigger();
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(Widget<QPushButton>(mw::bButton1)->text(), "Button 17");
+    EXPECT_EQ(Widget<QPushButton>(mw::bButton8)->text(), "Button 24");
+    EXPECT_EQ(Widget<QPushButton>(mw::bButton1)->toolTip(), "Right Click to Edit Buttons");
+    EXPECT_EQ(qobject_cast<QLabel*>(window->Control(mw::lButton8Tag))->text(), "F8");
+    EXPECT_TRUE(window->windowTitle().contains(" - Button Group #3 - "))
+        << window->windowTitle().toStdString();
+    // F1 over F2, four columns, each tag left of its button.
+    EXPECT_EQ(window->Control(mw::bButton2)->geometry(), QRect(16, 30, 94, 26));
+    EXPECT_EQ(window->Control(mw::lButton7Tag)->pos(), QPoint(336, 5));
+    EXPECT_EQ(Background(mw::lButton1Tag), QColor(Qt::white));
+
+    window->MenuItem(mw::mShowScriptDetails)->trigger();
+    EXPECT_TRUE(zelSim->Buttons().ShowScriptDetails());
+    EXPECT_TRUE(window->MenuItem(mw::mShowScriptDetails)->isChecked());
+
+    window->MenuItem(mw::mHideButtons)->trigger();
+    EXPECT_TRUE(panel->isHidden());
+    EXPECT_FALSE(window->MenuItem(mw::mButtonGroup3)->isChecked());
+    EXPECT_TRUE(window->windowTitle().startsWith("ZEL Sim v" ZELSIM_VERSION_TEXT " - COM1"));
+}
+
+// A click and its function key start the script; its tag turns navy while
+// it runs and the Cancel Button ends it.
+TEST_F(TfZelSimTest, AButtonRunsItsScriptWithItsTagNavyUntilCancelled) {
+    AppKeyFilter filter(*zelSim, window.get());
+    qApp->installEventFilter(&filter);
+    window->show();
+    zelSim->ComOpenClose();
+    window->MenuItem(mw::mButtonGroup1)->trigger();
+    window->MenuItem(mw::mShowScriptDetails)->trigger();
+    zelSim->Buttons().DefineButton(2, "Wait", "HELLO\n~d5000\nBYE");
+
+    QTest::mouseClick(Widget<QPushButton>(mw::bButton3), Qt::LeftButton);
+    EXPECT_TRUE(zelSim->Interpreter().Running());
+    EXPECT_EQ(Background(mw::lButton3Tag), QColor(0, 0, 128));
+    EXPECT_EQ(Background(mw::lButton1Tag), QColor(Qt::white));
+    EXPECT_FALSE(Widget<QPushButton>(mw::bButton1)->isEnabled());
+    EXPECT_FALSE(Widget<QPushButton>(mw::bSendFile)->isEnabled());
+    auto* cancel = Widget<QPushButton>(mw::bCancelButtonScript);
+    EXPECT_TRUE(cancel->isVisible());
+    EXPECT_EQ(cancel->text(), "Cancel Button");
+
+    for (int i = 0; i < 6; ++i) Cycle();
+    EXPECT_EQ(line->TakeWritten(), "HELLO\r\n");
+    EXPECT_EQ(qobject_cast<QLabel*>(window->Control(mw::lScriptDelayReport))->text(), "5000ms");
+    EXPECT_TRUE(window->Control(mw::pbScriptDelayReport)->isVisible());
+    EXPECT_EQ(qobject_cast<QLabel*>(window->Control(mw::lScriptLineReport))->text(), "~d5000");
+
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    Cycle();
+    EXPECT_FALSE(zelSim->Interpreter().Running());
+    EXPECT_EQ(line->TakeWritten(), "") << "a delay cancelled ends the script";
+    EXPECT_EQ(Background(mw::lButton3Tag), QColor(Qt::white));
+    EXPECT_TRUE(cancel->isHidden());
+    EXPECT_TRUE(Widget<QPushButton>(mw::bButton1)->isEnabled());
+
+    // F3 is the third button of the group shown.
+    QTest::keyClick(window->centralWidget(), Qt::Key_F3);
+    EXPECT_TRUE(zelSim->Interpreter().Running());
+    qApp->removeEventFilter(&filter);
+}
+
+TEST_F(TfZelSimTest, RightClickDefinesAButtonWhileTheKeyHookRests) {
+    window->show();
+    window->MenuItem(mw::mButtonGroup2)->trigger();
+    bool hookActive = true;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<TfDefineButton*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        hookActive = zelSim->Keys().Active();
+        dialog->CaptionEdit()->setText("Identity");
+        dialog->Memo()->setPlainText("$PKVTQ,RID\n\n\n~waitfor RID\n");
+        QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+        if (dialog->isVisible()) dialog->reject();  // a failure, not a hang
+    });
+    RightClick(window->Control(mw::bButton4));
+    EXPECT_FALSE(hookActive);
+    EXPECT_TRUE(zelSim->Keys().Active());
+    EXPECT_EQ(Widget<QPushButton>(mw::bButton4)->text(), "Identity");
+    EXPECT_EQ(zelSim->Buttons().Table().At(11).script,
+              (std::vector<std::string>{"$PKVTQ,RID", "~waitfor RID"}));
+}
+
+TEST_F(TfZelSimTest, AFileBeingSentShowsItsPanelAndCancelFileHidesIt) {
+    window->show();
+    zelSim->ComOpenClose();
+    const std::string path = dir.File("lines.txt");
+    std::string content;
+    for (int i = 0; i < 20; ++i) content += "$GPGGA,line " + std::to_string(i) + "\r\n";
+    TempDir::Write(path, content);
+    dialogs.openChoice = path;
+
+    auto* sendFile = Widget<QPushButton>(mw::bSendFile);
+    QWidget* panel = window->Control(mw::pFileSendPanel);
+    EXPECT_TRUE(panel->isHidden());
+    QTest::mouseClick(sendFile, Qt::LeftButton);
+    ASSERT_EQ(dialogs.openRequests.size(), 1u);
+    EXPECT_EQ(dialogs.openRequests[0].caption, "Select file to Send");
+    EXPECT_TRUE(zelSim->Files().Sending());
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(sendFile->text(), "Cancel File");
+    EXPECT_EQ(qobject_cast<QLabel*>(window->Control(mw::lSendFilePB))->text().toStdString(),
+              "sending file   -   " + path);
+    // It stands over the top of the list, clear of the send row.
+    const QRect list = window->Control(mw::lbMessageMonitor)
+                           ->geometry()
+                           .translated(window->Control(mw::pMessageMonitorPanel)->pos());
+    EXPECT_TRUE(list.contains(panel->geometry())) << "over the list";
+    EXPECT_LT(panel->geometry().bottom(), list.center().y()) << "the newest lines stay in view";
+
+    Cycle();
+    Cycle();
+    EXPECT_GT(Widget<QProgressBar>(mw::pbSendFile)->value(), 0);
+    EXPECT_FALSE(Widget<QPushButton>(mw::bButton1)->isEnabled());
+
+    QTest::mouseClick(Widget<QPushButton>(mw::bCancelFile), Qt::LeftButton);
+    EXPECT_FALSE(zelSim->Files().Sending());
+    EXPECT_TRUE(panel->isHidden());
+    EXPECT_EQ(sendFile->text(), "Send File");
+
+    // Compact: the panel moves with the monitor.
+    Menu("mZelOptions")->actions()[0]->trigger();  // Off
+    EXPECT_EQ(panel->pos(), QPoint(8, 96));
+    EXPECT_EQ(window->Control(mw::bCancelButtonScript)->pos(), QPoint(200, 0));
+}
+
+TEST_F(TfZelSimTest, RightClickOnSendFileEditsTheLineDelay) {
+    window->show();
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "Send File Properties");
+        dialog->findChild<QLineEdit*>("ebMsDelayBetweenLines")->setText("120");
+        QTest::mouseClick(dialog->findChild<QPushButton*>("bOk"), Qt::LeftButton);
+        if (dialog->isVisible()) dialog->close();  // a failure, not a hang
+    });
+    RightClick(Widget<QPushButton>(mw::bSendFile));
+    EXPECT_EQ(zelSim->Files().LineDelay(), 120);
 }
 
 }  // namespace

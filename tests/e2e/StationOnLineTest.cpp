@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,6 +27,7 @@
 #include "app/SimulatorProcess.h"
 #include "app/TfZelSim.h"
 #include "app/ZelSim.h"
+#include "base/LocalTime.h"
 #include "base/NmeaChecksum.h"
 #include "base/SteadyTickClock.h"
 #include "base/ZelSimControls.h"
@@ -126,10 +129,11 @@ class StationWindowTest : public ::testing::Test {
         zelSim_.reset();
     }
 
-    void StartWindow(const std::string& devicePath) {
+    void StartWindow(const std::string& devicePath, const std::string& startDirectory = ".") {
         ports_.SetExplicit(kCom, devicePath);
         zelSim_ = std::make_unique<ZelSim>(clock_, std::make_unique<QtSerialDevice>(), ports_,
-                                           config_, dialogs_);
+                                           config_, dialogs_, SystemLocalTime, startDirectory);
+        zelSim_->LoadSettings();
         window_ = std::make_unique<TfZelSim>(*zelSim_);
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
@@ -170,7 +174,8 @@ class StationWindowTest : public ::testing::Test {
     SteadyTickClock clock_;
     PortMap ports_;
     TempDir dir_;
-    ConfigFile config_{dir_.File("ZelSim.ini")};
+    std::string configPath_ = dir_.File("ZelSim.ini");
+    ConfigFile config_{configPath_};
     RecordingDialogs dialogs_;
     std::unique_ptr<ZelSim> zelSim_;
     std::unique_ptr<TfZelSim> window_;
@@ -559,6 +564,57 @@ TEST_F(StationBesideSimulatorTest, AcquireFindsTheReceiverAndTheKeysDriveItsMenu
         },
         kDeadlineMs));
     qApp->removeEventFilter(&keys);
+}
+
+// The demo's firmware button, pressed with F1: the controller is put into its
+// bootloader, asked its version, the line moves to its rate and the 1,000
+// records go out paced by its acknowledgements, while the simulator keeps
+// asking the program who it is.
+TEST_F(StationBesideSimulatorTest, TheDemosFirmwareButtonUpdatesTheControllerRecordByRecord) {
+    const std::string report = dir_.File("sim-report.json");
+    ASSERT_TRUE(sim_.Start(ZELSIM_SIM_PATH, {"--report", report, "--no-nmea", "--ask-identity=1"}))
+        << sim_.ErrorText();
+    const std::string demo = TempDir::Read(std::string(ZELSIM_SOURCE_DIR) + "/demo/ZelSim.ini");
+    ASSERT_FALSE(demo.empty());
+    TempDir::Write(configPath_, demo);
+    config_ = ConfigFile(configPath_);
+    StartWindow(sim_.DevicePath(), ZELSIM_SOURCE_DIR);
+    AppKeyFilter keys(*zelSim_, window_.get());
+    qApp->installEventFilter(&keys);
+    ClickConnect();
+
+    FileSender& files = zelSim_->Files();
+    const auto write = files.write;
+    int writes = 0;
+    int busyWrites = 0;
+    files.write = [&](const uint8_t* bytes, size_t count) {
+        ++writes;
+        if (files.Awaiting() >= 4) ++busyWrites;
+        return write(bytes, count);
+    };
+    QTest::keyClick(window_.get(), Qt::Key_F1);
+    ASSERT_TRUE(zelSim_->Interpreter().Running()) << "F1 starts the first button of the group";
+    constexpr int kUpdateDeadlineMs = 90000;
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !zelSim_->Interpreter().Running(); }, kUpdateDeadlineMs));
+    qApp->removeEventFilter(&keys);
+    EXPECT_EQ(files.LastOutcome(), FileSender::Outcome::kSent);
+    EXPECT_TRUE(dialogs_.warnings.empty()) << dialogs_.warnings.size() << " warnings";
+    EXPECT_GE(Find("dormalyn bootloader version is 1.3"), 0);
+    EXPECT_GT(writes, 100);
+    EXPECT_EQ(busyWrites, 0) << "written only while fewer than four lines awaited an answer";
+    EXPECT_EQ(zelSim_->Line().Port().Rate(), 38400u) << "the script takes the line back";
+
+    sim_.Stop();
+    const std::string json = TempDir::Read(report);
+    const QJsonObject records =
+        QJsonDocument::fromJson(QByteArray::fromStdString(json)).object()["hexRecords"].toObject();
+    constexpr int kFileRecords = 1003;  // 1,000 data records, two addresses, the end
+    EXPECT_EQ(records["received"].toInt(), kFileRecords) << json;
+    EXPECT_EQ(records["whole"].toInt(), kFileRecords) << json;
+    EXPECT_EQ(records["accepted"].toInt(), kFileRecords) << json;
+    EXPECT_EQ(records["rejected"].toInt(), 0) << json;
+    EXPECT_EQ(records["wrongRate"].toInt(), 0) << json;
 }
 }  // namespace
 
