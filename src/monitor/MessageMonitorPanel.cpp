@@ -44,7 +44,6 @@ MessageMonitorPanel::MessageMonitorPanel(MessageMonitor& monitor, QWidget* paren
     bClear_ = MakeButton(mw::bClear, "Clear");
     bSendFile_ = MakeButton(mw::bSendFile, "Send File");
     bAddCkSum_ = MakeButton(mw::bAddCkSum, "Add CkSum");
-    bSendFile_->setEnabled(false);  // until files can be sent
 }
 
 QPushButton* MessageMonitorPanel::MakeButton(std::string_view name, const char* caption) {
