@@ -23,9 +23,6 @@ inline constexpr std::string_view kReceiverId = "RID";
 inline constexpr std::string_view kController = "DML";
 
 // Field 2 of the controller's replies.
-inline constexpr std::string_view kLiveRecord = "PLT2";
-inline constexpr std::string_view kOldLiveRecord = "PLT";
-inline constexpr std::string_view kFilterRecord = "PLT3";
 inline constexpr std::string_view kFirstSettings = "SET1";
 inline constexpr std::string_view kFirstSettingsNow = "SET12";
 inline constexpr std::string_view kSecondSettings = "SET2";

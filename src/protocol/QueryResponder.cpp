@@ -18,8 +18,6 @@ constexpr uint8_t kName = 2;
 constexpr uint8_t kVersion = 3;
 constexpr uint8_t kBootloaderVersion = 4;
 constexpr uint8_t kReceiverSerial = 6;
-// A live record shorter than this is cut and would read zeros.
-constexpr uint8_t kLiveRecordFields = 14;
 
 std::string OwnIdentityText(std::string_view versionText) {
     char text[QueryResponder::kOwnIdentityLimit];
@@ -104,23 +102,23 @@ void QueryResponder::TakeDeviceIdentity(SentenceFramer& sentence) {
 }
 
 void QueryResponder::TakeControllerRecord(SentenceFramer& sentence, uint32_t now) {
+    // The graph's decoders choose by the record type and ignore what they
+    // cannot use; the responder only adds what follows the settings blocks.
     const std::string_view type = sentence.Field(kRecordType);
-    if (type == proprietary::kLiveRecord || type == proprietary::kOldLiveRecord) {
-        if (sentence.FieldCount() >= kLiveRecordFields) graph_.DecodeDml(sentence);
-    } else if (type == proprietary::kFilterRecord) {
-        graph_.DecodeDml(sentence);
-    } else if (type == proprietary::kFirstSettingsNow || type == proprietary::kFirstSettings) {
-        graph_.DecodeDml(sentence);
-        // The second block is asked at once, so that one settings period
-        // brings both.
-        if (QueriesAllowed()) send_(proprietary::kSecondSettingsQuery);
-    } else if (type == proprietary::kSecondSettingsNow || type == proprietary::kSecondSettings) {
+    const bool firstBlock =
+        type == proprietary::kFirstSettingsNow || type == proprietary::kFirstSettings;
+    if (type == proprietary::kSecondSettingsNow || type == proprietary::kSecondSettings) {
+        // Read before the decoder sets it: the first reply since the graph
+        // opened starts an attempt, later ones drive it.
         if (graph_.SettingsArrived())
             discovery_.Trigger();
         else
             discovery_.Start(now);
-        graph_.DecodeDml(sentence);
     }
+    graph_.DecodeDml(sentence);
+    // The second block is asked at once, so that one settings period brings
+    // both.
+    if (firstBlock && QueriesAllowed()) send_(proprietary::kSecondSettingsQuery);
 }
 
 bool QueryResponder::QueriesAllowed() const {
