@@ -46,8 +46,6 @@ UserButtons::UserButtons(ControlTable& controls) : controls_(controls) {
     HideButtons();
 }
 
-UserButtons::UserButtons() : UserButtons(ownControls_) {}
-
 void UserButtons::LoadSettings(ConfigFile& file) {
     file.SetSection(kConfigurationSection);
     SetDefineButtonPlace(file.ReadInt(kDefineLeftKey, defineLeft_),

@@ -32,9 +32,6 @@ class UserButtons : public CyclePart {
     };
 
     explicit UserButtons(ControlTable& controls);
-    // Definitions and settings alone, as in tests of the stored keys: the
-    // control states go to a table of their own.
-    UserButtons();
     UserButtons(const UserButtons&) = delete;
     UserButtons& operator=(const UserButtons&) = delete;
 
@@ -94,7 +91,6 @@ class UserButtons : public CyclePart {
     void CheckGroupItem();
     void TellWindow();
 
-    ControlTable ownControls_;
     ControlTable& controls_;
     ButtonTable table_;
     int group_ = kHiddenGroup;

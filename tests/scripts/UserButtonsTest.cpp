@@ -43,7 +43,8 @@ TEST(UserButtons, OnlyTheFourGroupsShowButtonsAndTheSectionComesBack) {
          {std::pair{"7", 0}, std::pair{"-1", 0}, std::pair{"x", 0}, std::pair{"4", 4}}) {
         ConfigFile file = ConfigWith(dir, std::string("[UserButtons]\nButtonGroup=") + stored +
                                               "\nShowScriptDetails=1\nButton9Caption=Ninth\n");
-        UserButtons buttons;
+        ControlTable controls;
+        UserButtons buttons(controls);
         buttons.LoadSettings(file);
         EXPECT_EQ(buttons.Group(), group) << stored;
         EXPECT_TRUE(buttons.ShowScriptDetails());
@@ -52,7 +53,8 @@ TEST(UserButtons, OnlyTheFourGroupsShowButtonsAndTheSectionComesBack) {
 
     ConfigFile file = ConfigWith(
         dir, "[Configuration]\nDefineButtonWindowLeft=-30\n[UserButtons]\nButtonGroup=3\n");
-    UserButtons buttons;
+    ControlTable controls;
+    UserButtons buttons(controls);
     buttons.LoadSettings(file);
     EXPECT_EQ(buttons.DefineButtonLeft(), -30);
     EXPECT_EQ(buttons.DefineButtonTop(), 0);
