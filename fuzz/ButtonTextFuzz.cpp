@@ -10,19 +10,12 @@
 #include <string_view>
 #include <vector>
 
+#include "FuzzCheck.h"
 #include "scripts/ButtonTable.h"
 
 namespace zelsim {
 
-namespace {
-
-void Require(bool holds, const char* what) {
-    if (holds) return;
-    std::fprintf(stderr, "ButtonTextFuzz: %s\n", what);
-    std::abort();
-}
-
-}  // namespace
+namespace {}  // namespace
 
 }  // namespace zelsim
 

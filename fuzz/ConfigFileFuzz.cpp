@@ -24,6 +24,7 @@
 #include <utility>
 #include <vector>
 
+#include "FuzzCheck.h"
 #include "ScratchDirectory.h"
 #include "base/ConfigFile.h"
 #include "base/Text.h"
@@ -40,12 +41,6 @@ constexpr size_t kMaxValueLength = 700;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // No value can hold a line feed, so no stored key ever reads as this.
 constexpr std::string_view kAbsent = "\n(absent)";
-
-void Require(bool holds, const char* what) {
-    if (holds) return;
-    std::fprintf(stderr, "ConfigFileFuzz: %s\n", what);
-    std::abort();
-}
 
 // Bytes as escapes, so that a report shows exactly what differed.
 std::string Escaped(std::string_view text) {

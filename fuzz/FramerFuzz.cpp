@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "FuzzCheck.h"
 #include "app/Station.h"
 #include "base/ControlTable.h"
 #include "base/Text.h"
@@ -32,12 +33,6 @@ constexpr size_t kReadSizes[] = {1, 38, 115, Station::kReceiveBufferSize - 1};
 constexpr uint32_t kCycleMs = 10;
 // Close to the wrap of the 32-bit tick, which the tick column must survive.
 constexpr uint32_t kStartTick = 0xFFFFF000u;
-
-void Require(bool holds, const char* what) {
-    if (holds) return;
-    std::fprintf(stderr, "FramerFuzz: %s\n", what);
-    std::abort();
-}
 
 std::tm FixedTime() {
     std::tm t{};

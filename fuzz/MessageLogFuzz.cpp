@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "FuzzCheck.h"
 #include "ScratchDirectory.h"
 #include "base/ConfigFile.h"
 #include "base/ControlTable.h"
@@ -28,12 +29,6 @@
 namespace zelsim {
 
 namespace {
-
-void Require(bool holds, const char* what) {
-    if (holds) return;
-    std::fprintf(stderr, "MessageLogFuzz: %s\n", what);
-    std::abort();
-}
 
 class SilentDialogs final : public UserDialogs {
   public:

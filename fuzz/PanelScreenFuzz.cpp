@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "FuzzCheck.h"
 #include "base/ControlTable.h"
 #include "base/ZelSimControls.h"
 #include "panel/PanelFont.h"
@@ -28,12 +29,6 @@ namespace mw = main_window;
 constexpr size_t kLineLimit = 700;  // past the framer's body, on purpose
 constexpr std::string_view kAddresses[] = {"PKVTS,", "PKVTC,", "PKVTD,"};
 constexpr uint8_t kGuard = 0xA5;
-
-void Require(bool holds, const char* what) {
-    if (holds) return;
-    std::fprintf(stderr, "PanelScreenFuzz: %s\n", what);
-    std::abort();
-}
 
 // What a sentence may change, kept before it is handled.
 struct Snapshot {

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "FuzzCheck.h"
 #include "graph/DiagnosticGraph.h"
 #include "protocol/ProprietarySentences.h"
 #include "protocol/QueryResponder.h"
@@ -25,12 +26,6 @@ namespace {
 
 constexpr uint32_t kStartTick = 0xFFFFF000u;  // the tick wraps during the run
 constexpr size_t kLineLimit = 700;            // past the framer's body, on purpose
-
-void Require(bool holds, const char* what) {
-    if (holds) return;
-    std::fprintf(stderr, "ResponderFuzz: %s\n", what);
-    std::abort();
-}
 
 std::tm FixedTime() {
     std::tm t{};

@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "FuzzCheck.h"
 #include "ScratchDirectory.h"
 #include "base/ConfigFile.h"
 #include "base/ControlTable.h"
@@ -45,12 +46,6 @@ constexpr int kCancelEvery = 150;
 constexpr int kRuns = 2;
 constexpr size_t kScriptLines = 200;
 constexpr std::string_view kSeparator = "==";
-
-void Require(bool holds, const char* what) {
-    if (holds) return;
-    std::fprintf(stderr, "ScriptFuzz: %s\n", what);
-    std::abort();
-}
 
 class FuzzClock final : public TickClock {
   public:

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "FuzzCheck.h"
 #include "base/ControlTable.h"
 #include "base/NmeaChecksum.h"
 #include "base/Text.h"
@@ -17,12 +18,6 @@
 namespace zelsim {
 
 namespace {
-
-void Require(bool holds, const char* what) {
-    if (holds) return;
-    std::fprintf(stderr, "SendBoxChecksumFuzz: %s\n", what);
-    std::abort();
-}
 
 // What the line accepts as one sentence: "$", printable characters without
 // another "$" or "*", and a body the framer has room for.

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "FuzzCheck.h"
 #include "ScratchDirectory.h"
 #include "app/ZelSim.h"
 #include "base/ConfigFile.h"
@@ -28,12 +29,6 @@ namespace zelsim {
 namespace {
 
 using Status = ConfigFile::SaveResult::Status;
-
-void Require(bool holds, const char* what) {
-    if (holds) return;
-    std::fprintf(stderr, "SettingsFuzz: %s\n", what);
-    std::abort();
-}
 
 // Shutdown waits for the line to drain; a run must not.
 class StillClock final : public TickClock {
