@@ -53,6 +53,22 @@ void Coordinate(double minutes, int degreeDigits, char positive, char negative, 
     std::snprintf(text, size, "%0*ld%09.6f", degreeDigits, degrees, rest);
 }
 
+// Fields 6 to 9 of both live records: latitude and longitude with their
+// hemispheres.
+struct RecordPosition {
+    char latitude[24];
+    char north;
+    char longitude[24];
+    char east;
+};
+
+RecordPosition PositionOf(const SimVehicle::State& s) {
+    RecordPosition p{};
+    Coordinate(s.latitudeMin, 2, 'N', 'S', p.latitude, sizeof p.latitude, p.north);
+    Coordinate(s.longitudeMin, 3, 'E', 'W', p.longitude, sizeof p.longitude, p.east);
+    return p;
+}
+
 int Hundredths(double value) {
     return static_cast<int>(std::lround(value * 100.0));
 }
@@ -91,31 +107,22 @@ void SimController::Tick(std::vector<std::string>& out) {
 
 std::string SimController::LiveRecord(uint32_t elapsedMs) {
     const SimVehicle::State s = SimVehicle::At(elapsedMs);
-    char latitude[24];
-    char longitude[24];
-    char north = 'N';
-    char east = 'E';
-    Coordinate(s.latitudeMin, 2, 'N', 'S', latitude, sizeof latitude, north);
-    Coordinate(s.longitudeMin, 3, 'E', 'W', longitude, sizeof longitude, east);
+    const RecordPosition p = PositionOf(s);
     return SimSentencef("$PKVTR,DML,PLT2,%.1f,%.2f,%.1f,%s,%c,%s,%c,%c,%d,%.1f,%u,%d,%d,%d,%c,%c",
                         s.yawRate ? s.yawRateDegPerSec : s.wheelAngleDeg, s.offsetErrorM,
-                        s.angleErrorDeg, latitude, north, longitude, east, s.dgpsMode, s.satellites,
-                        s.courseDeg, s.speedMmPerSec, s.solenoidPercent, s.steeringMode,
-                        s.sensorReading, s.yawRate ? '1' : '0', s.reversing ? '1' : '0');
+                        s.angleErrorDeg, p.latitude, p.north, p.longitude, p.east, s.dgpsMode,
+                        s.satellites, s.courseDeg, s.speedMmPerSec, s.solenoidPercent,
+                        s.steeringMode, s.sensorReading, s.yawRate ? '1' : '0',
+                        s.reversing ? '1' : '0');
 }
 
 std::string SimController::OlderLiveRecord(uint32_t elapsedMs) {
     const SimVehicle::State s = SimVehicle::At(elapsedMs);
-    char latitude[24];
-    char longitude[24];
-    char north = 'N';
-    char east = 'E';
-    Coordinate(s.latitudeMin, 2, 'N', 'S', latitude, sizeof latitude, north);
-    Coordinate(s.longitudeMin, 3, 'E', 'W', longitude, sizeof longitude, east);
+    const RecordPosition p = PositionOf(s);
     // Speed over ground as a receiver gives it: never negative, reversing or not.
     return SimSentencef("$PKVTR,DML,PLT,%.1f,%.2f,%.1f,%s,%c,%s,%c,%c,%d,%.1f,%.2f,%d,%d,%d",
-                        s.wheelAngleDeg, s.offsetErrorM, s.angleErrorDeg, latitude, north,
-                        longitude, east, s.dgpsMode, s.satellites, s.courseDeg,
+                        s.wheelAngleDeg, s.offsetErrorM, s.angleErrorDeg, p.latitude, p.north,
+                        p.longitude, p.east, s.dgpsMode, s.satellites, s.courseDeg,
                         s.speedMmPerSec / 1000.0 * kKnotsPerMps, s.solenoidPercent, s.steeringMode,
                         s.sensorReading);
 }
