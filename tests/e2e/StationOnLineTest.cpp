@@ -46,8 +46,9 @@ namespace zelsim {
 namespace {
 namespace mw = main_window;
 constexpr int kCom = 1;
-// Generous for a loaded machine; every wait ends as soon as its condition holds.
-constexpr int kDeadlineMs = 5000;
+// Generous for a loaded machine (some waits span a 3-second settings period);
+// every wait ends as soon as its condition holds.
+constexpr int kDeadlineMs = 15000;
 
 std::string WithChecksum(std::string_view body) {
     return "$" + std::string(body) + ChecksumSuffix(NmeaChecksum(body)) + "\r\n";
