@@ -23,10 +23,10 @@ void Prepare(QFileDialog& dialog, const UserDialogs::FileRequest& request) {
     if (!request.fileName.empty()) dialog.selectFile(FromUtf8(request.fileName));
     // Where it was left; never smaller than it needs to be (the first time
     // the remembered size is a mere 200 by 200).
-    if (request.width > 0 && request.height > 0)
+    if (request.place.width > 0 && request.place.height > 0)
         dialog.setGeometry(
-            QRect(QPoint(request.left, request.top),
-                  QSize(request.width, request.height).expandedTo(dialog.sizeHint())));
+            QRect(QPoint(request.place.left, request.place.top),
+                  QSize(request.place.width, request.place.height).expandedTo(dialog.sizeHint())));
 }
 
 // The file chosen, and where the dialog stood and which filter it showed
@@ -34,10 +34,10 @@ void Prepare(QFileDialog& dialog, const UserDialogs::FileRequest& request) {
 std::optional<std::string> Run(QFileDialog& dialog, UserDialogs::FileRequest& request) {
     const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
     const QRect place = dialog.geometry();
-    request.left = place.x();
-    request.top = place.y();
-    request.width = place.width();
-    request.height = place.height();
+    request.place.left = place.x();
+    request.place.top = place.y();
+    request.place.width = place.width();
+    request.place.height = place.height();
     const qsizetype filter = dialog.nameFilters().indexOf(dialog.selectedNameFilter());
     if (filter >= 0) request.filterIndex = static_cast<int>(filter) + 1;
     if (!chosen) return std::nullopt;

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/DialogPlace.h"
+
 namespace zelsim {
 
 // What core tells or asks the user through a window: the windows answer with
@@ -18,7 +20,7 @@ class UserDialogs {
         std::vector<std::string> filters;  // "Log Files (*.log)"
         int filterIndex = 1;               // 1 for the first filter
         // Where the dialog opens; where it was when it closed, after.
-        int left = 0, top = 0, width = 0, height = 0;
+        DialogPlace place;
     };
 
     virtual ~UserDialogs() = default;

@@ -21,10 +21,7 @@ constexpr const char* kSection = "Configuration";
 constexpr const char* kFileNameKey = "LogFileNameNoPrompt";
 constexpr const char* kSequenceKey = "LogSequenceFileIndex";
 constexpr const char* kOverwriteKey = "LogOverWriteFile";
-constexpr const char* kDialogLeftKey = "LogDialogWindowLeft";
-constexpr const char* kDialogTopKey = "LogDialogWindowTop";
-constexpr const char* kDialogWidthKey = "LogDialogWindowWidth";
-constexpr const char* kDialogHeightKey = "LogDialogWindowHeight";
+constexpr const char* kDialogPlaceKeys = "LogDialogWindow";
 constexpr const char* kFileSpecsSection = "FileSpecs";
 constexpr const char* kDialogFolderKey = "LogFilePath";
 constexpr const char* kDialogFileKey = "LogFileFileName";
@@ -177,15 +174,9 @@ bool MessageLog::AskFileName() {
     request.fileName = config_.ReadText(kDialogFileKey, "");
     request.filterIndex = config_.ReadInt(kDialogFilterKey, kDialogFilter);
     request.filters = {"Text Files (*.txt)", "Log Files (*.log)", "All Files (*)"};
-    request.left = dialogLeft_;
-    request.top = dialogTop_;
-    request.width = dialogWidth_;
-    request.height = dialogHeight_;
+    request.place = dialogPlace_;
     const std::optional<std::string> chosen = dialogs_.AskFileToWrite(request);
-    dialogLeft_ = request.left;
-    dialogTop_ = request.top;
-    dialogWidth_ = request.width;
-    dialogHeight_ = request.height;
+    dialogPlace_ = request.place;
     // Kept as chosen: on this system another case names another file.
     if (chosen && !chosen->empty()) promptedName_ = Cut(*chosen);
     // Cancelled before any name was chosen: there is nowhere to log to.
@@ -280,10 +271,7 @@ void MessageLog::ViewFile() {
 
 void MessageLog::LoadSettings(ConfigFile& file) {
     file.SetSection(kSection);
-    dialogLeft_ = file.ReadInt(kDialogLeftKey, dialogLeft_);
-    dialogTop_ = file.ReadInt(kDialogTopKey, dialogTop_);
-    dialogWidth_ = file.ReadInt(kDialogWidthKey, dialogWidth_);
-    dialogHeight_ = file.ReadInt(kDialogHeightKey, dialogHeight_);
+    dialogPlace_.Read(file, kDialogPlaceKeys);
     sequenceIndex_ = file.ReadInt(kSequenceKey, sequenceIndex_);
     fixedName_ = WithSlashes(file.ReadText(kFileNameKey, fixedName_));
     for (const LogOptionItem& item : kLogOptionItems)
@@ -295,10 +283,7 @@ void MessageLog::LoadSettings(ConfigFile& file) {
 
 void MessageLog::SaveSettings(ConfigFile& file) const {
     file.SetSection(kSection);
-    file.WriteInt(kDialogLeftKey, dialogLeft_);
-    file.WriteInt(kDialogTopKey, dialogTop_);
-    file.WriteInt(kDialogWidthKey, dialogWidth_);
-    file.WriteInt(kDialogHeightKey, dialogHeight_);
+    dialogPlace_.Write(file, kDialogPlaceKeys);
     file.WriteInt(kSequenceKey, sequenceIndex_);
     file.WriteText(kFileNameKey, fixedName_);
     for (const LogOptionItem& item : kLogOptionItems) file.WriteFlag(item.key, options_.*item.flag);

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/DialogPlace.h"
 #include "base/LocalTime.h"
 #include "monitor/LogOptions.h"
 #include "serial/CyclePart.h"
@@ -92,7 +93,7 @@ class MessageLog : public CyclePart {
     std::string promptedName_;  // the dialog's last choice; empty at start-up
     std::string runName_;       // --log FILE, for this run only
     int sequenceIndex_ = 1;
-    int dialogLeft_ = 50, dialogTop_ = 50, dialogWidth_ = 200, dialogHeight_ = 200;
+    DialogPlace dialogPlace_{50, 50, 200, 200};
     uint64_t linesLost_ = 0;
     std::string lastError_;  // empty while the last line was written
     std::string line_;       // reused, so a line costs no allocation

@@ -21,10 +21,7 @@ constexpr const char* kPopupTopKey = "SendFilePopupTop";
 constexpr const char* kLineDelayKey = "SendFileLineDelayMs";
 // Spelled as the files have always held it.
 constexpr const char* kSemaphoreKey = "SendFileLineRepsonseSemaphore";
-constexpr const char* kDialogLeftKey = "FileDialogWindowLeft";
-constexpr const char* kDialogTopKey = "FileDialogWindowTop";
-constexpr const char* kDialogWidthKey = "FileDialogWindowWidth";
-constexpr const char* kDialogHeightKey = "FileDialogWindowHeight";
+constexpr const char* kDialogPlaceKeys = "FileDialogWindow";
 
 constexpr const char* kFileSpecsSection = "FileSpecs";
 constexpr const char* kFolderKey = "SendFilePath";
@@ -78,15 +75,9 @@ void FileSender::SendFileClicked() {
     request.filterIndex = config_.ReadInt(kFilterKey, kDefaultFilter);
     request.filters = {"Text files (*.txt)", "Hex Files (*.hex)", "A90 Hex files (*.a90)",
                        "All files (*)"};
-    request.left = dialogLeft_;
-    request.top = dialogTop_;
-    request.width = dialogWidth_;
-    request.height = dialogHeight_;
+    request.place = dialogPlace_;
     const std::optional<std::string> chosen = dialogs_.AskFileToOpen(request);
-    dialogLeft_ = request.left;
-    dialogTop_ = request.top;
-    dialogWidth_ = request.width;
-    dialogHeight_ = request.height;
+    dialogPlace_ = request.place;
     if (!chosen || chosen->empty()) return;
 
     // Kept as chosen: on this system another case names another file.
@@ -234,10 +225,7 @@ void FileSender::LoadSettings(ConfigFile& file) {
     popupTop_ = file.ReadInt(kPopupTopKey, popupTop_);
     lineDelay_ = file.ReadInt(kLineDelayKey, lineDelay_);
     // kSemaphoreKey is not taken: the answers always pace the file.
-    dialogLeft_ = file.ReadInt(kDialogLeftKey, dialogLeft_);
-    dialogTop_ = file.ReadInt(kDialogTopKey, dialogTop_);
-    dialogWidth_ = file.ReadInt(kDialogWidthKey, dialogWidth_);
-    dialogHeight_ = file.ReadInt(kDialogHeightKey, dialogHeight_);
+    dialogPlace_.Read(file, kDialogPlaceKeys);
 }
 
 void FileSender::SaveSettings(ConfigFile& file) const {
@@ -246,10 +234,7 @@ void FileSender::SaveSettings(ConfigFile& file) const {
     file.WriteInt(kPopupTopKey, popupTop_);
     file.WriteInt(kLineDelayKey, lineDelay_);
     file.WriteFlag(kSemaphoreKey, responseSemaphore_);
-    file.WriteInt(kDialogLeftKey, dialogLeft_);
-    file.WriteInt(kDialogTopKey, dialogTop_);
-    file.WriteInt(kDialogWidthKey, dialogWidth_);
-    file.WriteInt(kDialogHeightKey, dialogHeight_);
+    dialogPlace_.Write(file, kDialogPlaceKeys);
 }
 
 }  // namespace zelsim

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/DialogPlace.h"
 #include "scripts/FileSource.h"
 #include "serial/CyclePart.h"
 
@@ -127,10 +128,7 @@ class FileSender : public CyclePart {
     bool responseSemaphore_ = true;
     int popupLeft_ = 0;
     int popupTop_ = 0;
-    int dialogLeft_ = 50;
-    int dialogTop_ = 50;
-    int dialogWidth_ = 200;
-    int dialogHeight_ = 200;
+    DialogPlace dialogPlace_{50, 50, 200, 200};
 };
 
 }  // namespace zelsim

@@ -67,7 +67,8 @@ class TfZelSimTest : public ::testing::Test {
         return window->Control(name)->palette().color(QPalette::Window);
     }
     void RightClick(QWidget* widget) {
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(4, 4));
+        const QPoint at(4, 4);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
         QApplication::sendEvent(widget, &event);
     }
     QStringList Captions(QMenu* menu) {

@@ -134,7 +134,7 @@ TEST_F(MessageLogTest, APromptedNameIsKeptAsChosenAndACancelledFirstPromptLogsNo
     ASSERT_EQ(dialogs_.fileRequests.size(), 1u);
     EXPECT_EQ(dialogs_.fileRequests[0].folder, "/logs");
     EXPECT_EQ(dialogs_.fileRequests[0].filterIndex, 3);
-    EXPECT_EQ(dialogs_.fileRequests[0].left, 70);
+    EXPECT_EQ(dialogs_.fileRequests[0].place.left, 70);
 
     dialogs_.fileChoice = dir_.File("Rig-A.LOG");
     dialogs_.movedBy = 5;

@@ -20,12 +20,12 @@ class RecordingDialogs : public UserDialogs {
     }
     std::optional<std::string> AskFileToWrite(FileRequest& request) override {
         fileRequests.push_back(request);
-        if (fileChoice) request.left += movedBy;
+        if (fileChoice) request.place.left += movedBy;
         return fileChoice;
     }
     std::optional<std::string> AskFileToOpen(FileRequest& request) override {
         openRequests.push_back(request);
-        if (openChoice) request.left += movedBy;
+        if (openChoice) request.place.left += movedBy;
         return openChoice;
     }
     bool Confirm(std::string_view caption, std::string_view text) override {
