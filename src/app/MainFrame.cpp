@@ -15,7 +15,6 @@ namespace zelsim {
 
 namespace {
 namespace mw = main_window;
-constexpr const char* kSection = "Configuration";
 constexpr const char* kWindowLeftKey = "ZelSimWindowLeft";
 constexpr const char* kWindowTopKey = "ZelSimWindowTop";
 constexpr const char* kZelTypeKey = "ZelType";
@@ -53,7 +52,7 @@ const char* MainFrame::ZelTypeText(ZelType type) {
 }
 
 void MainFrame::LoadSettings(ConfigFile& file) {
-    file.SetSection(kSection);
+    file.SetSection(ConfigFile::kConfigurationSection);
     SetWindowPosition(file.ReadInt(kWindowLeftKey, windowLeft_),
                       file.ReadInt(kWindowTopKey, windowTop_));
     // Any other text leaves the type as it was.
@@ -63,7 +62,7 @@ void MainFrame::LoadSettings(ConfigFile& file) {
 }
 
 void MainFrame::SaveSettings(ConfigFile& file) const {
-    file.SetSection(kSection);
+    file.SetSection(ConfigFile::kConfigurationSection);
     file.WriteInt(kWindowLeftKey, windowLeft_);
     file.WriteInt(kWindowTopKey, windowTop_);
     file.WriteText(kZelTypeKey, ZelTypeText(zelType_));

@@ -19,6 +19,8 @@ namespace zelsim {
 class ConfigFile {
   public:
     static constexpr const char* kDefaultFileName = "ZelSim.ini";
+    // The section of the program's own settings, each part's among them.
+    static constexpr const char* kConfigurationSection = "Configuration";
 
     struct SaveResult {
         enum class Status {

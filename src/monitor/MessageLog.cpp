@@ -17,7 +17,6 @@ namespace zelsim {
 
 namespace {
 namespace mw = main_window;
-constexpr const char* kSection = "Configuration";
 constexpr const char* kFileNameKey = "LogFileNameNoPrompt";
 constexpr const char* kSequenceKey = "LogSequenceFileIndex";
 constexpr const char* kOverwriteKey = "LogOverWriteFile";
@@ -270,7 +269,7 @@ void MessageLog::ViewFile() {
 }
 
 void MessageLog::LoadSettings(ConfigFile& file) {
-    file.SetSection(kSection);
+    file.SetSection(ConfigFile::kConfigurationSection);
     dialogPlace_.Read(file, kDialogPlaceKeys);
     sequenceIndex_ = file.ReadInt(kSequenceKey, sequenceIndex_);
     fixedName_ = WithSlashes(file.ReadText(kFileNameKey, fixedName_));
@@ -282,7 +281,7 @@ void MessageLog::LoadSettings(ConfigFile& file) {
 }
 
 void MessageLog::SaveSettings(ConfigFile& file) const {
-    file.SetSection(kSection);
+    file.SetSection(ConfigFile::kConfigurationSection);
     dialogPlace_.Write(file, kDialogPlaceKeys);
     file.WriteInt(kSequenceKey, sequenceIndex_);
     file.WriteText(kFileNameKey, fixedName_);

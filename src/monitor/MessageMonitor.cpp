@@ -13,7 +13,6 @@ namespace zelsim {
 
 namespace {
 constexpr char kUnprintableMark = '~';
-constexpr const char* kSection = "Configuration";
 constexpr const char* kLegendLeftKey = "MsgMonColorsWindowLeft";
 constexpr const char* kLegendTopKey = "MsgMonColorsWindowTop";
 }  // namespace
@@ -30,7 +29,7 @@ void MessageMonitor::LineShown(const TrafficLine& line) {
 }
 
 void MessageMonitor::LoadSettings(ConfigFile& file) {
-    file.SetSection(kSection);
+    file.SetSection(ConfigFile::kConfigurationSection);
     legendLeft_ = file.ReadInt(kLegendLeftKey, legendLeft_);
     legendTop_ = file.ReadInt(kLegendTopKey, legendTop_);
     for (const MonitorOptionItem& item : kMonitorOptionItems)
@@ -40,7 +39,7 @@ void MessageMonitor::LoadSettings(ConfigFile& file) {
 }
 
 void MessageMonitor::SaveSettings(ConfigFile& file) const {
-    file.SetSection(kSection);
+    file.SetSection(ConfigFile::kConfigurationSection);
     file.WriteInt(kLegendLeftKey, legendLeft_);
     file.WriteInt(kLegendTopKey, legendTop_);
     for (const MonitorOptionItem& item : kMonitorOptionItems)

@@ -13,7 +13,6 @@ namespace zelsim {
 
 namespace {
 constexpr const char* kHistorySection = "MessageDropDownLines";
-constexpr const char* kConfigurationSection = "Configuration";
 constexpr const char* kUpperCaseKey = "MessageMonitorUpperCase";
 
 std::string HistoryKey(size_t number) {
@@ -32,7 +31,7 @@ SendBox::SendBox(ControlTable& controls, std::function<void(const std::string&)>
 }
 
 void SendBox::LoadSettings(ConfigFile& file) {
-    file.SetSection(kConfigurationSection);
+    file.SetSection(ConfigFile::kConfigurationSection);
     SetUpperCase(file.ReadFlag(kUpperCaseKey, upperCase_));
     file.SetSection(kHistorySection);
     for (size_t number = 1; number <= kHistoryLimit; ++number)
@@ -41,7 +40,7 @@ void SendBox::LoadSettings(ConfigFile& file) {
 }
 
 void SendBox::SaveSettings(ConfigFile& file) const {
-    file.SetSection(kConfigurationSection);
+    file.SetSection(ConfigFile::kConfigurationSection);
     file.WriteFlag(kUpperCaseKey, upperCase_);
     file.SetSection(kHistorySection);
     // Each line in its place, so an unchanged list leaves the file as it is;

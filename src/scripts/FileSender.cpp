@@ -15,7 +15,6 @@ namespace zelsim {
 namespace {
 namespace mw = main_window;
 
-constexpr const char* kConfigurationSection = "Configuration";
 constexpr const char* kPopupLeftKey = "SendFilePopupLeft";
 constexpr const char* kPopupTopKey = "SendFilePopupTop";
 constexpr const char* kLineDelayKey = "SendFileLineDelayMs";
@@ -220,7 +219,7 @@ bool FileSender::Hides(std::string_view line) const {
 }
 
 void FileSender::LoadSettings(ConfigFile& file) {
-    file.SetSection(kConfigurationSection);
+    file.SetSection(ConfigFile::kConfigurationSection);
     popupLeft_ = file.ReadInt(kPopupLeftKey, popupLeft_);
     popupTop_ = file.ReadInt(kPopupTopKey, popupTop_);
     lineDelay_ = file.ReadInt(kLineDelayKey, lineDelay_);
@@ -229,7 +228,7 @@ void FileSender::LoadSettings(ConfigFile& file) {
 }
 
 void FileSender::SaveSettings(ConfigFile& file) const {
-    file.SetSection(kConfigurationSection);
+    file.SetSection(ConfigFile::kConfigurationSection);
     file.WriteInt(kPopupLeftKey, popupLeft_);
     file.WriteInt(kPopupTopKey, popupTop_);
     file.WriteInt(kLineDelayKey, lineDelay_);

@@ -12,7 +12,6 @@ namespace {
 namespace mw = main_window;
 constexpr const char* kShowScriptDetailsKey = "ShowScriptDetails";
 constexpr const char* kButtonGroupKey = "ButtonGroup";
-constexpr const char* kConfigurationSection = "Configuration";
 constexpr const char* kDefineLeftKey = "DefineButtonWindowLeft";
 constexpr const char* kDefineTopKey = "DefineButtonWindowTop";
 
@@ -47,7 +46,7 @@ UserButtons::UserButtons(ControlTable& controls) : controls_(controls) {
 }
 
 void UserButtons::LoadSettings(ConfigFile& file) {
-    file.SetSection(kConfigurationSection);
+    file.SetSection(ConfigFile::kConfigurationSection);
     SetDefineButtonPlace(file.ReadInt(kDefineLeftKey, defineLeft_),
                          file.ReadInt(kDefineTopKey, defineTop_));
     file.SetSection(ButtonTable::kSection);
@@ -62,7 +61,7 @@ void UserButtons::LoadSettings(ConfigFile& file) {
 }
 
 void UserButtons::SaveSettings(ConfigFile& file) const {
-    file.SetSection(kConfigurationSection);
+    file.SetSection(ConfigFile::kConfigurationSection);
     file.WriteInt(kDefineLeftKey, defineLeft_);
     file.WriteInt(kDefineTopKey, defineTop_);
     file.SetSection(ButtonTable::kSection);

@@ -12,7 +12,6 @@ namespace zelsim {
 
 namespace {
 namespace mw = main_window;
-constexpr const char* kSection = "Configuration";
 constexpr const char* kComPortKey = "ComPort";
 constexpr const char* kBaudRateKey = "BaudRate";
 constexpr const char* kReconnectKey = "ReconnectAutomatically";
@@ -193,7 +192,7 @@ void Connection::PortsFound(std::vector<std::string> devicePaths,
 }
 
 void Connection::LoadSettings(ConfigFile& file) {
-    file.SetSection(kSection);
+    file.SetSection(ConfigFile::kConfigurationSection);
     // Numbers of no item, negative ones too, leave the menus as they were.
     const int port = file.ReadInt(kComPortKey, selectedPort_);
     SelectComPort(port == kFirstItemAlias ? 1 : port);
@@ -204,7 +203,7 @@ void Connection::LoadSettings(ConfigFile& file) {
 }
 
 void Connection::SaveSettings(ConfigFile& file) const {
-    file.SetSection(kSection);
+    file.SetSection(ConfigFile::kConfigurationSection);
     file.WriteInt(kComPortKey, savedPort_);
     file.WriteInt(kBaudRateKey, static_cast<int>(savedBaud_));
     file.WriteFlag(kReconnectKey, reconnect_);
