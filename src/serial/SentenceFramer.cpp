@@ -62,13 +62,18 @@ void SentenceFramer::EndSentence() {
     body_[bodyLength_] = kEndMarker;
     state_ = kSentenceReady;
     lineCount_ = 0;
-    CountGarbage();
+    // A checksum that holds proves the sentence is what its sender meant,
+    // glyph bytes and all: it is never noise, and it ends a burst of it.
+    if (hasChecksum_)
+        garbageCount_ = 0;
+    else
+        CountGarbage();
 }
 
 void SentenceFramer::CountGarbage() {
-    // Noise at a wrong rate forms sentences too ("$", some bytes, a line
-    // end): a line that held an unprintable byte is garbage whatever its
-    // form, and only a clean one ends a burst of it.
+    // Noise at a wrong rate forms lines and unchecked sentences too ("$",
+    // some bytes, a line end): such a line that held an unprintable byte is
+    // garbage, and only a clean one ends a burst of it.
     if (!unprintableSeen_)
         garbageCount_ = 0;
     else if (garbageCount_ < kCountMax)

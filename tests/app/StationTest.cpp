@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/Station.h"
+#include "base/NmeaChecksum.h"
 #include "monitor/MessageCategory.h"
 #include "serial/MemorySerialDevice.h"
 #include "serial/PortMap.h"
@@ -139,6 +140,19 @@ TEST_F(StationTest, FifthGarbageLineInARowIsWithheldUntilACleanLine) {
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[4], "clean 7 5000");
     EXPECT_EQ(lines[5], ".again 7 5000");
+}
+
+// The receiver's screen sentences carry glyph codes above 126 and a
+// checksum that holds: every one is shown and handled, however many come.
+TEST_F(StationTest, SentencesWhoseChecksumHoldsAreNeverWithheldAsNoise) {
+    for (int i = 0; i < 10; ++i) {
+        const std::string body = "PKVTS,TXT,0,ROW" + std::to_string(i) + " \xE4";
+        line_->Inject("$" + body + ChecksumSuffix(NmeaChecksum(body)) + "\r\n");
+    }
+    station_.Tick();
+    const std::vector<std::string> lines = Lines();
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines[9], "$PKVTS,TXT,0,ROW9 \xE4 2 5000");
 }
 
 // The lines of `noise` that hold nothing unprintable, each of which may let

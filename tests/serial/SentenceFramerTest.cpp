@@ -123,9 +123,10 @@ TEST_F(FramerTest, UnprintableBytesShowAsDotsAndCountDirtyLinesUntilACleanLineOr
     EXPECT_EQ(framer_.LineCount(), 0u);
 }
 
-// Noise at a wrong rate forms sentences and half sentences too: a line that
-// held an unprintable byte anywhere is garbage, whatever it was framed as.
-TEST_F(FramerTest, ALineThatHeldNoiseIsGarbageWhateverItsForm) {
+// Noise at a wrong rate forms unchecked sentences and half sentences too: a
+// line that held an unprintable byte anywhere is garbage, unless a checksum
+// proves the sentence in it whole.
+TEST_F(FramerTest, ALineThatHeldNoiseIsGarbageUnlessItsChecksumHolds) {
     // First byte after a reported line: the reset it causes must not forget it.
     FeedText("first\r");
     ASSERT_EQ(FeedText("\x01rest\r"), kLine);
@@ -137,13 +138,22 @@ TEST_F(FramerTest, ALineThatHeldNoiseIsGarbageWhateverItsForm) {
     EXPECT_EQ(framer_.RawLine(), "..$GPGGA,1*00");
     EXPECT_EQ(framer_.GarbageCount(), 3u);
 
-    // Framed as sentences, and still counted.
+    // Framed as sentences without a checksum, and still counted.
     ASSERT_EQ(FeedText("$\x81\x02\r"), kSentence);
     EXPECT_EQ(framer_.GarbageCount(), 4u);
-    ASSERT_EQ(FeedText("\x03" + WithChecksum("$GPGGA,1") + "\r"), kSentence);
+    ASSERT_EQ(FeedText("$PKVTS,TXT,0,\x81\r"), kSentence);
     EXPECT_EQ(framer_.GarbageCount(), 5u);
     ASSERT_EQ(FeedText("$PKVTS,TXT\r"), kSentence);
     EXPECT_EQ(framer_.GarbageCount(), 0u) << "a clean sentence ends the burst";
+
+    // A checksum that holds: the receiver's glyph bytes are no noise, nor is
+    // noise that came before the "$" on the same line.
+    FeedText("\x01\r");
+    ASSERT_EQ(FeedText(WithChecksum("$PKVTS,TXT,0,ROW\xE4") + "\r"), kSentence);
+    EXPECT_EQ(framer_.GarbageCount(), 0u);
+    FeedText("\x01\r");
+    ASSERT_EQ(FeedText("\x03" + WithChecksum("$GPGGA,1") + "\r"), kSentence);
+    EXPECT_EQ(framer_.GarbageCount(), 0u);
 }
 
 TEST_F(FramerTest, ACheckedBodyPassesOnlyWhenNothingWasCut) {
