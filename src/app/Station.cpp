@@ -79,21 +79,25 @@ void Station::Show(std::string_view text, uint8_t category) {
     for (CyclePart* part : parts_) part->LineShown(line);
 }
 
-void Station::SendSentence(std::string_view text) {
-    if (!port_.IsOpen()) return;
+bool Station::SendSentence(std::string_view text) {
+    if (!port_.IsOpen()) return false;
+    // A line dropped because the far end is too far behind is not shown as
+    // sent: the connection says how much was dropped.
+    if (!WriteSentence(port_, text)) return false;
     lastLineTime_ = clock_.TickNow();
-    WriteSentence(port_, text);
     Show(text, MessageClassifier::ClassifyOutgoing(text));
+    return true;
 }
 
-void Station::SendLine(std::string_view text) {
-    if (!port_.IsOpen()) return;
+bool Station::SendLine(std::string_view text) {
+    if (!port_.IsOpen()) return false;
+    const bool written = !text.empty() && text.back() == kNoLineEnd
+                             ? WriteRaw(port_, text.substr(0, text.size() - 1))
+                             : WriteRawLine(port_, text);
+    if (!written) return false;
     lastLineTime_ = clock_.TickNow();
-    if (!text.empty() && text.back() == kNoLineEnd)
-        WriteRaw(port_, text.substr(0, text.size() - 1));
-    else
-        WriteRawLine(port_, text);
     Show(text, MessageClassifier::ClassifyOutgoing(text));
+    return true;
 }
 
 void Station::ShowReceived(std::string_view text) {

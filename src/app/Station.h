@@ -30,10 +30,11 @@ class Station {
     // T10msTick: one main cycle.
     void Tick();
 
-    // "$" text without "*" gets its checksum; shown as out-going.
-    void SendSentence(std::string_view text);
+    // "$" text without "*" gets its checksum; shown as out-going. False
+    // when it did not go out (a closed port, or dropped: see SerialPort).
+    bool SendSentence(std::string_view text);
     // Plain text and CR LF; a trailing "~" sends it without the line end.
-    void SendLine(std::string_view text);
+    bool SendLine(std::string_view text);
     // A line of the program's own making that reports something received:
     // logged and shown as if it had come in.
     void ShowReceived(std::string_view text);

@@ -111,7 +111,17 @@ void Connection::ComOpenClose() {
     StatusChanged();
 }
 
+void Connection::BeforeRead(uint32_t /*now*/) {
+    port_.Drain();
+}
+
 void Connection::AfterRead(uint32_t now) {
+    if (const uint64_t dropped = port_.TakeDroppedBytes(); dropped > 0) {
+        outputDropped_ += dropped;
+        Report("Output dropped: " + std::to_string(outputDropped_) +
+               " bytes of ZelSim's own output did not go out, because " + Named() +
+               " reads the line slower than ZelSim writes to it (or not at all).");
+    }
     if (port_.TakeDeviceLost()) {
         watching_ = reconnect_;
         lastTry_ = now;

@@ -60,7 +60,10 @@ class Connection : public CyclePart {
     void PortsFound(std::vector<std::string> devicePaths,
                     std::map<std::string, std::string> labelsByPath);
 
-    // A device lost during the read is reported and watched for.
+    // What the line could not take at once goes out as it drains.
+    void BeforeRead(uint32_t now) override;
+    // A device lost during the read is reported and watched for; output
+    // dropped for a far end that does not keep up is counted and said.
     void AfterRead(uint32_t now) override;
     void LoadSettings(ConfigFile& file) override;
     void SaveSettings(ConfigFile& file) const override;
@@ -96,6 +99,7 @@ class Connection : public CyclePart {
     bool reconnect_ = true;
     bool watching_ = false;
     uint32_t lastTry_ = 0;
+    uint64_t outputDropped_ = 0;  // this session
 };
 
 }  // namespace zelsim

@@ -68,8 +68,11 @@ long MemorySerialDevice::Read(uint8_t* buffer, size_t size) {
 
 long MemorySerialDevice::Write(const uint8_t* bytes, size_t count) {
     if (!open_ || unplugged_) return -1;
-    written_.append(reinterpret_cast<const char*>(bytes), count);
-    return static_cast<long>(count);
+    ++writeCount_;
+    const size_t room = written_.size() < unreadLimit_ ? unreadLimit_ - written_.size() : 0;
+    const size_t taken = std::min(count, room);
+    written_.append(reinterpret_cast<const char*>(bytes), taken);
+    return static_cast<long>(taken);
 }
 
 void MemorySerialDevice::Purge() {

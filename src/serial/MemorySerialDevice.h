@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -41,6 +42,13 @@ class MemorySerialDevice final : public SerialDevice {
     size_t PendingInput() const { return incoming_.size(); }
     std::string TakeWritten();
     const std::string& Written() const { return written_; }
+    // A far end that reads slowly: the line holds at most `bytes` of what
+    // was written and not yet taken; a write takes what fits, and a full
+    // line takes nothing, as a non-blocking descriptor does. Without a
+    // limit it takes everything.
+    void LimitUnread(size_t bytes) { unreadLimit_ = bytes; }
+    // Write calls made, each one system call on a real line.
+    int WriteCount() const { return writeCount_; }
 
     // Opens fail while refused, as for a missing or busy device: `why` is
     // what the device then says.
@@ -73,6 +81,8 @@ class MemorySerialDevice final : public SerialDevice {
   private:
     std::string incoming_;
     std::string written_;
+    size_t unreadLimit_ = std::numeric_limits<size_t>::max();
+    int writeCount_ = 0;
     std::string openedPath_;
     bool open_ = false;
     bool refuseOpen_ = false;

@@ -155,11 +155,22 @@ long QtSerialDevice::ReadDescriptor(uint8_t* buffer, size_t size) {
 
 long QtSerialDevice::Write(const uint8_t* bytes, size_t count) {
     if (!port_.isOpen() || failed_) return -1;
+#ifdef Q_OS_UNIX
+    // Straight to the descriptor, as reads are: Qt's writer takes a full
+    // line (EAGAIN) for a failed device, and a far end that reads slowly
+    // would be dropped as lost. What the line does not take now, the port
+    // keeps and offers again.
+    const ssize_t n = ::write(static_cast<int>(port_.handle()), bytes, count);
+    if (n >= 0) return static_cast<long>(n);
+    if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) return 0;
+    lastSystemError_ = errno;
+    failed_ = true;
+    return -1;
+#else
     const qint64 n = port_.write(reinterpret_cast<const char*>(bytes), static_cast<qint64>(count));
-    // Hand what the line takes now to the system; the rest leaves from the
-    // event loop as the line drains.
     port_.flush();
     return static_cast<long>(n);
+#endif
 }
 
 void QtSerialDevice::Purge() {

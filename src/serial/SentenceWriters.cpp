@@ -8,55 +8,56 @@
 namespace zelsim {
 
 namespace {
+constexpr std::string_view kLineEnd = "\r\n";
+
 bool Sendable(char c) {
     const auto b = static_cast<uint8_t>(c);
     return b >= 32 && b <= 127;
 }
 
-// Writes the sendable prefix of `text` and returns its XOR and whether it held "*".
-uint8_t WriteSendable(SerialPort& port, std::string_view text, bool& sawStar) {
-    uint8_t checksum = 0;
-    sawStar = false;
-    for (char c : text) {
-        if (!Sendable(c)) break;
-        port.WriteByte(static_cast<uint8_t>(c));
-        checksum ^= static_cast<uint8_t>(c);
-        if (c == '*') sawStar = true;
-    }
-    return checksum;
-}
-
-void WriteText(SerialPort& port, const char* text) {
-    for (; *text; ++text) port.WriteByte(static_cast<uint8_t>(*text));
+std::string_view SendablePrefix(std::string_view text) {
+    size_t n = 0;
+    while (n < text.size() && Sendable(text[n])) ++n;
+    return text.substr(0, n);
 }
 }  // namespace
 
-void WriteSentence(SerialPort& port, std::string_view text) {
-    bool sawStar = false;
+std::string FormSentence(std::string_view text) {
+    std::string line;
     if (text.empty() || text.front() != '$') {
-        WriteSendable(port, text, sawStar);
-        WriteText(port, "\r\n");
-        return;
+        line = SendablePrefix(text);
+        line += kLineEnd;
+        return line;
     }
-    port.WriteByte('$');
-    const uint8_t checksum = WriteSendable(port, text.substr(1), sawStar);
-    if (sawStar) {
-        WriteText(port, "\r\n");
-        return;
+    const std::string_view body = SendablePrefix(text.substr(1));
+    line.reserve(body.size() + 6);
+    line += '$';
+    line += body;
+    // A checksum the user typed is sent as typed.
+    if (body.find('*') != std::string_view::npos) {
+        line += kLineEnd;
+        return line;
     }
+    uint8_t checksum = 0;
+    for (char c : body) checksum ^= static_cast<uint8_t>(c);
     char tail[8];
     std::snprintf(tail, sizeof tail, "*%02X\r\n", checksum);
-    WriteText(port, tail);
+    line += tail;
+    return line;
 }
 
-void WriteRaw(SerialPort& port, std::string_view text) {
-    bool sawStar = false;
-    WriteSendable(port, text, sawStar);
+bool WriteSentence(SerialPort& port, std::string_view text) {
+    return port.WriteWhole(FormSentence(text));
 }
 
-void WriteRawLine(SerialPort& port, std::string_view text) {
-    WriteRaw(port, text);
-    WriteText(port, "\r\n");
+bool WriteRaw(SerialPort& port, std::string_view text) {
+    return port.WriteWhole(SendablePrefix(text));
+}
+
+bool WriteRawLine(SerialPort& port, std::string_view text) {
+    std::string line(SendablePrefix(text));
+    line += kLineEnd;
+    return port.WriteWhole(line);
 }
 
 }  // namespace zelsim

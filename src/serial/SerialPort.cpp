@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <utility>
 
 namespace zelsim {
 
@@ -97,6 +98,7 @@ bool SerialPort::IsOpen() const {
 
 void SerialPort::Close() {
     if (device_->IsOpen()) device_->Close();
+    output_.clear();
 }
 
 bool SerialPort::SetRate(uint32_t rate) {
@@ -132,21 +134,51 @@ size_t SerialPort::Read(uint8_t* buffer, size_t size) {
     return static_cast<size_t>(n);
 }
 
-size_t SerialPort::Write(const uint8_t* bytes, size_t count) {
-    if (!device_->IsOpen()) return 0;
+size_t SerialPort::WriteToDevice(const uint8_t* bytes, size_t count) {
+    if (count == 0 || !device_->IsOpen()) return 0;
     const long n = device_->Write(bytes, count);
     CheckDeviceFailed();
-    if (n <= 0) return 0;
-    // Saturate: a wrapped estimate would put the transmit arrow out while
-    // the line is still busy for over an hour.
-    const uint64_t busy =
-        transmitBusy_ + static_cast<uint64_t>(MicrosPerByte(baudIndex_)) * static_cast<uint64_t>(n);
-    transmitBusy_ = static_cast<uint32_t>(std::min<uint64_t>(busy, UINT32_MAX));
-    return static_cast<size_t>(n);
+    return n > 0 ? std::min(static_cast<size_t>(n), count) : 0;
 }
 
-bool SerialPort::WriteByte(uint8_t byte) {
-    return Write(&byte, 1) == 1;
+void SerialPort::AddTransmitTime(size_t bytes) {
+    // Saturate: a wrapped estimate would put the transmit arrow out while
+    // the line is still busy for over an hour.
+    const uint64_t busy = transmitBusy_ + static_cast<uint64_t>(MicrosPerByte(baudIndex_)) *
+                                              static_cast<uint64_t>(bytes);
+    transmitBusy_ = static_cast<uint32_t>(std::min<uint64_t>(busy, UINT32_MAX));
+}
+
+size_t SerialPort::Write(const uint8_t* bytes, size_t count) {
+    if (!device_->IsOpen()) return 0;
+    // Behind bytes that wait, nothing may overtake them.
+    const size_t direct = output_.empty() ? WriteToDevice(bytes, count) : 0;
+    if (!device_->IsOpen()) return 0;
+    const size_t room = kOutputLimit > output_.size() ? kOutputLimit - output_.size() : 0;
+    const size_t queued = std::min(count - direct, room);
+    output_.append(reinterpret_cast<const char*>(bytes) + direct, queued);
+    AddTransmitTime(direct + queued);
+    return direct + queued;
+}
+
+bool SerialPort::WriteWhole(std::string_view line) {
+    if (!device_->IsOpen()) return false;
+    if (output_.size() + line.size() > kOutputLimit) {
+        droppedBytes_ += line.size();
+        return false;
+    }
+    return Write(reinterpret_cast<const uint8_t*>(line.data()), line.size()) == line.size();
+}
+
+void SerialPort::Drain() {
+    if (output_.empty()) return;
+    const size_t n =
+        WriteToDevice(reinterpret_cast<const uint8_t*>(output_.data()), output_.size());
+    output_.erase(0, n);
+}
+
+uint64_t SerialPort::TakeDroppedBytes() {
+    return std::exchange(droppedBytes_, 0);
 }
 
 uint32_t SerialPort::DecayTransmitBusy(uint32_t previousTick, uint32_t currentTick) {
@@ -161,7 +193,9 @@ uint32_t SerialPort::DecayTransmitBusy(uint32_t previousTick, uint32_t currentTi
 }
 
 void SerialPort::Purge() {
-    if (device_->IsOpen()) device_->Purge();
+    if (!device_->IsOpen()) return;
+    device_->Purge();
+    output_.clear();
 }
 
 void SerialPort::ClearErrors() {
@@ -181,6 +215,7 @@ void SerialPort::CheckDeviceFailed() {
     // forever; a fatal device error is a close.
     if (device_->IsOpen() && device_->HasFailed()) {
         device_->Close();
+        output_.clear();
         deviceLost_ = true;
     }
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "serial/PortMap.h"
 #include "serial/SerialDevice.h"
@@ -12,9 +13,16 @@ namespace zelsim {
 // The one serial line of the program: opened by COM number at one of ten
 // fixed rates, polled without blocking, with an estimate of how long written
 // bytes still need on the line (drives the transmit arrow).
+//
+// Writing never waits inside the cycle: what the line does not take at once
+// (a far end that reads slower than the program answers, or not at all)
+// waits in a bounded room, in order, and leaves as the line drains. A full
+// line is no lost device.
 class SerialPort {
   public:
     static constexpr int kRateCount = 10;
+    // About 1.4 s of a full line at 115,200 baud, 17 s at 9,600.
+    static constexpr size_t kOutputLimit = 16384;
     static constexpr uint8_t kDefaultBaudIndex = 7;  // 38,400
     static constexpr uint8_t kRefusedPort = 255;
     static constexpr uint32_t kDecayResetMs = 10000;
@@ -53,8 +61,18 @@ class SerialPort {
     // Every byte read since the port was made, so a watcher can tell
     // whether a cycle brought any.
     uint64_t BytesReceived() const { return bytesReceived_; }
+    // Takes what the line and the waiting room hold of `bytes`, in order,
+    // and returns the count; the caller keeps the rest (the file sender
+    // offers it again).
     size_t Write(const uint8_t* bytes, size_t count);
-    bool WriteByte(uint8_t byte);
+    // A line of the program's own, whole or not at all: one that does not
+    // fit is dropped and counted, so that the far end never gets half a line.
+    bool WriteWhole(std::string_view line);
+    // Hands the line what waits: once a cycle.
+    void Drain();
+    size_t OutputWaiting() const { return output_.size(); }
+    // Bytes of the program's own output dropped since the last call.
+    uint64_t TakeDroppedBytes();
 
     uint32_t TransmitBusy() const { return transmitBusy_; }
     uint32_t DecayTransmitBusy(uint32_t previousTick, uint32_t currentTick);
@@ -75,6 +93,9 @@ class SerialPort {
     bool OpenPath(uint8_t portNumber, const std::string& path, uint32_t rate);
     bool Configure();
     void CheckDeviceFailed();
+    // The device's write: what it took, 0 when it is full or failed.
+    size_t WriteToDevice(const uint8_t* bytes, size_t count);
+    void AddTransmitTime(size_t bytes);
 
     std::unique_ptr<SerialDevice> device_;
     const PortMap& portMap_;
@@ -88,6 +109,8 @@ class SerialPort {
     int lastError_ = 0;
     bool deviceLost_ = false;
     uint64_t bytesReceived_ = 0;
+    std::string output_;  // taken, not yet accepted by the line
+    uint64_t droppedBytes_ = 0;
 };
 
 }  // namespace zelsim

@@ -112,6 +112,16 @@ class FarEnd {
         return got;
     }
 
+    // What has arrived, without waiting.
+    std::string TakeAvailable() {
+        std::string got;
+        char chunk[4096];
+        ssize_t n = 0;
+        while ((n = ::read(master_, chunk, sizeof chunk)) > 0)
+            got.append(chunk, static_cast<size_t>(n));
+        return got;
+    }
+
     void Close() {
         if (master_ >= 0) ::close(master_);
         master_ = -1;
@@ -353,6 +363,38 @@ TEST_F(StationOnLineTest, FarEndGoingAwayClosesThePortAndSaysSo) {
     EXPECT_EQ(button->text(), "Disconnect");
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(button->text(), "Connect");
+}
+
+// A far end that floods identity queries and does not read the answers:
+// the answers that fit wait and the rest are dropped and counted, the port
+// stays open, every query still reaches the monitor, and what the far end
+// finally reads holds only whole answers.
+TEST_F(StationOnLineTest, AFarEndThatDoesNotReadIsNoLostDevice) {
+    ClickConnect();
+    constexpr int kQueries = 6000;  // about 200 kB of answers: far more than the line holds
+    std::string flood;
+    for (int i = 0; i < kQueries; ++i) flood += WithChecksum("PKVTQ,DID");
+    far_.Send(flood + WithChecksum("GPGGA,last"));
+    ASSERT_TRUE(WaitForLine("$GPGGA,last")) << PortMessage();
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return PortMessage().starts_with("Output dropped"); }, kDeadlineMs))
+        << PortMessage();
+    EXPECT_TRUE(zelSim_->Line().Port().IsOpen());
+    EXPECT_TRUE(window_->windowTitle().endsWith(" is connected"));
+
+    const std::string answer = WithChecksum("PKVTR,DID,ZEL Simulator,v" ZELSIM_VERSION_TEXT);
+    std::string got;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            got += far_.TakeAvailable();
+            return zelSim_->Line().Port().OutputWaiting() == 0 && got.size() % answer.size() == 0;
+        },
+        kDeadlineMs));
+    ASSERT_FALSE(got.empty());
+    for (size_t at = 0; at < got.size(); at += answer.size())
+        ASSERT_EQ(got.substr(at, answer.size()), answer) << "at byte " << at;
+    EXPECT_LT(got.size(), kQueries * answer.size()) << "some answers were dropped";
+    EXPECT_TRUE(zelSim_->Line().Port().IsOpen());
 }
 
 // An adapter pulled out and plugged in again comes back under its fixed

@@ -152,7 +152,7 @@ TEST_F(SerialPortTest, TransmitEstimateGrowsWithWritesDecaysPerTickAndSaturates)
 TEST_F(SerialPortTest, ReadLeavesRoomForATerminatorAndAClosedPortMovesNothing) {
     std::vector<uint8_t> buffer(8095);
     EXPECT_EQ(port_.Read(buffer.data(), buffer.size()), 0u);
-    EXPECT_FALSE(port_.WriteByte('x'));
+    EXPECT_FALSE(port_.WriteWhole("x"));
     EXPECT_EQ(port_.TransmitBusy(), 0u);
 
     OpenOrFail();
@@ -161,8 +161,58 @@ TEST_F(SerialPortTest, ReadLeavesRoomForATerminatorAndAClosedPortMovesNothing) {
     EXPECT_EQ(port_.Read(buffer.data(), buffer.size()), 8094u);
     EXPECT_EQ(port_.Read(buffer.data(), 1), 0u);
     EXPECT_EQ(port_.Read(buffer.data(), buffer.size()), 906u);
-    EXPECT_TRUE(port_.WriteByte('x'));
+    EXPECT_TRUE(port_.WriteWhole("x"));
     EXPECT_EQ(line_->Written(), "x");
+}
+
+// A far end that reads slower than the program writes, or not at all: the
+// port stays open, lines wait whole and in order, and what no longer fits
+// is dropped as whole lines and counted, never sent in part.
+TEST_F(SerialPortTest, AFullLineIsNoLostDeviceAndNoHalfLineGoesOut) {
+    OpenOrFail();
+    line_->LimitUnread(10);
+    EXPECT_TRUE(port_.WriteWhole("first line\r\n"));
+    EXPECT_TRUE(port_.WriteWhole("second\r\n"));
+    EXPECT_EQ(line_->Written(), "first line");
+    EXPECT_EQ(port_.OutputWaiting(), 10u);
+    port_.Drain();
+    EXPECT_EQ(port_.OutputWaiting(), 10u) << "the far end has not read yet";
+    EXPECT_TRUE(port_.IsOpen());
+    EXPECT_FALSE(port_.TakeDeviceLost());
+
+    EXPECT_EQ(line_->TakeWritten(), "first line");
+    port_.Drain();
+    EXPECT_EQ(line_->TakeWritten(), "\r\nsecond\r\n");
+    EXPECT_EQ(port_.OutputWaiting(), 0u);
+
+    // Nobody reads: the room fills, then whole lines are dropped and counted.
+    line_->LimitUnread(0);
+    const std::string answer = "$PKVTR,DID,ZEL Simulator,v1.0.0*3C\r\n";
+    size_t taken = 0;
+    int dropped = 0;
+    for (int i = 0; i < 1000; ++i) {
+        if (port_.WriteWhole(answer))
+            taken += answer.size();
+        else
+            ++dropped;
+        port_.Drain();
+    }
+    EXPECT_EQ(port_.OutputWaiting(), taken);
+    EXPECT_LE(taken, SerialPort::kOutputLimit);
+    EXPECT_GT(dropped, 0);
+    EXPECT_EQ(port_.TakeDroppedBytes(), dropped * answer.size());
+    EXPECT_EQ(port_.TakeDroppedBytes(), 0u) << "told once";
+    EXPECT_TRUE(port_.IsOpen());
+
+    // A file's bytes: what fits is taken, the caller keeps the rest.
+    const std::string chunk(100, 'f');
+    EXPECT_LT(port_.Write(reinterpret_cast<const uint8_t*>(chunk.data()), chunk.size()),
+              chunk.size());
+
+    line_->LimitUnread(SerialPort::kOutputLimit * 2);
+    port_.Drain();
+    EXPECT_EQ(port_.OutputWaiting(), 0u);
+    EXPECT_EQ(line_->TakeWritten().substr(0, answer.size()), answer) << "in order, whole";
 }
 
 TEST_F(SerialPortTest, LineControlsReachOnlyAnOpenDevice) {
@@ -200,7 +250,7 @@ TEST_F(SerialPortTest, UnpluggedDeviceClosesThePortAndIsReportedOnce) {
     line_->PlugIn();
     OpenOrFail();
     line_->Unplug();
-    EXPECT_FALSE(port_.WriteByte('x'));
+    EXPECT_FALSE(port_.WriteWhole("x"));
     EXPECT_FALSE(port_.IsOpen());
     line_->PlugIn();
     OpenOrFail();
