@@ -73,6 +73,11 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
         log_.RefreshLogControls();
     };
     connection_.onStatusChanged = [this] { frame_.RefreshStatus(); };
+    // An unattended capture outlives a glitch of the adapter.
+    connection_.onDeviceLost = [this](const std::string& device, bool reconnecting) {
+        log_.LineLost(device, reconnecting);
+    };
+    connection_.onReconnected = [this](const std::string& device) { log_.LineBack(device); };
     monitor_.onLayoutChanged = [this] { frame_.MonitorLayoutChanged(); };
     // The caption names the group, and the layout follows the buttons.
     buttons_.onGroupChanged = [this] { frame_.RefreshStatus(); };
@@ -102,6 +107,7 @@ void ZelSim::SayStartProblems() {
 
 void ZelSim::ComOpenClose() {
     acquisition_.Reset();
+    log_.ForgetResume();
     connection_.ComOpenClose();
     if (connection_.Port().IsOpen()) screen_.ConnectReset();
 }

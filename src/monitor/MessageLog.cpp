@@ -6,6 +6,7 @@
 #include "base/ConfigFile.h"
 #include "base/ControlTable.h"
 #include "base/NmeaChecksum.h"
+#include "base/Text.h"
 #include "base/UserDialogs.h"
 #include "base/ZelSimControls.h"
 #include "monitor/LogFile.h"
@@ -27,6 +28,7 @@ constexpr const char* kDialogFileKey = "LogFileFileName";
 constexpr const char* kDialogFilterKey = "LogFileFilterIndex";
 constexpr const char* kDialogFolder = ".";
 constexpr int kDialogFilter = 2;  // the log files
+constexpr char kShownForUnprintable = '~';
 constexpr std::string_view mSequenceEraseView[] = {mw::mLogSequenceFilename, mw::mLogEraseFile,
                                                    mw::mLogViewFile};
 
@@ -57,11 +59,11 @@ MessageLog::MessageLog(ControlTable& controls, UserDialogs& dialogs, ConfigFile&
 }
 
 std::string MessageLog::FileName() const {
-    return ActiveName();
+    return logging_ ? loggingName_ : ActiveName();
 }
 
 const std::string& MessageLog::ActiveName() const {
-    if (!runName_.empty()) return runName_;
+    if (runLog_) return runName_.empty() ? fixedName_ : runName_;
     return options_.logPromptForFilename ? promptedName_ : fixedName_;
 }
 
@@ -97,44 +99,108 @@ void MessageLog::LineShown(const TrafficLine& line) {
         category = MessageClassifier::ClassifyText(line.text);
     if (!Logs(category)) return;
 
-    line_.clear();
+    Compose(line_, line.text, line.time);
+    // The sentence's own checksum, of the bytes as they came.
+    if (options_.logNmeaChecksum && category != MessageCategory::kNonNmea)
+        line_ += ChecksumSuffix(TextChecksum(line.text));
+    line_ += "\r\n";
+    lastTick_ = line.time;
+    Write(line_);
+}
+
+void MessageLog::Compose(std::string& out, std::string_view text, uint32_t tick) const {
+    out.clear();
     char field[32];
     if (options_.logDate || options_.logTime) {
         const std::tm t = localTime_();
         if (options_.logDate) {
             std::snprintf(field, sizeof field, "%02d/%02d/%02d,", t.tm_mon + 1, t.tm_mday,
                           t.tm_year % 100);
-            line_ += field;
+            out += field;
         }
         if (options_.logTime) {
             std::snprintf(field, sizeof field, "%02d:%02d:%02d,", t.tm_hour, t.tm_min, t.tm_sec);
-            line_ += field;
+            out += field;
         }
     }
     if (options_.logMsTickCount) {
         // Unsigned: the tick passes 2^31 after 24.8 days of uptime.
-        std::snprintf(field, sizeof field, "%lu,", static_cast<unsigned long>(line.time));
-        line_ += field;
+        std::snprintf(field, sizeof field, "%lu,", static_cast<unsigned long>(tick));
+        out += field;
     }
-    line_ += line.text;
-    if (options_.logNmeaChecksum && category != MessageCategory::kNonNmea)
-        line_ += ChecksumSuffix(TextChecksum(line.text));
-    line_ += "\r\n";
-    Write(line_);
+    // Control bytes are written as the monitor shows them: a sentence
+    // holding terminal escapes must not act on whoever reads the file.
+    for (char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        out += IsPrintable(b) || b == kDegree ? c : kShownForUnprintable;
+    }
 }
 
 void MessageLog::Write(std::string_view line) {
     std::string error;
-    if (LogFile::Append(ActiveName(), line, error)) {
+    const std::string& name = logging_ ? loggingName_ : ActiveName();
+    if (gapLines_ > 0) {
+        // The file resumes: it says what it misses before it goes on.
+        const std::string note = "log gap: " + std::to_string(gapLines_) +
+                                 (gapLines_ == 1 ? " line" : " lines") + " lost from " + gapStart_ +
+                                 " to " + NowText() + " (" + lastError_ + ")";
+        std::string noteLine;
+        Compose(noteLine, note, lastTick_);
+        noteLine += "\r\n";
+        if (!LogFile::Append(name, noteLine, error)) {
+            ++gapLines_;
+            ++linesLost_;
+            lastError_ = error;
+            ShowStatus();
+            return;
+        }
+        gapLines_ = 0;
+    }
+    if (LogFile::Append(name, line, error)) {
         if (!lastError_.empty()) {
             lastError_.clear();
             ShowStatus();
         }
         return;
     }
+    if (gapLines_ == 0) gapStart_ = NowText();
+    ++gapLines_;
     ++linesLost_;
     lastError_ = error;
     ShowStatus();
+}
+
+void MessageLog::WriteNote(std::string_view text, uint32_t tick) {
+    std::string note;
+    Compose(note, text, tick);
+    note += "\r\n";
+    Write(note);
+}
+
+std::string MessageLog::NowText() const {
+    const std::tm t = localTime_();
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d/%02d/%02d %02d:%02d:%02d", t.tm_mon + 1, t.tm_mday,
+                  t.tm_year % 100, t.tm_hour, t.tm_min, t.tm_sec);
+    return text;
+}
+
+void MessageLog::LineLost(std::string_view device, bool reconnecting) {
+    if (!logging_) return;
+    WriteNote("line lost: " + std::string(device), lastTick_);
+    resumeWhenBack_ = reconnecting;
+}
+
+void MessageLog::LineBack(std::string_view device) {
+    if (!resumeWhenBack_ || !port_.IsOpen()) return;
+    resumeWhenBack_ = false;
+    // The same capture goes on: same file, nothing emptied, the count of
+    // lines lost kept.
+    logging_ = true;
+    controls_.SetText(mw::bLogMessages, kStopLogCaption);
+    ShowStatus();
+    WriteNote("line back: " + std::string(device), lastTick_);
+    RefreshLogControls();
 }
 
 void MessageLog::ShowStatus() {
@@ -159,7 +225,7 @@ void MessageLog::ShowStatus() {
 void MessageLog::LogMessagesClick() {
     if (logging_) {
         Stop();
-    } else if (!options_.logPromptForFilename || !runName_.empty() || AskFileName()) {
+    } else if (!options_.logPromptForFilename || runLog_ || AskFileName()) {
         Start();
     }
     RefreshLogControls();
@@ -183,11 +249,14 @@ bool MessageLog::AskFileName() {
 }
 
 void MessageLog::Start() {
+    loggingName_ = ActiveName();
     logging_ = true;
+    resumeWhenBack_ = false;
     linesLost_ = 0;
+    gapLines_ = 0;
     lastError_.clear();
     std::string error;
-    if (options_.logOverWriteFile && !LogFile::Truncate(FileName(), error)) lastError_ = error;
+    if (options_.logOverWriteFile && !LogFile::Truncate(loggingName_, error)) lastError_ = error;
     controls_.SetText(mw::bLogMessages, kStopLogCaption);
     ShowStatus();
 }
@@ -212,6 +281,7 @@ void MessageLog::RefreshLogControls() {
 }
 
 void MessageLog::StartWhenConnected(std::string file) {
+    runLog_ = true;
     runName_ = std::move(file);
     startWhenConnected_ = true;
     RefreshLogControls();

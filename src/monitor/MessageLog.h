@@ -59,12 +59,24 @@ class MessageLog : public CyclePart {
     void RefreshLogControls();
     // --log: logging starts, as the button would start it but without a
     // question, as soon as the port is open; to `file`, or with none to the
-    // configured name.
+    // configured name (never the prompted one: nobody is there to answer).
     void StartWhenConnected(std::string file);
+
+    // The device went away under an open port: the log says so in one
+    // line, and when the line is to be reopened by itself, logging that was
+    // on resumes with it (LineBack). An unattended capture survives a
+    // glitch of the adapter.
+    void LineLost(std::string_view device, bool reconnecting);
+    // The lost device is back and the port open again.
+    void LineBack(std::string_view device);
+    // The user took the line in hand (Connect or Disconnect): a capture
+    // stopped by a lost device no longer resumes by itself.
+    void ForgetResume() { resumeWhenBack_ = false; }
 
     bool Logging() const { return logging_; }
     const LogOptions& Options() const { return options_; }
-    // The file logging writes to, and that sequencing, erasing and viewing act on.
+    // The file logging writes to (chosen when it started), and that
+    // sequencing, erasing and viewing act on.
     std::string FileName() const;
     uint64_t LinesLost() const { return linesLost_; }
     int SequenceIndex() const { return sequenceIndex_; }
@@ -79,6 +91,12 @@ class MessageLog : public CyclePart {
     void ShowStatus();
     bool AskFileName();
     void Write(std::string_view line);
+    // `text` with the date, time and tick columns the options ask for.
+    void Compose(std::string& out, std::string_view text, uint32_t tick) const;
+    // One line of the log's own about the log (a gap, the line lost or
+    // back): written whatever the category filters say.
+    void WriteNote(std::string_view text, uint32_t tick);
+    std::string NowText() const;
 
     ControlTable& controls_;
     UserDialogs& dialogs_;
@@ -89,14 +107,23 @@ class MessageLog : public CyclePart {
     LogOptions options_;
     bool logging_ = false;
     bool startWhenConnected_ = false;
+    bool resumeWhenBack_ = false;
     std::string fixedName_ = kDefaultFileName;
     std::string promptedName_;  // the dialog's last choice; empty at start-up
+    bool runLog_ = false;       // --log was given
     std::string runName_;       // --log FILE, for this run only
+    // Where logging writes: chosen when it starts, so that an option
+    // changed meanwhile takes effect at the next start.
+    std::string loggingName_;
     int sequenceIndex_ = 1;
     DialogPlace dialogPlace_{50, 50, 200, 200};
     uint64_t linesLost_ = 0;
     std::string lastError_;  // empty while the last line was written
-    std::string line_;       // reused, so a line costs no allocation
+    // The lines lost since the last one written, and when that began.
+    uint64_t gapLines_ = 0;
+    std::string gapStart_;
+    uint32_t lastTick_ = 0;
+    std::string line_;  // reused, so a line costs no allocation
 };
 
 }  // namespace zelsim

@@ -37,6 +37,10 @@ class Connection : public CyclePart {
     // Anything the window's caption shows changed: the port opened or closed,
     // or another port or rate was chosen.
     std::function<void()> onStatusChanged;
+    // The open device went away (`reconnecting`: it is watched for), and a
+    // device watched for came back; each names the device as the window does.
+    std::function<void(const std::string& device, bool reconnecting)> onDeviceLost;
+    std::function<void(const std::string& device)> onReconnected;
 
     // bClickComOpenClose; while a lost device is watched for, ends the watch.
     void ComOpenClose();

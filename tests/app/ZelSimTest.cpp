@@ -8,6 +8,7 @@
 #include "app/ZelSim.h"
 #include "base/NmeaChecksum.h"
 #include "base/ZelSimControls.h"
+#include "monitor/LogOptions.h"
 #include "serial/MemorySerialDevice.h"
 #include "serial/PortMap.h"
 #include "support/ConfigText.h"
@@ -229,6 +230,50 @@ TEST_F(ZelSimTest, ALostDeviceIsReopenedWhenItComesBack) {
     EXPECT_EQ(Text(mw::bComOpenClose), "Connect");
     EXPECT_EQ(Text(mw::lPortMessage).find("reopened"), std::string::npos);
     EXPECT_FALSE(comesBack());
+}
+
+// An unattended capture (--log) outlives the adapter's glitch: the log says
+// when the line went and came back, and goes on in the same file. A user's
+// own Disconnect while the line is away ends it.
+TEST_F(ZelSimTest, LoggingResumesWhenALostLineIsBack) {
+    const std::string log = dir_.File("capture.log");
+    Make("[Configuration]\nLogDate=0\nLogTime=0\nLogMsTickCount=0\nLogPromptForFilename=1\n");
+    zelSim_->Log().StartWhenConnected("");  // --log without a file: the configured name
+    zelSim_->Log().SetOption(&LogOptions::logPromptForFilename, false);
+    zelSim_->Log().SetOption(&LogOptions::logPromptForFilename, true);
+    zelSim_->ComOpenClose();
+    ASSERT_TRUE(zelSim_->Log().Logging());
+    EXPECT_TRUE(dialogs_.fileRequests.empty()) << "nobody is asked at start";
+    EXPECT_EQ(zelSim_->Log().FileName(), "./ZelSim.log");
+
+    zelSim_->ComOpenClose();
+    Make("[Configuration]\nLogDate=0\nLogTime=0\nLogMsTickCount=0\n");
+    zelSim_->Log().StartWhenConnected(log);
+    zelSim_->ComOpenClose();
+    line_->Inject("before\r\n");
+    Run(20);
+    line_->Unplug();
+    Run(20);
+    EXPECT_EQ(Text(mw::bLogMessages), "Log Messages");
+    line_->PlugIn();
+    Run(Connection::kReconnectTryMs + 10);
+    ASSERT_TRUE(zelSim_->Line().Port().IsOpen());
+    EXPECT_TRUE(zelSim_->Log().Logging());
+    EXPECT_EQ(Text(mw::bLogMessages), "Stop Log");
+    EXPECT_EQ(Text(mw::lLogMessagesStatus), "Logging Messages");
+    line_->Inject("after\r\n");
+    Run(20);
+    EXPECT_EQ(TempDir::Read(log),
+              "before\r\nline lost: COM1 (/dev/ttyTEST1)\r\nline back: COM1 "
+              "(/dev/ttyTEST1)\r\nafter\r\n");
+
+    line_->Unplug();
+    Run(20);
+    zelSim_->ComOpenClose();  // Disconnect while it is away
+    line_->PlugIn();
+    zelSim_->ComOpenClose();
+    Run(20);
+    EXPECT_FALSE(zelSim_->Log().Logging()) << "the user took the line in hand";
 }
 
 // The COM menu follows the devices as they come and go, and names a USB

@@ -8,7 +8,9 @@
 #include <string>
 
 #include "base/ControlTable.h"
+#include "base/NmeaChecksum.h"
 #include "base/ZelSimControls.h"
+#include "monitor/LogOptions.h"
 #include "monitor/MessageCategory.h"
 #include "monitor/MessageLog.h"
 #include "serial/MemorySerialDevice.h"
@@ -194,13 +196,49 @@ TEST_F(MessageLogTest, LinesThatCannotBeWrittenAreCountedAndSaid) {
     signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
     Show("too long for the limit", MessageCategory::kNonNmea);
+    Show("lost too", MessageCategory::kNonNmea);
     setrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, SIG_DFL);
     EXPECT_TRUE(status.alert);
+    // The file says where it misses lines, before it goes on.
     Show("next", MessageCategory::kNonNmea);
-    EXPECT_EQ(Logged(), "kept\r\nnext\r\n");
+    EXPECT_EQ(Logged(),
+              "kept\r\nlog gap: 2 lines lost from 01/02/26 04:05:06 to 01/02/26 04:05:06 (File "
+              "too large)\r\nnext\r\n");
     EXPECT_FALSE(status.alert);
-    EXPECT_EQ(status.text, "Logging Messages (1 line lost)");
+    EXPECT_EQ(status.text, "Logging Messages (2 lines lost)");
+    Show("and on", MessageCategory::kNonNmea);
+    EXPECT_TRUE(Logged().ends_with("next\r\nand on\r\n")) << "one note a gap";
+}
+
+// What came over the line cannot act on whoever reads the file: control
+// bytes are written as the monitor shows them, and the checksum column is
+// the sentence's own.
+TEST_F(MessageLogTest, ControlBytesInALineAreWrittenAsTheMonitorShowsThem) {
+    Load(std::string(kColumnsOff) + "LogNmeaChecksum=1\n");
+    log_->LogMessagesClick();
+    const std::string text = "$GPTXT,01,01,02,\x1b[2J\x1b[31mINJECTED\x07 5\xb0";
+    Show(text, MessageCategory::kDgps);
+    EXPECT_EQ(Logged(), "$GPTXT,01,01,02,~[2J~[31mINJECTED~ 5\xb0" +
+                            ChecksumSuffix(TextChecksum(text)) + "\r\n");
+}
+
+// The log's file is fixed when logging starts: an option changed while it
+// runs takes effect at the next start, never in the middle of a capture.
+TEST_F(MessageLogTest, PromptingTurnedOnWhileLoggingKeepsTheRunningFile) {
+    Load(kColumnsOff);
+    log_->LogMessagesClick();
+    log_->SetOption(&LogOptions::logPromptForFilename, true);
+    Show("still here", MessageCategory::kNonNmea);
+    EXPECT_EQ(Logged(), "still here\r\n");
+    EXPECT_EQ(log_->LinesLost(), 0u);
+    EXPECT_EQ(log_->FileName(), file_);
+    EXPECT_TRUE(dialogs_.fileRequests.empty());
+
+    log_->LogMessagesClick();
+    dialogs_.fileChoice = dir_.File("next.log");
+    log_->LogMessagesClick();
+    EXPECT_EQ(log_->FileName(), dir_.File("next.log"));
 }
 
 TEST_F(MessageLogTest, AFolderThatMayNotBeWrittenIsSaid) {
