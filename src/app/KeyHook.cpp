@@ -44,14 +44,15 @@ uint8_t KeyHook::PanelBit(Key key, ZelType type) {
 
 KeyHook::Action KeyHook::Decide(Key key, bool down, bool autoRepeat, ZelType type) const {
     using Kind = Action::Kind;
-    if (!active_) return {};
+    if (modalWindows_ > 0) return {};
+    // The send box has no use for the function keys: the buttons keep them.
     if (key >= Key::F1 && key <= Key::F8) {
         if (!down) return {Kind::Consume, 0};
         return {Kind::UserButton,
                 static_cast<uint8_t>(static_cast<int>(key) - static_cast<int>(Key::F1) + 1)};
     }
     const uint8_t bit = PanelBit(key, type);
-    if (bit == 0) return {};
+    if (bit == 0 || sendBoxFocused_) return {};
     // A repeat (and the toolkit's synthetic release that comes with it) leaves
     // the held key alone and reaches the focused control.
     if (autoRepeat) return {};

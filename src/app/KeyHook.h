@@ -7,7 +7,10 @@ namespace zelsim {
 
 // Decides what the application-wide key hook does with one key message:
 // arrows and Home become panel keys, F1..F8 user buttons, all else passes.
-// While inactive (the send box or a modal window has the keys) all pass.
+// The send box keeps the arrows and Home while it has the focus, but has no
+// use for F1..F8; a modal window of the main window keeps every key. The two
+// are told apart, so a dialog closed over the focused send box gives the
+// keys back as they were.
 class KeyHook {
   public:
     enum class Key { Left, Up, Right, Down, Home, F1, F2, F3, F4, F5, F6, F7, F8, Other };
@@ -24,11 +27,20 @@ class KeyHook {
 
     Action Decide(Key key, bool down, bool autoRepeat, ZelType type) const;
 
-    void SetActive(bool active) { active_ = active; }
-    bool Active() const { return active_; }
+    // cbSendDataOnEnter / cbSendDataOnExit
+    void SetSendBoxFocused(bool focused) { sendBoxFocused_ = focused; }
+    // A modal window of the main window (the legend, the Define Button
+    // dialog) opens and closes; they may nest.
+    void ModalOpened() { ++modalWindows_; }
+    void ModalClosed() {
+        if (modalWindows_ > 0) --modalWindows_;
+    }
+    // The arrows and Home drive the panel.
+    bool Active() const { return !sendBoxFocused_ && modalWindows_ == 0; }
 
   private:
-    bool active_ = true;
+    bool sendBoxFocused_ = false;
+    int modalWindows_ = 0;
 };
 
 }  // namespace zelsim

@@ -184,8 +184,8 @@ void TfZelSim::BuildPanels() {
     monitorPanel_ = new MessageMonitorPanel(zelSim_.Monitor(), client_);
     MessageMonitorView* view = monitorPanel_->View();
     // The legend is modal: keys go to it, not to the panel or the buttons.
-    view->onLegendOpening = [this] { zelSim_.Keys().SetActive(false); };
-    view->onLegendClosed = [this] { zelSim_.Keys().SetActive(true); };
+    view->onLegendOpening = [this] { zelSim_.Keys().ModalOpened(); };
+    view->onLegendClosed = [this] { zelSim_.Keys().ModalClosed(); };
     connect(monitorPanel_->PauseButton(), &QPushButton::clicked, this,
             [this] { Act([this] { zelSim_.Monitor().TogglePause(); }); });
     connect(monitorPanel_->ClearButton(), &QPushButton::clicked, this,
@@ -266,8 +266,12 @@ void TfZelSim::BuildScriptControls(QWidget* aux) {
 }
 
 void TfZelSim::DefineButton(int position) {
-    TfDefineButton::Edit(zelSim_.Buttons(), position, this,
-                         [this](bool active) { zelSim_.Keys().SetActive(active); });
+    TfDefineButton::Edit(zelSim_.Buttons(), position, this, [this](bool toWindow) {
+        if (toWindow)
+            zelSim_.Keys().ModalClosed();
+        else
+            zelSim_.Keys().ModalOpened();
+    });
     Act([] {});
 }
 

@@ -83,7 +83,7 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
     buttons_.onGroupChanged = [this] { frame_.RefreshStatus(); };
     sendBox_.onSendPressed = [this] { monitor_.Resume(); };
     // While the send box has the focus the arrow keys edit its text.
-    sendBox_.onKeyboardToPanel = [this](bool toPanel) { keyHook_.SetActive(toPanel); };
+    sendBox_.onKeyboardToPanel = [this](bool toPanel) { keyHook_.SetSendBoxFocused(!toPanel); };
     sendBox_.onContextMenu = [this] { indicator_.Reset(); };
 }
 

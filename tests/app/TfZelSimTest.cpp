@@ -377,6 +377,46 @@ TEST_F(TfZelSimTest, RightClickDefinesAButtonWhileTheKeyHookRests) {
               (std::vector<std::string>{"$PKVTQ,RID", "~waitfor RID"}));
 }
 
+// A dialog opened and closed over the focused send box gives the keys back
+// as they were: the arrows still edit the text. F1..F8 start the buttons
+// wherever the focus is in the main window.
+TEST_F(TfZelSimTest, TheSendBoxKeepsItsArrowsAcrossADialogAndLeavesTheFunctionKeys) {
+    AppKeyFilter filter(*zelSim, window.get());
+    qApp->installEventFilter(&filter);
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->MenuItem(mw::mButtonGroup1)->trigger();
+    zelSim->Buttons().DefineButton(0, "Hello", "HELLO");
+    zelSim->Line().ComOpenClose();
+    window->ApplyControls();
+    Box()->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Box()->hasFocus(); }));
+    QTest::keyClicks(Box(), "ABC");
+    ASSERT_FALSE(zelSim->Keys().Active());
+
+    QTimer::singleShot(0, [&] {
+        if (QWidget* dialog = QApplication::activeModalWidget())
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        // The window manager gives the main window back as the dialog goes,
+        // before the dialog's caller goes on.
+        window->activateWindow();
+        static_cast<void>(QTest::qWaitFor([&] { return Box()->hasFocus(); }));
+    });
+    RightClick(window->Control(mw::bButton2));
+    ASSERT_EQ(QApplication::activeModalWidget(), nullptr);
+    ASSERT_TRUE(Box()->hasFocus());
+    line->TakeWritten();
+    QTest::keyClick(Box(), Qt::Key_Left);
+    EXPECT_EQ(line->TakeWritten(), "") << "no panel key goes out";
+    EXPECT_EQ(Box()->lineEdit()->cursorPosition(), 2) << "the caret moved";
+
+    QTest::keyClick(Box(), Qt::Key_F1);
+    EXPECT_TRUE(zelSim->Interpreter().Running()) << "F1 starts the first button";
+    EXPECT_EQ(Box()->lineEdit()->text(), "ABC");
+    qApp->removeEventFilter(&filter);
+}
+
 TEST_F(TfZelSimTest, AFileBeingSentShowsItsPanelAndCancelFileHidesIt) {
     window->show();
     zelSim->ComOpenClose();
