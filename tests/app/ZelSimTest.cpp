@@ -324,10 +324,18 @@ TEST_F(ZelSimTest, KeyHookClaimsPanelAndFunctionKeysByPanelType) {
     EXPECT_FALSE(zelSim_->HandleKey(Key::Up, true, false));
     EXPECT_TRUE(zelSim_->HandleKey(Key::F8, true, false));
 
-    zelSim_->Sender().FocusIn();  // the send box takes the keys
-    EXPECT_FALSE(zelSim_->HandleKey(Key::F8, true, false));
-    zelSim_->Sender().FocusOut();
+    // The send box takes the arrows, not the function keys; a modal window
+    // takes them all, and gives back the state it found.
+    zelSim_->Frame().SelectZelType(ZelType::Corvane);
+    zelSim_->Sender().FocusIn();
+    EXPECT_FALSE(zelSim_->HandleKey(Key::Left, true, false));
     EXPECT_TRUE(zelSim_->HandleKey(Key::F8, true, false));
+    zelSim_->Keys().ModalOpened();
+    EXPECT_FALSE(zelSim_->HandleKey(Key::F8, true, false));
+    zelSim_->Keys().ModalClosed();
+    EXPECT_FALSE(zelSim_->HandleKey(Key::Left, true, false));
+    zelSim_->Sender().FocusOut();
+    EXPECT_TRUE(zelSim_->HandleKey(Key::Left, true, false));
 }
 
 // Keys from the keyboard and the window's buttons share one mask; opening
