@@ -34,7 +34,8 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
       acquisition_(
           controls_, clock, responder_.ReceiverReply(),
           [this](std::string_view text) { station_.SendSentence(text); },
-          [this](uint32_t rate) { connection_.Port().SetRate(rate); }),
+          [this](uint32_t rate) { connection_.Port().SetRate(rate); },
+          [this] { return buttons_.Busy(); }),
       frame_(controls_, connection_, buttons_, monitor_),
       // The cycle's order: the arrows' checks and the settings query before
       // the read; the line's loss after it; each line logged, then shown,

@@ -48,12 +48,14 @@ State Next(State state) {
 }  // namespace
 
 ReceiverAcquisition::ReceiverAcquisition(ControlTable& controls, TickClock& clock,
-                                         ReceiverIdentityReply& reply, Send send, SetRate setRate)
+                                         ReceiverIdentityReply& reply, Send send, SetRate setRate,
+                                         LineBusy lineBusy)
     : controls_(controls),
       clock_(clock),
       reply_(reply),
       send_(std::move(send)),
       setRate_(std::move(setRate)),
+      lineBusy_(std::move(lineBusy)),
       stateStart_(clock.TickNow()) {
     controls_.SetText(main_window::bAcquireCorvane, kAcquireCaption);
 }
@@ -69,6 +71,7 @@ void ReceiverAcquisition::Reset() {
 }
 
 void ReceiverAcquisition::AcquireOrCancel() {
+    if (lineBusy_()) return;
     const uint32_t now = clock_.TickNow();
     if (controls_.Get(main_window::bAcquireCorvane).text == kCancelCaption) {
         controls_.SetText(main_window::bAcquireCorvane, kAcquireCaption);
@@ -83,6 +86,7 @@ void ReceiverAcquisition::AcquireOrCancel() {
 }
 
 void ReceiverAcquisition::Step(uint32_t now) {
+    if (GiveWayToTheLine(now)) return;
     if (entryPending_) {
         entryPending_ = false;
         Enter();
@@ -172,6 +176,31 @@ void ReceiverAcquisition::Check(uint32_t now) {
         default:
             break;  // idle and the two resting states wait for the button
     }
+}
+
+bool ReceiverAcquisition::GiveWayToTheLine(uint32_t now) {
+    const bool busy = lineBusy_();
+    controls_.SetEnabled(main_window::bAcquireCorvane, !busy);
+    if (!busy) return false;
+    if (IsLcdRequest(state_) ||
+        (state_ >= State::kClearDisplay && state_ <= State::kWaitingForIdentity)) {
+        // The script or the transfer owns the rate now: it is left alone.
+        SetState(State::kIdle, now);
+        entryPending_ = false;
+        ShowReport(kNoReport);
+        ShowStatus(kLineBusyStatus);
+        ShowButton(kAcquireCaption, controls_.Get(main_window::bAcquireCorvane).visible);
+    } else if (state_ == State::kConnected) {
+        // A new watch period starts when the line is free again, counted as
+        // answered: the receiver could not be asked meanwhile.
+        stateStart_ = now;
+        identitySeenThisPeriod_ = true;
+        if (reply_.received) {
+            reply_.received = false;
+            ShowReport(reply_.name + " v" + reply_.version + " #" + reply_.serialNumber);
+        }
+    }
+    return true;
 }
 
 // The reply that led here is taken on the first cycle, so the first period

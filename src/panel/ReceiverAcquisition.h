@@ -46,15 +46,19 @@ class ReceiverAcquisition : public CyclePart {
     static constexpr std::string_view kAcquireCaption = "Acquire Corvane";
     static constexpr std::string_view kCancelCaption = "Cancel";
 
+    static constexpr std::string_view kLineBusyStatus = "stopped: line busy";
+
     using Send = std::function<void(std::string_view)>;
     using SetRate = std::function<void(uint32_t)>;
+    using LineBusy = std::function<bool()>;
 
     // `reply` is the responder's record of the receiver's identity replies;
     // `send` is the station's SendSentence; `setRate` re-configures an open
-    // port at once and makes a closed one remember the rate. All outlive
+    // port at once and makes a closed one remember the rate; `lineBusy`
+    // says whether a script or a file transfer has the line. All outlive
     // the machine.
     ReceiverAcquisition(ControlTable& controls, TickClock& clock, ReceiverIdentityReply& reply,
-                        Send send, SetRate setRate);
+                        Send send, SetRate setRate, LineBusy lineBusy);
 
     // Wipes the simulated panel screen before the receiver is asked to
     // draw it again.
@@ -66,7 +70,9 @@ class ReceiverAcquisition : public CyclePart {
     // its checks.
     void Step(uint32_t now);
     // bClickAcquireCorvane: starts the sequence, or cancels it while the
-    // button says "Cancel".
+    // button says "Cancel". While a script or a file has the line the button
+    // is disabled and a click does nothing: stepping the rate under a
+    // firmware update would spoil it.
     void AcquireOrCancel();
     // Back to idle; the connect button does this whether it opens or closes.
     void Reset();
@@ -83,6 +89,9 @@ class ReceiverAcquisition : public CyclePart {
     void Enter();
     void Check(uint32_t now);
     void Watch(uint32_t now);
+    // The line is someone else's: a sequence stops where it is, and the
+    // watch asks nothing and judges nothing until the line is free.
+    bool GiveWayToTheLine(uint32_t now);
     void ShowStatus(std::string_view status);
     void ShowReport(std::string_view report);
     void ShowButton(std::string_view caption, bool visible);
@@ -92,6 +101,7 @@ class ReceiverAcquisition : public CyclePart {
     ReceiverIdentityReply& reply_;
     const Send send_;
     const SetRate setRate_;
+    const LineBusy lineBusy_;
     State state_ = State::kIdle;
     bool entryPending_ = true;  // the first cycle clears both labels
     uint32_t stateStart_ = 0;   // in the connected state: the watch period's start

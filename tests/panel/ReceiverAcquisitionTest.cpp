@@ -41,7 +41,7 @@ class AcquisitionRig {
           acquisition_(
               controls_, clock_, responder_.ReceiverReply(),
               [this](std::string_view text) { sent_.emplace_back(text); },
-              [this](uint32_t rate) { rates_.push_back(rate); }) {
+              [this](uint32_t rate) { rates_.push_back(rate); }, [this] { return lineBusy_; }) {
         acquisition_.clearScreen = [this] { ++clears_; };
     }
 
@@ -85,6 +85,7 @@ class AcquisitionRig {
     Sent sent_;
     std::vector<uint32_t> rates_;
     int clears_ = 0;
+    bool lineBusy_ = false;
     QueryResponder responder_;
     SentenceFramer framer_;
     ReceiverAcquisition acquisition_;
@@ -231,6 +232,43 @@ TEST(ReceiverAcquisitionTest, RepliesKeepTheConnectionUntilTheyStop) {
     rig.Cycle();
     EXPECT_EQ(rig.Status(), "1st req @9600");
     EXPECT_EQ(rig.Report(), " ");
+}
+
+// While a script or a file has the line (a firmware update), acquisition
+// neither starts nor steps the rate, and the watch neither asks nor judges.
+TEST(ReceiverAcquisitionTest, GivesWayWhileAScriptOrAFileHasTheLine) {
+    AcquisitionRig rig;
+    rig.Click();
+    ASSERT_TRUE(rig.RunUntilStatus("1st req @19200"));
+    rig.lineBusy_ = true;
+    rig.Take();
+    const size_t rates = rig.rates_.size();
+    rig.Run(3000);
+    EXPECT_EQ(rig.acquisition_.CurrentState(), State::kIdle);
+    EXPECT_EQ(rig.Status(), "stopped: line busy");
+    EXPECT_EQ(rig.Caption(), "Acquire Corvane");
+    EXPECT_TRUE(rig.Take().empty());
+    EXPECT_EQ(rig.rates_.size(), rates) << "the rate is the script's";
+    EXPECT_FALSE(rig.controls_.Get(mw::bAcquireCorvane).enabled);
+    rig.Click();
+    rig.Run(100);
+    EXPECT_EQ(rig.acquisition_.CurrentState(), State::kIdle) << "a click does nothing";
+
+    rig.lineBusy_ = false;
+    rig.Cycle();
+    EXPECT_TRUE(rig.controls_.Get(mw::bAcquireCorvane).enabled);
+    rig.Click();
+    ASSERT_TRUE(rig.RunUntilStatus("waiting for RID"));
+    rig.Cycle({kReply});
+    ASSERT_TRUE(rig.RunUntilStatus("connection OK"));
+    rig.Take();
+    rig.lineBusy_ = true;
+    rig.Run(5000);
+    EXPECT_TRUE(rig.Take().empty()) << "no RID into a bootloader";
+    EXPECT_EQ(rig.Status(), "connection OK") << "silence while busy is no loss";
+    rig.lineBusy_ = false;
+    rig.Run(1500);
+    EXPECT_EQ(rig.Take(), Sent{kRidQuery}) << "the watch goes on";
 }
 
 TEST(ReceiverAcquisitionTest, OnlyAReplyToTheQuestionCounts) {
