@@ -134,7 +134,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (mode & 0x20) dialogs.choice = Scratch().File("fw.hex");
     ConfigFile config(Scratch().File("ZelSim.ini"));
     UserButtons buttons(controls);
-    FileSender sender(controls, dialogs, buttons, config, OpenScratchFile);
+    FileSender sender(controls, dialogs, buttons, config, clock, OpenScratchFile,
+                      [](std::string_view) {});
     ScriptInterpreter interpreter(controls, dialogs, buttons, sender, clock, Scratch().File(""));
     if (mode & 0x04) sender.SetLineDelay(50);
     buttons.SetShowScriptDetails((mode & 0x01) != 0);
@@ -145,6 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool is13 = (mode & 0x10) != 0;
     interpreter.sendLine = [&](std::string_view text) {
         Require(text.size() <= ScriptInterpreter::kLineLimit, "a line longer than 599 was sent");
+        return portOpen;
     };
     interpreter.selectBaud = [&](uint32_t rate) {
         Require(SerialPort::IndexOfRate(rate) >= 0, "a rate the port does not have was chosen");

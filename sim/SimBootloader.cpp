@@ -28,8 +28,9 @@ SimBootloader::Counts& SimBootloader::Counts::operator+=(const Counts& other) {
     return *this;
 }
 
-SimBootloader::SimBootloader(const TickClock& clock, Version version)
-    : clock_(clock), version_(version), lastActivity_(clock.TickNow()) {}
+SimBootloader::SimBootloader(const TickClock& clock, Version version,
+                             std::optional<uint32_t> stallAfter)
+    : clock_(clock), version_(version), stallAfter_(stallAfter), lastActivity_(clock.TickNow()) {}
 
 std::vector<uint8_t> SimBootloader::RecordBytes(std::string_view line) {
     if (!IsHexRecord(line)) return {};
@@ -73,6 +74,7 @@ bool SimBootloader::Hear(const SimMessage& message, std::vector<std::string>& ou
         ++counts_.wrongRate;
         return true;
     }
+    if (Hung()) return true;  // heard, never answered
     lastActivity_ = now;
     const std::vector<uint8_t> bytes = RecordBytes(message.text);
     const bool ok = !bytes.empty();
@@ -104,7 +106,7 @@ void SimBootloader::Tick(std::vector<std::string>& out) {
 }
 
 bool SimBootloader::RestartDue() const {
-    if (!pending_.empty()) return false;
+    if (!pending_.empty() || Hung()) return false;
     const uint32_t now = clock_.TickNow();
     return complete_ ? TickClock::Elapsed(now, completeAt_, kRestartMs)
                      : TickClock::Elapsed(now, lastActivity_, kIdleMs);

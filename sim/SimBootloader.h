@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,7 +53,10 @@ class SimBootloader {
     static constexpr uint8_t kEndOfFileRecord = 0x01;
     static constexpr uint8_t kExtendedLinearAddressRecord = 0x04;
 
-    SimBootloader(const TickClock& clock, Version version);
+    // `stallAfter`: it hangs after that many records at its rate, answering
+    // nothing more and never handing back to the controller.
+    SimBootloader(const TickClock& clock, Version version,
+                  std::optional<uint32_t> stallAfter = std::nullopt);
 
     static bool IsHexRecord(std::string_view line) { return !line.empty() && line.front() == ':'; }
     // Well formed: ":" then pairs of hex digits, a length byte that matches,
@@ -74,6 +78,7 @@ class SimBootloader {
     // Time to start the controller's firmware: every record answered, and
     // either the update is complete or the program has gone quiet.
     bool RestartDue() const;
+    bool Hung() const { return stallAfter_ && counts_.received - counts_.wrongRate > *stallAfter_; }
 
     uint32_t Accepted() const { return counts_.accepted; }
     uint32_t Rejected() const { return counts_.rejected; }
@@ -88,6 +93,7 @@ class SimBootloader {
 
     const TickClock& clock_;
     const Version version_;
+    const std::optional<uint32_t> stallAfter_;
     std::deque<Pending> pending_;
     Counts counts_;
     uint32_t lineRate_ = 0;

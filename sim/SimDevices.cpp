@@ -16,7 +16,8 @@ std::string Joined(const std::vector<std::string>& parts) {
 
 SimDevices::SimDevices(const TickClock& clock, const SimOptions& options)
     : clock_(clock),
-      bootloaderVersion_(options.bootloader ? *options.bootloader : options.bootloaderVersion) {
+      bootloaderVersion_(options.bootloader ? *options.bootloader : options.bootloaderVersion),
+      bootloaderStallAfter_(options.bootloaderStallAfter) {
     if (options.receiver)
         receiver_ = std::make_unique<SimReceiver>(clock, options.receiverBaud, options.nmea);
     if (options.controller) {
@@ -25,7 +26,8 @@ SimDevices::SimDevices(const TickClock& clock, const SimOptions& options)
         lightbar_ = std::make_unique<SimLightbar>(clock);
     }
     if (options.bootloader)
-        bootloader_ = std::make_unique<SimBootloader>(clock, *options.bootloader);
+        bootloader_ =
+            std::make_unique<SimBootloader>(clock, *options.bootloader, bootloaderStallAfter_);
     if (options.askIdentityMs > 0)
         identityAsker_ = std::make_unique<SimIdentityAsker>(clock, options.askIdentityMs);
     if (options.noisePerSecond > 0)
@@ -79,7 +81,8 @@ void SimDevices::Dispatch(const SimMessage& message, std::vector<std::string>& o
 
 void SimDevices::PowerCycle() {
     EndBootloader();
-    bootloader_ = std::make_unique<SimBootloader>(clock_, bootloaderVersion_);
+    bootloader_ =
+        std::make_unique<SimBootloader>(clock_, bootloaderVersion_, bootloaderStallAfter_);
     bootloader_->SetLineRate(lineRate_);
     ++resets_;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "SimBootloader.h"
@@ -72,6 +73,7 @@ class SimDevices {
     std::unique_ptr<SimNoise> noise_;
     std::unique_ptr<SimBootloader> bootloader_;  // the one running now, if any
     const SimBootloader::Version bootloaderVersion_;
+    const std::optional<uint32_t> bootloaderStallAfter_;
     uint32_t lineRate_ = 0;
     SimBootloader::Counts earlierRecords_;  // of bootloaders that have ended
     uint32_t resets_ = 0;

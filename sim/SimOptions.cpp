@@ -13,7 +13,8 @@ constexpr const char* kAskIdentity = "--ask-identity";
 bool TakesValue(const std::string& name) {
     return name == "--device" || name == "--report" || name == "--receiver-baud" ||
            name == "--bootloader" || name == "--bootloader-version" || name == "--parent-pid" ||
-           name == "--noise" || name == "--seed" || name == "--write-firmware";
+           name == "--noise" || name == "--seed" || name == "--write-firmware" ||
+           name == "--bootloader-stall-after";
 }
 
 // The whole text as a finite decimal number, or nothing ("5", "0.25").
@@ -71,6 +72,15 @@ bool ApplyValue(const std::string& name, const std::string& value, SimOptions& o
             return false;
         }
         options.noisePerSecond = rate;
+    } else if (name == "--bootloader-stall-after") {
+        uint32_t records = 0;
+        const char* end = value.data() + value.size();
+        const auto result = std::from_chars(value.data(), end, records);
+        if (result.ec != std::errc() || result.ptr != end) {
+            error = "--bootloader-stall-after takes a number of records, not \"" + value + "\"";
+            return false;
+        }
+        options.bootloaderStallAfter = records;
     } else if (name == "--seed") {
         uint32_t seed = 0;
         const char* end = value.data() + value.size();
@@ -180,6 +190,10 @@ const char* SimOptions::Usage() {
            "  --bootloader-version 1.2|1.3\n"
            "                         the bootloader a RESET line brings the controller\n"
            "                         into (default 1.3; --bootloader sets it too)\n"
+           "  --bootloader-stall-after N\n"
+           "                         every bootloader hangs after N hex records: it\n"
+           "                         answers nothing more and never starts the\n"
+           "                         controller (a device that stops answering)\n"
            "  --ask-identity[=SECONDS]\n"
            "                         a device on the line asks the program who it is\n"
            "                         (\"$PKVTQ,DID\") every SECONDS, 0.1 to 3600 (default 5);\n"

@@ -32,6 +32,8 @@ struct SimOptions {
     std::optional<SimBootloader::Version> bootloader;
     // The bootloader a reset brings the controller into.
     SimBootloader::Version bootloaderVersion = SimBootloader::Version::k13;
+    // A bootloader that hangs: after this many records it answers nothing more.
+    std::optional<uint32_t> bootloaderStallAfter;
     std::string firmwarePath;  // not empty: write the demo's firmware file there and stop
     bool help = false;
 

@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
@@ -46,6 +47,8 @@ constexpr const char* kReportFont = "Courier New";
 constexpr int kReportPointSize = 8;
 constexpr int kAcquirePointSize = 8;
 constexpr const char* kQtInternalPrefix = "qt_";
+constexpr const char* kStopScriptCaption = "Stop Script";
+constexpr const char* kStopScriptAction = "mStopScript";
 
 QString Name(std::string_view name) {
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
@@ -115,6 +118,12 @@ TfZelSim::TfZelSim(ZelSim& zelSim, QWidget* parent) : QMainWindow(parent), zelSi
     timer_->setTimerType(Qt::PreciseTimer);
     connect(timer_, &QTimer::timeout, this, &TfZelSim::T10msTick);
     timer_->start(kTickIntervalMs);
+}
+
+TfZelSim::~TfZelSim() {
+    // The send box loses the focus as the widgets go, after this window's
+    // own members are gone: its handler must not reach them.
+    delete sendBoxInput_;
 }
 
 template <typename F>
@@ -191,10 +200,10 @@ void TfZelSim::BuildPanels() {
     connect(monitorPanel_->ClearButton(), &QPushButton::clicked, this,
             [this] { Act([this] { zelSim_.Monitor().ClearMonitor(); }); });
     monitorPanel_->SendData()->setMaxVisibleItems(static_cast<int>(SendBox::kHistoryLimit));
-    auto* input =
+    sendBoxInput_ =
         new SendBoxInput(zelSim_.Sender(), monitorPanel_->SendData(), monitorPanel_->SendButton(),
                          monitorPanel_->AddChecksumButton(), this);
-    connect(input, &SendBoxInput::acted, this, [this] { Act([] {}); });
+    connect(sendBoxInput_, &SendBoxInput::acted, this, [this] { Act([] {}); });
     QPushButton* sendFile = monitorPanel_->findChild<QPushButton*>(Name(mw::bSendFile));
     connect(sendFile, &QPushButton::clicked, this,
             [this] { Act([this] { zelSim_.Files().SendFileClicked(); }); });
@@ -250,6 +259,22 @@ void TfZelSim::BuildScriptControls(QWidget* aux) {
     QPushButton* cancel = AddButton(mw::bCancelButtonScript, aux);
     connect(cancel, &QPushButton::clicked, this,
             [this] { Act([this] { zelSim_.Interpreter().CancelButtonScript(); }); });
+    // Cancel only ends a wait, as it always has: a script that loops back
+    // into its wait is stopped here, from the button's menu or with
+    // Shift+Esc anywhere in the window.
+    auto* stop = new QAction(kStopScriptCaption, this);
+    stop->setObjectName(kStopScriptAction);
+    stop->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Escape));
+    stop->setShortcutContext(Qt::WindowShortcut);
+    addAction(stop);
+    connect(stop, &QAction::triggered, this,
+            [this] { Act([this] { zelSim_.Interpreter().StopScript(); }); });
+    cancel->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(cancel, &QPushButton::customContextMenuRequested, this, [cancel, stop](QPoint at) {
+        QMenu menu(cancel);
+        menu.addAction(stop);
+        menu.exec(cancel->mapToGlobal(at));
+    });
     AddLabel(mw::lScriptDelayReport, aux);
     auto* delay = new QProgressBar(aux);
     delay->setObjectName(Name(mw::pbScriptDelayReport));

@@ -21,6 +21,7 @@ class MessageMonitorPanel;
 class PanelView;
 class UserButtonsPanel;
 class PortWatch;
+class SendBoxInput;
 struct ControlState;
 class ZelSim;
 
@@ -36,6 +37,7 @@ class TfZelSim : public QMainWindow {
     static constexpr int kDisplayTicks = MessageMonitorView::kDisplayIntervalMs / kTickIntervalMs;
 
     explicit TfZelSim(ZelSim& zelSim, QWidget* parent = nullptr);
+    ~TfZelSim() override;
 
     // A signal closes the window: nobody may be there to answer a question.
     void CloseUnattended();
@@ -85,6 +87,7 @@ class TfZelSim : public QMainWindow {
     PanelView* panelView_ = nullptr;
     UserButtonsPanel* buttonsPanel_ = nullptr;
     FileSendPanel* fileSendPanel_ = nullptr;
+    SendBoxInput* sendBoxInput_ = nullptr;
     PortWatch* portWatch_ = nullptr;
     std::map<std::string, QWidget*, std::less<>> widgets_;
     std::map<std::string, QAction*, std::less<>> menuItems_;

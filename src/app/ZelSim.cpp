@@ -19,7 +19,8 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
       monitor_(controls_, localTime),
       sendBox_(controls_, [this](const std::string& text) { station_.SendSentence(text); }),
       buttons_(controls_),
-      fileSender_(controls_, dialogs, buttons_, config, DiskFileSource::Open),
+      fileSender_(controls_, dialogs, buttons_, config, clock, DiskFileSource::Open,
+                  [this](std::string_view line) { station_.ShowReceived(line); }),
       interpreter_(controls_, dialogs, buttons_, fileSender_, clock, std::move(startDirectory)),
       graph_(std::move(localTime)),
       responder_(
@@ -49,7 +50,11 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
     responder_.panel = &screen_;
     // While a script or a file has the line, the settings queries keep off.
     responder_.transferRunning = [this] { return interpreter_.Running() || fileSender_.Sending(); };
-    interpreter_.sendLine = [this](std::string_view text) { station_.SendLine(text); };
+    // A line dropped for a far end that does not read is said by the
+    // connection; the script says one that met a closed port.
+    interpreter_.sendLine = [this](std::string_view text) {
+        return station_.SendLine(text) || connection_.Port().IsOpen();
+    };
     interpreter_.selectBaud = [this](uint32_t rate) { connection_.SelectBaud(rate); };
     interpreter_.setRts = [this](bool raised) {
         if (raised)

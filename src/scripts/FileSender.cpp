@@ -34,12 +34,15 @@ constexpr uint8_t kLineFeed = 10;
 }  // namespace
 
 FileSender::FileSender(ControlTable& controls, UserDialogs& dialogs, UserButtons& buttons,
-                       ConfigFile& config, FileOpener openFile)
+                       ConfigFile& config, const TickClock& clock, FileOpener openFile,
+                       Report report)
     : controls_(controls),
       dialogs_(dialogs),
       buttons_(buttons),
       config_(config),
-      openFile_(std::move(openFile)) {
+      clock_(clock),
+      openFile_(std::move(openFile)),
+      report_(std::move(report)) {
     controls_.SetText(mw::bSendFile, kSendCaption);
     controls_.SetEnabled(mw::bSendFile, true);
     controls_.SetVisible(mw::pFileSendPanel, false);
@@ -86,7 +89,7 @@ void FileSender::SendFileClicked() {
     std::string why;
     std::unique_ptr<FileSource> file = Open(*chosen, why);
     if (!file) {
-        dialogs_.Warn(kOpenErrorCaption, "Unable to open file - " + currentPath_);
+        dialogs_.Warn(kOpenErrorCaption, UnableToOpen(currentPath_, why));
         return;
     }
     controls_.SetText(mw::bSendFile, kCancelCaption);
@@ -94,36 +97,81 @@ void FileSender::SendFileClicked() {
     config_.WriteText(kFolderKey, folder);
     config_.WriteText(kFileNameKey, *chosen);
     config_.WriteInt(kFilterKey, request.filterIndex);
-    Start(std::move(file), false);
+    SaveFileSpecs();
+    Start(std::move(file));
 }
 
-void FileSender::Start(std::unique_ptr<FileSource> file, bool byScript) {
+std::string FileSender::UnableToOpen(const std::string& path, const std::string& why) {
+    return "Unable to open file - " + path + (why.empty() ? "" : ": " + why);
+}
+
+void FileSender::SaveFileSpecs() {
+    // A failure is said when the whole file is written at the end.
+    static_cast<void>(config_.Save());
+}
+
+void FileSender::SetStallSeconds(int seconds) {
+    stallSeconds_ = std::max(seconds, 0);
+    config_.SetSection(kFileSpecsSection);
+    config_.WriteInt(kStallKey, stallSeconds_);
+    SaveFileSpecs();
+}
+
+void FileSender::Start(std::unique_ptr<FileSource> file) {
     file_ = std::move(file);
     controls_.SetText(mw::bSendFile, kCancelCaption);
     controls_.SetEnabled(mw::bSendFile, true);  // a script had disabled it
     fileSize_ = file_ ? file_->Size() : 0;
     bytesSent_ = 0;
+    errorAnswers_ = 0;
     controls_.SetBar(mw::pbSendFile, 0, kProgressMaximum);
-    controls_.SetText(mw::lSendFilePB, "sending file   -   " + currentPath_);
-    if (byScript) {
-        char size[32];
-        std::snprintf(size, sizeof size, "%llu bytes  ",
-                      static_cast<unsigned long long>(fileSize_));
-        controls_.SetText(mw::lSendFileInfoPB, size + (file_ ? file_->ModifiedText() : ""));
-    }
+    ShowFileLine();
+    // The size line shows the file being sent, whoever started it.
+    char size[32];
+    std::snprintf(size, sizeof size, "%llu bytes  ", static_cast<unsigned long long>(fileSize_));
+    std::string modified = file_ ? file_->ModifiedText() : "";
+    if (!modified.empty() && modified.back() == '\n') modified.pop_back();
+    controls_.SetText(mw::lSendFileInfoPB, size + modified);
     controls_.SetVisible(mw::pFileSendPanel, true);
     pending_ = 0;
     fileEnded_ = false;
     sending_ = true;
     outcome_ = Outcome::kNone;
     awaiting_ = 0;
+    trailing_ = false;
+    startTime_ = clock_.TickNow();
+    lastProgress_ = startTime_;
     buttons_.EnterBusy(UserButtons::kFileSending);
 }
 
-void FileSender::Step() {
-    if (!sending_) return;
+void FileSender::ShowFileLine() {
+    std::string text = "sending file   -   " + currentPath_;
+    if (errorAnswers_ > 0)
+        text += "   (" + std::to_string(errorAnswers_) +
+                (errorAnswers_ == 1 ? " [Err] answer)" : " [Err] answers)");
+    controls_.SetText(mw::lSendFilePB, text);
+}
+
+void FileSender::Step(uint32_t now) {
+    if (!sending_) {
+        if (trailing_ && TickClock::Elapsed(now, lastTrailing_, kTrailingQuietMs))
+            trailing_ = false;
+        return;
+    }
     if (!portOpen || !portOpen()) {
         Finish(Outcome::kPortClosed);
+        return;
+    }
+    if (awaiting_ > 0 && stallSeconds_ > 0 &&
+        TickClock::Elapsed(now, lastProgress_, static_cast<uint32_t>(stallSeconds_) * 1000u)) {
+        char why[96];
+        std::snprintf(why, sizeof why, "no answer for %d s with %d %s unanswered", stallSeconds_,
+                      awaiting_, awaiting_ == 1 ? "line" : "lines");
+        const std::string record = Record(Outcome::kStalled, why);
+        Finish(Outcome::kStalled, why);
+        dialogs_.Warn(kReadErrorCaption, record +
+                                             ". The device stopped answering: check it and "
+                                             "send the file again.");
         return;
     }
     // A new chunk is written from the next cycle on. A line cut by the
@@ -134,7 +182,7 @@ void FileSender::Step() {
         return;
     }
     if (awaiting_ >= kMaxAwaiting) return;
-    WriteChunk();
+    WriteChunk(now);
 }
 
 bool FileSender::HoldsPartLineOnly() const {
@@ -157,7 +205,7 @@ void FileSender::ReadChunk() {
     // Never ends as if sent: the device holds only part of the file.
     const std::string why = file_->Error();
     const uint64_t sent = bytesSent_;
-    Finish(Outcome::kReadFailed);
+    Finish(Outcome::kReadFailed, why);
     char counts[80];
     std::snprintf(counts, sizeof counts, ". Only %llu of %llu bytes were sent.",
                   static_cast<unsigned long long>(sent),
@@ -165,7 +213,7 @@ void FileSender::ReadChunk() {
     dialogs_.Warn(kReadErrorCaption, "Unable to read file - " + currentPath_ + ": " + why + counts);
 }
 
-void FileSender::WriteChunk() {
+void FileSender::WriteChunk(uint32_t now) {
     size_t planned = pending_;
     if (lineDelay_ != 0) {
         // With a line delay, one line per write: each waits for its own answer.
@@ -180,7 +228,11 @@ void FileSender::WriteChunk() {
         if (last != chunk_.data()) planned = static_cast<size_t>(last - chunk_.data());
     }
     const size_t written = write ? std::min(write(chunk_.data(), planned), planned) : 0;
-    awaiting_ += static_cast<int>(std::count(chunk_.data(), chunk_.data() + written, kLineFeed));
+    const int lines =
+        static_cast<int>(std::count(chunk_.data(), chunk_.data() + written, kLineFeed));
+    // The stall clock runs from the first line that awaits an answer.
+    if (awaiting_ == 0 && lines > 0) lastProgress_ = now;
+    awaiting_ += lines;
     bytesSent_ += written;
     // A file that grew while it was sent must not run the bar past its end.
     const uint64_t percent = fileSize_ == 0 ? 0 : bytesSent_ * kProgressMaximum / fileSize_;
@@ -198,24 +250,72 @@ void FileSender::Cancel() {
     Finish(Outcome::kCancelled);
 }
 
-void FileSender::Finish(Outcome outcome) {
+std::string FileSender::Record(Outcome outcome, const std::string& why) const {
+    const auto sent = static_cast<unsigned long long>(bytesSent_);
+    const auto size = static_cast<unsigned long long>(fileSize_);
+    char text[160];
+    switch (outcome) {
+        case Outcome::kSent: {
+            const uint32_t ms = clock_.TickNow() - startTime_;
+            const unsigned long long rate = bytesSent_ * 1000u / std::max<uint32_t>(ms, 1);
+            std::snprintf(text, sizeof text, ", %llu bytes in %.1f s (%llu bytes/s)", sent,
+                          ms / 1000.0, rate);
+            std::string record = "File sent: " + currentPath_ + text;
+            if (errorAnswers_ > 0) record += ", " + std::to_string(errorAnswers_) + " [Err]";
+            return record;
+        }
+        case Outcome::kCancelled:
+            std::snprintf(text, sizeof text, " after %llu of %llu bytes", sent, size);
+            return "File cancelled: " + currentPath_ + text;
+        case Outcome::kPortClosed:
+            std::snprintf(text, sizeof text, "the port closed after %llu of %llu bytes", sent,
+                          size);
+            return "File failed: " + currentPath_ + ": " + text;
+        case Outcome::kReadFailed:
+        case Outcome::kStalled:
+            std::snprintf(text, sizeof text, " after %llu of %llu bytes", sent, size);
+            return "File failed: " + currentPath_ + ": " + why + text;
+        case Outcome::kNone:
+            break;
+    }
+    return "";
+}
+
+void FileSender::Finish(Outcome outcome, const std::string& why) {
+    const std::string record = Record(outcome, why);
     sending_ = false;
     outcome_ = outcome;
     file_.reset();
     pending_ = 0;
+    // The answers to the last lines are still on their way: they are kept
+    // out of the monitor as those during the transfer were.
+    trailing_ = outcome != Outcome::kPortClosed;
+    lastTrailing_ = clock_.TickNow();
     controls_.SetText(mw::bSendFile, kSendCaption);
     controls_.SetVisible(mw::pFileSendPanel, false);
     buttons_.LeaveBusy(UserButtons::kFileSending);
     // A script that goes on after its file keeps the button for its run.
     controls_.SetEnabled(mw::bSendFile, !buttons_.BusyWith(UserButtons::kScriptRunning));
+    report_(record);
 }
 
-void FileSender::ResponseReceived() {
-    if (sending_ && responseSemaphore_ && awaiting_ > 0) --awaiting_;
+void FileSender::RawLineFramed(std::string_view line, uint32_t now) {
+    if (sending_ && line.starts_with(kErrorPrefix)) {
+        ++errorAnswers_;
+        ShowFileLine();
+    }
+    if (trailing_ && line.starts_with(kResponsePrefix)) lastTrailing_ = now;
+    ResponseReceived(now);
+}
+
+void FileSender::ResponseReceived(uint32_t now) {
+    if (!sending_ || !responseSemaphore_) return;
+    if (awaiting_ > 0) --awaiting_;
+    lastProgress_ = now;
 }
 
 bool FileSender::Hides(std::string_view line) const {
-    return sending_ && responseSemaphore_ && line.starts_with(kResponsePrefix);
+    return (sending_ || trailing_) && responseSemaphore_ && line.starts_with(kResponsePrefix);
 }
 
 void FileSender::LoadSettings(ConfigFile& file) {
@@ -225,6 +325,8 @@ void FileSender::LoadSettings(ConfigFile& file) {
     lineDelay_ = file.ReadInt(kLineDelayKey, lineDelay_);
     // kSemaphoreKey is not taken: the answers always pace the file.
     dialogPlace_.Read(file, kDialogPlaceKeys);
+    file.SetSection(kFileSpecsSection);
+    stallSeconds_ = std::max(file.ReadInt(kStallKey, stallSeconds_), 0);
 }
 
 void FileSender::SaveSettings(ConfigFile& file) const {
@@ -234,6 +336,8 @@ void FileSender::SaveSettings(ConfigFile& file) const {
     file.WriteInt(kLineDelayKey, lineDelay_);
     file.WriteFlag(kSemaphoreKey, responseSemaphore_);
     dialogPlace_.Write(file, kDialogPlaceKeys);
+    file.SetSection(kFileSpecsSection);
+    file.WriteInt(kStallKey, stallSeconds_);
 }
 
 }  // namespace zelsim

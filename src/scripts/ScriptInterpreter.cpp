@@ -60,6 +60,7 @@ void ScriptInterpreter::Start(std::vector<std::string> lines, int position) {
     position_ = std::clamp(position, 0, static_cast<int>(std::size(mw::kUserButtonTags)) - 1);
     lastLineTime_ = clock_.TickNow();
     fileStarted_ = false;
+    notSent_.clear();
     // A wait on the last line of the script before ended that script at
     // once; left standing it would hold this one up.
     ClearWait();
@@ -73,6 +74,17 @@ void ScriptInterpreter::CancelButtonScript() {
 bool ScriptInterpreter::AskToStop() {
     if (running_) cancelRequest_ = true;
     return running_;
+}
+
+void ScriptInterpreter::StopScript() {
+    if (!running_) return;
+    if (sender_.Sending()) sender_.Cancel();
+    fileStarted_ = false;
+    cancelRequest_ = false;
+    HideDelay();
+    ClearWait();
+    lineIndex_ = LineCount();
+    End();
 }
 
 void ScriptInterpreter::CheckTimeOut(uint32_t now) {
@@ -103,10 +115,12 @@ void ScriptInterpreter::Step(uint32_t now) {
     if (sender_.Sending()) return;
     if (fileStarted_) {
         fileStarted_ = false;
-        // A file that could not be read to its end was not sent: the script
-        // ends as when the file would not open, before it acts on a device
-        // that holds half a file.
-        if (running_ && sender_.LastOutcome() == FileSender::Outcome::kReadFailed)
+        // A file that could not be read to its end, or that the device
+        // stopped taking, was not sent: the script ends as when the file
+        // would not open, before it acts on a device that holds half a file.
+        const FileSender::Outcome outcome = sender_.LastOutcome();
+        if (running_ && (outcome == FileSender::Outcome::kReadFailed ||
+                         outcome == FileSender::Outcome::kStalled))
             lineIndex_ = LineCount();
     }
     if (waiting_ && !matched_) return;
@@ -136,7 +150,7 @@ bool ScriptInterpreter::Execute(const ScriptLine& line, uint32_t now) {
     using K = ScriptLine::Kind;
     switch (line.kind) {
         case K::kSend:
-            if (sendLine) sendLine(line.text);
+            Send(line.text);
             return false;
         case K::kDelay:
             if (line.number != 0) StartDelay(line.number, now);
@@ -158,7 +172,7 @@ bool ScriptInterpreter::Execute(const ScriptLine& line, uint32_t now) {
             return false;
         case K::kGetDmBlVer:
             if (armBootloaderCapture) armBootloaderCapture();
-            if (sendLine) sendLine(kBootloaderQuery);
+            Send(kBootloaderQuery);
             return false;
         case K::kSetDmBlBaud:
             if (disarmBootloaderCapture) disarmBootloaderCapture();
@@ -178,7 +192,7 @@ bool ScriptInterpreter::Execute(const ScriptLine& line, uint32_t now) {
             controls_.SetText(mw::lScriptMessageReport, line.text);
             return false;
         case K::kNewLine:
-            if (sendLine) sendLine("");
+            Send("");
             return false;
         case K::kBaud:
             SelectBaud(static_cast<uint32_t>(line.number));
@@ -232,10 +246,10 @@ bool ScriptInterpreter::SendFile(std::string_view name) {
     std::string why;
     std::unique_ptr<FileSource> file = sender_.Open(path, why);
     if (!file) {
-        dialogs_.Warn(kOpenErrorCaption, "Unable to open file - " + sender_.CurrentPath());
+        dialogs_.Warn(kOpenErrorCaption, FileSender::UnableToOpen(sender_.CurrentPath(), why));
         return false;
     }
-    sender_.Start(std::move(file), true);
+    sender_.Start(std::move(file));
     fileStarted_ = true;
     return true;
 }
@@ -248,8 +262,18 @@ bool ScriptInterpreter::TestFile(std::string_view name) {
         lineIndex_ += 2;
         return true;
     }
-    dialogs_.Warn(kOpenErrorCaption, "Invalid Filename - " + sender_.CurrentPath());
+    dialogs_.Warn(kOpenErrorCaption,
+                  "Invalid Filename - " + sender_.CurrentPath() + (why.empty() ? "" : ": " + why));
     return false;
+}
+
+void ScriptInterpreter::Send(std::string_view text) {
+    if (sendLine && sendLine(text)) return;
+    // Said where the script's messages go, and kept there after the script
+    // ends: a line that vanished without a word left the user guessing why
+    // the device did nothing.
+    notSent_ = std::string(kNotSentPrefix) + std::string(text);
+    controls_.SetText(mw::lScriptMessageReport, notSent_);
 }
 
 bool ScriptInterpreter::Message(std::string_view text) {
@@ -313,6 +337,7 @@ void ScriptInterpreter::End() {
     running_ = false;
     controls_.SetEnabled(mw::bSendFile, true);
     buttons_.LeaveBusy(UserButtons::kScriptRunning);
+    if (!notSent_.empty()) controls_.SetText(mw::lScriptMessageReport, notSent_);
 }
 
 }  // namespace zelsim

@@ -30,6 +30,7 @@ class ScriptInterpreter : public CyclePart {
     static constexpr size_t kLineLimit = 599;
     static constexpr const char* kApplicationTitle = "ZelSim";
     static constexpr const char* kOpenErrorCaption = "File Open Error";
+    static constexpr std::string_view kNotSentPrefix = "Not sent, the port is closed: ";
     // Asked as a plain line: the bootloader takes no checksum.
     static constexpr std::string_view kBootloaderQuery = "$PKVTQ,DID";
     static constexpr uint32_t kBootloader13Rate = 115200;
@@ -40,8 +41,9 @@ class ScriptInterpreter : public CyclePart {
     ScriptInterpreter(ControlTable& controls, UserDialogs& dialogs, UserButtons& buttons,
                       FileSender& sender, const TickClock& clock, std::string startDirectory);
 
-    // The station's SendLine: a trailing "~" sends the line without its end.
-    std::function<void(std::string_view)> sendLine;
+    // The station's SendLine: a trailing "~" sends the line without its
+    // end; false when the port was closed.
+    std::function<bool(std::string_view)> sendLine;
     // A rate of the port's table, chosen as in the baud menu: checked, set
     // on an open port, the caption refreshed.
     std::function<void(uint32_t)> selectBaud;
@@ -67,6 +69,10 @@ class ScriptInterpreter : public CyclePart {
     // Esc in the main window: asks a running script to stop, as the Cancel
     // Button does; false when none runs.
     bool AskToStop();
+    // "Stop Script" (the Cancel Button's menu, Shift+Esc): ends the script
+    // at once, wherever it is, its file with it. Cancel only ends a wait,
+    // and a script that jumps back into its wait would never end.
+    void StopScript();
 
     void BeforeRead(uint32_t now) override { CheckTimeOut(now); }
     // Every received line the framer took for no sentence, shown or withheld.
@@ -97,6 +103,8 @@ class ScriptInterpreter : public CyclePart {
     bool SendFile(std::string_view name);
     bool TestFile(std::string_view name);
     bool Message(std::string_view text);
+    // A line for the line: said in the script's report when it did not go out.
+    void Send(std::string_view text);
     void SelectBaud(uint32_t rate);
     void StartDelay(int32_t length, uint32_t now);
     void StepDelay(uint32_t now);
@@ -134,6 +142,7 @@ class ScriptInterpreter : public CyclePart {
     int32_t timeOutLength_ = 0;
 
     std::string lineBuffer_;
+    std::string notSent_;  // the last line of this run that met a closed port
 };
 
 }  // namespace zelsim

@@ -417,6 +417,28 @@ TEST_F(TfZelSimTest, TheSendBoxKeepsItsArrowsAcrossADialogAndLeavesTheFunctionKe
     qApp->removeEventFilter(&filter);
 }
 
+// A script that jumps back into its wait outlives Cancel; Shift+Esc, or
+// Stop Script on the Cancel Button's menu, ends it wherever the focus is.
+TEST_F(TfZelSimTest, StopScriptEndsALoopingScriptFromTheKeyboard) {
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->MenuItem(mw::mButtonGroup1)->trigger();
+    zelSim->Buttons().DefineButton(0, "Loop", "~waitfor NEVER-COMES\n~j-1");
+    zelSim->Line().ComOpenClose();
+    for (QWidget* focus : {static_cast<QWidget*>(Box()), window->Control(mw::bButton2)}) {
+        ASSERT_TRUE(zelSim->Interpreter().PressButton(0));
+        for (int i = 0; i < 5; ++i) Cycle();
+        window->Control(mw::bCancelButtonScript)->setFocus();
+        QTest::mouseClick(Widget<QPushButton>(mw::bCancelButtonScript), Qt::LeftButton);
+        for (int i = 0; i < 5; ++i) Cycle();
+        ASSERT_TRUE(zelSim->Interpreter().Running()) << "Cancel ends only the wait";
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_Escape, Qt::ShiftModifier);
+        EXPECT_FALSE(zelSim->Interpreter().Running()) << focus->objectName().toStdString();
+    }
+}
+
 TEST_F(TfZelSimTest, AFileBeingSentShowsItsPanelAndCancelFileHidesIt) {
     window->show();
     zelSim->ComOpenClose();

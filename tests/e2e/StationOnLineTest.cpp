@@ -649,6 +649,10 @@ TEST_F(StationBesideSimulatorTest, TheDemosFirmwareButtonUpdatesTheControllerRec
     EXPECT_GT(writes, 100);
     EXPECT_EQ(busyWrites, 0) << "written only while fewer than four lines awaited an answer";
     EXPECT_EQ(zelSim_->Line().Port().Rate(), 38400u) << "the script takes the line back";
+    // One line says how it ended; no acknowledgement reached the monitor,
+    // not even those that answered the last lines after the transfer.
+    EXPECT_GE(Find("File sent: " + std::string(ZELSIM_SOURCE_DIR) + "/demo/firmware.hex, "), 0);
+    EXPECT_LT(Find("[Ok]"), 0);
 
     sim_.Stop();
     const std::string json = TempDir::Read(report);
@@ -661,6 +665,36 @@ TEST_F(StationBesideSimulatorTest, TheDemosFirmwareButtonUpdatesTheControllerRec
     EXPECT_EQ(records["rejected"].toInt(), 0) << json;
     EXPECT_EQ(records["wrongRate"].toInt(), 0) << json;
 }
+
+// The same update against a bootloader that hangs after 100 records: the
+// transfer does not wait for ever, it fails after the stall time, says so in
+// the window and the monitor, and the script ends there.
+TEST_F(StationBesideSimulatorTest, AFirmwareUpdateToADeviceThatStopsAnsweringFailsAndSaysSo) {
+    ASSERT_TRUE(sim_.Start(ZELSIM_SIM_PATH, {"--no-nmea", "--bootloader-stall-after", "100"}))
+        << sim_.ErrorText();
+    const std::string demo = TempDir::Read(std::string(ZELSIM_SOURCE_DIR) + "/demo/ZelSim.ini");
+    ASSERT_FALSE(demo.empty());
+    TempDir::Write(configPath_, demo + "[FileSpecs]\nSendFileStallSeconds=2\n");
+    config_ = ConfigFile(configPath_);
+    StartWindow(sim_.DevicePath(), ZELSIM_SOURCE_DIR);
+    ClickConnect();
+    ASSERT_TRUE(zelSim_->Interpreter().PressButton(0));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return zelSim_->Files().Sending(); }, kDeadlineMs));
+    constexpr int kUpdateDeadlineMs = 60000;
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !zelSim_->Interpreter().Running(); }, kUpdateDeadlineMs));
+    EXPECT_EQ(zelSim_->Files().LastOutcome(), FileSender::Outcome::kStalled);
+    const int failed = Find("File failed: " + std::string(ZELSIM_SOURCE_DIR) +
+                            "/demo/firmware.hex: no answer for 2 s with ");
+    EXPECT_GE(failed, 0);
+    ASSERT_EQ(dialogs_.warnings.size(), 1u);
+    EXPECT_NE(dialogs_.warnings[0].find("The device stopped answering"), std::string::npos)
+        << dialogs_.warnings[0];
+    EXPECT_LT(Find("Firmware sent"), 0);
+    EXPECT_GT(zelSim_->Files().BytesSent(), 0u);
+    EXPECT_LT(zelSim_->Files().BytesSent(), zelSim_->Files().FileSize());
+}
+
 }  // namespace
 
 }  // namespace zelsim

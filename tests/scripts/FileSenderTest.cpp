@@ -90,8 +90,8 @@ TEST_F(FileSenderTest, EveryWriteEndsAtALineEndSoOtherSentencesFallBetweenLines)
         const std::string written = s.Wire();
         EXPECT_TRUE(written.empty() || written.back() == '\n') << written;
         sent += written;
-        s.sender.ResponseReceived();
-        s.sender.ResponseReceived();
+        s.sender.ResponseReceived(s.clock.TickNow());
+        s.sender.ResponseReceived(s.clock.TickNow());
         return !s.sender.Sending();
     });
     EXPECT_EQ(sent, file);
@@ -151,6 +151,74 @@ TEST_F(FileSenderTest, AFileThatFailsToReadIsSaidAndNeverCountsAsSent) {
     EXPECT_FALSE(s.buttons.Busy());
 }
 
+// Every transfer leaves one line saying how it ended, and the answers to its
+// last lines stay out of the monitor as those during it did.
+TEST_F(FileSenderTest, EachTransferEndsWithARecordAndItsLastAnswersStayHidden) {
+    std::string file;
+    for (int i = 0; i < 9; ++i) file += ":00000001FF\n";  // 12 bytes a line
+    SendFile("/data/fw.hex", file);
+    s.Cycle();
+    s.clock.Advance(1990);
+    s.Cycle();
+    ASSERT_EQ(s.Wire(), file);
+    s.Cycle({"[Ok]", "[Err] checksum"});
+    EXPECT_EQ(s.sender.ErrorAnswers(), 1);
+    EXPECT_EQ(s.Control(mw::lSendFilePB).text,
+              "sending file   -   /data/fw.hex   (1 [Err] answer)");
+    s.CycleUntil([&] { return !s.sender.Sending(); });
+    EXPECT_EQ(s.reports,
+              Lines{"File sent: /data/fw.hex, 108 bytes in 2.0 s (53 bytes/s), 1 [Err]"});
+    s.Cycle(Lines(7, "[Ok]"));
+    s.clock.Advance(900);
+    s.Cycle({"[Ok] late", "the device speaks"});
+    s.clock.Advance(1000);
+    s.Cycle();
+    s.Cycle({"[Ok] after a quiet second"});
+    EXPECT_EQ(s.shown, (Lines{"[Err] checksum", "the device speaks", "[Ok] after a quiet second"}));
+
+    s.reports.clear();
+    SendFile("/data/fw.hex", file);
+    s.Cycle();
+    s.sender.Cancel();
+    SendFile("/data/fw.hex", std::string(1000, 'z'));
+    for (int i = 0; i < 4; ++i) s.Cycle();
+    s.Disconnect();
+    s.Cycle();
+    EXPECT_EQ(s.reports,
+              (Lines{"File cancelled: /data/fw.hex after 0 of 108 bytes",
+                     "File failed: /data/fw.hex: the port closed after 400 of 1000 bytes"}));
+}
+
+// A device that stops answering ends the transfer after the stall time, and
+// says so; the time is kept in the file at once, and 0 waits for ever.
+TEST_F(FileSenderTest, ADeviceThatStopsAnsweringFailsTheTransferAfterTheStallTime) {
+    std::string file;
+    for (int i = 0; i < 100; ++i) file += ":00000001FF\n";
+    SendFile("/data/fw.hex", file);
+    s.CycleUntil([&] { return s.sender.Awaiting() >= FileSender::kMaxAwaiting; });
+    const uint32_t silent = s.clock.TickNow();
+    s.CycleUntil([&] { return !s.sender.Sending(); }, 2000);
+    EXPECT_EQ(s.sender.LastOutcome(), FileSender::Outcome::kStalled);
+    EXPECT_GT(s.clock.TickNow() - silent, 10000u);
+    EXPECT_LE(s.clock.TickNow() - silent, 10020u);
+    ASSERT_EQ(s.reports.size(), 1u);
+    EXPECT_EQ(s.reports[0],
+              "File failed: /data/fw.hex: no answer for 10 s with 16 lines unanswered after 192 of "
+              "1200 bytes");
+    ASSERT_EQ(s.dialogs.warnings.size(), 1u);
+    EXPECT_TRUE(s.dialogs.warnings[0].starts_with("File Error: " + s.reports[0]))
+        << s.dialogs.warnings[0];
+    EXPECT_FALSE(s.buttons.Busy());
+
+    s.sender.SetStallSeconds(0);
+    EXPECT_NE(TempDir::Read(s.dir.File("ZelSim.ini")).find("SendFileStallSeconds=0"),
+              std::string::npos)
+        << "on disk at once";
+    SendFile("/data/fw.hex", file);
+    s.CycleUntil([&] { return !s.sender.Sending(); }, 3000);
+    EXPECT_TRUE(s.sender.Sending()) << "0 waits for ever";
+}
+
 TEST_F(FileSenderTest, WithALineDelayEachWriteIsOneLineAndAtMostFourAwaitAnAnswer) {
     std::string file;
     for (int i = 0; i < 1000; ++i) file += ":10" + std::to_string(i * 16) + "00FF\n";
@@ -201,13 +269,16 @@ TEST_F(FileSenderTest, BytesThePortDidNotTakeGoAgainAtTheNextCycle) {
     EXPECT_EQ(lastProgress, 100);
 }
 
-TEST_F(FileSenderTest, OnlyLinesBeginningWithOkInBracketsAreHiddenAndOnlyWhileSending) {
+TEST_F(FileSenderTest, OnlyLinesBeginningWithOkInBracketsAreHiddenAndOnlyAroundATransfer) {
     EXPECT_FALSE(s.sender.Hides("[Ok]"));
     SendFile("fw.hex", std::string(1000, '\n'));
     for (const char* line : {"[Ok]", "[Ok] 0x1F00 written"}) EXPECT_TRUE(s.sender.Hides(line));
     for (const char* line : {"OK", "[ok]", "[OK]", "ok [Ok]", " [Ok]"})
         EXPECT_FALSE(s.sender.Hides(line)) << line;
     s.sender.Cancel();
+    EXPECT_TRUE(s.sender.Hides("[Ok]")) << "the answers to what went out";
+    s.clock.Advance(FileSender::kTrailingQuietMs);
+    s.Cycle();
     EXPECT_FALSE(s.sender.Hides("[Ok]"));
 }
 
@@ -223,12 +294,15 @@ TEST_F(FileSenderTest, TheChosenFileKeepsItsCaseAndTheDialogRemembersIt) {
     EXPECT_EQ(s.opened, Lines{"/Data/FW.Hex"});
     EXPECT_EQ(s.sender.CurrentPath(), "/Data/FW.Hex");
     EXPECT_EQ(s.Control(mw::lSendFilePB).text, "sending file   -   /Data/FW.Hex");
-    EXPECT_FALSE(s.Control(mw::lSendFileInfoPB).Has(ControlState::kText))
-        << "the size line is a script's";
+    EXPECT_EQ(s.Control(mw::lSendFileInfoPB).text, "2 bytes  Sat Mar  2 10:04:05 2024")
+        << "the size line shows the file being sent";
     EXPECT_EQ(s.Control(mw::bSendFile).text, "Cancel File");
     s.config.SetSection("FileSpecs");
     EXPECT_EQ(s.config.ReadText("SendFilePath", ""), "/Data/");
     EXPECT_EQ(s.config.ReadText("SendFileFileName", ""), "/Data/FW.Hex");
+    EXPECT_NE(TempDir::Read(s.dir.File("ZelSim.ini")).find("SendFileFileName=/Data/FW.Hex"),
+              std::string::npos)
+        << "on disk at once: a killed program keeps it";
 
     s.sender.SendFileClicked();  // reads "Cancel File"
     EXPECT_FALSE(s.sender.Sending());
@@ -239,7 +313,8 @@ TEST_F(FileSenderTest, TheChosenFileKeepsItsCaseAndTheDialogRemembersIt) {
     s.sender.SendFileClicked();
     EXPECT_FALSE(s.sender.Sending());
     EXPECT_EQ(s.dialogs.warnings,
-              Lines{"File Open Error: Unable to open file - /Data/missing.hex"});
+              Lines{"File Open Error: Unable to open file - /Data/missing.hex: No such file or "
+                    "directory"});
     EXPECT_FALSE(s.buttons.Busy());
 
     const std::string saved =
@@ -258,7 +333,8 @@ TEST_F(FileSenderTest, TheAnswersAlwaysPaceTheFileWhateverTheFileSays) {
     EXPECT_EQ(saved,
               "[Configuration]\nSendFilePopupLeft=0\nSendFilePopupTop=9\nSendFileLineDelayMs=25\n"
               "SendFileLineRepsonseSemaphore=1\nFileDialogWindowLeft=50\nFileDialogWindowTop=50\n"
-              "FileDialogWindowWidth=200\nFileDialogWindowHeight=200\n");
+              "FileDialogWindowWidth=200\nFileDialogWindowHeight=200\n\n[FileSpecs]\n"
+              "SendFileStallSeconds=10\n");
 }
 
 TEST(DiskFileSource, ReadsRegularFilesOnlyAndNeverWaitsOnAPipe) {

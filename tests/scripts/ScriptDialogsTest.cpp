@@ -154,10 +154,23 @@ TEST_F(SendFilePopUpTest, ATextThatIsNoNumberIsSaidAndTheDelayKept) {
         delayMeanwhile = station.sender.LineDelay();
         EXPECT_TRUE(dialog.isVisible());
         dialog.DelayEdit()->setText("75");
+        EXPECT_EQ(dialog.StallEdit()->text(), "10");
+        dialog.StallEdit()->setText("-1");
+        WhenOpen<QMessageBox>([&](QMessageBox& box) {
+            said += box.text();
+            box.accept();
+        });
+        QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+        EXPECT_TRUE(dialog.isVisible());
+        dialog.StallEdit()->setText("30");
         dialog.move(60, 90);
         QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
     });
     EXPECT_TRUE(TfSendFilePopUp::Edit(station.sender, nullptr));
+    EXPECT_TRUE(said.contains("\"-1\" is not a number of seconds")) << said.toStdString();
+    EXPECT_EQ(station.sender.StallSeconds(), 30);
+    EXPECT_NE(TempDir::Read(station.dir.File("ZelSim.ini")).find("SendFileStallSeconds=30"),
+              std::string::npos);
     EXPECT_TRUE(said.contains("\"fast\" is not a whole number")) << said.toStdString();
     EXPECT_TRUE(said.contains("milliseconds")) << said.toStdString();
     EXPECT_EQ(delayMeanwhile, 40);
@@ -176,7 +189,7 @@ TEST_F(SendFilePopUpTest, CancelChangesNothingAndASendingFileRefusesTheDialog) {
     station.Connect();
     station.sender.SetCurrentPath(station.AddFile("big.hex", std::string(1000, 'x')));
     std::string why;
-    station.sender.Start(station.sender.Open(station.sender.CurrentPath(), why), false);
+    station.sender.Start(station.sender.Open(station.sender.CurrentPath(), why));
     ASSERT_TRUE(station.sender.Sending());
     EXPECT_FALSE(TfSendFilePopUp::Edit(station.sender, nullptr)) << "no dialog opens";
 }

@@ -171,6 +171,57 @@ TEST_F(ScriptRunTest, CancelEndsAWaitAndGoesOnButEndsADelay) {
     EXPECT_FALSE(s.buttons.Busy());
 }
 
+// Cancel ends a wait and the script goes on, as designed, so a script that
+// jumps back into its wait survives any number of Cancels: Stop Script
+// ends it at once, its file with it.
+TEST_F(ScriptRunTest, StopScriptEndsALoopThatCancelCannot) {
+    s.Connect();
+    ASSERT_TRUE(s.Run({"~waitfor NEVER-COMES", "~j-1"}));
+    for (int i = 0; i < 10; ++i) {
+        s.CycleUntil([&] { return s.interpreter.Waiting(); });
+        s.interpreter.CancelButtonScript();
+        for (int c = 0; c < 50; ++c) s.Cycle();
+    }
+    EXPECT_TRUE(s.interpreter.Running()) << "Cancel keeps its designed effect";
+    s.interpreter.StopScript();
+    EXPECT_FALSE(s.interpreter.Running());
+    EXPECT_FALSE(s.buttons.Busy());
+    EXPECT_EQ(s.Control(mw::lButton1Tag).colour, UserButtons::kTagIdle);
+
+    s.AddFile("fw.hex", std::string(100, 'x') + "\n");
+    ASSERT_TRUE(s.Run({"~ffw.hex", "after"}));
+    s.CycleUntil([&] { return s.sender.Sending(); });
+    s.interpreter.StopScript();
+    EXPECT_FALSE(s.sender.Sending());
+    for (int c = 0; c < 10; ++c) s.Cycle();
+    EXPECT_TRUE(s.sentLines.empty());
+    EXPECT_FALSE(s.interpreter.Running());
+}
+
+// A line that meets a closed port does not vanish: the script says so.
+TEST_F(ScriptRunTest, ALineNotSentForAClosedPortIsSaid) {
+    ASSERT_TRUE(s.Run({"$PKVTQ,RID", "~nl"}));
+    s.Finish();
+    EXPECT_TRUE(s.sentLines.empty());
+    EXPECT_EQ(s.Control(mw::lScriptMessageReport).text, "Not sent, the port is closed: ");
+    ASSERT_TRUE(s.Run({"$PKVTQ,RID"}));
+    s.Finish();
+    EXPECT_EQ(s.Control(mw::lScriptMessageReport).text, "Not sent, the port is closed: $PKVTQ,RID");
+}
+
+// A file the device stopped taking was not sent: the script ends there.
+TEST_F(ScriptRunTest, AStalledFileEndsTheScript) {
+    std::string file;
+    for (int i = 0; i < 20; ++i) file += ":00000001FF\n";
+    s.AddFile("fw.hex", file);
+    s.Connect();
+    ASSERT_TRUE(s.Run({"~ffw.hex", "after"}));
+    s.Finish(3000);
+    EXPECT_EQ(s.sender.LastOutcome(), FileSender::Outcome::kStalled);
+    EXPECT_TRUE(s.sentLines.empty());
+    EXPECT_FALSE(s.buttons.Busy());
+}
+
 TEST_F(ScriptRunTest, ADelayHoldsTheNextLineAndReportsItsLength) {
     s.buttons.SetShowScriptDetails(true);
     s.Connect();
@@ -256,8 +307,8 @@ TEST_F(ScriptRunTest, TestingAFileSkipsTheNextLineOrSaysItIsMissing) {
     ASSERT_TRUE(s.Run({"~tfw.hex", "skipped", "after", "~tFW.hex", "explain"}));
     s.Finish();
     EXPECT_EQ(s.sentLines, (Lines{"after", "explain"}));
-    EXPECT_EQ(s.dialogs.warnings,
-              Lines{"File Open Error: Invalid Filename - " + s.dir.File("FW.hex")});
+    EXPECT_EQ(s.dialogs.warnings, Lines{"File Open Error: Invalid Filename - " +
+                                        s.dir.File("FW.hex") + ": No such file or directory"});
 }
 
 TEST_F(ScriptRunTest, AFileThatWillNotOpenEndsTheScript) {
@@ -266,8 +317,8 @@ TEST_F(ScriptRunTest, AFileThatWillNotOpenEndsTheScript) {
     s.Finish(10);
     EXPECT_FALSE(s.interpreter.Running());
     EXPECT_TRUE(s.sentLines.empty());
-    EXPECT_EQ(s.dialogs.warnings,
-              Lines{"File Open Error: Unable to open file - " + s.dir.File("missing.hex")});
+    EXPECT_EQ(s.dialogs.warnings, Lines{"File Open Error: Unable to open file - " +
+                                        s.dir.File("missing.hex") + ": No such file or directory"});
     EXPECT_FALSE(s.buttons.Busy());
     EXPECT_FALSE(s.Control(mw::bCancelButtonScript).visible);
     EXPECT_TRUE(s.Control(mw::bButton1).enabled);
@@ -280,7 +331,7 @@ TEST_F(ScriptRunTest, AScriptPausesForItsFileAndStaysCancellableAfterIt) {
     s.Connect();
     ASSERT_TRUE(s.Run({"~ffw.hex", "~waitfor never", "after"}));
     s.CycleUntil([&] { return s.sender.Sending(); });
-    EXPECT_EQ(s.Control(mw::lSendFileInfoPB).text, "12 bytes  Sat Mar  2 10:04:05 2024\n");
+    EXPECT_EQ(s.Control(mw::lSendFileInfoPB).text, "12 bytes  Sat Mar  2 10:04:05 2024");
     EXPECT_EQ(s.Control(mw::lSendFilePB).text, "sending file   -   " + path);
     EXPECT_TRUE(s.Control(mw::bSendFile).enabled) << "to cancel the file";
     int answers = 0;

@@ -42,12 +42,16 @@ class ScriptStation {
         : config(dir.File("ZelSim.ini")),
           connection(controls, clock, MemorySerialDevice::Plug(line), portMap),
           buttons(controls),
-          sender(controls, dialogs, buttons, config,
-                 [this](const std::string& path, std::string& why) { return OpenFile(path, why); }),
+          sender(
+              controls, dialogs, buttons, config, clock,
+              [this](const std::string& path, std::string& why) { return OpenFile(path, why); },
+              [this](std::string_view line) { reports.emplace_back(line); }),
           interpreter(controls, dialogs, buttons, sender, clock, dir.Path()) {
         portMap.SetExplicit(1, "/dev/memory");
         interpreter.sendLine = [this](std::string_view text) {
-            if (Port().IsOpen()) sentLines.emplace_back(text);
+            if (!Port().IsOpen()) return false;
+            sentLines.emplace_back(text);
+            return true;
         };
         interpreter.selectBaud = [this](uint32_t rate) { connection.SelectBaud(rate); };
         interpreter.setRts = [this](bool raised) { raised ? Port().SetRts() : Port().ClearRts(); };
@@ -139,6 +143,7 @@ class ScriptStation {
 
     std::vector<std::string> sentLines;  // the script's plain lines, as SendLine got them
     std::vector<std::string> shown;      // received lines the monitor shows
+    std::vector<std::string> reports;    // the sender's lines on how a transfer ended
     std::vector<std::string> opened;     // every path a file was opened under
     bool captureArmed = false;
     bool bootloaderIs13 = false;

@@ -67,4 +67,14 @@ TEST(SimBootloader, LosesRecordsBeyondItsBufferAndSaysSo) {
         << "the lost records go unanswered";
 }
 
+// A bootloader told to stall answers its first records and then nothing,
+// and never hands back to the controller: a device that stopped answering.
+TEST(SimBootloader, AStalledBootloaderFallsSilentForGood) {
+    SimBench sim({"--no-receiver", "--bootloader", "1.3", "--bootloader-stall-after", "2"});
+    sim.devices.Receive(std::string(kData) + "\r\n" + kData + "\r\n" + kData + "\r\n");
+    EXPECT_EQ(sim.Next(3 * SimBootloader::kProcessingMs), "[Ok]\r\n[Ok]\r\n");
+    EXPECT_EQ(sim.Next(2 * SimBootloader::kIdleMs), "");
+    EXPECT_TRUE(sim.devices.InBootloader());
+}
+
 }  // namespace zelsim
