@@ -5,22 +5,20 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "base/ShownText.h"
+
 namespace zelsim {
 
 namespace {
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // Qt's own dialog, so that it opens where the user left it last time.
 void Prepare(QFileDialog& dialog, const UserDialogs::FileRequest& request) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     QStringList filters;
-    for (const std::string& filter : request.filters) filters << FromUtf8(filter);
+    for (const std::string& filter : request.filters) filters << ShownText(filter);
     dialog.setNameFilters(filters);
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
         dialog.selectNameFilter(filters[request.filterIndex - 1]);
-    if (!request.fileName.empty()) dialog.selectFile(FromUtf8(request.fileName));
+    if (!request.fileName.empty()) dialog.selectFile(ShownText(request.fileName));
     // Where it was left; never smaller than it needs to be (the first time
     // the remembered size is a mere 200 by 200).
     if (request.place.width > 0 && request.place.height > 0)
@@ -46,17 +44,17 @@ std::optional<std::string> Run(QFileDialog& dialog, UserDialogs::FileRequest& re
 }  // namespace
 
 void QtUserDialogs::Warn(std::string_view caption, std::string_view text) {
-    QMessageBox::warning(parent_, FromUtf8(caption), FromUtf8(text));
+    QMessageBox::warning(parent_, ShownText(caption), ShownText(text));
 }
 
 bool QtUserDialogs::Ask(std::string_view caption, std::string_view text) {
-    return QMessageBox::question(parent_, FromUtf8(caption), FromUtf8(text),
+    return QMessageBox::question(parent_, ShownText(caption), ShownText(text),
                                  QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
 }
 
 std::optional<std::string> QtUserDialogs::AskFileToWrite(FileRequest& request) {
-    QFileDialog dialog(parent_, FromUtf8(request.caption), FromUtf8(request.folder));
+    QFileDialog dialog(parent_, ShownText(request.caption), ShownText(request.folder));
     dialog.setOption(QFileDialog::DontConfirmOverwrite);  // a log is added to
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     Prepare(dialog, request);
@@ -64,7 +62,7 @@ std::optional<std::string> QtUserDialogs::AskFileToWrite(FileRequest& request) {
 }
 
 std::optional<std::string> QtUserDialogs::AskFileToOpen(FileRequest& request) {
-    QFileDialog dialog(parent_, FromUtf8(request.caption), FromUtf8(request.folder));
+    QFileDialog dialog(parent_, ShownText(request.caption), ShownText(request.folder));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     Prepare(dialog, request);
@@ -72,13 +70,13 @@ std::optional<std::string> QtUserDialogs::AskFileToOpen(FileRequest& request) {
 }
 
 bool QtUserDialogs::Confirm(std::string_view caption, std::string_view text) {
-    return QMessageBox::question(parent_, FromUtf8(caption), FromUtf8(text),
+    return QMessageBox::question(parent_, ShownText(caption), ShownText(text),
                                  QMessageBox::Ok | QMessageBox::Cancel,
                                  QMessageBox::Ok) == QMessageBox::Ok;
 }
 
 bool QtUserDialogs::OpenInViewer(const std::string& path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(FromUtf8(path)));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(ShownText(path)));
 }
 
 }  // namespace zelsim

@@ -19,6 +19,7 @@
 
 #include "app/MainLayout.h"
 #include "app/ZelSim.h"
+#include "base/ShownText.h"
 #include "base/ZelSimControls.h"
 #include "monitor/MessageLogMenu.h"
 #include "monitor/MessageMonitorMenu.h"
@@ -55,7 +56,7 @@ QString Name(std::string_view name) {
 }
 
 QString Text(const std::string& text) {
-    return QString::fromStdString(text);
+    return ShownText(text);
 }
 
 // The send box holds line bytes: one character per byte.

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "base/ShownText.h"
 #include "protocol/SendBox.h"
 
 namespace zelsim {
@@ -37,7 +38,7 @@ SendBoxInput::SendBoxInput(SendBox& box, QComboBox* combo, QPushButton* send,
     combo_->installEventFilter(this);
     combo_->lineEdit()->installEventFilter(this);
     connect(combo_->lineEdit(), &QLineEdit::textChanged, this,
-            [this](const QString& text) { box_.SetText(text.toLatin1().toStdString()); });
+            [this](const QString& text) { box_.SetText(TypedText(text)); });
     connect(send, &QPushButton::clicked, this, [this] {
         box_.Send();
         emit acted();

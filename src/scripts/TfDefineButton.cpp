@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "base/ShownText.h"
 #include "scripts/UserButtons.h"
 
 namespace zelsim {
@@ -90,7 +91,7 @@ bool TfDefineButton::Edit(UserButtons& buttons, int position, QWidget* parent,
 }
 
 void TfDefineButton::Fill(const std::string& caption, const std::vector<std::string>& script) {
-    ebButtonCaption_->setText(QString::fromStdString(caption));
+    ebButtonCaption_->setText(ShownText(caption));
     QStringList lines;
     // Script lines are the line's bytes: one character each.
     for (const std::string& line : script) lines << QString::fromLatin1(line);
@@ -99,11 +100,11 @@ void TfDefineButton::Fill(const std::string& caption, const std::vector<std::str
 }
 
 std::string TfDefineButton::Caption() const {
-    return ebButtonCaption_->text().toStdString();
+    return TypedText(ebButtonCaption_->text());
 }
 
 std::string TfDefineButton::ScriptText() const {
-    return memoButtonText_->toPlainText().toLatin1().toStdString();
+    return TypedText(memoButtonText_->toPlainText());
 }
 
 bool TfDefineButton::eventFilter(QObject* watched, QEvent* event) {

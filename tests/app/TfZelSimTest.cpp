@@ -439,6 +439,40 @@ TEST_F(TfZelSimTest, StopScriptEndsALoopingScriptFromTheKeyboard) {
     }
 }
 
+// What the user types is kept one byte a character, as script lines always
+// were, and shown as typed: the degree sign in a caption and in a script's
+// message. A caption an older version kept as UTF-8 still reads right.
+TEST_F(TfZelSimTest, TextsTheUserTypesAreKeptAndShownInOneEncoding) {
+    window->show();
+    window->MenuItem(mw::mButtonGroup1)->trigger();
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<TfDefineButton*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->CaptionEdit()->setText(QString::fromUtf8("5\u00B0C"));
+        dialog->Memo()->setPlainText(QString::fromUtf8("~msgTemp 5\u00B0C\n~waitfor x"));
+        QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+        if (dialog->isVisible()) dialog->reject();
+    });
+    RightClick(window->Control(mw::bButton1));
+    EXPECT_EQ(zelSim->Buttons().Table().At(0).caption,
+              "5\xB0"
+              "C");
+    EXPECT_EQ(zelSim->Buttons().Table().At(0).script, (std::vector<std::string>{"~msgTemp 5\xB0"
+                                                                                "C",
+                                                                                "~waitfor x"}));
+    EXPECT_EQ(Widget<QPushButton>(mw::bButton1)->text(), QString::fromUtf8("5\u00B0C"));
+    ASSERT_TRUE(zelSim->Interpreter().PressButton(0));
+    for (int i = 0; i < 5; ++i) Cycle();
+    EXPECT_EQ(Widget<QLabel>(mw::lScriptMessageReport)->text(), QString::fromUtf8("Temp 5\u00B0C"));
+
+    zelSim->Buttons().DefineButton(1,
+                                   "7\xC2\xB0"
+                                   "C",
+                                   "x");  // as an older version kept it
+    window->ApplyControls();
+    EXPECT_EQ(Widget<QPushButton>(mw::bButton2)->text(), QString::fromUtf8("7\u00B0C"));
+}
+
 TEST_F(TfZelSimTest, AFileBeingSentShowsItsPanelAndCancelFileHidesIt) {
     window->show();
     zelSim->ComOpenClose();
