@@ -74,6 +74,7 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
     frame_.onRefreshed = [this](ZelType type) {
         const SerialPort& port = connection_.Port();
         screen_.ShowForZelType(type);
+        screen_.SetLineOpen(port.IsOpen());
         keypad_.ApplyZelType(type);
         acquisition_.RefreshVisibility(port.IsOpen(), port.Rate(), type);
         log_.RefreshLogControls();

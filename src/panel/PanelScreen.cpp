@@ -131,6 +131,12 @@ void PanelScreen::SetBackLight(bool on) {
     controls_.SetVisible(mw::lBackLight, on);
 }
 
+void PanelScreen::SetLineOpen(bool open) {
+    if (stale_ == !open) return;
+    stale_ = !open;
+    dirty_ = kAllCells;  // every cell is drawn again in its new look
+}
+
 void PanelScreen::ConnectReset() {
     Clear();
     SetContrast(kContrastAtConnect);

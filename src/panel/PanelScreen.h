@@ -21,6 +21,8 @@ class PanelScreen : public PanelRoute {
     static constexpr int kColumns = 16;
     static constexpr int kRows = 2;
     static constexpr int kCells = kColumns * kRows;
+    static constexpr uint32_t kAllCells = 0xFFFFFFFFu;  // a bit a cell
+    static_assert(kCells == 32);
     static constexpr int kCustomGlyphs = 8;
     static constexpr int kGlyphBytes = kCustomGlyphs * 8;
     static constexpr int kContrastMin = 55;
@@ -51,6 +53,10 @@ class PanelScreen : public PanelRoute {
     void ConnectReset();
     // Off hides the panel; Dormalyn's picture covers Corvane's.
     void ShowForZelType(ZelType type);
+    // Whether the line is open: while it is closed the screen shows what the
+    // receiver last drew, and is drawn dimmed to say it is no longer live.
+    void SetLineOpen(bool open);
+    bool Stale() const { return stale_; }
 
     // PKVTS, PKVTC and PKVTD, each a complete sentence with its address as
     // field 0. Anything too short or unknown is ignored.
@@ -109,6 +115,7 @@ class PanelScreen : public PanelRoute {
     int glyphAddress_ = 0;
     int contrast_ = kContrastAtConnect;
     bool backLight_ = true;
+    bool stale_ = false;
 };
 
 }  // namespace zelsim

@@ -139,6 +139,9 @@ const Look kDormalynLook = {"DORMALYN",
                             false};
 
 const QColor kLcdGreen(189, 205, 171);
+constexpr QRgb kLitDot = qRgb(0, 0, 0);
+// Halfway to the LCD's green: still legible, plainly not live.
+constexpr QRgb kDimDot = qRgb(120, 132, 108);
 const QColor kLegend(226, 230, 234);
 const QColor kPrint(172, 180, 190);
 constexpr int kCapInsetX = 4;
@@ -335,14 +338,15 @@ QImage PanelView::PanelPicture(ZelType unit) {
     return image;
 }
 
-QImage PanelView::CellPicture(const GlyphRows& glyph) {
+QImage PanelView::CellPicture(const GlyphRows& glyph, bool dimmed) {
     QImage image(Geometry::kCellWidth, Geometry::kCellHeight, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
+    const QRgb colour = dimmed ? kDimDot : kLitDot;
     const Geometry::LitDots lit = Geometry::LitDotsOf(glyph);
     for (const Geometry::Rect& dot : lit.All())
         for (int y = dot.top; y < dot.top + dot.height; ++y) {
             auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = dot.left; x < dot.left + dot.width; ++x) line[x] = qRgb(0, 0, 0);
+            for (int x = dot.left; x < dot.left + dot.width; ++x) line[x] = colour;
         }
     return image;
 }
@@ -423,7 +427,7 @@ void PanelView::Report(uint8_t bits, bool pressed) {
 }
 
 void PanelView::DrawCell(int cell) {
-    cells_[static_cast<size_t>(cell)] = CellPicture(screen_.DrawnGlyph(cell));
+    cells_[static_cast<size_t>(cell)] = CellPicture(screen_.DrawnGlyph(cell), screen_.Stale());
     ++cellsDrawn_;
 }
 

@@ -34,8 +34,9 @@ class PanelView : public QWidget {
     // the last call.
     void Refresh();
 
-    // One cell's picture: transparent but for the lit dots.
-    static QImage CellPicture(const GlyphRows& glyph);
+    // One cell's picture: transparent but for the lit dots, black while the
+    // line is live and faded while it is closed.
+    static QImage CellPicture(const GlyphRows& glyph, bool dimmed = false);
     // The front panel of the Corvane or the Dormalyn, without the cells.
     static QImage PanelPicture(ZelType unit);
 

@@ -338,6 +338,25 @@ TEST_F(ZelSimTest, KeyHookClaimsPanelAndFunctionKeysByPanelType) {
     EXPECT_TRUE(zelSim_->HandleKey(Key::Left, true, false));
 }
 
+// The panel's screen is live only while the line is open: disconnected or
+// lost, it keeps the receiver's last text, marked as stale.
+TEST_F(ZelSimTest, ThePanelScreenIsStaleWhileTheLineIsClosed) {
+    EXPECT_TRUE(zelSim_->Screen().Stale());
+    zelSim_->ComOpenClose();
+    EXPECT_FALSE(zelSim_->Screen().Stale());
+    line_->Inject("$PKVTS,TXT,0,MENU*1D\r\n");
+    Run(10);
+    line_->Unplug();
+    Run(20);
+    EXPECT_TRUE(zelSim_->Screen().Stale());
+    EXPECT_EQ(zelSim_->Screen().RowText(0).substr(0, 4), "MENU");
+    line_->PlugIn();
+    Run(Connection::kReconnectTryMs + 10);
+    EXPECT_FALSE(zelSim_->Screen().Stale());
+    zelSim_->ComOpenClose();
+    EXPECT_TRUE(zelSim_->Screen().Stale());
+}
+
 // Keys from the keyboard and the window's buttons share one mask; opening
 // the port starts the panel from a blank screen at the first contrast.
 TEST_F(ZelSimTest, PanelKeysShareTheirMaskAndConnectResetsTheScreen) {

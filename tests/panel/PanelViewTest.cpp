@@ -111,6 +111,18 @@ TEST_F(PanelViewTest, DotsAreBlackOnTheLcdGreenOfEitherPicture) {
         EXPECT_EQ(image.pixelColor(cell.topLeft() + QPoint(3, 0)), kLcdGreen) << "between dots";
         EXPECT_EQ(image.pixelColor(cell.topLeft() + QPoint(0, 0)), kLcdGreen) << "an unlit dot";
     }
+    // A closed line leaves the receiver's last screen in view, faded: it is
+    // no longer live. Every cell is drawn again, and again when it opens.
+    screen.SetLineOpen(false);
+    view.Refresh();
+    const QColor faded = display.grab().toImage().pixelColor(cell.topLeft() + QPoint(4, 0));
+    EXPECT_NE(faded, QColor(Qt::black));
+    EXPECT_NE(faded, kLcdGreen);
+    EXPECT_LT(faded.lightness(), kLcdGreen.lightness());
+    screen.SetLineOpen(true);
+    view.Refresh();
+    EXPECT_EQ(display.grab().toImage().pixelColor(cell.topLeft() + QPoint(4, 0)),
+              QColor(Qt::black));
     // Behind every cell the pictures are the plain LCD window.
     for (ZelType unit : {ZelType::Corvane, ZelType::Dormalyn}) {
         const QImage picture = PanelView::PanelPicture(unit);
