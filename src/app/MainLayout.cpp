@@ -64,9 +64,10 @@ constexpr auto kDesignOwn = std::to_array<MainLayout::Place>({
     {mw::bComOpenClose, 8, 8, kButtonW, kButtonH},
     {mw::bLogMessages, 104, 8, kButtonW, kButtonH},
     {mw::lLogMessagesStatus, 44, 42, 168, 42},  // three lines: a failure says why
-    {mw::bAcquireCorvane, 8, 92, 100, 26},
-    {mw::lAcquireCorvaneStatus, 112, 97, 102, 16},
-    {mw::lCorvaneConnectionReport, 8, 128, 206, 16},
+    {mw::bAcquireCorvane, 8, 92, 99, 26},
+    {mw::lAcquireCorvaneStatus, 110, 98, 104, 16},
+    // Two lines: a receiver's name, version and serial number can be long.
+    {mw::lCorvaneConnectionReport, 8, 126, 206, 30},
     {mw::iRxTxFrame, 10, 42, kIndicatorW, kIndicatorH},
     {mw::iTxArrow, 10, 42, kIndicatorW, kIndicatorH},
     {mw::iRxArrow, 10, 42, kIndicatorW, kIndicatorH},

@@ -45,7 +45,9 @@ const QColor kAlertColour(180, 0, 0);
 // Acquisition reports in the receiver's own manner: fixed pitch, navy.
 const QColor kReportColour(0, 0, 128);
 constexpr const char* kReportFont = "Courier New";
-constexpr int kReportPointSize = 8;
+// In pixels, as the layout is: 6 pixels a character, so "unable to
+// connect" fits its place at any font resolution.
+constexpr int kReportPixelSize = 10;
 constexpr int kAcquirePointSize = 8;
 constexpr const char* kQtInternalPrefix = "qt_";
 constexpr const char* kStopScriptCaption = "Stop Script";
@@ -67,6 +69,14 @@ QString LineText(const std::string& text) {
 QColor ColourOf(uint32_t bgr) {
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
                   static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+// The label does not show all of its text.
+bool Cut(const QLabel* label) {
+    if (label->wordWrap())  // too many lines, or a word wider than a line
+        return label->heightForWidth(label->width()) > label->height() ||
+               label->minimumSizeHint().width() > label->width();
+    return label->fontMetrics().horizontalAdvance(label->text()) > label->contentsRect().width();
 }
 
 QPixmap IndicatorFrame() {
@@ -231,7 +241,10 @@ void TfZelSim::BuildPanels() {
             [this] { Act([this] { zelSim_.Acquisition().AcquireOrCancel(); }); });
     for (std::string_view name : {mw::lAcquireCorvaneStatus, mw::lCorvaneConnectionReport}) {
         QLabel* report = AddLabel(name, aux);
-        QFont font(kReportFont, kReportPointSize);
+        report->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        report->setWordWrap(name == mw::lCorvaneConnectionReport);
+        QFont font(kReportFont);
+        font.setPixelSize(kReportPixelSize);
         font.setStyleHint(QFont::TypeWriter);
         report->setFont(font);
         QPalette palette = report->palette();
@@ -476,10 +489,15 @@ void TfZelSim::ApplyToWidget(QWidget* widget, const ControlState& s) {
             combo->setEditText(LineText(s.text));
         if (s.Has(ControlState::kSelected) && s.selected) combo->lineEdit()->selectAll();
     } else if (s.Has(ControlState::kText)) {
-        if (auto* button = qobject_cast<QPushButton*>(widget))
+        if (auto* button = qobject_cast<QPushButton*>(widget)) {
             button->setText(Text(s.text));
-        else if (auto* label = qobject_cast<QLabel*>(widget))
+        } else if (auto* label = qobject_cast<QLabel*>(widget)) {
             label->setText(Text(s.text));
+            // A text longer than its place (a long script line) is there
+            // whole when the pointer rests on it.
+            if (!s.Has(ControlState::kHint))
+                label->setToolTip(Cut(label) ? label->text() : QString());
+        }
     }
     if (auto* bar = qobject_cast<QProgressBar*>(widget); bar && s.Has(ControlState::kBar)) {
         bar->setMaximum(s.maximum);

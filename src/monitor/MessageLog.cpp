@@ -214,11 +214,16 @@ void MessageLog::ShowStatus() {
                                  ? std::string()
                                  : " (" + std::to_string(linesLost_) +
                                        (linesLost_ == 1 ? " line lost)" : " lines lost)");
-    const std::string text = lastError_.empty()
-                                 ? kLoggingStatus + lost
-                                 : "Log write failed: " + FileName() + ": " + lastError_ + lost;
+    // The label has three short lines: the file is named in its hint.
+    const std::string text =
+        lastError_.empty() ? kLoggingStatus + lost : "Log write failed: " + lastError_ + lost;
     controls_.SetText(mw::lLogMessagesStatus, text);
-    controls_.SetHint(mw::lLogMessagesStatus, text);  // whole, should the label cut it
+    controls_.SetHint(mw::lLogMessagesStatus,
+                      lastError_.empty()
+                          ? text
+                          : "Log write failed: " + FileName() + ": " + lastError_ + lost +
+                                ". Free some space, or log to another " +
+                                "file (Prompt for Log Filename in Logging Options).");
     controls_.SetAlert(mw::lLogMessagesStatus, !lastError_.empty());
 }
 

@@ -12,13 +12,15 @@ constexpr int kButtonTop = 254;  // the combo box sits one pixel lower
 constexpr int kButtonHeight = 25;
 }  // namespace
 
+// The buttons are as wide as their longest captions ("Continue", "Cancel
+// File", "Add CkSum") need in the desktop's font; the box gives way.
 const MonitorLayout::RowPlace MonitorLayout::kSendRow[6] = {
-    {main_window::cbSendData, {8, kButtonTop + 1, 404, 24}},
-    {main_window::bSendData, {414, kButtonTop, 60, kButtonHeight}},
-    {main_window::bPause, {478, kButtonTop, 60, kButtonHeight}},
-    {main_window::bClear, {542, kButtonTop, 60, kButtonHeight}},
-    {main_window::bSendFile, {606, kButtonTop, 70, kButtonHeight}},
-    {main_window::bAddCkSum, {680, kButtonTop, 70, kButtonHeight}},
+    {main_window::cbSendData, {8, kButtonTop + 1, 374, 24}},
+    {main_window::bSendData, {384, kButtonTop, 60, kButtonHeight}},
+    {main_window::bPause, {448, kButtonTop, 72, kButtonHeight}},
+    {main_window::bClear, {524, kButtonTop, 60, kButtonHeight}},
+    {main_window::bSendFile, {588, kButtonTop, 80, kButtonHeight}},
+    {main_window::bAddCkSum, {672, kButtonTop, 80, kButtonHeight}},
 };
 
 MonitorLayout::Rect MonitorLayout::List(bool big) {

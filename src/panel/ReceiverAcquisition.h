@@ -46,7 +46,7 @@ class ReceiverAcquisition : public CyclePart {
     static constexpr std::string_view kAcquireCaption = "Acquire Corvane";
     static constexpr std::string_view kCancelCaption = "Cancel";
 
-    static constexpr std::string_view kLineBusyStatus = "stopped: line busy";
+    static constexpr std::string_view kLineBusyStatus = "stopped: busy";
 
     using Send = std::function<void(std::string_view)>;
     using SetRate = std::function<void(uint32_t)>;

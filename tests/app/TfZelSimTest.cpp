@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 
@@ -263,7 +264,7 @@ TEST_F(TfZelSimTest, MonitorButtonsAndBigAndHideMoveTheWidgets) {
     QWidget* panel = window->Control(mw::pMessageMonitorPanel);
     EXPECT_EQ(panel->geometry(), QRect(0, 296, 760, 295));
     EXPECT_EQ(window->Control(mw::lbMessageMonitor)->geometry(), QRect(8, 0, 744, 250));
-    EXPECT_EQ(Widget<QPushButton>(mw::bSendData)->geometry(), QRect(414, 254, 60, 25));
+    EXPECT_EQ(Widget<QPushButton>(mw::bSendData)->geometry(), QRect(384, 254, 60, 25));
     window->MenuItem(mw::mMsgMonBig)->trigger();
     EXPECT_EQ(panel->height(), 415);
     EXPECT_EQ(Widget<QPushButton>(mw::bAddCkSum)->y(), 374);
@@ -471,6 +472,75 @@ TEST_F(TfZelSimTest, TextsTheUserTypesAreKeptAndShownInOneEncoding) {
                                    "x");  // as an older version kept it
     window->ApplyControls();
     EXPECT_EQ(Widget<QPushButton>(mw::bButton2)->text(), QString::fromUtf8("7\u00B0C"));
+}
+
+// Whether `text` reads whole in `widget` as it stands: on one line, or in
+// the lines a wrapping label has.
+bool ReadsWhole(QWidget* widget, const QString& text) {
+    if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        button->setText(text);
+        // The style's frame and margin on either side of the caption.
+        const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
+                           2 * button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+        return button->fontMetrics().horizontalAdvance(text) + margin <= button->width();
+    }
+    auto* label = qobject_cast<QLabel*>(widget);
+    if (label == nullptr) return false;
+    label->setText(text);
+    if (label->wordWrap())
+        return label->heightForWidth(label->width()) <= label->height() &&
+               label->minimumSizeHint().width() <= label->width();
+    return label->fontMetrics().horizontalAdvance(text) <= label->contentsRect().width();
+}
+
+// Every label and button of the main window reads whole with the longest
+// texts the program puts there, in both layouts.
+TEST_F(TfZelSimTest, EveryLabelReadsWholeWithItsLongestText) {
+    window->show();
+    const std::vector<std::pair<std::string_view, std::vector<QString>>> texts = {
+        {mw::lAcquireCorvaneStatus,
+         {"1st req @19200", "2nd req @38400", "Clear Display", "sending Home Key", "sending No Key",
+          "waiting for RID", "unable to connect", "connection OK", "connection lost",
+          "stopped: busy"}},
+        {mw::lCorvaneConnectionReport, {"CORVANE-DGPS-RX-200 v2.14.0b #0123456789AB"}},
+        {mw::lLogMessagesStatus,
+         {"Logging Messages (1911 lines lost)",
+          "Log write failed: No space left on device (344 lines lost)",
+          "Log write failed: Inappropriate ioctl for device (1911 lines lost)"}},
+        {mw::bAcquireCorvane, {"Acquire Corvane", "Cancel"}},
+        {mw::bComOpenClose, {"Disconnect", "Connect"}},
+        {mw::bLogMessages, {"Log Messages", "Stop Log"}},
+        {mw::bCancelButtonScript, {"Cancel Button"}},
+        {mw::bSendFile, {"Send File", "Cancel File"}},
+        {mw::bCancelFile, {"Cancel File"}},
+        {mw::bAddCkSum, {"Add CkSum"}},
+        {mw::bPause, {"Pause", "Continue"}},
+        {mw::bUpAndDownKeys, {"Up and Down", "Home"}},
+        {mw::bCorvaneDiag, {"Diag"}},
+        {mw::lBackLight, {"BackLight"}},
+        {mw::lContrast, {"Contrast"}},
+    };
+    for (ZelType type : {ZelType::Corvane, ZelType::Off}) {
+        zelSim->Frame().SelectZelType(type);
+        window->ApplyControls();
+        for (const auto& [name, candidates] : texts) {
+            QWidget* widget = window->Control(name);
+            ASSERT_NE(widget, nullptr) << name;
+            if (type == ZelType::Off && !widget->isVisibleTo(window.get())) continue;
+            for (const QString& text : candidates)
+                EXPECT_TRUE(ReadsWhole(widget, text))
+                    << name << " cuts \"" << text.toStdString() << "\" (" << widget->width()
+                    << " x " << widget->height() << ")";
+        }
+    }
+    // A script's line can be longer than any place: what is cut is there
+    // whole under the pointer.
+    zelSim->Controls().SetText(mw::lScriptLineReport, std::string(300, 'x'));
+    window->ApplyControls();
+    EXPECT_EQ(window->Control(mw::lScriptLineReport)->toolTip(), QString(300, 'x'));
+    zelSim->Controls().SetText(mw::lScriptLineReport, "short");
+    window->ApplyControls();
+    EXPECT_EQ(window->Control(mw::lScriptLineReport)->toolTip(), "");
 }
 
 TEST_F(TfZelSimTest, AFileBeingSentShowsItsPanelAndCancelFileHidesIt) {

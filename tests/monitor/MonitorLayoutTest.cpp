@@ -19,13 +19,20 @@ TEST(MonitorLayout, BigMakesTheListTallerAndMovesTheSendRowDown) {
     EXPECT_EQ(MonitorLayout::List(false), (Rect{8, 0, 744, 250}));
     EXPECT_EQ(MonitorLayout::List(true), (Rect{8, 0, 744, 370}));
     const auto& send = Place(main_window::bSendData);
-    EXPECT_EQ(MonitorLayout::SendRowControl(send, false), (Rect{414, 254, 60, 25}));
-    EXPECT_EQ(MonitorLayout::SendRowControl(send, true), (Rect{414, 374, 60, 25}));
+    EXPECT_EQ(MonitorLayout::SendRowControl(send, false), (Rect{384, 254, 60, 25}));
+    EXPECT_EQ(MonitorLayout::SendRowControl(send, true), (Rect{384, 374, 60, 25}));
     // The box sits a pixel below the buttons, under the list's left edge.
     EXPECT_EQ(MonitorLayout::SendRowControl(Place(main_window::cbSendData), true),
-              (Rect{8, 375, 404, 24}));
+              (Rect{8, 375, 374, 24}));
     const Rect list = MonitorLayout::List(true);
     EXPECT_LT(list.top + list.height, MonitorLayout::SendRowControl(send, true).top);
+    // Left to right, apart, and inside the list's width.
+    int right = list.left;
+    for (const MonitorLayout::RowPlace& place : MonitorLayout::kSendRow) {
+        EXPECT_GE(place.rect.left, right) << place.name;
+        right = place.rect.left + place.rect.width;
+    }
+    EXPECT_LE(right, list.left + list.width);
 }
 
 TEST(MonitorLayout, TheNewestLineIsInViewOnEveryListSize) {

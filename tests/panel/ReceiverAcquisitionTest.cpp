@@ -245,7 +245,7 @@ TEST(ReceiverAcquisitionTest, GivesWayWhileAScriptOrAFileHasTheLine) {
     const size_t rates = rig.rates_.size();
     rig.Run(3000);
     EXPECT_EQ(rig.acquisition_.CurrentState(), State::kIdle);
-    EXPECT_EQ(rig.Status(), "stopped: line busy");
+    EXPECT_EQ(rig.Status(), "stopped: busy");
     EXPECT_EQ(rig.Caption(), "Acquire Corvane");
     EXPECT_TRUE(rig.Take().empty());
     EXPECT_EQ(rig.rates_.size(), rates) << "the rate is the script's";
