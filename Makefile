@@ -74,6 +74,7 @@ format: deps
 
 format-check: deps
 	@clang-format --dry-run --Werror $(SOURCES) && echo "format-check: $(words $(SOURCES)) files in style"
+	@scripts/check-test-macros tests
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan $(BUILD)-fuzz
