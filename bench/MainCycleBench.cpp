@@ -41,7 +41,7 @@ void RunCycles(benchmark::State& state, size_t chunk) {
     ConfigFile config("/nonexistent/ZelSim.ini");  // never saved here
     RecordingDialogs dialogs;
     ZelSim zelSim(clock, MemorySerialDevice::Plug(line), ports, config, dialogs);
-    zelSim.Line().ComOpenClose();
+    zelSim.Connection().ComOpenClose();
     size_t at = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -64,7 +64,7 @@ BENCHMARK(BM_MainCycleFullRateTick);
 
 // The largest tick: one whole read of 8,094 bytes.
 static void BM_MainCycleLargestRead(benchmark::State& state) {
-    RunCycles(state, Station::kReceiveBufferSize - 1);
+    RunCycles(state, MainCycle::kReceiveBufferSize - 1);
 }
 BENCHMARK(BM_MainCycleLargestRead);
 

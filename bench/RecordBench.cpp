@@ -1,6 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "graph/DiagnosticGraph.h"
+#include "graph/RecordSampler.h"
 #include "serial/SentenceFramer.h"
 
 namespace zelsim {
@@ -21,7 +21,7 @@ void BM_RecordDecodeAndAppend(benchmark::State& state) {
         state.SkipWithError("the record did not frame");
         return;
     }
-    DiagnosticGraph graph;
+    RecordSampler graph;
     for (auto _ : state) {
         graph.DecodeDml(framer);
         graph.AppendRecord(graph.Latest());

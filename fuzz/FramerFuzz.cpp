@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "app/Station.h"
+#include "app/MainCycle.h"
 #include "base/ControlTable.h"
 #include "base/Text.h"
 #include "monitor/MessageCategory.h"
@@ -29,7 +29,7 @@ namespace {
 
 // Bytes one 10 ms cycle reads: one at a time as on a trickling line, at
 // 38,400 and 115,200 baud, and a whole receive buffer after a stall.
-constexpr size_t kReadSizes[] = {1, 38, 115, Station::kReceiveBufferSize - 1};
+constexpr size_t kReadSizes[] = {1, 38, 115, MainCycle::kReceiveBufferSize - 1};
 constexpr uint32_t kCycleMs = 10;
 // Close to the wrap of the 32-bit tick, which the tick column must survive.
 constexpr uint32_t kStartTick = 0xFFFFF000u;
@@ -74,9 +74,9 @@ class LineUnderTest {
 
   private:
     void OnReport(uint32_t now, bool sentence) {
-        // Station's buffer, exactly as large, so that the sanitizer sees a
+        // MainCycle's buffer, exactly as large, so that the sanitizer sees a
         // byte written past it.
-        std::vector<char> buffer(Station::kLineBufferSize);
+        std::vector<char> buffer(MainCycle::kLineBufferSize);
         size_t length = 0;
         const uint8_t copied = framer_.CopyOut(buffer.data(), length);
         Require(copied == framer_.State(), "CopyOut returns the state");
@@ -99,8 +99,8 @@ class LineUnderTest {
             for (char c : text) Require(Drawable(c), "a raw line keeps no unprintable byte");
         }
 
-        // Station withholds every line of a burst of noise after the fourth.
-        if (framer_.GarbageCount() > Station::kGarbageLinesShown) return;
+        // MainCycle withholds every line of a burst of noise after the fourth.
+        if (framer_.GarbageCount() > MainCycle::kGarbageLinesShown) return;
         const uint64_t appended = monitor_.AppendCount();
         monitor_.ShowLine(text, category, now);
         Require(monitor_.LineCount() <= MessageMonitor::kCapacity, "the monitor overflows");

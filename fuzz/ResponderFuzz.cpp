@@ -15,7 +15,7 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "graph/DiagnosticGraph.h"
+#include "graph/RecordSampler.h"
 #include "protocol/ProprietarySentences.h"
 #include "protocol/QueryResponder.h"
 #include "serial/SentenceFramer.h"
@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace zelsim;
     if (size == 0) return 0;
     const uint8_t mode = data[0];
-    DiagnosticGraph graph(FixedTime);
+    RecordSampler graph(FixedTime);
     bool sendsOk = true;
     std::string ownIdentity;
     QueryResponder responder(

@@ -193,44 +193,44 @@ void TfZelSim::BuildPanels() {
     QWidget* display = AddPanel(mw::pDisplayPanel, client_);
     buttonsPanel_ = new UserButtonsPanel(client_);
     buttonsPanel_->onClick = [this](int position) {
-        Act([this, position] { zelSim_.Interpreter().PressButton(position); });
+        Act([this, position] { zelSim_.ScriptInterpreter().PressButton(position); });
     };
     buttonsPanel_->onPopup = [this](int position) { DefineButton(position); };
-    panelView_ = new PanelView(zelSim_.Screen(), display);
+    panelView_ = new PanelView(zelSim_.PanelScreen(), display);
     panelView_->onKeys = [this](uint8_t bits, bool pressed) {
-        Act([this, bits, pressed] { zelSim_.Keypad().PressKeys(bits, pressed); });
+        Act([this, bits, pressed] { zelSim_.PanelKeys().PressKeys(bits, pressed); });
     };
 
-    monitorPanel_ = new MessageMonitorPanel(zelSim_.Monitor(), client_);
+    monitorPanel_ = new MessageMonitorPanel(zelSim_.MessageMonitor(), client_);
     MessageMonitorView* view = monitorPanel_->View();
     // The legend is modal: keys go to it, not to the panel or the buttons.
-    view->onLegendOpening = [this] { zelSim_.Keys().ModalOpened(); };
-    view->onLegendClosed = [this] { zelSim_.Keys().ModalClosed(); };
+    view->onLegendOpening = [this] { zelSim_.KeyHook().ModalOpened(); };
+    view->onLegendClosed = [this] { zelSim_.KeyHook().ModalClosed(); };
     connect(monitorPanel_->PauseButton(), &QPushButton::clicked, this,
-            [this] { Act([this] { zelSim_.Monitor().TogglePause(); }); });
+            [this] { Act([this] { zelSim_.MessageMonitor().TogglePause(); }); });
     connect(monitorPanel_->ClearButton(), &QPushButton::clicked, this,
-            [this] { Act([this] { zelSim_.Monitor().ClearMonitor(); }); });
+            [this] { Act([this] { zelSim_.MessageMonitor().ClearMonitor(); }); });
     monitorPanel_->SendData()->setMaxVisibleItems(static_cast<int>(SendBox::kHistoryLimit));
     sendBoxInput_ =
-        new SendBoxInput(zelSim_.Sender(), monitorPanel_->SendData(), monitorPanel_->SendButton(),
+        new SendBoxInput(zelSim_.SendBox(), monitorPanel_->SendData(), monitorPanel_->SendButton(),
                          monitorPanel_->AddChecksumButton(), this);
     connect(sendBoxInput_, &SendBoxInput::acted, this, [this] { Act([] {}); });
     QPushButton* sendFile = monitorPanel_->findChild<QPushButton*>(Name(mw::bSendFile));
     connect(sendFile, &QPushButton::clicked, this,
-            [this] { Act([this] { zelSim_.Files().SendFileClicked(); }); });
+            [this] { Act([this] { zelSim_.FileSender().SendFileClicked(); }); });
     sendFile->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sendFile, &QPushButton::customContextMenuRequested, this, &TfZelSim::EditLineDelay);
     // Over the monitor's list, so made after it.
     fileSendPanel_ = new FileSendPanel(client_);
     connect(fileSendPanel_->CancelButton(), &QPushButton::clicked, this,
-            [this] { Act([this] { zelSim_.Files().Cancel(); }); });
+            [this] { Act([this] { zelSim_.FileSender().Cancel(); }); });
 
     QPushButton* connectButton = AddButton(mw::bComOpenClose, aux);
     connect(connectButton, &QPushButton::clicked, this,
             [this] { Act([this] { zelSim_.ComOpenClose(); }); });
     QPushButton* logButton = AddButton(mw::bLogMessages, aux);
     connect(logButton, &QPushButton::clicked, this,
-            [this] { Act([this] { zelSim_.Log().LogMessagesClick(); }); });
+            [this] { Act([this] { zelSim_.MessageLog().LogMessagesClick(); }); });
     AddLabel(mw::lLogMessagesStatus, aux)->setWordWrap(true);
 
     QPushButton* acquire = AddButton(mw::bAcquireCorvane, aux);
@@ -238,7 +238,7 @@ void TfZelSim::BuildPanels() {
     acquireFont.setPointSize(kAcquirePointSize);
     acquire->setFont(acquireFont);
     connect(acquire, &QPushButton::clicked, this,
-            [this] { Act([this] { zelSim_.Acquisition().AcquireOrCancel(); }); });
+            [this] { Act([this] { zelSim_.ReceiverAcquisition().AcquireOrCancel(); }); });
     for (std::string_view name : {mw::lAcquireCorvaneStatus, mw::lCorvaneConnectionReport}) {
         QLabel* report = AddLabel(name, aux);
         report->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -272,7 +272,7 @@ void TfZelSim::BuildPanels() {
 void TfZelSim::BuildScriptControls(QWidget* aux) {
     QPushButton* cancel = AddButton(mw::bCancelButtonScript, aux);
     connect(cancel, &QPushButton::clicked, this,
-            [this] { Act([this] { zelSim_.Interpreter().CancelButtonScript(); }); });
+            [this] { Act([this] { zelSim_.ScriptInterpreter().CancelButtonScript(); }); });
     // Cancel only ends a wait, as it always has: a script that loops back
     // into its wait is stopped here, from the button's menu or with
     // Shift+Esc anywhere in the window.
@@ -282,7 +282,7 @@ void TfZelSim::BuildScriptControls(QWidget* aux) {
     stop->setShortcutContext(Qt::WindowShortcut);
     addAction(stop);
     connect(stop, &QAction::triggered, this,
-            [this] { Act([this] { zelSim_.Interpreter().StopScript(); }); });
+            [this] { Act([this] { zelSim_.ScriptInterpreter().StopScript(); }); });
     cancel->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(cancel, &QPushButton::customContextMenuRequested, this, [cancel, stop](QPoint at) {
         QMenu menu(cancel);
@@ -305,17 +305,17 @@ void TfZelSim::BuildScriptControls(QWidget* aux) {
 }
 
 void TfZelSim::DefineButton(int position) {
-    TfDefineButton::Edit(zelSim_.Buttons(), position, this, [this](bool toWindow) {
+    TfDefineButton::Edit(zelSim_.UserButtons(), position, this, [this](bool toWindow) {
         if (toWindow)
-            zelSim_.Keys().ModalClosed();
+            zelSim_.KeyHook().ModalClosed();
         else
-            zelSim_.Keys().ModalOpened();
+            zelSim_.KeyHook().ModalOpened();
     });
     Act([] {});
 }
 
 void TfZelSim::EditLineDelay() {
-    TfSendFilePopUp::Edit(zelSim_.Files(), this);
+    TfSendFilePopUp::Edit(zelSim_.FileSender(), this);
 }
 
 QAction* TfZelSim::AddItem(QMenu* menu, std::string_view name, const QString& caption) {
@@ -333,20 +333,20 @@ QAction* TfZelSim::AddRadioItem(QMenu* menu, QActionGroup* group, std::string_vi
 }
 
 void TfZelSim::BuildMenus() {
-    Connection& line = zelSim_.Line();
+    Connection& line = zelSim_.Connection();
     QMenu* com = menuBar()->addMenu("&COM Port");
     com->setObjectName(Name(mw::mComPort));
     auto* comGroup = new QActionGroup(this);
     for (int n = 1; n <= Connection::kComMenuItems; ++n) {
         QAction* item = AddRadioItem(com, comGroup, mw::ComItem(n), Text(line.ComItemCaption(n)));
         connect(item, &QAction::triggered, this,
-                [this, n] { Act([this, n] { zelSim_.Line().SelectComPort(n); }); });
+                [this, n] { Act([this, n] { zelSim_.Connection().SelectComPort(n); }); });
     }
     com->addSeparator();
     QAction* reconnect = AddItem(com, mw::mReconnectAutomatically, "Reconnect Automatically");
     reconnect->setCheckable(true);
     connect(reconnect, &QAction::triggered, this, [this](bool checked) {
-        Act([this, checked] { zelSim_.Line().SetReconnect(checked); });
+        Act([this, checked] { zelSim_.Connection().SetReconnect(checked); });
     });
     // The list is as fresh as the moment the user looks at it.
     portWatch_ = new PortWatch(line, this);
@@ -361,7 +361,7 @@ void TfZelSim::BuildMenus() {
         QAction* item =
             AddRadioItem(baud, baudGroup, mw::BaudItem(rate), Connection::BaudCaption(i));
         connect(item, &QAction::triggered, this,
-                [this, rate] { Act([this, rate] { zelSim_.Line().SelectBaud(rate); }); });
+                [this, rate] { Act([this, rate] { zelSim_.Connection().SelectBaud(rate); }); });
     }
 
     QMenu* zel = menuBar()->addMenu("&ZEL Options");
@@ -371,9 +371,9 @@ void TfZelSim::BuildMenus() {
                                                           {ZelType::Dormalyn, mw::mZelOptDormalyn},
                                                           {ZelType::Corvane, mw::mZelOptCorvane}};
     for (const auto& [type, name] : types) {
-        QAction* item = AddRadioItem(zel, zelGroup, name, MainFrame::ZelTypeText(type));
+        QAction* item = AddRadioItem(zel, zelGroup, name, MainWindowState::ZelTypeText(type));
         connect(item, &QAction::triggered, this, [this, type = type] {
-            Act([this, type] { zelSim_.Frame().SelectZelType(type); });
+            Act([this, type] { zelSim_.MainWindowState().SelectZelType(type); });
         });
     }
 
@@ -381,24 +381,24 @@ void TfZelSim::BuildMenus() {
 
     QMenu* monitor = menuBar()->addMenu("&Message Monitor Options");
     monitor->setObjectName(Name(mw::mMsgMonOptions));
-    auto* monitorMenu = new MessageMonitorMenu(zelSim_.Monitor(), monitor, this);
+    auto* monitorMenu = new MessageMonitorMenu(zelSim_.MessageMonitor(), monitor, this);
     connect(monitorMenu, &MessageMonitorMenu::acted, this, [this] { Act([] {}); });
     auto* upperCase = new QAction("Convert Keys to Upper Case", monitor);
     upperCase->setObjectName(Name(mw::mMsgMonUpperCase));
     upperCase->setCheckable(true);
     connect(upperCase, &QAction::triggered, this, [this](bool checked) {
-        Act([this, checked] { zelSim_.Sender().SetUpperCase(checked); });
+        Act([this, checked] { zelSim_.SendBox().SetUpperCase(checked); });
     });
     auto* flush = new QAction("Flush Serial Port", monitor);
     flush->setObjectName(Name(mw::mnuMsgFlushSerial));
     connect(flush, &QAction::triggered, this,
-            [this] { Act([this] { zelSim_.Line().FlushSerialPort(); }); });
+            [this] { Act([this] { zelSim_.Connection().FlushSerialPort(); }); });
     monitor->insertAction(monitorMenu->TimeAction(), upperCase);
     monitor->insertAction(monitorMenu->TimeAction(), flush);
 
     QMenu* logging = menuBar()->addMenu("&Logging Options");
     logging->setObjectName(Name(mw::mLoggingOptions));
-    auto* loggingMenu = new MessageLogMenu(zelSim_.Log(), logging, this);
+    auto* loggingMenu = new MessageLogMenu(zelSim_.MessageLog(), logging, this);
     connect(loggingMenu, &MessageLogMenu::acted, this, [this] { Act([] {}); });
 }
 
@@ -408,17 +408,17 @@ void TfZelSim::BuildButtonMenu() {
     auto* group = new QActionGroup(this);
     QAction* hide = AddRadioItem(menu, group, mw::mHideButtons, "Hide Buttons");
     connect(hide, &QAction::triggered, this,
-            [this] { Act([this] { zelSim_.Buttons().HideButtons(); }); });
+            [this] { Act([this] { zelSim_.UserButtons().HideButtons(); }); });
     for (int g = 1; g <= ButtonTable::kGroupCount; ++g) {
         QAction* item = AddRadioItem(menu, group, mw::kButtonGroupItems[g - 1],
                                      QString("Button Group %1").arg(g));
         connect(item, &QAction::triggered, this,
-                [this, g] { Act([this, g] { zelSim_.Buttons().SelectGroup(g); }); });
+                [this, g] { Act([this, g] { zelSim_.UserButtons().SelectGroup(g); }); });
     }
     QAction* details = AddItem(menu, mw::mShowScriptDetails, "Show Script Details");
     details->setCheckable(true);
     connect(details, &QAction::triggered, this,
-            [this] { Act([this] { zelSim_.Buttons().ToggleShowScriptDetails(); }); });
+            [this] { Act([this] { zelSim_.UserButtons().ToggleShowScriptDetails(); }); });
 }
 
 void TfZelSim::BindChildren() {
@@ -536,7 +536,7 @@ void TfZelSim::closeEvent(QCloseEvent* event) {
     if (!closing_) {
         closing_ = true;
         timer_->stop();
-        zelSim_.Frame().SetWindowPosition(x(), y());
+        zelSim_.MainWindowState().SetWindowPosition(x(), y());
         zelSim_.Shutdown(!unattended_);
         ApplyControls();
         emit closed();

@@ -17,43 +17,43 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
       indicator_(controls_, connection_.Port(), clock.TickNow()),
       log_(controls_, dialogs, config, connection_.Port(), startDirectory, localTime),
       monitor_(controls_, localTime),
-      sendBox_(controls_, [this](const std::string& text) { station_.SendSentence(text); }),
+      sendBox_(controls_, [this](const std::string& text) { mainCycle_.SendSentence(text); }),
       buttons_(controls_),
       fileSender_(controls_, dialogs, buttons_, config, clock, DiskFileSource::Open,
-                  [this](std::string_view line) { station_.ShowReceived(line); }),
+                  [this](std::string_view line) { mainCycle_.ShowReceived(line); }),
       interpreter_(controls_, dialogs, buttons_, fileSender_, clock, std::move(startDirectory)),
-      graph_(std::move(localTime)),
+      recordSampler_(std::move(localTime)),
       responder_(
-          graph_, [this](std::string_view text) { station_.SendSentence(text); },
+          recordSampler_, [this](std::string_view text) { mainCycle_.SendSentence(text); },
           ZELSIM_VERSION_TEXT, clock.TickNow()),
       screen_(controls_),
       keypad_(
-          controls_, [this](std::string_view text) { station_.SendSentence(text); },
+          controls_, [this](std::string_view text) { mainCycle_.SendSentence(text); },
           [this] { return connection_.Port().IsOpen(); }),
       // The machine steps the port's rate itself: the menu keeps the user's
       // choice, and a refresh in mid-sequence would hide Cancel.
       acquisition_(
           controls_, clock, responder_.ReceiverReply(),
-          [this](std::string_view text) { station_.SendSentence(text); },
+          [this](std::string_view text) { mainCycle_.SendSentence(text); },
           [this](uint32_t rate) { connection_.Port().SetRate(rate); },
           [this] { return buttons_.Busy(); }),
-      frame_(controls_, connection_, buttons_, monitor_),
+      windowState_(controls_, connection_, buttons_, monitor_),
       // The cycle's order: the arrows' checks and the settings query before
       // the read; the line's loss after it; each line logged, then shown,
       // then answered; after the read, acquisition (which sees a reply of
       // this cycle), the scripts, the discovery step, and last the graph's
       // sample of everything that changed the record.
-      station_(clock, connection_.Port(),
-               {&indicator_, &connection_, &log_, &monitor_, &sendBox_, &acquisition_, &buttons_,
-                &interpreter_, &fileSender_, &responder_, &graph_, &frame_}) {
-    responder_.showReceived = [this](std::string_view line) { station_.ShowReceived(line); };
+      mainCycle_(clock, connection_.Port(),
+                 {&indicator_, &connection_, &log_, &monitor_, &sendBox_, &acquisition_, &buttons_,
+                  &interpreter_, &fileSender_, &responder_, &recordSampler_, &windowState_}) {
+    responder_.showReceived = [this](std::string_view line) { mainCycle_.ShowReceived(line); };
     responder_.panel = &screen_;
     // While a script or a file has the line, the settings queries keep off.
     responder_.transferRunning = [this] { return interpreter_.Running() || fileSender_.Sending(); };
     // A line dropped for a far end that does not read is said by the
     // connection; the script says one that met a closed port.
     interpreter_.sendLine = [this](std::string_view text) {
-        return station_.SendLine(text) || connection_.Port().IsOpen();
+        return mainCycle_.SendLine(text) || connection_.Port().IsOpen();
     };
     interpreter_.selectBaud = [this](uint32_t rate) { connection_.SelectBaud(rate); };
     interpreter_.setRts = [this](bool raised) {
@@ -71,7 +71,7 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
     };
     sendBox_.onEscapeToScript = [this] { return interpreter_.AskToStop(); };
     acquisition_.clearScreen = [this] { screen_.Clear(); };
-    frame_.onRefreshed = [this](ZelType type) {
+    windowState_.onRefreshed = [this](ZelType type) {
         const SerialPort& port = connection_.Port();
         screen_.ShowForZelType(type);
         screen_.SetLineOpen(port.IsOpen());
@@ -79,15 +79,15 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
         acquisition_.RefreshVisibility(port.IsOpen(), port.Rate(), type);
         log_.RefreshLogControls();
     };
-    connection_.onStatusChanged = [this] { frame_.RefreshStatus(); };
+    connection_.onStatusChanged = [this] { windowState_.RefreshStatus(); };
     // An unattended capture outlives a glitch of the adapter.
     connection_.onDeviceLost = [this](const std::string& device, bool reconnecting) {
         log_.LineLost(device, reconnecting);
     };
     connection_.onReconnected = [this](const std::string& device) { log_.LineBack(device); };
-    monitor_.onLayoutChanged = [this] { frame_.MonitorLayoutChanged(); };
+    monitor_.onLayoutChanged = [this] { windowState_.MonitorLayoutChanged(); };
     // The caption names the group, and the layout follows the buttons.
-    buttons_.onGroupChanged = [this] { frame_.RefreshStatus(); };
+    buttons_.onGroupChanged = [this] { windowState_.RefreshStatus(); };
     sendBox_.onSendPressed = [this] { monitor_.Resume(); };
     // While the send box has the focus the arrow keys edit its text.
     sendBox_.onKeyboardToPanel = [this](bool toPanel) { keyHook_.SetSendBoxFocused(!toPanel); };
@@ -102,8 +102,8 @@ std::string PlaceAdvice(const std::string& problem) {
 }  // namespace
 
 void ZelSim::LoadSettings() {
-    station_.LoadSettings(config_);
-    frame_.RefreshStatus();
+    mainCycle_.LoadSettings(config_);
+    windowState_.RefreshStatus();
 }
 
 void ZelSim::SayStartProblems() {
@@ -119,16 +119,17 @@ void ZelSim::ComOpenClose() {
     if (connection_.Port().IsOpen()) screen_.ConnectReset();
 }
 
-bool ZelSim::HandleKey(KeyHook::Key key, bool down, bool autoRepeat) {
-    const KeyHook::Action action = keyHook_.Decide(key, down, autoRepeat, frame_.SelectedZelType());
+bool ZelSim::HandleKey(zelsim::KeyHook::Key key, bool down, bool autoRepeat) {
+    const zelsim::KeyHook::Action action =
+        keyHook_.Decide(key, down, autoRepeat, windowState_.SelectedZelType());
     switch (action.kind) {
-        case KeyHook::Action::Kind::PanelPress:
+        case zelsim::KeyHook::Action::Kind::PanelPress:
             keypad_.PressKeys(action.value, true);
             break;
-        case KeyHook::Action::Kind::PanelRelease:
+        case zelsim::KeyHook::Action::Kind::PanelRelease:
             keypad_.PressKeys(action.value, false);
             break;
-        case KeyHook::Action::Kind::UserButton:
+        case zelsim::KeyHook::Action::Kind::UserButton:
             interpreter_.PressButton(action.value - 1);
             break;
         default:
@@ -139,7 +140,7 @@ bool ZelSim::HandleKey(KeyHook::Key key, bool down, bool autoRepeat) {
 
 ConfigFile::SaveResult ZelSim::Shutdown(bool userPresent) {
     connection_.Shutdown();
-    station_.SaveSettings(config_);
+    mainCycle_.SaveSettings(config_);
     const ConfigFile::SaveResult saved = config_.Save();
     if (saved.Saved() || saved.message.empty()) return saved;
     const std::string problem = config_.PlaceProblem();

@@ -2,12 +2,12 @@
 #include <memory>
 
 #include "app/KeyHook.h"
-#include "app/MainFrame.h"
-#include "app/Station.h"
+#include "app/MainCycle.h"
+#include "app/MainWindowState.h"
 #include "base/ConfigFile.h"
 #include "base/ControlTable.h"
 #include "base/LocalTime.h"
-#include "graph/DiagnosticGraph.h"
+#include "graph/RecordSampler.h"
 #include "monitor/MessageLog.h"
 #include "monitor/MessageMonitor.h"
 #include "panel/PanelKeys.h"
@@ -29,7 +29,7 @@ class TickClock;
 class UserDialogs;
 
 // Everything the main window does that is not a pixel: the parts of the
-// main cycle, wired to each other, and the station that runs them. The
+// main cycle, wired to each other, and the cycle that runs them. The
 // window binds its controls to Controls() and forwards its events to the
 // parts.
 class ZelSim {
@@ -48,55 +48,57 @@ class ZelSim {
     // Once the window shows: what would go wrong later, said now.
     void SayStartProblems();
     // T10msTick
-    void Tick() { station_.Tick(); }
+    void Tick() { mainCycle_.Tick(); }
     // bClickComOpenClose: acquisition stops; the port opens or closes; a
     // port just opened starts from a blank screen at the first contrast.
     void ComOpenClose();
     // The application key hook; true when the key was consumed.
-    bool HandleKey(KeyHook::Key key, bool down, bool autoRepeat);
+    bool HandleKey(zelsim::KeyHook::Key key, bool down, bool autoRepeat);
     // Closing the window: the port closes, the configuration is written, and
     // a failed save is said on the error output and, when a user is there to
     // read it, in a message box.
     ConfigFile::SaveResult Shutdown(bool userPresent);
 
-    ControlTable& Controls() { return controls_; }
-    Station& Cycle() { return station_; }
-    Connection& Line() { return connection_; }
-    RxTxIndicator& Indicator() { return indicator_; }
-    MessageLog& Log() { return log_; }
-    MessageMonitor& Monitor() { return monitor_; }
-    SendBox& Sender() { return sendBox_; }
-    UserButtons& Buttons() { return buttons_; }
-    ScriptInterpreter& Interpreter() { return interpreter_; }
-    FileSender& Files() { return fileSender_; }
-    QueryResponder& Responder() { return responder_; }
-    DiagnosticGraph& Graph() { return graph_; }
-    PanelScreen& Screen() { return screen_; }
-    PanelKeys& Keypad() { return keypad_; }
-    ReceiverAcquisition& Acquisition() { return acquisition_; }
-    MainFrame& Frame() { return frame_; }
-    KeyHook& Keys() { return keyHook_; }
+    // Each part by the name of what it is. The members below name their
+    // types in full: inside the class the plain names are these accessors.
+    zelsim::ControlTable& Controls() { return controls_; }
+    zelsim::MainCycle& Cycle() { return mainCycle_; }
+    zelsim::Connection& Connection() { return connection_; }
+    zelsim::RxTxIndicator& RxTxIndicator() { return indicator_; }
+    zelsim::MessageLog& MessageLog() { return log_; }
+    zelsim::MessageMonitor& MessageMonitor() { return monitor_; }
+    zelsim::SendBox& SendBox() { return sendBox_; }
+    zelsim::UserButtons& UserButtons() { return buttons_; }
+    zelsim::ScriptInterpreter& ScriptInterpreter() { return interpreter_; }
+    zelsim::FileSender& FileSender() { return fileSender_; }
+    zelsim::QueryResponder& QueryResponder() { return responder_; }
+    zelsim::RecordSampler& RecordSampler() { return recordSampler_; }
+    zelsim::PanelScreen& PanelScreen() { return screen_; }
+    zelsim::PanelKeys& PanelKeys() { return keypad_; }
+    zelsim::ReceiverAcquisition& ReceiverAcquisition() { return acquisition_; }
+    zelsim::MainWindowState& MainWindowState() { return windowState_; }
+    zelsim::KeyHook& KeyHook() { return keyHook_; }
 
   private:
     ConfigFile& config_;
     UserDialogs& dialogs_;
-    ControlTable controls_;
-    Connection connection_;
-    RxTxIndicator indicator_;
-    MessageLog log_;
-    MessageMonitor monitor_;
-    SendBox sendBox_;
-    UserButtons buttons_;
-    FileSender fileSender_;
-    ScriptInterpreter interpreter_;
-    DiagnosticGraph graph_;
-    QueryResponder responder_;
-    PanelScreen screen_;
-    PanelKeys keypad_;
-    ReceiverAcquisition acquisition_;
-    MainFrame frame_;
-    KeyHook keyHook_;
-    Station station_;
+    zelsim::ControlTable controls_;
+    zelsim::Connection connection_;
+    zelsim::RxTxIndicator indicator_;
+    zelsim::MessageLog log_;
+    zelsim::MessageMonitor monitor_;
+    zelsim::SendBox sendBox_;
+    zelsim::UserButtons buttons_;
+    zelsim::FileSender fileSender_;
+    zelsim::ScriptInterpreter interpreter_;
+    zelsim::RecordSampler recordSampler_;
+    zelsim::QueryResponder responder_;
+    zelsim::PanelScreen screen_;
+    zelsim::PanelKeys keypad_;
+    zelsim::ReceiverAcquisition acquisition_;
+    zelsim::MainWindowState windowState_;
+    zelsim::KeyHook keyHook_;
+    zelsim::MainCycle mainCycle_;
 };
 
 }  // namespace zelsim

@@ -83,10 +83,10 @@ int RunZelSim(int argc, char** argv) {
     ZelSim zelSim(clock, std::make_unique<QtSerialDevice>(), portMap, config, dialogs,
                   SystemLocalTime, CurrentDirectory());
     zelSim.LoadSettings();
-    if (cl.port) zelSim.Line().SelectComPort(cl.port);
-    if (cl.baud) zelSim.Line().SelectBaud(cl.baud);
+    if (cl.port) zelSim.Connection().SelectComPort(cl.port);
+    if (cl.baud) zelSim.Connection().SelectBaud(cl.baud);
     // The simulated line is the demo's, not the user's choice to keep.
-    if (simulator.IsRunning()) zelSim.Line().SelectForThisRun(kDemoComPort, kDemoBaud);
+    if (simulator.IsRunning()) zelSim.Connection().SelectForThisRun(kDemoComPort, kDemoBaud);
 
     TfZelSim window(zelSim);
     dialogs.SetParent(&window);
@@ -96,7 +96,7 @@ int RunZelSim(int argc, char** argv) {
     QObject::connect(&window, &TfZelSim::closed, &app, &QApplication::quit);
 
     // For captures on test rigs that nobody watches.
-    if (cl.log) zelSim.Log().StartWhenConnected(*cl.log);
+    if (cl.log) zelSim.MessageLog().StartWhenConnected(*cl.log);
     if (cl.connect || simulator.IsRunning()) zelSim.ComOpenClose();
     window.ApplyControls();
     window.show();

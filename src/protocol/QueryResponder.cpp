@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "base/TickClock.h"
-#include "graph/DiagnosticGraph.h"
+#include "graph/RecordSampler.h"
 #include "protocol/PanelRoute.h"
 #include "protocol/ProprietarySentences.h"
 #include "serial/SentenceFramer.h"
@@ -36,7 +36,7 @@ std::string Cut(std::string_view text) {
 }
 }  // namespace
 
-QueryResponder::QueryResponder(DiagnosticGraph& graph, Send send, std::string_view versionText,
+QueryResponder::QueryResponder(RecordSampler& graph, Send send, std::string_view versionText,
                                uint32_t now)
     : graph_(graph),
       send_(std::move(send)),

@@ -10,7 +10,7 @@
 
 namespace zelsim {
 
-class DiagnosticGraph;
+class RecordSampler;
 class PanelRoute;
 
 // The program as a device on the line: routes every valid proprietary
@@ -31,7 +31,7 @@ class QueryResponder : public CyclePart {
 
     // `send` is the station's SendSentence; `versionText` the program's
     // version as its caption shows it. The settings period starts `now`.
-    QueryResponder(DiagnosticGraph& graph, Send send, std::string_view versionText, uint32_t now);
+    QueryResponder(RecordSampler& graph, Send send, std::string_view versionText, uint32_t now);
 
     // The panel's screen sentences go here once a panel exists.
     PanelRoute* panel = nullptr;
@@ -74,7 +74,7 @@ class QueryResponder : public CyclePart {
     void TakeControllerRecord(SentenceFramer& sentence, uint32_t now);
     bool QueriesAllowed() const;
 
-    DiagnosticGraph& graph_;
+    RecordSampler& graph_;
     const Send send_;
     const std::string ownIdentity_;
     uint32_t settingsMark_;

@@ -125,16 +125,16 @@ TEST_F(TfZelSimTest, OpensWithItsMenusCaptionAndDesignSize) {
 // binds would be a state the user never sees.
 TEST_F(TfZelSimTest, EveryControlCoreWritesIsBound) {
     window->show();
-    zelSim->Line().ComOpenClose();
+    zelSim->Connection().ComOpenClose();
     Menu("mZelOptions")->actions()[0]->trigger();  // Off
     for (QAction* item : Menu("mMsgMonOptions")->actions()) item->trigger();
     for (QAction* item : Menu("mMsgMonOptions")->actions()) item->trigger();
-    zelSim->Sender().FocusIn();
-    zelSim->Monitor().TogglePause();
-    zelSim->Buttons().SelectGroup(2);
-    zelSim->Buttons().ToggleShowScriptDetails();
-    zelSim->Buttons().DefineButton(0, "Pause", "~d100");
-    zelSim->Interpreter().PressButton(0);
+    zelSim->SendBox().FocusIn();
+    zelSim->MessageMonitor().TogglePause();
+    zelSim->UserButtons().SelectGroup(2);
+    zelSim->UserButtons().ToggleShowScriptDetails();
+    zelSim->UserButtons().DefineButton(0, "Pause", "~d100");
+    zelSim->ScriptInterpreter().PressButton(0);
     zelSim->Tick();
     line->Unplug();
     clock.Advance(200);
@@ -216,7 +216,7 @@ TEST_F(TfZelSimTest, MenusAreDrivenByTheKeyboard) {
     QTest::keyClick(menu, Qt::Key_Down);
     QTest::keyClick(menu, Qt::Key_Down);
     QTest::keyClick(menu, Qt::Key_Return);
-    EXPECT_EQ(zelSim->Line().SelectedBaud(), 1200u);
+    EXPECT_EQ(zelSim->Connection().SelectedBaud(), 1200u);
     qApp->removeEventFilter(&filter);
 }
 
@@ -224,20 +224,20 @@ TEST_F(TfZelSimTest, MenusAreDrivenByTheKeyboard) {
 // back from the send box.
 TEST_F(TfZelSimTest, TheSendBoxFiltersTypingSendsAndRemembers) {
     window->show();
-    zelSim->Line().ComOpenClose();
+    zelSim->Connection().ComOpenClose();
     QFocusEvent focusIn(QEvent::FocusIn, Qt::MouseFocusReason);
     QApplication::sendEvent(Box(), &focusIn);
-    EXPECT_FALSE(zelSim->Keys().Active()) << "the arrow keys edit the text";
+    EXPECT_FALSE(zelSim->KeyHook().Active()) << "the arrow keys edit the text";
     EXPECT_EQ(Box()->toolTip(), SendBox::kHint);
 
     QTest::keyClicks(Box(), "$pkvtq,rid");
     QTest::keyClick(Box(), Qt::Key_A, Qt::ControlModifier);  // dropped, nothing selected
     EXPECT_EQ(Box()->lineEdit()->text(), "$PKVTQ,RID");
-    zelSim->Monitor().TogglePause();
+    zelSim->MessageMonitor().TogglePause();
     QTest::keyClick(Box(), Qt::Key_Return);
     EXPECT_EQ(line->TakeWritten(), "$PKVTQ,RID*3B\r\n");
     EXPECT_EQ(Widget<QPushButton>(mw::bPause)->text(), "Pause");
-    EXPECT_EQ(zelSim->Monitor().LineCount(), 1) << "resumed before it went out";
+    EXPECT_EQ(zelSim->MessageMonitor().LineCount(), 1) << "resumed before it went out";
     EXPECT_EQ(Box()->count(), 1);
     EXPECT_EQ(Box()->lineEdit()->text(), "$PKVTQ,RID") << "ready to go again";
     // Selected whole: typing replaces it, Enter sends it again.
@@ -257,7 +257,7 @@ TEST_F(TfZelSimTest, TheSendBoxFiltersTypingSendsAndRemembers) {
     EXPECT_EQ(Box()->lineEdit()->text(), "");
     QFocusEvent focusOut(QEvent::FocusOut, Qt::MouseFocusReason);
     QApplication::sendEvent(Box(), &focusOut);
-    EXPECT_TRUE(zelSim->Keys().Active());
+    EXPECT_TRUE(zelSim->KeyHook().Active());
 }
 
 TEST_F(TfZelSimTest, MonitorButtonsAndBigAndHideMoveTheWidgets) {
@@ -312,7 +312,7 @@ TEST_F(TfZelSimTest, ButtonOptionsChooseTheGroupShown) {
     EXPECT_EQ(Background(mw::lButton1Tag), QColor(Qt::white));
 
     window->MenuItem(mw::mShowScriptDetails)->trigger();
-    EXPECT_TRUE(zelSim->Buttons().ShowScriptDetails());
+    EXPECT_TRUE(zelSim->UserButtons().ShowScriptDetails());
     EXPECT_TRUE(window->MenuItem(mw::mShowScriptDetails)->isChecked());
 
     window->MenuItem(mw::mHideButtons)->trigger();
@@ -330,10 +330,10 @@ TEST_F(TfZelSimTest, AButtonRunsItsScriptWithItsTagNavyUntilCancelled) {
     zelSim->ComOpenClose();
     window->MenuItem(mw::mButtonGroup1)->trigger();
     window->MenuItem(mw::mShowScriptDetails)->trigger();
-    zelSim->Buttons().DefineButton(2, "Wait", "HELLO\n~d5000\nBYE");
+    zelSim->UserButtons().DefineButton(2, "Wait", "HELLO\n~d5000\nBYE");
 
     QTest::mouseClick(Widget<QPushButton>(mw::bButton3), Qt::LeftButton);
-    EXPECT_TRUE(zelSim->Interpreter().Running());
+    EXPECT_TRUE(zelSim->ScriptInterpreter().Running());
     EXPECT_EQ(Background(mw::lButton3Tag), QColor(0, 0, 128));
     EXPECT_EQ(Background(mw::lButton1Tag), QColor(Qt::white));
     EXPECT_FALSE(Widget<QPushButton>(mw::bButton1)->isEnabled());
@@ -350,7 +350,7 @@ TEST_F(TfZelSimTest, AButtonRunsItsScriptWithItsTagNavyUntilCancelled) {
 
     QTest::mouseClick(cancel, Qt::LeftButton);
     Cycle();
-    EXPECT_FALSE(zelSim->Interpreter().Running());
+    EXPECT_FALSE(zelSim->ScriptInterpreter().Running());
     EXPECT_EQ(line->TakeWritten(), "") << "a delay cancelled ends the script";
     EXPECT_EQ(Background(mw::lButton3Tag), QColor(Qt::white));
     EXPECT_TRUE(cancel->isHidden());
@@ -358,7 +358,7 @@ TEST_F(TfZelSimTest, AButtonRunsItsScriptWithItsTagNavyUntilCancelled) {
 
     // F3 is the third button of the group shown.
     QTest::keyClick(window->centralWidget(), Qt::Key_F3);
-    EXPECT_TRUE(zelSim->Interpreter().Running());
+    EXPECT_TRUE(zelSim->ScriptInterpreter().Running());
     qApp->removeEventFilter(&filter);
 }
 
@@ -369,7 +369,7 @@ TEST_F(TfZelSimTest, RightClickDefinesAButtonWhileTheKeyHookRests) {
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<TfDefineButton*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
-        hookActive = zelSim->Keys().Active();
+        hookActive = zelSim->KeyHook().Active();
         dialog->CaptionEdit()->setText("Identity");
         dialog->Memo()->setPlainText("$PKVTQ,RID\n\n\n~waitfor RID\n");
         QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
@@ -377,9 +377,9 @@ TEST_F(TfZelSimTest, RightClickDefinesAButtonWhileTheKeyHookRests) {
     });
     RightClick(window->Control(mw::bButton4));
     EXPECT_FALSE(hookActive);
-    EXPECT_TRUE(zelSim->Keys().Active());
+    EXPECT_TRUE(zelSim->KeyHook().Active());
     EXPECT_EQ(Widget<QPushButton>(mw::bButton4)->text(), "Identity");
-    EXPECT_EQ(zelSim->Buttons().Table().At(11).script,
+    EXPECT_EQ(zelSim->UserButtons().Table().At(11).script,
               (std::vector<std::string>{"$PKVTQ,RID", "~waitfor RID"}));
 }
 
@@ -393,13 +393,13 @@ TEST_F(TfZelSimTest, TheSendBoxKeepsItsArrowsAcrossADialogAndLeavesTheFunctionKe
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     window->MenuItem(mw::mButtonGroup1)->trigger();
-    zelSim->Buttons().DefineButton(0, "Hello", "HELLO");
-    zelSim->Line().ComOpenClose();
+    zelSim->UserButtons().DefineButton(0, "Hello", "HELLO");
+    zelSim->Connection().ComOpenClose();
     window->ApplyControls();
     Box()->setFocus(Qt::MouseFocusReason);
     ASSERT_TRUE(QTest::qWaitFor([&] { return Box()->hasFocus(); }));
     QTest::keyClicks(Box(), "ABC");
-    ASSERT_FALSE(zelSim->Keys().Active());
+    ASSERT_FALSE(zelSim->KeyHook().Active());
 
     QTimer::singleShot(0, [&] {
         if (QWidget* dialog = QApplication::activeModalWidget())
@@ -418,7 +418,7 @@ TEST_F(TfZelSimTest, TheSendBoxKeepsItsArrowsAcrossADialogAndLeavesTheFunctionKe
     EXPECT_EQ(Box()->lineEdit()->cursorPosition(), 2) << "the caret moved";
 
     QTest::keyClick(Box(), Qt::Key_F1);
-    EXPECT_TRUE(zelSim->Interpreter().Running()) << "F1 starts the first button";
+    EXPECT_TRUE(zelSim->ScriptInterpreter().Running()) << "F1 starts the first button";
     EXPECT_EQ(Box()->lineEdit()->text(), "ABC");
     qApp->removeEventFilter(&filter);
 }
@@ -430,18 +430,18 @@ TEST_F(TfZelSimTest, StopScriptEndsALoopingScriptFromTheKeyboard) {
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     window->MenuItem(mw::mButtonGroup1)->trigger();
-    zelSim->Buttons().DefineButton(0, "Loop", "~waitfor NEVER-COMES\n~j-1");
-    zelSim->Line().ComOpenClose();
+    zelSim->UserButtons().DefineButton(0, "Loop", "~waitfor NEVER-COMES\n~j-1");
+    zelSim->Connection().ComOpenClose();
     for (QWidget* focus : {static_cast<QWidget*>(Box()), window->Control(mw::bButton2)}) {
-        ASSERT_TRUE(zelSim->Interpreter().PressButton(0));
+        ASSERT_TRUE(zelSim->ScriptInterpreter().PressButton(0));
         for (int i = 0; i < 5; ++i) Cycle();
         window->Control(mw::bCancelButtonScript)->setFocus();
         QTest::mouseClick(Widget<QPushButton>(mw::bCancelButtonScript), Qt::LeftButton);
         for (int i = 0; i < 5; ++i) Cycle();
-        ASSERT_TRUE(zelSim->Interpreter().Running()) << "Cancel ends only the wait";
+        ASSERT_TRUE(zelSim->ScriptInterpreter().Running()) << "Cancel ends only the wait";
         focus->setFocus();
         QTest::keyClick(focus, Qt::Key_Escape, Qt::ShiftModifier);
-        EXPECT_FALSE(zelSim->Interpreter().Running()) << focus->objectName().toStdString();
+        EXPECT_FALSE(zelSim->ScriptInterpreter().Running()) << focus->objectName().toStdString();
     }
 }
 
@@ -460,21 +460,21 @@ TEST_F(TfZelSimTest, TextsTheUserTypesAreKeptAndShownInOneEncoding) {
         if (dialog->isVisible()) dialog->reject();
     });
     RightClick(window->Control(mw::bButton1));
-    EXPECT_EQ(zelSim->Buttons().Table().At(0).caption,
+    EXPECT_EQ(zelSim->UserButtons().Table().At(0).caption,
               "5\xB0"
               "C");
-    EXPECT_EQ(zelSim->Buttons().Table().At(0).script, (std::vector<std::string>{"~msgTemp 5\xB0"
-                                                                                "C",
-                                                                                "~waitfor x"}));
+    EXPECT_EQ(zelSim->UserButtons().Table().At(0).script, (std::vector<std::string>{"~msgTemp 5\xB0"
+                                                                                    "C",
+                                                                                    "~waitfor x"}));
     EXPECT_EQ(Widget<QPushButton>(mw::bButton1)->text(), QString::fromUtf8("5\u00B0C"));
-    ASSERT_TRUE(zelSim->Interpreter().PressButton(0));
+    ASSERT_TRUE(zelSim->ScriptInterpreter().PressButton(0));
     for (int i = 0; i < 5; ++i) Cycle();
     EXPECT_EQ(Widget<QLabel>(mw::lScriptMessageReport)->text(), QString::fromUtf8("Temp 5\u00B0C"));
 
-    zelSim->Buttons().DefineButton(1,
-                                   "7\xC2\xB0"
-                                   "C",
-                                   "x");  // as an older version kept it
+    zelSim->UserButtons().DefineButton(1,
+                                       "7\xC2\xB0"
+                                       "C",
+                                       "x");  // as an older version kept it
     window->ApplyControls();
     EXPECT_EQ(Widget<QPushButton>(mw::bButton2)->text(), QString::fromUtf8("7\u00B0C"));
 }
@@ -526,7 +526,7 @@ TEST_F(TfZelSimTest, EveryLabelReadsWholeWithItsLongestText) {
         {mw::lContrast, {"Contrast"}},
     };
     for (ZelType type : {ZelType::Corvane, ZelType::Off}) {
-        zelSim->Frame().SelectZelType(type);
+        zelSim->MainWindowState().SelectZelType(type);
         window->ApplyControls();
         for (const auto& [name, candidates] : texts) {
             QWidget* widget = window->Control(name);
@@ -563,7 +563,7 @@ TEST_F(TfZelSimTest, AFileBeingSentShowsItsPanelAndCancelFileHidesIt) {
     QTest::mouseClick(sendFile, Qt::LeftButton);
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
     EXPECT_EQ(dialogs.openRequests[0].caption, "Select file to Send");
-    EXPECT_TRUE(zelSim->Files().Sending());
+    EXPECT_TRUE(zelSim->FileSender().Sending());
     EXPECT_TRUE(panel->isVisible());
     EXPECT_EQ(sendFile->text(), "Cancel File");
     EXPECT_EQ(qobject_cast<QLabel*>(window->Control(mw::lSendFilePB))->text().toStdString(),
@@ -581,7 +581,7 @@ TEST_F(TfZelSimTest, AFileBeingSentShowsItsPanelAndCancelFileHidesIt) {
     EXPECT_FALSE(Widget<QPushButton>(mw::bButton1)->isEnabled());
 
     QTest::mouseClick(Widget<QPushButton>(mw::bCancelFile), Qt::LeftButton);
-    EXPECT_FALSE(zelSim->Files().Sending());
+    EXPECT_FALSE(zelSim->FileSender().Sending());
     EXPECT_TRUE(panel->isHidden());
     EXPECT_EQ(sendFile->text(), "Send File");
 
@@ -602,7 +602,7 @@ TEST_F(TfZelSimTest, RightClickOnSendFileEditsTheLineDelay) {
         if (dialog->isVisible()) dialog->close();  // a failure, not a hang
     });
     RightClick(Widget<QPushButton>(mw::bSendFile));
-    EXPECT_EQ(zelSim->Files().LineDelay(), 120);
+    EXPECT_EQ(zelSim->FileSender().LineDelay(), 120);
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ class ZelSimTest : public ::testing::Test {
     }
     bool Shown(std::string_view name) const { return Control(name).visible; }
     const std::string& Text(std::string_view name) const { return Control(name).text; }
-    uint8_t Indicator() { return zelSim_->Indicator().State(); }
+    uint8_t Indicator() { return zelSim_->RxTxIndicator().State(); }
 
     FakeTickClock clock_;
     PortMap ports_;
@@ -70,7 +70,7 @@ TEST_F(ZelSimTest, IndicatorFollowsTrafficAndGoesOutWhenClosed) {
     Run(200);
     EXPECT_EQ(Indicator(), 0) << "closed port: indicator stays hidden";
 
-    zelSim_->Line().ComOpenClose();
+    zelSim_->Connection().ComOpenClose();
     Run(200);
     EXPECT_EQ(Indicator(), 1) << "open and idle: frame only";
 
@@ -96,7 +96,7 @@ TEST_F(ZelSimTest, IndicatorFollowsTrafficAndGoesOutWhenClosed) {
     Run(130);
     EXPECT_FALSE(Shown(mw::iRxArrow));
 
-    zelSim_->Line().ComOpenClose();
+    zelSim_->Connection().ComOpenClose();
     Run(130);
     EXPECT_EQ(Indicator(), 0);
     EXPECT_FALSE(Shown(mw::iRxTxFrame));
@@ -107,19 +107,19 @@ TEST_F(ZelSimTest, IndicatorFollowsTrafficAndGoesOutWhenClosed) {
 TEST_F(ZelSimTest, MenusChooseTheLineAndTheCaptionSaysWhichItIs) {
     Make("[UserButtons]\nButtonGroup=3\n");
     const std::string prefix = "ZEL Sim v" ZELSIM_VERSION_TEXT " - Button Group #3 - ";
-    zelSim_->Line().SelectComPort(10);
-    zelSim_->Line().SelectBaud(9600);
+    zelSim_->Connection().SelectComPort(10);
+    zelSim_->Connection().SelectBaud(9600);
     EXPECT_EQ(Text(mw::fZelSim), prefix + "COM10 at 9600 BAUD is not connected");
-    zelSim_->Line().ComOpenClose();
+    zelSim_->Connection().ComOpenClose();
     EXPECT_EQ(Text(mw::fZelSim), prefix + "/dev/ttyTEST10 at 9600 BAUD is connected");
     EXPECT_EQ(Text(mw::bComOpenClose), "Disconnect");
 
-    zelSim_->Line().SelectComPort(8);
+    zelSim_->Connection().SelectComPort(8);
     EXPECT_EQ(line_->OpenCount(), 1);
     EXPECT_EQ(line_->OpenedPath(), "/dev/ttyTEST10");
     EXPECT_TRUE(Control(mw::ComItem(8)).checked);
     EXPECT_FALSE(Control(mw::ComItem(10)).checked);
-    zelSim_->Line().SelectBaud(115200);
+    zelSim_->Connection().SelectBaud(115200);
     EXPECT_EQ(line_->ConfiguredRate(), 115200u);
     EXPECT_TRUE(Control(mw::BaudItem(115200)).checked);
     EXPECT_FALSE(Control(mw::BaudItem(9600)).checked);
@@ -145,15 +145,15 @@ TEST_F(ZelSimTest, OpenFailuresLeaveThePortClosedAndSayWhatToDo) {
              Case{{Kind::Other, "Input/output error"}, "could not be opened: Input/output error."},
          }) {
         line_->RefuseOpen(true, c.error);
-        zelSim_->Line().ComOpenClose();
-        EXPECT_FALSE(zelSim_->Line().Port().IsOpen());
+        zelSim_->Connection().ComOpenClose();
+        EXPECT_FALSE(zelSim_->Connection().Port().IsOpen());
         EXPECT_EQ(Text(mw::bComOpenClose), "Connect");
         EXPECT_NE(Text(mw::lPortMessage).find("COM1 (/dev/ttyTEST1) " + std::string(c.says)),
                   std::string::npos)
             << Text(mw::lPortMessage);
     }
-    zelSim_->Line().SelectComPort(5);  // nothing mapped there
-    zelSim_->Line().ComOpenClose();
+    zelSim_->Connection().SelectComPort(5);  // nothing mapped there
+    zelSim_->Connection().ComOpenClose();
     EXPECT_NE(Text(mw::lPortMessage).find("COM5 has no device"), std::string::npos);
 }
 
@@ -161,18 +161,18 @@ TEST_F(ZelSimTest, OpenFailuresLeaveThePortClosedAndSayWhatToDo) {
 // and counts as connected; the line under the button says what failed.
 TEST_F(ZelSimTest, ALineThatCannotBeSetUpStaysOpenAndSaysSo) {
     line_->FailConfiguration(SerialDevice::ConfigStep::SetState, 22);
-    zelSim_->Line().ComOpenClose();
-    EXPECT_TRUE(zelSim_->Line().Port().IsOpen());
+    zelSim_->Connection().ComOpenClose();
+    EXPECT_TRUE(zelSim_->Connection().Port().IsOpen());
     EXPECT_EQ(Text(mw::bComOpenClose), "Disconnect");
     EXPECT_EQ(Text(mw::lPortMessage),
               "COM1 (/dev/ttyTEST1) is open, but the line could not be set to 38400 baud: "
               "SetCommState failed. Errno=22 (Invalid argument).");
 
     line_->FailConfiguration(SerialDevice::ConfigStep::None, 0);
-    zelSim_->Line().SelectBaud(9600);
+    zelSim_->Connection().SelectBaud(9600);
     EXPECT_EQ(Text(mw::lPortMessage), "");
     line_->FailConfiguration(SerialDevice::ConfigStep::SetState, 5);
-    zelSim_->Line().SelectBaud(4800);
+    zelSim_->Connection().SelectBaud(4800);
     EXPECT_NE(Text(mw::lPortMessage).find("could not be set to 4800 baud"), std::string::npos);
     EXPECT_NE(Text(mw::fZelSim).find("at 4800 BAUD is connected"), std::string::npos);
 }
@@ -181,12 +181,12 @@ TEST_F(ZelSimTest, ALineThatCannotBeSetUpStaysOpenAndSaysSo) {
 // a second; Disconnect, another port, or the menu item turned off end the
 // watch.
 TEST_F(ZelSimTest, ALostDeviceIsReopenedWhenItComesBack) {
-    zelSim_->Line().SelectBaud(9600);
-    zelSim_->Line().ComOpenClose();
+    zelSim_->Connection().SelectBaud(9600);
+    zelSim_->Connection().ComOpenClose();
     Run(20);
     line_->Unplug();
     Run(20);
-    EXPECT_FALSE(zelSim_->Line().Port().IsOpen());
+    EXPECT_FALSE(zelSim_->Connection().Port().IsOpen());
     EXPECT_NE(Text(mw::fZelSim).find("is not connected"), std::string::npos);
     EXPECT_EQ(Text(mw::lPortMessage),
               "Device lost: COM1 (/dev/ttyTEST1) stopped answering and was closed; it is "
@@ -197,7 +197,7 @@ TEST_F(ZelSimTest, ALostDeviceIsReopenedWhenItComesBack) {
 
     line_->PlugIn();
     Run(Connection::kReconnectTryMs + 10);
-    EXPECT_TRUE(zelSim_->Line().Port().IsOpen());
+    EXPECT_TRUE(zelSim_->Connection().Port().IsOpen());
     EXPECT_EQ(line_->ConfiguredRate(), 9600u);
     EXPECT_EQ(Text(mw::lPortMessage), "Reconnected: COM1 (/dev/ttyTEST1) at 9600 baud.");
     EXPECT_NE(Text(mw::fZelSim).find("/dev/ttyTEST1 at 9600 BAUD is connected"), std::string::npos);
@@ -205,26 +205,26 @@ TEST_F(ZelSimTest, ALostDeviceIsReopenedWhenItComesBack) {
     auto lose = [&] {
         line_->Unplug();
         Run(20);
-        ASSERT_FALSE(zelSim_->Line().Port().IsOpen());
+        ASSERT_FALSE(zelSim_->Connection().Port().IsOpen());
     };
     auto comesBack = [&] {
         line_->PlugIn();
         Run(1000);
-        return zelSim_->Line().Port().IsOpen();
+        return zelSim_->Connection().Port().IsOpen();
     };
     lose();
-    zelSim_->Line().ComOpenClose();  // Disconnect
+    zelSim_->Connection().ComOpenClose();  // Disconnect
     EXPECT_EQ(Text(mw::bComOpenClose), "Connect");
     EXPECT_FALSE(comesBack());
 
-    zelSim_->Line().ComOpenClose();
+    zelSim_->Connection().ComOpenClose();
     lose();
-    zelSim_->Line().SelectComPort(10);
+    zelSim_->Connection().SelectComPort(10);
     EXPECT_FALSE(comesBack());
 
-    zelSim_->Line().SelectComPort(1);
-    zelSim_->Line().ComOpenClose();
-    zelSim_->Line().SetReconnect(false);
+    zelSim_->Connection().SelectComPort(1);
+    zelSim_->Connection().ComOpenClose();
+    zelSim_->Connection().SetReconnect(false);
     EXPECT_FALSE(Control(mw::mReconnectAutomatically).checked);
     lose();
     EXPECT_EQ(Text(mw::bComOpenClose), "Connect");
@@ -238,17 +238,17 @@ TEST_F(ZelSimTest, ALostDeviceIsReopenedWhenItComesBack) {
 TEST_F(ZelSimTest, LoggingResumesWhenALostLineIsBack) {
     const std::string log = dir_.File("capture.log");
     Make("[Configuration]\nLogDate=0\nLogTime=0\nLogMsTickCount=0\nLogPromptForFilename=1\n");
-    zelSim_->Log().StartWhenConnected("");  // --log without a file: the configured name
-    zelSim_->Log().SetOption(&LogOptions::logPromptForFilename, false);
-    zelSim_->Log().SetOption(&LogOptions::logPromptForFilename, true);
+    zelSim_->MessageLog().StartWhenConnected("");  // --log without a file: the configured name
+    zelSim_->MessageLog().SetOption(&LogOptions::logPromptForFilename, false);
+    zelSim_->MessageLog().SetOption(&LogOptions::logPromptForFilename, true);
     zelSim_->ComOpenClose();
-    ASSERT_TRUE(zelSim_->Log().Logging());
+    ASSERT_TRUE(zelSim_->MessageLog().Logging());
     EXPECT_TRUE(dialogs_.fileRequests.empty()) << "nobody is asked at start";
-    EXPECT_EQ(zelSim_->Log().FileName(), "./ZelSim.log");
+    EXPECT_EQ(zelSim_->MessageLog().FileName(), "./ZelSim.log");
 
     zelSim_->ComOpenClose();
     Make("[Configuration]\nLogDate=0\nLogTime=0\nLogMsTickCount=0\n");
-    zelSim_->Log().StartWhenConnected(log);
+    zelSim_->MessageLog().StartWhenConnected(log);
     zelSim_->ComOpenClose();
     line_->Inject("before\r\n");
     Run(20);
@@ -257,8 +257,8 @@ TEST_F(ZelSimTest, LoggingResumesWhenALostLineIsBack) {
     EXPECT_EQ(Text(mw::bLogMessages), "Log Messages");
     line_->PlugIn();
     Run(Connection::kReconnectTryMs + 10);
-    ASSERT_TRUE(zelSim_->Line().Port().IsOpen());
-    EXPECT_TRUE(zelSim_->Log().Logging());
+    ASSERT_TRUE(zelSim_->Connection().Port().IsOpen());
+    EXPECT_TRUE(zelSim_->MessageLog().Logging());
     EXPECT_EQ(Text(mw::bLogMessages), "Stop Log");
     EXPECT_EQ(Text(mw::lLogMessagesStatus), "Logging Messages");
     line_->Inject("after\r\n");
@@ -273,17 +273,17 @@ TEST_F(ZelSimTest, LoggingResumesWhenALostLineIsBack) {
     line_->PlugIn();
     zelSim_->ComOpenClose();
     Run(20);
-    EXPECT_FALSE(zelSim_->Log().Logging()) << "the user took the line in hand";
+    EXPECT_FALSE(zelSim_->MessageLog().Logging()) << "the user took the line in hand";
 }
 
 // The COM menu follows the devices as they come and go, and names a USB
 // adapter by maker, model and serial number.
 TEST_F(ZelSimTest, TheComMenuFollowsTheDevicesFound) {
-    zelSim_->Line().PortsFound({"/dev/ttyUSB0"}, {{"/dev/ttyUSB0", "FTDI_FT232R_A5028"}});
+    zelSim_->Connection().PortsFound({"/dev/ttyUSB0"}, {{"/dev/ttyUSB0", "FTDI_FT232R_A5028"}});
     EXPECT_EQ(Text(mw::ComItem(1)), "COM1\t/dev/ttyTEST1");
     EXPECT_EQ(Text(mw::ComItem(2)), "COM2\t/dev/ttyUSB0  FTDI_FT232R_A5028");
     EXPECT_EQ(Text(mw::ComItem(3)), "COM3\t(no device)");
-    zelSim_->Line().PortsFound({"/dev/ttyUSB1", "/dev/ttyUSB0"}, {});
+    zelSim_->Connection().PortsFound({"/dev/ttyUSB1", "/dev/ttyUSB0"}, {});
     EXPECT_EQ(Text(mw::ComItem(2)), "COM2\t/dev/ttyUSB0");
     EXPECT_EQ(Text(mw::ComItem(3)), "COM3\t/dev/ttyUSB1");
 }
@@ -292,22 +292,22 @@ TEST_F(ZelSimTest, OffCompactsTheWindowAndAnyUnitRestoresTheDesign) {
     const ControlState& buttons = Control(mw::pButtonPanel);
     const ControlState& monitor = Control(mw::pMessageMonitorPanel);
     const int designTop = buttons.top;
-    zelSim_->Frame().SelectZelType(ZelType::Off);
+    zelSim_->MainWindowState().SelectZelType(ZelType::Off);
     EXPECT_TRUE(Control(mw::mZelOptOff).checked);
     EXPECT_EQ(buttons.top, 0);
     EXPECT_EQ(monitor.top, 77);
     EXPECT_EQ(Control(mw::pAuxPanel).width, 540);
     EXPECT_FALSE(Shown(mw::pDisplayPanel));
-    zelSim_->Frame().SelectZelType(ZelType::Dormalyn);
+    zelSim_->MainWindowState().SelectZelType(ZelType::Dormalyn);
     EXPECT_TRUE(Shown(mw::pDisplayPanel));
     EXPECT_EQ(buttons.top, designTop);
     EXPECT_EQ(monitor.top, 296);
 
     // A Big monitor reaches below the design's 591 pixels: the window grows.
     EXPECT_EQ(Control(mw::fZelSim).height, 591);
-    zelSim_->Monitor().SetOption(&MonitorOptions::messageMonitorBig, true);
+    zelSim_->MessageMonitor().SetOption(&MonitorOptions::messageMonitorBig, true);
     EXPECT_EQ(Control(mw::fZelSim).height, 711);
-    zelSim_->Monitor().SetOption(&MonitorOptions::hideMessageMonitor, true);
+    zelSim_->MessageMonitor().SetOption(&MonitorOptions::hideMessageMonitor, true);
     EXPECT_EQ(Control(mw::fZelSim).height, 591);
 }
 
@@ -320,58 +320,58 @@ TEST_F(ZelSimTest, KeyHookClaimsPanelAndFunctionKeysByPanelType) {
     EXPECT_TRUE(zelSim_->HandleKey(Key::F3, false, false));
     EXPECT_FALSE(zelSim_->HandleKey(Key::Other, true, false));
 
-    zelSim_->Frame().SelectZelType(ZelType::Off);
+    zelSim_->MainWindowState().SelectZelType(ZelType::Off);
     EXPECT_FALSE(zelSim_->HandleKey(Key::Up, true, false));
     EXPECT_TRUE(zelSim_->HandleKey(Key::F8, true, false));
 
     // The send box takes the arrows, not the function keys; a modal window
     // takes them all, and gives back the state it found.
-    zelSim_->Frame().SelectZelType(ZelType::Corvane);
-    zelSim_->Sender().FocusIn();
+    zelSim_->MainWindowState().SelectZelType(ZelType::Corvane);
+    zelSim_->SendBox().FocusIn();
     EXPECT_FALSE(zelSim_->HandleKey(Key::Left, true, false));
     EXPECT_TRUE(zelSim_->HandleKey(Key::F8, true, false));
-    zelSim_->Keys().ModalOpened();
+    zelSim_->KeyHook().ModalOpened();
     EXPECT_FALSE(zelSim_->HandleKey(Key::F8, true, false));
-    zelSim_->Keys().ModalClosed();
+    zelSim_->KeyHook().ModalClosed();
     EXPECT_FALSE(zelSim_->HandleKey(Key::Left, true, false));
-    zelSim_->Sender().FocusOut();
+    zelSim_->SendBox().FocusOut();
     EXPECT_TRUE(zelSim_->HandleKey(Key::Left, true, false));
 }
 
 // The panel's screen is live only while the line is open: disconnected or
 // lost, it keeps the receiver's last text, marked as stale.
 TEST_F(ZelSimTest, ThePanelScreenIsStaleWhileTheLineIsClosed) {
-    EXPECT_TRUE(zelSim_->Screen().Stale());
+    EXPECT_TRUE(zelSim_->PanelScreen().Stale());
     zelSim_->ComOpenClose();
-    EXPECT_FALSE(zelSim_->Screen().Stale());
+    EXPECT_FALSE(zelSim_->PanelScreen().Stale());
     line_->Inject("$PKVTS,TXT,0,MENU*1D\r\n");
     Run(10);
     line_->Unplug();
     Run(20);
-    EXPECT_TRUE(zelSim_->Screen().Stale());
-    EXPECT_EQ(zelSim_->Screen().RowText(0).substr(0, 4), "MENU");
+    EXPECT_TRUE(zelSim_->PanelScreen().Stale());
+    EXPECT_EQ(zelSim_->PanelScreen().RowText(0).substr(0, 4), "MENU");
     line_->PlugIn();
     Run(Connection::kReconnectTryMs + 10);
-    EXPECT_FALSE(zelSim_->Screen().Stale());
+    EXPECT_FALSE(zelSim_->PanelScreen().Stale());
     zelSim_->ComOpenClose();
-    EXPECT_TRUE(zelSim_->Screen().Stale());
+    EXPECT_TRUE(zelSim_->PanelScreen().Stale());
 }
 
 // Keys from the keyboard and the window's buttons share one mask; opening
 // the port starts the panel from a blank screen at the first contrast.
 TEST_F(ZelSimTest, PanelKeysShareTheirMaskAndConnectResetsTheScreen) {
     using Key = KeyHook::Key;
-    zelSim_->Screen().PutChar(0, 'A');
-    zelSim_->Screen().SetContrast(200);
+    zelSim_->PanelScreen().PutChar(0, 'A');
+    zelSim_->PanelScreen().SetContrast(200);
     zelSim_->ComOpenClose();
-    EXPECT_EQ(zelSim_->Screen().RowText(0), std::string(16, ' '));
-    EXPECT_EQ(zelSim_->Screen().Contrast(), PanelScreen::kContrastAtConnect);
+    EXPECT_EQ(zelSim_->PanelScreen().RowText(0), std::string(16, ' '));
+    EXPECT_EQ(zelSim_->PanelScreen().Contrast(), PanelScreen::kContrastAtConnect);
     EXPECT_EQ(Control(mw::pbContrast).position, PanelScreen::kContrastAtConnect);
 
-    zelSim_->Keypad().KeyAreaPressed(1);  // Corvane's right arrow, held with the mouse
+    zelSim_->PanelKeys().KeyAreaPressed(1);  // Corvane's right arrow, held with the mouse
     ASSERT_TRUE(zelSim_->HandleKey(Key::Left, true, false));  // Corvane's enter key
     zelSim_->HandleKey(Key::Left, false, false);
-    zelSim_->Keypad().KeyAreaReleased(1);
+    zelSim_->PanelKeys().KeyAreaReleased(1);
     EXPECT_EQ(line_->TakeWritten(), "$PKVTK,1*4F\r\n$PKVTK,9*47\r\n$PKVTK,1*4F\r\n$PKVTK,0*4E\r\n");
 }
 
@@ -385,14 +385,14 @@ TEST(KeyHook, ArrowBitsMirrorBetweenPanelTypes) {
 }
 
 TEST_F(ZelSimTest, ReceivedAndSentLinesReachTheMonitorOnceInOrder) {
-    zelSim_->Line().ComOpenClose();
+    zelSim_->Connection().ComOpenClose();
     line_->Inject("$PKVTS,TXT,0,HELLO*4C\r\n$GPGGA,1*4B\r\nplain text\r\n");
     Run(10);
-    zelSim_->Monitor().TogglePause();
+    zelSim_->MessageMonitor().TogglePause();
     // Send resumes the paused monitor first, so the line shows.
-    zelSim_->Sender().SetText("$PKVTQ,RID");
-    zelSim_->Sender().Send();
-    const MessageMonitor& monitor = zelSim_->Monitor();
+    zelSim_->SendBox().SetText("$PKVTQ,RID");
+    zelSim_->SendBox().Send();
+    const MessageMonitor& monitor = zelSim_->MessageMonitor();
     ASSERT_EQ(monitor.LineCount(), 4);
     EXPECT_NE(monitor.Line(0).find("$PKVTS,TXT,0,HELLO"), std::string::npos);
     EXPECT_EQ(monitor.Line(0).find('*'), std::string::npos) << "shown without its checksum";
@@ -406,12 +406,12 @@ TEST_F(ZelSimTest, ReceivedAndSentLinesReachTheMonitorOnceInOrder) {
 // The responder answers between two received lines: its reply is the very
 // next line of the monitor and leaves in the cycle the query came in.
 TEST_F(ZelSimTest, AnIdentityQueryIsAnsweredInTheCycleItArrives) {
-    zelSim_->Line().ComOpenClose();
+    zelSim_->Connection().ComOpenClose();
     line_->Inject("$PKVTQ,DID*2D\r\n$GPGGA,1*4B\r\n");
     Run(10);
     const std::string reply = "$PKVTR,DID,ZEL Simulator,v" ZELSIM_VERSION_TEXT;
     EXPECT_EQ(line_->TakeWritten(), reply + ChecksumSuffix(NmeaChecksum(reply.substr(1))) + "\r\n");
-    const MessageMonitor& monitor = zelSim_->Monitor();
+    const MessageMonitor& monitor = zelSim_->MessageMonitor();
     ASSERT_EQ(monitor.LineCount(), 3);
     EXPECT_NE(monitor.Line(0).find("$PKVTQ,DID"), std::string::npos);
     EXPECT_NE(monitor.Line(1).find(reply), std::string::npos);
@@ -420,7 +420,7 @@ TEST_F(ZelSimTest, AnIdentityQueryIsAnsweredInTheCycleItArrives) {
 
     // The bootloader's version, once asked for, is reported like a line
     // that came in.
-    zelSim_->Responder().ArmBootloaderCapture();
+    zelSim_->QueryResponder().ArmBootloaderCapture();
     line_->Inject("$PKVTR,DID,BOOT,x,v1.3\r\n");
     Run(10);
     ASSERT_EQ(monitor.LineCount(), 5);
@@ -432,19 +432,19 @@ TEST_F(ZelSimTest, AnIdentityQueryIsAnsweredInTheCycleItArrives) {
 // reads nothing: the port stays open, every query is shown, and the window
 // says how much of the program's own output was dropped.
 TEST_F(ZelSimTest, AnswersTheLineCannotTakeAreDroppedAndCountedNotALostDevice) {
-    zelSim_->Line().ComOpenClose();
+    zelSim_->Connection().ComOpenClose();
     line_->LimitUnread(0);
     for (int i = 0; i < 1000; ++i) line_->Inject("$PKVTQ,DID*2D\r\n");
     Run(100);
     EXPECT_EQ(line_->PendingInput(), 0u);
-    EXPECT_TRUE(zelSim_->Line().Port().IsOpen());
+    EXPECT_TRUE(zelSim_->Connection().Port().IsOpen());
     EXPECT_EQ(Text(mw::bComOpenClose), "Disconnect");
     const std::string& message = Text(mw::lPortMessage);
     EXPECT_TRUE(message.starts_with("Output dropped: ")) << message;
     const size_t answer =
         std::string("$PKVTR,DID,ZEL Simulator,v" ZELSIM_VERSION_TEXT "*hh\r\n").size();
     const size_t dropped = std::stoul(message.substr(std::string("Output dropped: ").size()));
-    EXPECT_EQ(dropped + zelSim_->Line().Port().OutputWaiting(), 1000 * answer);
+    EXPECT_EQ(dropped + zelSim_->Connection().Port().OutputWaiting(), 1000 * answer);
 }
 
 // Each part reads its keys; what fits no menu item leaves the defaults.
@@ -457,13 +457,14 @@ TEST_F(ZelSimTest, AHandWrittenFileSetsUpEveryPart) {
         "[MessageDropDownLines]\nLine01=$PKVTQ,RID\n[UserButtons]\nButtonGroup=2\n"
         "Button1Caption=" +
         longLine + "\n");
-    EXPECT_EQ(zelSim_->Line().SelectedPort(), 1) << "the first ComPort wins, and it is no number";
-    EXPECT_EQ(zelSim_->Line().SelectedBaud(), 38400u);
-    EXPECT_EQ(zelSim_->Frame().SelectedZelType(), ZelType::Dormalyn);
-    EXPECT_EQ(zelSim_->Frame().WindowTop(), 77);
-    EXPECT_FALSE(zelSim_->Monitor().Options().msgMonTime);
-    EXPECT_EQ(zelSim_->Sender().History(), std::vector<std::string>{"$PKVTQ,RID"});
-    EXPECT_EQ(zelSim_->Buttons().Table().At(0).caption, longLine);
+    EXPECT_EQ(zelSim_->Connection().SelectedPort(), 1)
+        << "the first ComPort wins, and it is no number";
+    EXPECT_EQ(zelSim_->Connection().SelectedBaud(), 38400u);
+    EXPECT_EQ(zelSim_->MainWindowState().SelectedZelType(), ZelType::Dormalyn);
+    EXPECT_EQ(zelSim_->MainWindowState().WindowTop(), 77);
+    EXPECT_FALSE(zelSim_->MessageMonitor().Options().msgMonTime);
+    EXPECT_EQ(zelSim_->SendBox().History(), std::vector<std::string>{"$PKVTQ,RID"});
+    EXPECT_EQ(zelSim_->UserButtons().Table().At(0).caption, longLine);
     EXPECT_NE(Text(mw::fZelSim).find("Button Group #2"), std::string::npos);
     EXPECT_FALSE(Control(mw::mReconnectAutomatically).checked);
 
@@ -472,9 +473,9 @@ TEST_F(ZelSimTest, AHandWrittenFileSetsUpEveryPart) {
           std::tuple{"0", "300", 1, 300u}, std::tuple{"18", "115200", 18, 115200u}}) {
         Make(std::string("[Configuration]\nComPort=") + port + "\nBaudRate=" + baud +
              "\nZelType=Plasma\n");
-        EXPECT_EQ(zelSim_->Line().SelectedPort(), comPort) << port;
-        EXPECT_EQ(zelSim_->Line().SelectedBaud(), baudRate) << baud;
-        EXPECT_EQ(zelSim_->Frame().SelectedZelType(), ZelType::Corvane);
+        EXPECT_EQ(zelSim_->Connection().SelectedPort(), comPort) << port;
+        EXPECT_EQ(zelSim_->Connection().SelectedBaud(), baudRate) << baud;
+        EXPECT_EQ(zelSim_->MainWindowState().SelectedZelType(), ZelType::Corvane);
     }
 }
 
@@ -482,13 +483,13 @@ TEST_F(ZelSimTest, ShutdownClosesTheLineAndWritesWhatChangedAroundTheUsersOwnKey
     Make(
         "; bench settings\n[Configuration]\nComPort=3\nMyOwnKey=keep "
         "me\nLogDate=0\n[Lab]\nBench=4\n");
-    zelSim_->Line().SelectComPort(1);
-    zelSim_->Line().ComOpenClose();
-    zelSim_->Frame().SelectZelType(ZelType::Off);
-    zelSim_->Frame().SetWindowPosition(-30, 12);
+    zelSim_->Connection().SelectComPort(1);
+    zelSim_->Connection().ComOpenClose();
+    zelSim_->MainWindowState().SelectZelType(ZelType::Off);
+    zelSim_->MainWindowState().SetWindowPosition(-30, 12);
     const uint32_t before = clock_.TickNow();
     EXPECT_EQ(zelSim_->Shutdown(true).status, ConfigFile::SaveResult::Status::Written);
-    EXPECT_FALSE(zelSim_->Line().Port().IsOpen());
+    EXPECT_FALSE(zelSim_->Connection().Port().IsOpen());
     EXPECT_TRUE(clock_.TickElapsed(before, Connection::kCloseWaitMs)) << "the line drained first";
 
     const std::string saved = TempDir::Read(path_);
@@ -511,12 +512,12 @@ TEST_F(ZelSimTest, TheDemosLineIsNotTheUsersChoice) {
     ASSERT_EQ(zelSim_->Shutdown(true).status, ConfigFile::SaveResult::Status::Written);
     const std::string saved = TempDir::Read(path_);
     Make(saved);
-    zelSim_->Line().SelectForThisRun(1, 38400);
-    EXPECT_EQ(zelSim_->Line().SelectedPort(), 1);
+    zelSim_->Connection().SelectForThisRun(1, 38400);
+    EXPECT_EQ(zelSim_->Connection().SelectedPort(), 1);
     EXPECT_EQ(zelSim_->Shutdown(true).status, ConfigFile::SaveResult::Status::Unchanged);
     Make(saved);
-    zelSim_->Line().SelectForThisRun(1, 38400);
-    zelSim_->Line().SelectBaud(4800);
+    zelSim_->Connection().SelectForThisRun(1, 38400);
+    zelSim_->Connection().SelectBaud(4800);
     zelSim_->Shutdown(true);
     EXPECT_NE(TempDir::Read(path_).find("ComPort=7\nBaudRate=4800\n"), std::string::npos);
 }
@@ -534,7 +535,7 @@ TEST_F(ZelSimTest, SavingALoadedFileTwiceGivesTheSameBytes) {
     Make(first);
     EXPECT_EQ(zelSim_->Shutdown(true).status, ConfigFile::SaveResult::Status::Unchanged);
     Make(first);
-    zelSim_->Frame().SelectZelType(ZelType::Off);
+    zelSim_->MainWindowState().SelectZelType(ZelType::Off);
     zelSim_->Shutdown(true);
     std::string expected = first;
     expected.replace(expected.find("ZelType=Corvane"), 15, "ZelType=Off");
@@ -550,9 +551,9 @@ TEST_F(ZelSimTest, AFailedSaveIsSaidInAMessageBoxWhenAUserIsThere) {
     tiny.rlim_cur = 16;
     std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    zelSim_->Frame().SetWindowPosition(1, 2);
+    zelSim_->MainWindowState().SetWindowPosition(1, 2);
     const ConfigFile::SaveResult unattended = zelSim_->Shutdown(false);
-    zelSim_->Frame().SetWindowPosition(3, 4);
+    zelSim_->MainWindowState().SetWindowPosition(3, 4);
     const ConfigFile::SaveResult attended = zelSim_->Shutdown(true);
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, SIG_DFL);

@@ -31,7 +31,7 @@
 #include "base/NmeaChecksum.h"
 #include "base/SteadyTickClock.h"
 #include "base/ZelSimControls.h"
-#include "graph/DiagnosticGraph.h"
+#include "graph/RecordSampler.h"
 #include "monitor/MessageCategory.h"
 #include "monitor/MessageMonitorView.h"
 #include "monitor/MonitorLayout.h"
@@ -162,7 +162,7 @@ class StationWindowTest : public ::testing::Test {
         return label ? label->text().toStdString() : std::string();
     }
 
-    MessageMonitor& Monitor() { return zelSim_->Monitor(); }
+    MessageMonitor& Monitor() { return zelSim_->MessageMonitor(); }
 
     // The monitor's line without its time and tick columns.
     std::string Shown(int index) {
@@ -232,7 +232,7 @@ TEST_F(StationOnLineTest, ReceivedLinesShowInOrderInTheColoursOfTheirCategories)
     const size_t cut = record.size() / 2;
     far_.Send(record.substr(0, cut));
     const uint64_t half = (screen + fix + corrupted).size() + cut;
-    const SerialPort& port = zelSim_->Line().Port();
+    const SerialPort& port = zelSim_->Connection().Port();
     ASSERT_TRUE(QTest::qWaitFor([&] { return port.BytesReceived() == half; }, kDeadlineMs))
         << "the first half was not read by itself";
     far_.Send(record.substr(cut));
@@ -287,7 +287,7 @@ TEST_F(StationOnLineTest, ABurstLongerThanOneReadArrivesWhole) {
     std::string burst;
     for (int n = 0; n < kLines; ++n)
         burst += WithChecksum("PKVTR,DML,PLT2," + std::to_string(n) + ",0.15,181.5,A,R,ON,S,N");
-    ASSERT_GT(burst.size(), Station::kReceiveBufferSize);
+    ASSERT_GT(burst.size(), MainCycle::kReceiveBufferSize);
     far_.Send(burst);
 
     const std::string last = "$PKVTR,DML,PLT2," + std::to_string(kLines - 1) + ",";
@@ -316,7 +316,7 @@ TEST_F(StationOnLineTest, TypedTextLeavesWithItsChecksum) {
     // Keys go where the user's would: to the widget holding the focus.
     QWidget* typing = QApplication::focusWidget();
     ASSERT_TRUE(typing == box || typing == box->lineEdit()) << "the box did not take the focus";
-    EXPECT_FALSE(zelSim_->Keys().Active()) << "the arrow keys edit the text";
+    EXPECT_FALSE(zelSim_->KeyHook().Active()) << "the arrow keys edit the text";
 
     QTest::keyClicks(typing, "$pkvtq,rid");
     QTest::keyClick(typing, Qt::Key_Return);
@@ -379,7 +379,7 @@ TEST_F(StationOnLineTest, AFarEndThatDoesNotReadIsNoLostDevice) {
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return PortMessage().starts_with("Output dropped"); }, kDeadlineMs))
         << PortMessage();
-    EXPECT_TRUE(zelSim_->Line().Port().IsOpen());
+    EXPECT_TRUE(zelSim_->Connection().Port().IsOpen());
     EXPECT_TRUE(window_->windowTitle().endsWith(" is connected"));
 
     const std::string answer = WithChecksum("PKVTR,DID,ZEL Simulator,v" ZELSIM_VERSION_TEXT);
@@ -387,14 +387,15 @@ TEST_F(StationOnLineTest, AFarEndThatDoesNotReadIsNoLostDevice) {
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             got += far_.TakeAvailable();
-            return zelSim_->Line().Port().OutputWaiting() == 0 && got.size() % answer.size() == 0;
+            return zelSim_->Connection().Port().OutputWaiting() == 0 &&
+                   got.size() % answer.size() == 0;
         },
         kDeadlineMs));
     ASSERT_FALSE(got.empty());
     for (size_t at = 0; at < got.size(); at += answer.size())
         ASSERT_EQ(got.substr(at, answer.size()), answer) << "at byte " << at;
     EXPECT_LT(got.size(), kQueries * answer.size()) << "some answers were dropped";
-    EXPECT_TRUE(zelSim_->Line().Port().IsOpen());
+    EXPECT_TRUE(zelSim_->Connection().Port().IsOpen());
 }
 
 // An adapter pulled out and plugged in again comes back under its fixed
@@ -426,7 +427,7 @@ TEST_F(StationWindowTest, AnUnpluggedLineReconnectsByItselfWhenItIsBack) {
 TEST_F(StationOnLineTest, LoggingAStreamKeepsEveryChosenLineOnceInOrder) {
     TempDir dir;
     const std::string logFile = dir.File("stream.log");
-    MessageLog& log = zelSim_->Log();
+    MessageLog& log = zelSim_->MessageLog();
     for (bool LogOptions::*column :
          {&LogOptions::logDate, &LogOptions::logTime, &LogOptions::logMsTickCount})
         log.SetOption(column, false);
@@ -476,7 +477,7 @@ class StationBesideSimulatorTest : public StationWindowTest {
 TEST_F(StationBesideSimulatorTest, ControllerRecordsAndReceiverScreenReachTheMonitor) {
     ASSERT_TRUE(sim_.Start(ZELSIM_SIM_PATH, {})) << sim_.ErrorText();
     StartWindow(sim_.DevicePath());
-    ASSERT_EQ(zelSim_->Line().SelectedBaud(), 38400u);
+    ASSERT_EQ(zelSim_->Connection().SelectedBaud(), 38400u);
     ClickConnect();
 
     ASSERT_TRUE(WaitForLine("$PKVTR,DML,PLT2,")) << Monitor().LineCount() << " lines";
@@ -523,7 +524,7 @@ TEST_F(StationBesideSimulatorTest, AnswersTheLineAndKeepsTheControllersRecordsFl
     ASSERT_TRUE(WaitForLine("$PKVTS,LBX,"));
     EXPECT_EQ(Monitor().LineAttributes(Find("$PKVTS,LBX,")).category, MessageCategory::kLightBar);
 
-    DiagnosticGraph& graph = zelSim_->Graph();
+    RecordSampler& graph = zelSim_->RecordSampler();
     EXPECT_EQ(graph.Ring().Count(), 0) << "hidden: no samples";
     const int shownAt = Monitor().LineCount();
     graph.Show();
@@ -591,9 +592,10 @@ TEST_F(StationBesideSimulatorTest, AcquireFindsTheReceiverAndTheKeysDriveItsMenu
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return report->text().startsWith("Corvane SIM v"); }, kDeadlineMs))
         << report->text().toStdString();
-    EXPECT_EQ(zelSim_->Line().Port().Rate(), 38400u) << "the sequence ends at the panel's rate";
+    EXPECT_EQ(zelSim_->Connection().Port().Rate(), 38400u)
+        << "the sequence ends at the panel's rate";
 
-    const PanelScreen& screen = zelSim_->Screen();
+    const PanelScreen& screen = zelSim_->PanelScreen();
     ASSERT_TRUE(QTest::qWaitFor([&] { return screen.RowText(0).starts_with("Sats"); }, kDeadlineMs))
         << std::string(screen.RowText(0));
     QTest::keyClick(window_.get(), Qt::Key_Down);  // Corvane: the second key, its down arrow
@@ -628,7 +630,7 @@ TEST_F(StationBesideSimulatorTest, TheDemosFirmwareButtonUpdatesTheControllerRec
     qApp->installEventFilter(&keys);
     ClickConnect();
 
-    FileSender& files = zelSim_->Files();
+    FileSender& files = zelSim_->FileSender();
     const auto write = files.write;
     int writes = 0;
     int busyWrites = 0;
@@ -638,17 +640,18 @@ TEST_F(StationBesideSimulatorTest, TheDemosFirmwareButtonUpdatesTheControllerRec
         return write(bytes, count);
     };
     QTest::keyClick(window_.get(), Qt::Key_F1);
-    ASSERT_TRUE(zelSim_->Interpreter().Running()) << "F1 starts the first button of the group";
+    ASSERT_TRUE(zelSim_->ScriptInterpreter().Running())
+        << "F1 starts the first button of the group";
     constexpr int kUpdateDeadlineMs = 90000;
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return !zelSim_->Interpreter().Running(); }, kUpdateDeadlineMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !zelSim_->ScriptInterpreter().Running(); },
+                                kUpdateDeadlineMs));
     qApp->removeEventFilter(&keys);
     EXPECT_EQ(files.LastOutcome(), FileSender::Outcome::kSent);
     EXPECT_TRUE(dialogs_.warnings.empty()) << dialogs_.warnings.size() << " warnings";
     EXPECT_GE(Find("dormalyn bootloader version is 1.3"), 0);
     EXPECT_GT(writes, 100);
     EXPECT_EQ(busyWrites, 0) << "written only while fewer than four lines awaited an answer";
-    EXPECT_EQ(zelSim_->Line().Port().Rate(), 38400u) << "the script takes the line back";
+    EXPECT_EQ(zelSim_->Connection().Port().Rate(), 38400u) << "the script takes the line back";
     // One line says how it ended; no acknowledgement reached the monitor,
     // not even those that answered the last lines after the transfer.
     EXPECT_GE(Find("File sent: " + std::string(ZELSIM_SOURCE_DIR) + "/demo/firmware.hex, "), 0);
@@ -678,12 +681,12 @@ TEST_F(StationBesideSimulatorTest, AFirmwareUpdateToADeviceThatStopsAnsweringFai
     config_ = ConfigFile(configPath_);
     StartWindow(sim_.DevicePath(), ZELSIM_SOURCE_DIR);
     ClickConnect();
-    ASSERT_TRUE(zelSim_->Interpreter().PressButton(0));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return zelSim_->Files().Sending(); }, kDeadlineMs));
+    ASSERT_TRUE(zelSim_->ScriptInterpreter().PressButton(0));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return zelSim_->FileSender().Sending(); }, kDeadlineMs));
     constexpr int kUpdateDeadlineMs = 60000;
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return !zelSim_->Interpreter().Running(); }, kUpdateDeadlineMs));
-    EXPECT_EQ(zelSim_->Files().LastOutcome(), FileSender::Outcome::kStalled);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !zelSim_->ScriptInterpreter().Running(); },
+                                kUpdateDeadlineMs));
+    EXPECT_EQ(zelSim_->FileSender().LastOutcome(), FileSender::Outcome::kStalled);
     const int failed = Find("File failed: " + std::string(ZELSIM_SOURCE_DIR) +
                             "/demo/firmware.hex: no answer for 2 s with ");
     EXPECT_GE(failed, 0);
@@ -691,8 +694,8 @@ TEST_F(StationBesideSimulatorTest, AFirmwareUpdateToADeviceThatStopsAnsweringFai
     EXPECT_NE(dialogs_.warnings[0].find("The device stopped answering"), std::string::npos)
         << dialogs_.warnings[0];
     EXPECT_LT(Find("Firmware sent"), 0);
-    EXPECT_GT(zelSim_->Files().BytesSent(), 0u);
-    EXPECT_LT(zelSim_->Files().BytesSent(), zelSim_->Files().FileSize());
+    EXPECT_GT(zelSim_->FileSender().BytesSent(), 0u);
+    EXPECT_LT(zelSim_->FileSender().BytesSent(), zelSim_->FileSender().FileSize());
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 #include <limits>
 #include <string>
 
-#include "graph/DiagnosticGraph.h"
 #include "graph/RecordDecoder.h"
+#include "graph/RecordSampler.h"
 #include "serial/SentenceFramer.h"
 
 namespace zelsim {
@@ -28,7 +28,7 @@ class RecordDecoderTest : public ::testing::Test {
     const DiagnosticRecord& R() const { return graph_.Latest(); }
 
     SentenceFramer framer_;
-    DiagnosticGraph graph_;
+    RecordSampler graph_;
 };
 
 TEST_F(RecordDecoderTest, LiveRecordFillsTheGuidanceFieldsAndReversesTheSpeed) {

@@ -6,7 +6,7 @@
 
 #include "base/ControlTable.h"
 #include "base/ZelSimControls.h"
-#include "graph/DiagnosticGraph.h"
+#include "graph/RecordSampler.h"
 #include "panel/ReceiverAcquisition.h"
 #include "protocol/QueryResponder.h"
 #include "serial/SentenceFramer.h"
@@ -81,7 +81,7 @@ class AcquisitionRig {
 
     FakeTickClock clock_;
     ControlTable controls_;
-    DiagnosticGraph graph_;
+    RecordSampler graph_;
     Sent sent_;
     std::vector<uint32_t> rates_;
     int clears_ = 0;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "graph/DiagnosticGraph.h"
+#include "graph/RecordSampler.h"
 #include "protocol/PanelRoute.h"
 #include "protocol/QueryResponder.h"
 #include "serial/SentenceFramer.h"
@@ -70,7 +70,7 @@ class QueryResponderTest : public ::testing::Test {
         return static_cast<size_t>(std::count(sent.begin(), sent.end(), text));
     }
 
-    DiagnosticGraph graph_;
+    RecordSampler graph_;
     std::vector<std::string> sent_;
     std::vector<uint32_t> sentAt_;
     std::vector<std::string> shown_;
@@ -95,7 +95,7 @@ TEST_F(QueryResponderTest, AnswersOnlyItsOwnIdentityQuery) {
     EXPECT_FALSE(graph_.Identities().Changed());
     EXPECT_FALSE(responder_.Discovery().Active());
 
-    DiagnosticGraph graph;
+    RecordSampler graph;
     QueryResponder unversioned(
         graph, [this](std::string_view t) { sent_.emplace_back(t); }, "", kStart);
     ASSERT_EQ(framer_.ParseText("$PKVTQ,DID"), SentenceFramer::kSentenceReady);

@@ -18,13 +18,13 @@ class SentenceFramer;
 // every 100 ms into the ring the chart draws and the data files save. The
 // device identities travel with the records. The window binds to Show,
 // Hide, SetHolding and the ring; the responder routes the replies here.
-class DiagnosticGraph : public CyclePart {
+class RecordSampler : public CyclePart {
   public:
     static constexpr uint32_t kSamplePeriodMs = 100;
     static constexpr std::string_view kWheelAngleTrace = "WheelAngle";
     static constexpr std::string_view kYawRateTrace = "YawRate";
 
-    explicit DiagnosticGraph(LocalTimeSource localTime = SystemLocalTime);
+    explicit RecordSampler(LocalTimeSource localTime = SystemLocalTime);
 
     // A complete $PKVTR sentence whose field 1 is "DML": the record type in
     // field 2 chooses the decoder; other types and short live records are

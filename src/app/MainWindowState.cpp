@@ -1,4 +1,4 @@
-#include "app/MainFrame.h"
+#include "app/MainWindowState.h"
 
 #include <cstdio>
 
@@ -38,20 +38,20 @@ void Apply(ControlTable& controls, std::span<const MainLayout::Place> places) {
 }
 }  // namespace
 
-MainFrame::MainFrame(ControlTable& controls, const Connection& connection,
-                     const UserButtons& buttons, const MessageMonitor& monitor)
+MainWindowState::MainWindowState(ControlTable& controls, const Connection& connection,
+                                 const UserButtons& buttons, const MessageMonitor& monitor)
     : controls_(controls), connection_(connection), buttons_(buttons), monitor_(monitor) {
     Apply(controls_, MainLayout::Design());
     SelectZelType(zelType_);
 }
 
-const char* MainFrame::ZelTypeText(ZelType type) {
+const char* MainWindowState::ZelTypeText(ZelType type) {
     for (const ZelTypeItem& item : kZelTypes)
         if (item.type == type) return item.text;
     return kZelTypes[0].text;
 }
 
-void MainFrame::LoadSettings(ConfigFile& file) {
+void MainWindowState::LoadSettings(ConfigFile& file) {
     file.SetSection(ConfigFile::kConfigurationSection);
     SetWindowPosition(file.ReadInt(kWindowLeftKey, windowLeft_),
                       file.ReadInt(kWindowTopKey, windowTop_));
@@ -61,27 +61,27 @@ void MainFrame::LoadSettings(ConfigFile& file) {
         if (text == item.text) SelectZelType(item.type);
 }
 
-void MainFrame::SaveSettings(ConfigFile& file) const {
+void MainWindowState::SaveSettings(ConfigFile& file) const {
     file.SetSection(ConfigFile::kConfigurationSection);
     file.WriteInt(kWindowLeftKey, windowLeft_);
     file.WriteInt(kWindowTopKey, windowTop_);
     file.WriteText(kZelTypeKey, ZelTypeText(zelType_));
 }
 
-void MainFrame::SelectZelType(ZelType type) {
+void MainWindowState::SelectZelType(ZelType type) {
     zelType_ = type;
     for (const ZelTypeItem& item : kZelTypes)
         controls_.SetChecked(item.menuItem, item.type == type);
     RefreshStatus();
 }
 
-void MainFrame::SetWindowPosition(int left, int top) {
+void MainWindowState::SetWindowPosition(int left, int top) {
     windowLeft_ = left;
     windowTop_ = top;
     controls_.SetPos(mw::fZelSim, left, top);
 }
 
-void MainFrame::RefreshStatus() {
+void MainWindowState::RefreshStatus() {
     char group[80];
     if (buttons_.Group() == UserButtons::kHiddenGroup)
         std::snprintf(group, sizeof group, " - ");
@@ -103,11 +103,11 @@ void MainFrame::RefreshStatus() {
     ApplyLayout();
 }
 
-void MainFrame::MonitorLayoutChanged() {
+void MainWindowState::MonitorLayoutChanged() {
     ApplyLayout();
 }
 
-void MainFrame::ApplyLayout() {
+void MainWindowState::ApplyLayout() {
     const bool compact = zelType_ == ZelType::Off;
     if (compact != compactShown_) {
         compactShown_ = compact;

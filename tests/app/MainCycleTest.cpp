@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Station.h"
+#include "app/MainCycle.h"
 #include "base/NmeaChecksum.h"
 #include "monitor/MessageCategory.h"
 #include "serial/MemorySerialDevice.h"
@@ -68,9 +68,9 @@ class RecordingPart : public CyclePart {
     std::vector<std::string>& log_;
 };
 
-class StationTest : public ::testing::Test {
+class MainCycleTest : public ::testing::Test {
   protected:
-    StationTest() {
+    MainCycleTest() {
         ports_.SetExplicit(1, "/dev/ttyTEST1");
         port_.Open(1, 38400);
     }
@@ -90,15 +90,15 @@ class StationTest : public ::testing::Test {
     std::vector<std::string> log_;
     RecordingPart a_{"a", log_};
     RecordingPart b_{"b", log_};
-    Station station_{clock_, port_, {&a_, &b_}};
+    MainCycle mainCycle_{clock_, port_, {&a_, &b_}};
 };
 
 // Each step reaches every part in the list's order before the next step; a
 // sentence is shown before it is handled.
-TEST_F(StationTest, EveryStepCallsThePartsInTheirOrder) {
+TEST_F(MainCycleTest, EveryStepCallsThePartsInTheirOrder) {
     line_->Inject("$GPGGA,1*4B\r\nplain\r\n");
     clock_.Advance(10);
-    station_.Tick();
+    mainCycle_.Tick();
     EXPECT_EQ(log_, (std::vector<std::string>{"a: before 5010", "b: before 5010",
                                               "a: line $GPGGA,1 3 5010", "b: line $GPGGA,1 3 5010",
                                               "a: sentence GPGGA", "b: sentence GPGGA",
@@ -107,35 +107,35 @@ TEST_F(StationTest, EveryStepCallsThePartsInTheirOrder) {
 
     log_.clear();
     ConfigFile file("/nonexistent/ZelSim.ini");
-    station_.LoadSettings(file);
-    station_.SaveSettings(file);
+    mainCycle_.LoadSettings(file);
+    mainCycle_.SaveSettings(file);
     EXPECT_EQ(log_, (std::vector<std::string>{"a: load", "b: load", "a: save", "b: save"}));
 }
 
-TEST_F(StationTest, ReenteredTickReturnsAtOnce) {
+TEST_F(MainCycleTest, ReenteredTickReturnsAtOnce) {
     line_->Inject("$GPGGA,1*4B\r\nplain line\r\n");
     int nested = 0;
     duringRead_ = [&] {
         duringRead_ = nullptr;
         ++nested;
-        station_.Tick();  // a handler pumping messages inside the tick
+        mainCycle_.Tick();  // a handler pumping messages inside the tick
     };
-    station_.Tick();
+    mainCycle_.Tick();
     EXPECT_EQ(nested, 1);
     EXPECT_EQ(Lines(), (std::vector<std::string>{"$GPGGA,1 3 5000", "plain line 7 5000"}))
         << "each line framed once";
     EXPECT_EQ(line_->PendingInput(), 0u);
-    EXPECT_FALSE(station_.CycleBusy());
+    EXPECT_FALSE(mainCycle_.CycleBusy());
 }
 
-TEST_F(StationTest, FifthGarbageLineInARowIsWithheldUntilACleanLine) {
+TEST_F(MainCycleTest, FifthGarbageLineInARowIsWithheldUntilACleanLine) {
     for (int i = 0; i < 7; ++i) line_->Inject("\x01\x02noise\r\n");
-    station_.Tick();
+    mainCycle_.Tick();
     EXPECT_EQ(Lines().size(), 4u);
     line_->Inject(
         "clean\r\n\x01"
         "again\r\n");
-    station_.Tick();
+    mainCycle_.Tick();
     const std::vector<std::string> lines = Lines();
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[4], "clean 7 5000");
@@ -144,12 +144,12 @@ TEST_F(StationTest, FifthGarbageLineInARowIsWithheldUntilACleanLine) {
 
 // The receiver's screen sentences carry glyph codes above 126 and a
 // checksum that holds: every one is shown and handled, however many come.
-TEST_F(StationTest, SentencesWhoseChecksumHoldsAreNeverWithheldAsNoise) {
+TEST_F(MainCycleTest, SentencesWhoseChecksumHoldsAreNeverWithheldAsNoise) {
     for (int i = 0; i < 10; ++i) {
         const std::string body = "PKVTS,TXT,0,ROW" + std::to_string(i) + " \xE4";
         line_->Inject("$" + body + ChecksumSuffix(NmeaChecksum(body)) + "\r\n");
     }
-    station_.Tick();
+    mainCycle_.Tick();
     const std::vector<std::string> lines = Lines();
     ASSERT_EQ(lines.size(), 10u);
     EXPECT_EQ(lines[9], "$PKVTS,TXT,0,ROW9 \xE4 2 5000");
@@ -178,7 +178,7 @@ int CleanLines(std::string_view noise, int& lines) {
 // Noise stays at four shown lines a burst, whether it frames as raw lines
 // or as sentences: a device at 38,400 baud read at 9,600 and the other way
 // round (its lines in bursts, the line idle between), and random bytes.
-TEST_F(StationTest, NoiseAtAWrongRateStaysQuiet) {
+TEST_F(MainCycleTest, NoiseAtAWrongRateStaysQuiet) {
     std::string sent;
     uint32_t seed = 1;
     auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
@@ -194,7 +194,7 @@ TEST_F(StationTest, NoiseAtAWrongRateStaysQuiet) {
          {ReadAtWrongRate(sent, 38400, 9600, 20), ReadAtWrongRate(sent, 9600, 38400, 20), random}) {
         line_->Inject("a clean line before\r\n" + noise);
         log_.clear();
-        while (line_->PendingInput() > 0) station_.Tick();
+        while (line_->PendingInput() > 0) mainCycle_.Tick();
         int lines = 0;
         const int clean = CleanLines(noise, lines) + 1;
         const int shown = static_cast<int>(Lines().size());
@@ -205,22 +205,22 @@ TEST_F(StationTest, NoiseAtAWrongRateStaysQuiet) {
 
 // Sent text is shown as out-going, panel traffic as such; the line's time
 // is the send's.
-TEST_F(StationTest, SentTextIsFramedAndShownAsOutGoing) {
+TEST_F(MainCycleTest, SentTextIsFramedAndShownAsOutGoing) {
     clock_.Advance(3);
-    station_.SendSentence("$PKVTQ,RID");
-    station_.SendSentence("$PKVTK,3");
-    station_.SendLine("plain");
-    station_.SendLine("no end~");
-    station_.SendLine("");
+    mainCycle_.SendSentence("$PKVTQ,RID");
+    mainCycle_.SendSentence("$PKVTK,3");
+    mainCycle_.SendLine("plain");
+    mainCycle_.SendLine("no end~");
+    mainCycle_.SendLine("");
     EXPECT_EQ(line_->TakeWritten(), "$PKVTQ,RID*3B\r\n$PKVTK,3*4D\r\nplain\r\nno end\r\n");
     EXPECT_EQ(Lines(), (std::vector<std::string>{"$PKVTQ,RID 0 5003", "$PKVTK,3 1 5003",
                                                  "plain 0 5003", "no end~ 0 5003", " 0 5003"}));
-    EXPECT_EQ(station_.LastLineTime(), 5003u);
+    EXPECT_EQ(mainCycle_.LastLineTime(), 5003u);
 
     port_.Close();
     log_.clear();
-    station_.SendSentence("$PKVTQ,DML,SET1");
-    station_.SendLine("plain");
+    mainCycle_.SendSentence("$PKVTQ,DML,SET1");
+    mainCycle_.SendLine("plain");
     EXPECT_EQ(line_->Written(), "");
     EXPECT_TRUE(log_.empty()) << "nothing is shown that did not go out";
 }

@@ -1,4 +1,4 @@
-#include "app/Station.h"
+#include "app/MainCycle.h"
 
 #include "base/TickClock.h"
 #include "monitor/MessageCategory.h"
@@ -12,10 +12,10 @@ namespace {
 constexpr char kNoLineEnd = '~';
 }  // namespace
 
-Station::Station(TickClock& clock, SerialPort& port, std::vector<CyclePart*> parts)
+MainCycle::MainCycle(TickClock& clock, SerialPort& port, std::vector<CyclePart*> parts)
     : clock_(clock), port_(port), parts_(std::move(parts)), lastLineTime_(clock.TickNow()) {}
 
-void Station::Tick() {
+void MainCycle::Tick() {
     // A handler that pumps messages (a modal box) would run the cycle again
     // inside itself: that cycle returns at once.
     if (cycleBusy_) return;
@@ -27,7 +27,7 @@ void Station::Tick() {
     cycleBusy_ = false;
 }
 
-void Station::ReadLine(uint32_t now) {
+void MainCycle::ReadLine(uint32_t now) {
     const size_t received = port_.Read(receiveBuffer_.data(), receiveBuffer_.size());
     for (size_t i = 0; i < received; ++i) {
         switch (framer_.Feed(receiveBuffer_[i], now)) {
@@ -43,13 +43,13 @@ void Station::ReadLine(uint32_t now) {
     }
 }
 
-bool Station::Withheld() const {
+bool MainCycle::Withheld() const {
     // Noise at a wrong rate would flood the monitor: from the fifth garbage
     // line in a row on, nothing is shown until a clean line arrives.
     return framer_.GarbageCount() > kGarbageLinesShown;
 }
 
-void Station::OnRawLine(uint32_t now) {
+void MainCycle::OnRawLine(uint32_t now) {
     size_t length = 0;
     framer_.CopyOut(lineBuffer_, length);
     const std::string_view line(lineBuffer_, length);
@@ -64,7 +64,7 @@ void Station::OnRawLine(uint32_t now) {
     for (CyclePart* part : parts_) part->RawLineFramed(line, now);
 }
 
-void Station::OnSentence(uint32_t now) {
+void MainCycle::OnSentence(uint32_t now) {
     if (!Withheld()) {
         lastLineTime_ = now;
         size_t length = 0;
@@ -74,12 +74,12 @@ void Station::OnSentence(uint32_t now) {
     for (CyclePart* part : parts_) part->SentenceFramed(framer_, now);
 }
 
-void Station::Show(std::string_view text, uint8_t category) {
+void MainCycle::Show(std::string_view text, uint8_t category) {
     const TrafficLine line{text, category, lastLineTime_};
     for (CyclePart* part : parts_) part->LineShown(line);
 }
 
-bool Station::SendSentence(std::string_view text) {
+bool MainCycle::SendSentence(std::string_view text) {
     if (!port_.IsOpen()) return false;
     // A line dropped because the far end is too far behind is not shown as
     // sent: the connection says how much was dropped.
@@ -89,7 +89,7 @@ bool Station::SendSentence(std::string_view text) {
     return true;
 }
 
-bool Station::SendLine(std::string_view text) {
+bool MainCycle::SendLine(std::string_view text) {
     if (!port_.IsOpen()) return false;
     const bool written = !text.empty() && text.back() == kNoLineEnd
                              ? WriteRaw(port_, text.substr(0, text.size() - 1))
@@ -100,15 +100,15 @@ bool Station::SendLine(std::string_view text) {
     return true;
 }
 
-void Station::ShowReceived(std::string_view text) {
+void MainCycle::ShowReceived(std::string_view text) {
     Show(text, MessageClassifier::ClassifyText(text));
 }
 
-void Station::LoadSettings(ConfigFile& file) {
+void MainCycle::LoadSettings(ConfigFile& file) {
     for (CyclePart* part : parts_) part->LoadSettings(file);
 }
 
-void Station::SaveSettings(ConfigFile& file) const {
+void MainCycle::SaveSettings(ConfigFile& file) const {
     for (const CyclePart* part : parts_) part->SaveSettings(file);
 }
 

@@ -18,14 +18,14 @@ class TickClock;
 // parts, which it calls in the cycle's fixed order at every step. It also
 // sends: everything the program writes goes through SendSentence and
 // SendLine, and is shown like a received line.
-class Station {
+class MainCycle {
   public:
     static constexpr size_t kReceiveBufferSize = 8095;  // one poll reads at most 8,094
     static constexpr size_t kLineBufferSize = SentenceFramer::kBufferSize + 1;
     static constexpr uint32_t kGarbageLinesShown = 4;  // the fifth in a row is withheld
 
-    // `parts` in the order the cycle calls them; they outlive the station.
-    Station(TickClock& clock, SerialPort& port, std::vector<CyclePart*> parts);
+    // `parts` in the order the cycle calls them; they outlive the cycle.
+    MainCycle(TickClock& clock, SerialPort& port, std::vector<CyclePart*> parts);
 
     // T10msTick: one main cycle.
     void Tick();

@@ -16,10 +16,10 @@ class UserButtons;
 // The main window's own state: the panel type of the "ZEL Options" menu,
 // the caption, the compact layout while the type is Off, and where the
 // window stands. Keys "ZelSimWindowLeft", "ZelSimWindowTop" and "ZelType".
-class MainFrame : public CyclePart {
+class MainWindowState : public CyclePart {
   public:
-    MainFrame(ControlTable& controls, const Connection& connection, const UserButtons& buttons,
-              const MessageMonitor& monitor);
+    MainWindowState(ControlTable& controls, const Connection& connection,
+                    const UserButtons& buttons, const MessageMonitor& monitor);
 
     // The end of every refresh: the panel, its keys, acquisition and the log
     // controls follow the type and the port.

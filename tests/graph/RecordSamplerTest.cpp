@@ -3,7 +3,7 @@
 #include <ctime>
 #include <string>
 
-#include "graph/DiagnosticGraph.h"
+#include "graph/RecordSampler.h"
 #include "serial/SentenceFramer.h"
 #include "support/FakeTickClock.h"
 
@@ -28,9 +28,9 @@ DiagnosticRecord Numbered(int n) {
     return r;
 }
 
-class DiagnosticGraphTest : public ::testing::Test {
+class RecordSamplerTest : public ::testing::Test {
   protected:
-    DiagnosticGraphTest() : graph_(FixedTime) {}
+    RecordSamplerTest() : graph_(FixedTime) {}
 
     void Receive(const std::string& text) {
         ASSERT_EQ(framer_.ParseText(text), SentenceFramer::kSentenceReady) << text;
@@ -48,10 +48,10 @@ class DiagnosticGraphTest : public ::testing::Test {
 
     FakeTickClock clock_;
     SentenceFramer framer_;
-    DiagnosticGraph graph_;
+    RecordSampler graph_;
 };
 
-TEST_F(DiagnosticGraphTest, ShownWindowSamplesOnTheFirstCycleAfterMoreThan100Ms) {
+TEST_F(RecordSamplerTest, ShownWindowSamplesOnTheFirstCycleAfterMoreThan100Ms) {
     graph_.Show();
     Sample();
     EXPECT_EQ(graph_.Ring().Count(), 1);
@@ -67,7 +67,7 @@ TEST_F(DiagnosticGraphTest, ShownWindowSamplesOnTheFirstCycleAfterMoreThan100Ms)
     EXPECT_EQ(graph_.Ring().Count(), 12);
 }
 
-TEST_F(DiagnosticGraphTest, SamplesAreStampedCopiesOfTheLatestRecord) {
+TEST_F(RecordSamplerTest, SamplesAreStampedCopiesOfTheLatestRecord) {
     Receive("$PKVTR,DML,SET22,1,2,3,4,5,6,7,8,9,10,11,12");
     graph_.Show();
     Receive("$PKVTR,DML,PLT2,1.5,0,0,4807.0385,N,01131.000,E,D,9,0,0,35,3,1024,0,0");
@@ -80,7 +80,7 @@ TEST_F(DiagnosticGraphTest, SamplesAreStampedCopiesOfTheLatestRecord) {
     EXPECT_EQ(sample, graph_.Latest());
 }
 
-TEST_F(DiagnosticGraphTest, HiddenWindowTakesNoSampleButKeepsItsRingUntilShownAgain) {
+TEST_F(RecordSamplerTest, HiddenWindowTakesNoSampleButKeepsItsRingUntilShownAgain) {
     Sample();
     Receive("$PKVTR,DML,PLT3,1");
     EXPECT_EQ(graph_.Ring().Count(), 0);
@@ -97,7 +97,7 @@ TEST_F(DiagnosticGraphTest, HiddenWindowTakesNoSampleButKeepsItsRingUntilShownAg
     EXPECT_EQ(graph_.Ring().Count(), 0);
 }
 
-TEST_F(DiagnosticGraphTest, TickCountWrapNeitherStopsNorHurriesSampling) {
+TEST_F(RecordSamplerTest, TickCountWrapNeitherStopsNorHurriesSampling) {
     clock_.Set(0xFFFFFFC0u);
     graph_.Show();
     Sample();
@@ -113,7 +113,7 @@ TEST_F(DiagnosticGraphTest, TickCountWrapNeitherStopsNorHurriesSampling) {
     EXPECT_EQ(graph_.Ring().Count(), 1);
 }
 
-TEST_F(DiagnosticGraphTest, HoldStopsSamplingAndMarksTheNextRecordAsAGap) {
+TEST_F(RecordSamplerTest, HoldStopsSamplingAndMarksTheNextRecordAsAGap) {
     graph_.Show();
     Sample();
     graph_.SetHolding(true);
@@ -136,7 +136,7 @@ TEST_F(DiagnosticGraphTest, HoldStopsSamplingAndMarksTheNextRecordAsAGap) {
     EXPECT_EQ(graph_.Ring().At(3).hld, 0);
 }
 
-TEST_F(DiagnosticGraphTest, FifthTraceIsYawRateOnlyWhileTheFlagIsOne) {
+TEST_F(RecordSamplerTest, FifthTraceIsYawRateOnlyWhileTheFlagIsOne) {
     graph_.Show();
     EXPECT_EQ(graph_.FifthTraceName(), "WheelAngle");
     Receive("$PKVTR,DML,PLT2,0,0,0,0,N,0,E,D,9,0,0,0,0,0,1,0");
@@ -147,7 +147,7 @@ TEST_F(DiagnosticGraphTest, FifthTraceIsYawRateOnlyWhileTheFlagIsOne) {
     EXPECT_EQ(graph_.FifthTraceName(), "WheelAngle");
 }
 
-TEST_F(DiagnosticGraphTest, LiveIdentitiesReachTheDisplayWithTheNextRecordUnlessAFileIsViewed) {
+TEST_F(RecordSamplerTest, LiveIdentitiesReachTheDisplayWithTheNextRecordUnlessAFileIsViewed) {
     Receive("$PKVTR,RID,Corvane R5,3.2,x,y,RX1");
     EXPECT_EQ(graph_.Identities().Displayed(DeviceSlot::kReceiver).Name(), "");
     graph_.AppendRecord({});
@@ -169,7 +169,7 @@ TEST_F(DiagnosticGraphTest, LiveIdentitiesReachTheDisplayWithTheNextRecordUnless
     EXPECT_EQ(graph_.Identities().Displayed(DeviceSlot::kReceiver).Name(), "Corvane R6");
 }
 
-TEST_F(DiagnosticGraphTest, FullRingOverwritesItsOldestRecord) {
+TEST_F(RecordSamplerTest, FullRingOverwritesItsOldestRecord) {
     for (int n = 0; n < RecordRing::kCapacity + 5; ++n) graph_.AppendRecord(Numbered(n));
     const RecordRing& ring = graph_.Ring();
     EXPECT_EQ(ring.Count(), 4000);
@@ -187,7 +187,7 @@ TEST_F(DiagnosticGraphTest, FullRingOverwritesItsOldestRecord) {
     for (int i = 0; i < RecordRing::kCapacity; ++i) ASSERT_EQ(ring.At(i), DiagnosticRecord{});
 }
 
-TEST_F(DiagnosticGraphTest, AutoSaveFiresEachTimeHeadComesRoundToTheMark) {
+TEST_F(RecordSamplerTest, AutoSaveFiresEachTimeHeadComesRoundToTheMark) {
     int saves = 0;
     graph_.onAutoSave = [&saves] { ++saves; };
     for (int n = 0; n < 10; ++n) graph_.AppendRecord({});

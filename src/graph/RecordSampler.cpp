@@ -1,4 +1,4 @@
-#include "graph/DiagnosticGraph.h"
+#include "graph/RecordSampler.h"
 
 #include <ctime>
 
@@ -31,9 +31,9 @@ void PutTriple(char (&out)[10], char separator, int a, int b, int c) {
 
 }  // namespace
 
-DiagnosticGraph::DiagnosticGraph(LocalTimeSource localTime) : localTime_(std::move(localTime)) {}
+RecordSampler::RecordSampler(LocalTimeSource localTime) : localTime_(std::move(localTime)) {}
 
-void DiagnosticGraph::DecodeDml(SentenceFramer& sentence) {
+void RecordSampler::DecodeDml(SentenceFramer& sentence) {
     using namespace record_decoder;
     const std::string_view type = sentence.Field(2);
     if (type == "PLT2") {
@@ -53,31 +53,31 @@ void DiagnosticGraph::DecodeDml(SentenceFramer& sentence) {
     }
 }
 
-void DiagnosticGraph::DecodeDeviceIdentity(SentenceFramer& sentence, DeviceSlot slot) {
+void RecordSampler::DecodeDeviceIdentity(SentenceFramer& sentence, DeviceSlot slot) {
     record_decoder::DecodeIdentity(sentence, slot, identities_);
 }
 
-void DiagnosticGraph::DecodeReceiverIdentity(SentenceFramer& sentence) {
+void RecordSampler::DecodeReceiverIdentity(SentenceFramer& sentence) {
     record_decoder::DecodeIdentity(sentence, DeviceSlot::kReceiver, identities_);
 }
 
-void DiagnosticGraph::Show() {
+void RecordSampler::Show() {
     latest_.firstRsp = 0;
     Clear();
     visible_ = true;
     sampleDue_ = true;
 }
 
-void DiagnosticGraph::Hide() {
+void RecordSampler::Hide() {
     visible_ = false;
 }
 
-void DiagnosticGraph::Clear() {
+void RecordSampler::Clear() {
     ring_.Clear();
     autoSave_ = false;
 }
 
-void DiagnosticGraph::SetHolding(bool on) {
+void RecordSampler::SetHolding(bool on) {
     holding_ = on;
     if (on) {
         holdMarker_ = true;
@@ -88,12 +88,12 @@ void DiagnosticGraph::SetHolding(bool on) {
     }
 }
 
-void DiagnosticGraph::SetAutoSave(bool on) {
+void RecordSampler::SetAutoSave(bool on) {
     autoSave_ = on;
     if (on) ring_.SetAutoSaveMark(ring_.Head());
 }
 
-void DiagnosticGraph::SampleLatest(uint32_t now) {
+void RecordSampler::SampleLatest(uint32_t now) {
     if (!visible_) return;
     fifthTraceName_ = latest_.yawRateFlag == '1' ? kYawRateTrace : kWheelAngleTrace;
     if (!sampleDue_ && !TickClock::Elapsed(now, lastSample_, kSamplePeriodMs)) return;
@@ -106,7 +106,7 @@ void DiagnosticGraph::SampleLatest(uint32_t now) {
     AppendRecord(latest_);
 }
 
-void DiagnosticGraph::AppendRecord(const DiagnosticRecord& record) {
+void RecordSampler::AppendRecord(const DiagnosticRecord& record) {
     DiagnosticRecord& stored = ring_.Append(record);
     stored.hld = holdMarker_ ? 1 : 0;
     holdMarker_ = false;
@@ -114,7 +114,7 @@ void DiagnosticGraph::AppendRecord(const DiagnosticRecord& record) {
     if (autoSave_ && ring_.Head() == ring_.AutoSaveMark() && onAutoSave) onAutoSave();
 }
 
-void DiagnosticGraph::Stamp(DiagnosticRecord& record) const {
+void RecordSampler::Stamp(DiagnosticRecord& record) const {
     const std::tm t = localTime_();
     PutTriple(record.dat, '/', t.tm_mon + 1, t.tm_mday, t.tm_year);
     PutTriple(record.tim, ':', t.tm_hour, t.tm_min, t.tm_sec);
