@@ -45,7 +45,7 @@ class MessageMonitor : public CyclePart {
     void LoadSettings(ConfigFile& file) override;
     void SaveSettings(ConfigFile& file) const override;
 
-    // `category` as the station classified the line, out-going text refined.
+    // `category` as the main cycle classified the line, out-going text refined.
     void ShowLine(std::string_view text, uint32_t category, uint32_t lineTime);
     // Whether a line of this category would be shown.
     bool Passes(uint32_t category) const;

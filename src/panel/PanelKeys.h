@@ -23,7 +23,7 @@ class PanelKeys {
 
     using Send = std::function<void(std::string_view)>;
 
-    // `send` is the station's SendSentence; `portOpen` tells whether a key
+    // `send` is the main cycle's SendSentence; `portOpen` tells whether a key
     // sentence can go out now.
     PanelKeys(ControlTable& controls, Send send, std::function<bool()> portOpen);
 

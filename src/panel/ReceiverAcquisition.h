@@ -53,7 +53,7 @@ class ReceiverAcquisition : public CyclePart {
     using LineBusy = std::function<bool()>;
 
     // `reply` is the responder's record of the receiver's identity replies;
-    // `send` is the station's SendSentence; `setRate` re-configures an open
+    // `send` is the main cycle's SendSentence; `setRate` re-configures an open
     // port at once and makes a closed one remember the rate; `lineBusy`
     // says whether a script or a file transfer has the line. All outlive
     // the machine.

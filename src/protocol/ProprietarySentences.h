@@ -6,7 +6,7 @@ namespace zelsim {
 // The proprietary sentence set of the line, in one place: the addresses and
 // words the program recognises and the sentences it sends. Received
 // sentences are compared whole, field by field; sent ones get "*", the
-// checksum and CR LF from the station.
+// checksum and CR LF from the main cycle.
 namespace proprietary {
 
 // Addresses (field 0).

@@ -29,7 +29,7 @@ class QueryResponder : public CyclePart {
 
     using Send = std::function<void(std::string_view)>;
 
-    // `send` is the station's SendSentence; `versionText` the program's
+    // `send` is the main cycle's SendSentence; `versionText` the program's
     // version as its caption shows it. The settings period starts `now`.
     QueryResponder(RecordSampler& graph, Send send, std::string_view versionText, uint32_t now);
 

@@ -28,7 +28,7 @@ class SendBox : public CyclePart {
     static constexpr char kCtrlV = 22;
     static constexpr char kBackspace = 8;
 
-    // `send` is the station's SendSentence.
+    // `send` is the main cycle's SendSentence.
     SendBox(ControlTable& controls, std::function<void(const std::string&)> send);
 
     // Send was pressed, before the text goes out: a paused monitor resumes

@@ -54,7 +54,7 @@ std::string WithChecksum(std::string_view body) {
     return "$" + std::string(body) + ChecksumSuffix(NmeaChecksum(body)) + "\r\n";
 }
 
-// The line's far end on a pseudo-terminal; the station opens the other end.
+// The line's far end on a pseudo-terminal; the program opens the other end.
 class FarEnd {
   public:
     // With a `link`, the line is reached through it, as through the fixed

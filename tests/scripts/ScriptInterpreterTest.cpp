@@ -92,7 +92,7 @@ TEST_F(ScriptRunTest, LinesGoOutOneACycleNeverTwoWithin20Ms) {
         s.Cycle();
         if (s.sentLines.size() > before) cycles.push_back(cycle);
     }
-    // The trailing "~" is the station's to act on; ~nl is an empty line.
+    // The trailing "~" is the main cycle's to act on; ~nl is an empty line.
     EXPECT_EQ(s.sentLines, (Lines{"A", "B~", "", "C"}));
     EXPECT_EQ(cycles, (std::vector<int>{3, 6, 9, 12}));
     EXPECT_FALSE(s.interpreter.Running()) << "ends in the cycle of its last line";
