@@ -155,7 +155,9 @@ void ConfigFile::Parse(const std::string& content) {
         const size_t lf = content.find('\n', start);
         Line line;
         if (lf == std::string::npos) {
-            line.text = content.substr(start);
+            // A file cut between CR and LF: the CR still ends the line.
+            const bool cr = content.back() == '\r';
+            line.text = content.substr(start, content.size() - start - (cr ? 1 : 0));
             start = content.size();
         } else {
             const bool crlf = lf > start && content[lf - 1] == '\r';

@@ -251,6 +251,17 @@ TEST_F(ConfigFileTest, AValueReadsTheSameBeforeAndAfterASaveWhateverEndsIt) {
     EXPECT_EQ(reread.Save().status, Status::Unchanged);
 }
 
+// A file cut after a carriage return: the value of its last line once read
+// "\r", which no write can store, so every start found the history changed.
+TEST_F(ConfigFileTest, ALastLineCutAfterItsCarriageReturnReadsAsAnyOther) {
+    ConfigFile file(Ini("[S]\r\nA=1\r\nB=\r"));
+    file.SetSection("S");
+    EXPECT_EQ(file.ReadText("A", "absent"), "1");
+    EXPECT_EQ(file.ReadText("B", "absent"), "");
+    file.WriteText("B", "");
+    EXPECT_EQ(file.Save().status, Status::Unchanged);
+}
+
 TEST_F(ConfigFileTest, AReadOnlyOrUnreadableFileIsNeverWritten) {
     const std::string before = "[S]\nKey=1\n";
     Ini(before);
