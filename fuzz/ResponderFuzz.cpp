@@ -16,6 +16,7 @@
 
 #include "FuzzCheck.h"
 #include "graph/RecordSampler.h"
+#include "protocol/PanelRoute.h"
 #include "protocol/ProprietarySentences.h"
 #include "protocol/QueryResponder.h"
 #include "serial/SentenceFramer.h"
@@ -64,6 +65,14 @@ void CheckIdentity(const DeviceIdentity& id) {
             "an identity text is longer than its field");
 }
 
+// The panel's sentences are the panel fuzz target's to try.
+class IgnoredPanel final : public PanelRoute {
+  public:
+    void HandleContrastSentence(SentenceFramer&) override {}
+    void HandleControllerSentence(SentenceFramer&) override {}
+    void HandleScreenSentence(SentenceFramer&) override {}
+};
+
 bool Known(std::string_view sent, const std::string& ownIdentity) {
     return sent == ownIdentity || sent == proprietary::kFirstSettingsQuery ||
            sent == proprietary::kSecondSettingsQuery || sent == proprietary::kDiscoveryRequest;
@@ -80,19 +89,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     RecordSampler graph(FixedTime);
     bool sendsOk = true;
     std::string ownIdentity;
+    bool shownOk = true;
+    IgnoredPanel panel;
     QueryResponder responder(
-        graph,
+        graph, panel,
         [&](std::string_view text) {
             if (!Known(text, ownIdentity)) sendsOk = false;
         },
-        "2.0.1", kStartTick);
+        [&](std::string_view line) {
+            shownOk = shownOk && (line == "dormalyn bootloader version is 1.3" ||
+                                  line == "dormalyn bootloader version is 1.2");
+        },
+        [mode] { return (mode & 0x10) != 0; }, "2.0.1", kStartTick);
     ownIdentity = responder.OwnIdentity();
-    bool shownOk = true;
-    responder.showReceived = [&](std::string_view line) {
-        shownOk = shownOk && (line == "dormalyn bootloader version is 1.3" ||
-                              line == "dormalyn bootloader version is 1.2");
-    };
-    responder.transferRunning = [mode] { return (mode & 0x10) != 0; };
     if (mode & 0x01) graph.Show();
     if (mode & 0x02) graph.SetHolding(true);
     if (mode & 0x04) responder.ArmBootloaderCapture();

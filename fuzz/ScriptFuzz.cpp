@@ -28,9 +28,12 @@
 #include "base/ZelSimControls.h"
 #include "scripts/DiskFileSource.h"
 #include "scripts/FileSender.h"
+#include "scripts/ScriptHost.h"
 #include "scripts/ScriptInterpreter.h"
 #include "scripts/ScriptLine.h"
 #include "scripts/UserButtons.h"
+#include "serial/MemorySerialDevice.h"
+#include "serial/PortMap.h"
 #include "serial/SentenceFramer.h"
 #include "serial/SerialPort.h"
 
@@ -93,6 +96,31 @@ std::unique_ptr<FileSource> OpenScratchFile(const std::string& path, std::string
     return DiskFileSource::Open(path, why);
 }
 
+// The line and the responder as a script sees them. A change of rate the
+// device does not follow, when chosen, drops the line.
+class FuzzHost final : public ScriptHost {
+  public:
+    FuzzHost(SerialPort& port, bool rateChangeDrops, bool is13)
+        : port_(port), rateChangeDrops_(rateChangeDrops), is13_(is13) {}
+    bool SendLine(std::string_view text) override {
+        Require(text.size() <= ScriptInterpreter::kLineLimit, "a line longer than 599 was sent");
+        return port_.IsOpen();
+    }
+    void SelectBaud(uint32_t rate) override {
+        Require(SerialPort::IndexOfRate(rate) >= 0, "a rate the port does not have was chosen");
+        if (rateChangeDrops_) port_.Close();
+    }
+    void SetRts(bool) override {}
+    void ArmBootloaderCapture() override {}
+    void DisarmBootloaderCapture() override {}
+    bool BootloaderIs13() const override { return is13_; }
+
+  private:
+    SerialPort& port_;
+    const bool rateChangeDrops_;
+    const bool is13_;
+};
+
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
     size_t at = 0;
@@ -134,37 +162,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (mode & 0x20) dialogs.choice = Scratch().File("fw.hex");
     ConfigFile config(Scratch().File("ZelSim.ini"));
     UserButtons buttons(controls);
-    FileSender sender(controls, dialogs, buttons, config, clock, OpenScratchFile,
+    auto line = std::make_shared<MemorySerialDevice>();
+    PortMap ports;
+    ports.SetExplicit(1, "/dev/fuzz");
+    SerialPort port(MemorySerialDevice::Plug(line), ports);
+    if (mode & 0x02) port.Open(1, 38400);
+    // A far end that reads slowly: the port's queue fills and takes part.
+    if (mode & 0x80) line->LimitUnread(FileSender::kChunkSize / 2);
+    FileSender sender(controls, dialogs, buttons, config, clock, port, OpenScratchFile,
                       [](std::string_view) {});
-    ScriptInterpreter interpreter(controls, dialogs, buttons, sender, clock, Scratch().File(""));
+    FuzzHost host(port, (mode & 0x40) != 0, (mode & 0x10) != 0);
+    ScriptInterpreter interpreter(controls, dialogs, buttons, sender, clock, host,
+                                  Scratch().File(""));
     if (mode & 0x04) sender.SetLineDelay(50);
     buttons.SetShowScriptDetails((mode & 0x01) != 0);
-
-    bool portOpen = (mode & 0x02) != 0;
-    std::string wire;
-    bool armed = false;
-    const bool is13 = (mode & 0x10) != 0;
-    interpreter.sendLine = [&](std::string_view text) {
-        Require(text.size() <= ScriptInterpreter::kLineLimit, "a line longer than 599 was sent");
-        return portOpen;
-    };
-    interpreter.selectBaud = [&](uint32_t rate) {
-        Require(SerialPort::IndexOfRate(rate) >= 0, "a rate the port does not have was chosen");
-        // A change of rate the device does not follow: the line drops.
-        if (mode & 0x40) portOpen = false;
-    };
-    interpreter.setRts = [](bool) {};
-    interpreter.armBootloaderCapture = [&] { armed = true; };
-    interpreter.disarmBootloaderCapture = [&] { armed = false; };
-    interpreter.bootloaderIs13 = [&] { return is13; };
-    sender.portOpen = [&] { return portOpen; };
-    sender.write = [&](const uint8_t* bytes, size_t count) {
-        Require(count <= FileSender::kChunkSize, "a write longer than a chunk");
-        // A busy port takes only part now and then.
-        const size_t taken = (mode & 0x80) && count > 3 ? count / 2 : count;
-        wire.append(reinterpret_cast<const char*>(bytes), taken);
-        return taken;
-    };
 
     ConfigFile group(Scratch().File("group.ini"));
     group.SetSection(ButtonTable::kSection);
@@ -191,10 +202,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const uint32_t now = clock.now;
         interpreter.BeforeRead(now);
 
+        port.Drain();
         std::vector<std::string> received;
-        for (char c : wire)
+        for (char c : line->TakeWritten())
             if (c == '\n') received.emplace_back("[Ok]");
-        wire.clear();
         if (!peer.empty()) received.push_back(peer[nextPeer++ % peer.size()]);
         for (const std::string& text : received) {
             const uint8_t state = framer.ParseText(text);
@@ -231,6 +242,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Require(controls.Get(mw::lScriptLineReport).text.size() <= ScriptInterpreter::kLineLimit,
                 "a line report longer than 599");
     }
-    (void)armed;
     return 0;
 }

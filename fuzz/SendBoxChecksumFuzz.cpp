@@ -31,7 +31,7 @@ bool AcceptedBody(std::string_view body) {
 void AddChecksum(const uint8_t* data, size_t size) {
     const std::string typed(reinterpret_cast<const char*>(data), size);
     ControlTable controls;
-    SendBox box(controls, nullptr);
+    SendBox box(controls, [](const std::string&) {});
     box.SetText(typed);
     box.AddChecksum();
     const std::string& result = box.Text();

@@ -19,14 +19,19 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
       monitor_(controls_, localTime),
       sendBox_(controls_, [this](const std::string& text) { mainCycle_.SendSentence(text); }),
       buttons_(controls_),
-      fileSender_(controls_, dialogs, buttons_, config, clock, DiskFileSource::Open,
+      fileSender_(controls_, dialogs, buttons_, config, clock, connection_.Port(),
+                  DiskFileSource::Open,
                   [this](std::string_view line) { mainCycle_.ShowReceived(line); }),
-      interpreter_(controls_, dialogs, buttons_, fileSender_, clock, std::move(startDirectory)),
+      interpreter_(controls_, dialogs, buttons_, fileSender_, clock, *this,
+                   std::move(startDirectory)),
       recordSampler_(std::move(localTime)),
-      responder_(
-          recordSampler_, [this](std::string_view text) { mainCycle_.SendSentence(text); },
-          ZELSIM_VERSION_TEXT, clock.TickNow()),
       screen_(controls_),
+      // While a script or a file has the line, the settings queries keep off.
+      responder_(
+          recordSampler_, screen_, [this](std::string_view text) { mainCycle_.SendSentence(text); },
+          [this](std::string_view line) { mainCycle_.ShowReceived(line); },
+          [this] { return interpreter_.Running() || fileSender_.Sending(); }, ZELSIM_VERSION_TEXT,
+          clock.TickNow()),
       keypad_(
           controls_, [this](std::string_view text) { mainCycle_.SendSentence(text); },
           [this] { return connection_.Port().IsOpen(); }),
@@ -36,7 +41,7 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
           controls_, clock, responder_.ReceiverReply(),
           [this](std::string_view text) { mainCycle_.SendSentence(text); },
           [this](uint32_t rate) { connection_.Port().SetRate(rate); },
-          [this] { return buttons_.Busy(); }),
+          [this] { return buttons_.Busy(); }, [this] { screen_.Clear(); }),
       windowState_(controls_, connection_, buttons_, monitor_),
       // The cycle's order: the arrows' checks and the settings query before
       // the read; the line's loss after it; each line logged, then shown,
@@ -46,31 +51,7 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
       mainCycle_(clock, connection_.Port(),
                  {&indicator_, &connection_, &log_, &monitor_, &sendBox_, &acquisition_, &buttons_,
                   &interpreter_, &fileSender_, &responder_, &recordSampler_, &windowState_}) {
-    responder_.showReceived = [this](std::string_view line) { mainCycle_.ShowReceived(line); };
-    responder_.panel = &screen_;
-    // While a script or a file has the line, the settings queries keep off.
-    responder_.transferRunning = [this] { return interpreter_.Running() || fileSender_.Sending(); };
-    // A line dropped for a far end that does not read is said by the
-    // connection; the script says one that met a closed port.
-    interpreter_.sendLine = [this](std::string_view text) {
-        return mainCycle_.SendLine(text) || connection_.Port().IsOpen();
-    };
-    interpreter_.selectBaud = [this](uint32_t rate) { connection_.SelectBaud(rate); };
-    interpreter_.setRts = [this](bool raised) {
-        if (raised)
-            connection_.Port().SetRts();
-        else
-            connection_.Port().ClearRts();
-    };
-    interpreter_.armBootloaderCapture = [this] { responder_.ArmBootloaderCapture(); };
-    interpreter_.disarmBootloaderCapture = [this] { responder_.DisarmBootloaderCapture(); };
-    interpreter_.bootloaderIs13 = [this] { return responder_.BootloaderIs13(); };
-    fileSender_.portOpen = [this] { return connection_.Port().IsOpen(); };
-    fileSender_.write = [this](const uint8_t* bytes, size_t count) {
-        return connection_.Port().Write(bytes, count);
-    };
     sendBox_.onEscapeToScript = [this] { return interpreter_.AskToStop(); };
-    acquisition_.clearScreen = [this] { screen_.Clear(); };
     windowState_.onRefreshed = [this](ZelType type) {
         const SerialPort& port = connection_.Port();
         screen_.ShowForZelType(type);
@@ -152,6 +133,35 @@ ConfigFile::SaveResult ZelSim::Shutdown(bool userPresent) {
     if (userPresent && (saved.status == ConfigFile::SaveResult::Status::Failed || !problem.empty()))
         dialogs_.Warn(kSettingsNotSaved, message);
     return saved;
+}
+
+// A line dropped for a far end that does not read is said by the
+// connection; the script says one that met a closed port.
+bool ZelSim::SendLine(std::string_view text) {
+    return mainCycle_.SendLine(text) || connection_.Port().IsOpen();
+}
+
+void ZelSim::SelectBaud(uint32_t rate) {
+    connection_.SelectBaud(rate);
+}
+
+void ZelSim::SetRts(bool raised) {
+    if (raised)
+        connection_.Port().SetRts();
+    else
+        connection_.Port().ClearRts();
+}
+
+void ZelSim::ArmBootloaderCapture() {
+    responder_.ArmBootloaderCapture();
+}
+
+void ZelSim::DisarmBootloaderCapture() {
+    responder_.DisarmBootloaderCapture();
+}
+
+bool ZelSim::BootloaderIs13() const {
+    return responder_.BootloaderIs13();
 }
 
 }  // namespace zelsim

@@ -16,6 +16,7 @@
 #include "protocol/QueryResponder.h"
 #include "protocol/SendBox.h"
 #include "scripts/FileSender.h"
+#include "scripts/ScriptHost.h"
 #include "scripts/ScriptInterpreter.h"
 #include "scripts/UserButtons.h"
 #include "serial/Connection.h"
@@ -32,7 +33,7 @@ class UserDialogs;
 // main cycle, wired to each other, and the cycle that runs them. The
 // window binds its controls to Controls() and forwards its events to the
 // parts.
-class ZelSim {
+class ZelSim : private ScriptHost {
   public:
     static constexpr const char* kSettingsNotSaved = "Settings Not Saved";
 
@@ -80,6 +81,14 @@ class ZelSim {
     zelsim::KeyHook& KeyHook() { return keyHook_; }
 
   private:
+    // What a running script reaches of the line and the responder.
+    bool SendLine(std::string_view text) override;
+    void SelectBaud(uint32_t rate) override;
+    void SetRts(bool raised) override;
+    void ArmBootloaderCapture() override;
+    void DisarmBootloaderCapture() override;
+    bool BootloaderIs13() const override;
+
     ConfigFile& config_;
     UserDialogs& dialogs_;
     zelsim::ControlTable controls_;
@@ -92,8 +101,8 @@ class ZelSim {
     zelsim::FileSender fileSender_;
     zelsim::ScriptInterpreter interpreter_;
     zelsim::RecordSampler recordSampler_;
-    zelsim::QueryResponder responder_;
     zelsim::PanelScreen screen_;
+    zelsim::QueryResponder responder_;
     zelsim::PanelKeys keypad_;
     zelsim::ReceiverAcquisition acquisition_;
     zelsim::MainWindowState windowState_;

@@ -49,13 +49,14 @@ State Next(State state) {
 
 ReceiverAcquisition::ReceiverAcquisition(ControlTable& controls, TickClock& clock,
                                          ReceiverIdentityReply& reply, Send send, SetRate setRate,
-                                         LineBusy lineBusy)
+                                         LineBusy lineBusy, ClearScreen clearScreen)
     : controls_(controls),
       clock_(clock),
       reply_(reply),
       send_(std::move(send)),
       setRate_(std::move(setRate)),
       lineBusy_(std::move(lineBusy)),
+      clearScreen_(std::move(clearScreen)),
       stateStart_(clock.TickNow()) {
     controls_.SetText(main_window::bAcquireCorvane, kAcquireCaption);
 }
@@ -114,7 +115,7 @@ void ReceiverAcquisition::Enter() {
             ShowStatus("Clear Display");
             // Whatever was drawn before goes: from here on the screen is the
             // receiver's answer to the keys that follow.
-            if (clearScreen) clearScreen();
+            clearScreen_();
             break;
         case State::kHomeKey:
             // Straight to the line: the keys the user holds stay as they are.

@@ -51,18 +51,16 @@ class ReceiverAcquisition : public CyclePart {
     using Send = std::function<void(std::string_view)>;
     using SetRate = std::function<void(uint32_t)>;
     using LineBusy = std::function<bool()>;
+    using ClearScreen = std::function<void()>;
 
     // `reply` is the responder's record of the receiver's identity replies;
     // `send` is the main cycle's SendSentence; `setRate` re-configures an open
     // port at once and makes a closed one remember the rate; `lineBusy`
-    // says whether a script or a file transfer has the line. All outlive
-    // the machine.
+    // says whether a script or a file transfer has the line; `clearScreen`
+    // wipes the simulated panel screen before the receiver is asked to draw
+    // it again. All outlive the machine.
     ReceiverAcquisition(ControlTable& controls, TickClock& clock, ReceiverIdentityReply& reply,
-                        Send send, SetRate setRate, LineBusy lineBusy);
-
-    // Wipes the simulated panel screen before the receiver is asked to
-    // draw it again.
-    std::function<void()> clearScreen;
+                        Send send, SetRate setRate, LineBusy lineBusy, ClearScreen clearScreen);
 
     void AfterRead(uint32_t now) override { Step(now); }
 
@@ -102,6 +100,7 @@ class ReceiverAcquisition : public CyclePart {
     const Send send_;
     const SetRate setRate_;
     const LineBusy lineBusy_;
+    const ClearScreen clearScreen_;
     State state_ = State::kIdle;
     bool entryPending_ = true;  // the first cycle clears both labels
     uint32_t stateStart_ = 0;   // in the connected state: the watch period's start

@@ -36,21 +36,25 @@ std::string Cut(std::string_view text) {
 }
 }  // namespace
 
-QueryResponder::QueryResponder(RecordSampler& graph, Send send, std::string_view versionText,
-                               uint32_t now)
+QueryResponder::QueryResponder(RecordSampler& graph, PanelRoute& panel, Send send,
+                               Send showReceived, TransferRunning transferRunning,
+                               std::string_view versionText, uint32_t now)
     : graph_(graph),
+      panel_(panel),
       send_(std::move(send)),
+      showReceived_(std::move(showReceived)),
+      transferRunning_(std::move(transferRunning)),
       ownIdentity_(OwnIdentityText(versionText)),
       settingsMark_(now) {}
 
 void QueryResponder::HandleSentence(SentenceFramer& sentence, uint32_t now) {
     const std::string_view address = sentence.Field(kAddress);
     if (address == proprietary::kContrast) {
-        if (panel) panel->HandleContrastSentence(sentence);
+        panel_.HandleContrastSentence(sentence);
     } else if (address == proprietary::kLcdBytes) {
-        if (panel) panel->HandleControllerSentence(sentence);
+        panel_.HandleControllerSentence(sentence);
     } else if (address == proprietary::kScreen) {
-        if (panel) panel->HandleScreenSentence(sentence);
+        panel_.HandleScreenSentence(sentence);
     } else if (address == proprietary::kQuery) {
         // Only our own identity is ours to give; the others are for the
         // devices on the line.
@@ -77,7 +81,7 @@ void QueryResponder::CaptureBootloader(SentenceFramer& sentence) {
     bootloaderCaptureArmed_ = false;
     char line[64];
     std::snprintf(line, sizeof line, kBootloaderLineFormat, bootloaderIs13_ ? "1.3" : "1.2");
-    if (showReceived) showReceived(line);
+    showReceived_(line);
 }
 
 void QueryResponder::TakeReceiverIdentity(SentenceFramer& sentence) {
@@ -122,7 +126,7 @@ void QueryResponder::TakeControllerRecord(SentenceFramer& sentence, uint32_t now
 }
 
 bool QueryResponder::QueriesAllowed() const {
-    return graph_.IsVisible() && !(transferRunning && transferRunning());
+    return graph_.IsVisible() && !transferRunning_();
 }
 
 void QueryResponder::SettingsTick(uint32_t now) {

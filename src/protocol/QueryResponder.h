@@ -28,19 +28,16 @@ class QueryResponder : public CyclePart {
     static constexpr std::string_view kBootloader13Mark = "v1.3";
 
     using Send = std::function<void(std::string_view)>;
+    using TransferRunning = std::function<bool()>;
 
-    // `send` is the main cycle's SendSentence; `versionText` the program's
-    // version as its caption shows it. The settings period starts `now`.
-    QueryResponder(RecordSampler& graph, Send send, std::string_view versionText, uint32_t now);
-
-    // The panel's screen sentences go here once a panel exists.
-    PanelRoute* panel = nullptr;
-    // True while a button script or a file send runs: the settings queries
-    // would fall between its lines and are held back.
-    std::function<bool()> transferRunning;
-    // A line of the program's own making, logged and shown like a received
-    // one.
-    std::function<void(std::string_view)> showReceived;
+    // `send` is the main cycle's SendSentence and `showReceived` its way to
+    // log and show a line of the program's own making like a received one;
+    // the screen sentences go to `panel`; `transferRunning` is true while a
+    // button script or a file send runs, whose lines the settings queries
+    // would fall between. `versionText` is the program's version as its
+    // caption shows it. The settings period starts `now`.
+    QueryResponder(RecordSampler& graph, PanelRoute& panel, Send send, Send showReceived,
+                   TransferRunning transferRunning, std::string_view versionText, uint32_t now);
 
     void BeforeRead(uint32_t now) override { SettingsTick(now); }
     void SentenceFramed(SentenceFramer& sentence, uint32_t now) override {
@@ -75,7 +72,10 @@ class QueryResponder : public CyclePart {
     bool QueriesAllowed() const;
 
     RecordSampler& graph_;
+    PanelRoute& panel_;
     const Send send_;
+    const Send showReceived_;
+    const TransferRunning transferRunning_;
     const std::string ownIdentity_;
     uint32_t settingsMark_;
     bool bootloaderCaptureArmed_ = false;

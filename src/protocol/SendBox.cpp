@@ -84,7 +84,7 @@ void SendBox::Send() {
     const std::string text = std::move(text_);
     SetText({});
     if (!text.empty()) {
-        if (send_) send_(text);
+        send_(text);
         RememberSent(text);
         text_ = history_.front();  // ready to be sent again
         ShowText(true);

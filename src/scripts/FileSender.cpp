@@ -9,6 +9,7 @@
 #include "base/UserDialogs.h"
 #include "base/ZelSimControls.h"
 #include "scripts/UserButtons.h"
+#include "serial/SerialPort.h"
 
 namespace zelsim {
 
@@ -34,13 +35,14 @@ constexpr uint8_t kLineFeed = 10;
 }  // namespace
 
 FileSender::FileSender(ControlTable& controls, UserDialogs& dialogs, UserButtons& buttons,
-                       ConfigFile& config, const TickClock& clock, FileOpener openFile,
-                       Report report)
+                       ConfigFile& config, const TickClock& clock, SerialPort& port,
+                       FileOpener openFile, Report report)
     : controls_(controls),
       dialogs_(dialogs),
       buttons_(buttons),
       config_(config),
       clock_(clock),
+      port_(port),
       openFile_(std::move(openFile)),
       report_(std::move(report)) {
     controls_.SetText(mw::bSendFile, kSendCaption);
@@ -158,7 +160,7 @@ void FileSender::Step(uint32_t now) {
             trailing_ = false;
         return;
     }
-    if (!portOpen || !portOpen()) {
+    if (!port_.IsOpen()) {
         Finish(Outcome::kPortClosed);
         return;
     }
@@ -227,7 +229,7 @@ void FileSender::WriteChunk(uint32_t now) {
         while (last != chunk_.data() && last[-1] != kLineFeed) --last;
         if (last != chunk_.data()) planned = static_cast<size_t>(last - chunk_.data());
     }
-    const size_t written = write ? std::min(write(chunk_.data(), planned), planned) : 0;
+    const size_t written = std::min(port_.Write(chunk_.data(), planned), planned);
     const int lines =
         static_cast<int>(std::count(chunk_.data(), chunk_.data() + written, kLineFeed));
     // The stall clock runs from the first line that awaits an answer.

@@ -15,6 +15,7 @@
 namespace zelsim {
 
 class ControlTable;
+class SerialPort;
 class UserButtons;
 class UserDialogs;
 
@@ -51,15 +52,12 @@ class FileSender : public CyclePart {
     // received line.
     using Report = std::function<void(std::string_view)>;
 
+    // The file goes to `port`, which keeps what it cannot take at once;
     // `config` is read and written when the open dialog is used; `openFile`
     // gives the files to send; `report` records how each transfer ended.
     FileSender(ControlTable& controls, UserDialogs& dialogs, UserButtons& buttons,
-               ConfigFile& config, const TickClock& clock, FileOpener openFile, Report report);
-
-    // The line: whether the port is open, and a write that returns how many
-    // bytes the port took. Without them the port counts as closed.
-    std::function<bool()> portOpen;
-    std::function<size_t(const uint8_t*, size_t)> write;
+               ConfigFile& config, const TickClock& clock, SerialPort& port, FileOpener openFile,
+               Report report);
 
     // bClickSendFile: cancels a transfer, or lets the user choose a file and
     // sends it; refused while a script runs.
@@ -134,6 +132,7 @@ class FileSender : public CyclePart {
     UserButtons& buttons_;
     ConfigFile& config_;
     const TickClock& clock_;
+    SerialPort& port_;
     FileOpener openFile_;
     const Report report_;
 

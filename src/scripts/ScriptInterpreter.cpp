@@ -9,6 +9,7 @@
 #include "base/UserDialogs.h"
 #include "base/ZelSimControls.h"
 #include "scripts/FileSender.h"
+#include "scripts/ScriptHost.h"
 #include "scripts/ScriptLine.h"
 #include "scripts/UserButtons.h"
 #include "serial/SerialPort.h"
@@ -32,12 +33,14 @@ uint32_t Period(int32_t ms) {
 
 ScriptInterpreter::ScriptInterpreter(ControlTable& controls, UserDialogs& dialogs,
                                      UserButtons& buttons, FileSender& sender,
-                                     const TickClock& clock, std::string startDirectory)
+                                     const TickClock& clock, ScriptHost& host,
+                                     std::string startDirectory)
     : controls_(controls),
       dialogs_(dialogs),
       buttons_(buttons),
       sender_(sender),
       clock_(clock),
+      host_(host),
       startDirectory_(std::move(startDirectory)) {}
 
 bool ScriptInterpreter::PressButton(int position) {
@@ -171,12 +174,12 @@ bool ScriptInterpreter::Execute(const ScriptLine& line, uint32_t now) {
             matched_ = false;
             return false;
         case K::kGetDmBlVer:
-            if (armBootloaderCapture) armBootloaderCapture();
+            host_.ArmBootloaderCapture();
             Send(kBootloaderQuery);
             return false;
         case K::kSetDmBlBaud:
-            if (disarmBootloaderCapture) disarmBootloaderCapture();
-            SelectBaud(bootloaderIs13 && bootloaderIs13() ? kBootloader13Rate : kBootloaderRate);
+            host_.DisarmBootloaderCapture();
+            SelectBaud(host_.BootloaderIs13() ? kBootloader13Rate : kBootloaderRate);
             return false;
         case K::kSendHexFile: {
             UserDialogs::FileRequest request;
@@ -214,10 +217,10 @@ bool ScriptInterpreter::Execute(const ScriptLine& line, uint32_t now) {
             lineIndex_ = LineCount();
             return true;
         case K::kRtsOn:
-            if (setRts) setRts(true);
+            host_.SetRts(true);
             return false;
         case K::kRtsOff:
-            if (setRts) setRts(false);
+            host_.SetRts(false);
             return false;
         case K::kComment:
         case K::kIgnored:
@@ -268,7 +271,7 @@ bool ScriptInterpreter::TestFile(std::string_view name) {
 }
 
 void ScriptInterpreter::Send(std::string_view text) {
-    if (sendLine && sendLine(text)) return;
+    if (host_.SendLine(text)) return;
     // Said where the script's messages go, and kept there after the script
     // ends: a line that vanished without a word left the user guessing why
     // the device did nothing.
@@ -292,7 +295,7 @@ bool ScriptInterpreter::Message(std::string_view text) {
 
 void ScriptInterpreter::SelectBaud(uint32_t rate) {
     if (SerialPort::IndexOfRate(rate) < 0) return;
-    if (selectBaud) selectBaud(rate);
+    host_.SelectBaud(rate);
 }
 
 void ScriptInterpreter::StartDelay(int32_t length, uint32_t now) {

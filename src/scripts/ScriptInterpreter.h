@@ -1,7 +1,6 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +11,7 @@ namespace zelsim {
 
 class ControlTable;
 class FileSender;
+class ScriptHost;
 class TickClock;
 class UserButtons;
 class UserDialogs;
@@ -37,23 +37,11 @@ class ScriptInterpreter : public CyclePart {
     static constexpr uint32_t kBootloaderRate = 38400;
 
     // File names without a folder are taken from `startDirectory`, the
-    // folder the program started in (empty when it could not be read).
+    // folder the program started in (empty when it could not be read); the
+    // script's lines, rates and the bootloader's version go through `host`.
     ScriptInterpreter(ControlTable& controls, UserDialogs& dialogs, UserButtons& buttons,
-                      FileSender& sender, const TickClock& clock, std::string startDirectory);
-
-    // The station's SendLine: a trailing "~" sends the line without its
-    // end; false when the port was closed.
-    std::function<bool(std::string_view)> sendLine;
-    // A rate of the port's table, chosen as in the baud menu: checked, set
-    // on an open port, the caption refreshed.
-    std::function<void(uint32_t)> selectBaud;
-    // Raises or drops RTS of an open port.
-    std::function<void(bool)> setRts;
-    // The responder's capture of the bootloader's version: arming also
-    // forgets the last answer; the answer is "1.3" or not.
-    std::function<void()> armBootloaderCapture;
-    std::function<void()> disarmBootloaderCapture;
-    std::function<bool()> bootloaderIs13;
+                      FileSender& sender, const TickClock& clock, ScriptHost& host,
+                      std::string startDirectory);
 
     // bClickButton1..8 and F1..F8: position 0..7 of the group shown. Refused
     // (false) while a script runs or a file is sent, and with the buttons
@@ -117,6 +105,7 @@ class ScriptInterpreter : public CyclePart {
     UserButtons& buttons_;
     FileSender& sender_;
     const TickClock& clock_;
+    ScriptHost& host_;
     const std::string startDirectory_;
 
     bool running_ = false;

@@ -82,10 +82,10 @@ bool TfDefineButton::Edit(UserButtons& buttons, int position, QWidget* parent,
     TfDefineButton dialog(parent);
     dialog.Fill(definition->caption, definition->script);
     dialog.move(buttons.DefineButtonLeft(), buttons.DefineButtonTop());
-    if (keysToWindow) keysToWindow(false);
+    keysToWindow(false);
     const bool ok = dialog.exec() == QDialog::Accepted;
     buttons.SetDefineButtonPlace(dialog.x(), dialog.y());
-    if (keysToWindow) keysToWindow(true);
+    keysToWindow(true);
     if (ok) buttons.DefineButton(position, dialog.Caption(), dialog.ScriptText());
     return ok;
 }

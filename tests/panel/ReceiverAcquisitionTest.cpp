@@ -7,6 +7,7 @@
 #include "base/ControlTable.h"
 #include "base/ZelSimControls.h"
 #include "graph/RecordSampler.h"
+#include "panel/PanelScreen.h"
 #include "panel/ReceiverAcquisition.h"
 #include "protocol/QueryResponder.h"
 #include "serial/SentenceFramer.h"
@@ -37,13 +38,13 @@ class AcquisitionRig {
     explicit AcquisitionRig(uint32_t start = 1000)
         : clock_(start),
           responder_(
-              graph_, [this](std::string_view text) { sent_.emplace_back(text); }, "1.0", start),
+              graph_, panel_, [this](std::string_view text) { sent_.emplace_back(text); },
+              [](std::string_view) {}, [] { return false; }, "1.0", start),
           acquisition_(
               controls_, clock_, responder_.ReceiverReply(),
               [this](std::string_view text) { sent_.emplace_back(text); },
-              [this](uint32_t rate) { rates_.push_back(rate); }, [this] { return lineBusy_; }) {
-        acquisition_.clearScreen = [this] { ++clears_; };
-    }
+              [this](uint32_t rate) { rates_.push_back(rate); }, [this] { return lineBusy_; },
+              [this] { ++clears_; }) {}
 
     // One main cycle with `sentences` received in it.
     void Cycle(std::initializer_list<std::string_view> sentences = {}) {
@@ -82,6 +83,7 @@ class AcquisitionRig {
     FakeTickClock clock_;
     ControlTable controls_;
     RecordSampler graph_;
+    PanelScreen panel_{controls_};
     Sent sent_;
     std::vector<uint32_t> rates_;
     int clears_ = 0;
@@ -168,9 +170,7 @@ TEST(ReceiverAcquisitionTest, CancelAndResetGoBackToIdle) {
         EXPECT_TRUE(rig.Take().empty());
     }
 
-    // The connect button ends the watch as well and leaves the rate alone;
-    // without a panel to clear, the sequence runs all the same.
-    rig.acquisition_.clearScreen = nullptr;
+    // The connect button ends the watch as well and leaves the rate alone.
     rig.Click();
     ASSERT_TRUE(rig.RunUntilStatus("waiting for RID"));
     rig.Cycle({kReply});

@@ -39,14 +39,13 @@ class QueryResponderTest : public ::testing::Test {
   protected:
     QueryResponderTest()
         : responder_(
-              graph_,
+              graph_, panel_,
               [this](std::string_view text) {
                   sent_.emplace_back(text);
                   sentAt_.push_back(now_);
               },
-              "1.4.2", kStart) {
-        responder_.showReceived = [this](std::string_view line) { shown_.emplace_back(line); };
-    }
+              [this](std::string_view line) { shown_.emplace_back(line); },
+              [this] { return transferRunning_; }, "1.4.2", kStart) {}
 
     void Receive(std::string_view sentence) {
         ASSERT_EQ(framer_.ParseText(sentence), SentenceFramer::kSentenceReady) << sentence;
@@ -71,6 +70,8 @@ class QueryResponderTest : public ::testing::Test {
     }
 
     RecordSampler graph_;
+    RecordingPanel panel_;
+    bool transferRunning_ = false;
     std::vector<std::string> sent_;
     std::vector<uint32_t> sentAt_;
     std::vector<std::string> shown_;
@@ -97,21 +98,19 @@ TEST_F(QueryResponderTest, AnswersOnlyItsOwnIdentityQuery) {
 
     RecordSampler graph;
     QueryResponder unversioned(
-        graph, [this](std::string_view t) { sent_.emplace_back(t); }, "", kStart);
+        graph, panel_, [this](std::string_view t) { sent_.emplace_back(t); },
+        [](std::string_view) {}, [] { return false; }, "", kStart);
     ASSERT_EQ(framer_.ParseText("$PKVTQ,DID"), SentenceFramer::kSentenceReady);
     unversioned.HandleSentence(framer_, now_);
     EXPECT_EQ(sent_.back(), "$PKVTR,DID,ZEL Simulator,v");
 }
 
-TEST_F(QueryResponderTest, ScreenSentencesGoToThePanelWhenThereIsOne) {
-    Receive("$PKVTS,TXT,0,HELLO");  // no panel yet: nothing, no crash
-    RecordingPanel panel;
-    responder_.panel = &panel;
+TEST_F(QueryResponderTest, ScreenSentencesGoToThePanel) {
     Receive("$PKVTS,TXT,0,HELLO");
     Receive("$PKVTC,+,1");
     Receive("$PKVTD,141,048");
     Receive("$PKVTSX,TXT,0,HELLO");  // addresses are compared whole
-    EXPECT_EQ(panel.calls, (std::vector<std::string>{"screen:TXT", "contrast:+", "bytes:141"}));
+    EXPECT_EQ(panel_.calls, (std::vector<std::string>{"screen:TXT", "contrast:+", "bytes:141"}));
     EXPECT_TRUE(sent_.empty());
 }
 
@@ -136,13 +135,12 @@ TEST_F(QueryResponderTest, SettingsFlowOnlyWhileTheGraphIsShownAndTheLineIsFree)
     Cycle(10, {kSet12});
     EXPECT_EQ(sent_, std::vector<std::string>{kSet2Query}) << "in the same cycle as the reply";
 
-    bool running = true;
-    responder_.transferRunning = [&] { return running; };
+    transferRunning_ = true;
     EXPECT_TRUE(Run(9000).empty()) << "a running script or file send holds both queries back";
     Cycle(10, {"$PKVTR,DML,SET1,2,15,99,10,20,30,40,50,60,70,45"});
     EXPECT_TRUE(sent_.empty());
     EXPECT_EQ(graph_.Latest().spsOffset, 150);
-    running = false;
+    transferRunning_ = false;
     EXPECT_EQ(Count(Run(3100), kSet1Query), 1u);
 
     graph_.Hide();

@@ -63,13 +63,14 @@ TEST(ScriptLine, CommandsAreTriedInOrderEachByItsPrefix) {
 
 TEST(ScriptFileNames, ARelativeNameLiesUnderTheStartDirectory) {
     ScriptStation s;
-    ScriptInterpreter at(s.controls, s.dialogs, s.buttons, s.sender, s.clock, "/home/u/fw");
+    ScriptInterpreter at(s.controls, s.dialogs, s.buttons, s.sender, s.clock, s.Host(),
+                         "/home/u/fw");
     EXPECT_EQ(at.ResolveFileName("Main.HEX"), "/home/u/fw/Main.HEX");
     EXPECT_EQ(at.ResolveFileName(" lead.hex"), "/home/u/fw/ lead.hex");
     EXPECT_EQ(at.ResolveFileName("/opt/fw/a.a90"), "/opt/fw/a.a90");
     EXPECT_EQ(at.ResolveFileName("sub\\a.hex"), "/home/u/fw/sub/a.hex");
     EXPECT_EQ(at.ResolveFileName("C:\\fw\\a.hex"), "C:/fw/a.hex");
-    ScriptInterpreter nowhere(s.controls, s.dialogs, s.buttons, s.sender, s.clock, "");
+    ScriptInterpreter nowhere(s.controls, s.dialogs, s.buttons, s.sender, s.clock, s.Host(), "");
     EXPECT_EQ(nowhere.ResolveFileName("a.hex"), "a.hex");
 }
 

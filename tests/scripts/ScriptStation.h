@@ -11,6 +11,7 @@
 #include "base/ZelSimControls.h"
 #include "scripts/FileSender.h"
 #include "scripts/MemoryFileSource.h"
+#include "scripts/ScriptHost.h"
 #include "scripts/ScriptInterpreter.h"
 #include "scripts/UserButtons.h"
 #include "serial/Connection.h"
@@ -29,7 +30,7 @@ namespace zelsim {
 // valid sentence as a sentence, anything else as a raw line, which the
 // file sender may keep off the monitor), then the script's step and the
 // sender's. Files come from memory, under names in the start directory.
-class ScriptStation {
+class ScriptStation : public ScriptHost {
   public:
     static constexpr uint32_t kCycleMs = 10;
 
@@ -43,29 +44,29 @@ class ScriptStation {
           connection(controls, clock, MemorySerialDevice::Plug(line), portMap),
           buttons(controls),
           sender(
-              controls, dialogs, buttons, config, clock,
+              controls, dialogs, buttons, config, clock, connection.Port(),
               [this](const std::string& path, std::string& why) { return OpenFile(path, why); },
               [this](std::string_view line) { reports.emplace_back(line); }),
-          interpreter(controls, dialogs, buttons, sender, clock, dir.Path()) {
+          interpreter(controls, dialogs, buttons, sender, clock, *this, dir.Path()) {
         portMap.SetExplicit(1, "/dev/memory");
-        interpreter.sendLine = [this](std::string_view text) {
-            if (!Port().IsOpen()) return false;
-            sentLines.emplace_back(text);
-            return true;
-        };
-        interpreter.selectBaud = [this](uint32_t rate) { connection.SelectBaud(rate); };
-        interpreter.setRts = [this](bool raised) { raised ? Port().SetRts() : Port().ClearRts(); };
-        interpreter.armBootloaderCapture = [this] {
-            captureArmed = true;
-            bootloaderIs13 = false;
-        };
-        interpreter.disarmBootloaderCapture = [this] { captureArmed = false; };
-        interpreter.bootloaderIs13 = [this] { return bootloaderIs13; };
-        sender.portOpen = [this] { return Port().IsOpen(); };
-        sender.write = [this](const uint8_t* bytes, size_t count) {
-            return Port().Write(bytes, count);
-        };
     }
+
+    // What the program gives a running script: lines are kept in sentLines,
+    // the capture is a pair of flags a test sets.
+    ScriptHost& Host() { return *this; }
+    bool SendLine(std::string_view text) override {
+        if (!Port().IsOpen()) return false;
+        sentLines.emplace_back(text);
+        return true;
+    }
+    void SelectBaud(uint32_t rate) override { connection.SelectBaud(rate); }
+    void SetRts(bool raised) override { raised ? Port().SetRts() : Port().ClearRts(); }
+    void ArmBootloaderCapture() override {
+        captureArmed = true;
+        bootloaderIs13 = false;
+    }
+    void DisarmBootloaderCapture() override { captureArmed = false; }
+    bool BootloaderIs13() const override { return bootloaderIs13; }
 
     SerialPort& Port() { return connection.Port(); }
     void Connect() {
