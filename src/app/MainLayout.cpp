@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "base/ZelSimControls.h"
+#include "base/MainWindowControls.h"
 
 namespace zelsim {
 

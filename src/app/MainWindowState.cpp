@@ -5,7 +5,7 @@
 #include "app/MainLayout.h"
 #include "base/ConfigFile.h"
 #include "base/ControlTable.h"
-#include "base/ZelSimControls.h"
+#include "base/MainWindowControls.h"
 #include "monitor/MessageMonitor.h"
 #include "monitor/MonitorLayout.h"
 #include "scripts/UserButtons.h"

@@ -19,8 +19,9 @@
 
 #include "app/MainLayout.h"
 #include "app/ZelSim.h"
+#include "base/MainWindowControls.h"
 #include "base/ShownText.h"
-#include "base/ZelSimControls.h"
+#include "base/WindowBinding.h"
 #include "monitor/MessageLogMenu.h"
 #include "monitor/MessageMonitorMenu.h"
 #include "monitor/MessageMonitorPanel.h"
@@ -41,7 +42,6 @@ constexpr QSize kIndicatorSize(28, 24);
 const QColor kFrameColour(90, 90, 90);
 const QColor kTxColour(200, 40, 30);
 const QColor kRxColour(20, 150, 40);
-const QColor kAlertColour(180, 0, 0);
 // Acquisition reports in the receiver's own manner: fixed pitch, navy.
 const QColor kReportColour(0, 0, 128);
 constexpr const char* kReportFont = "Courier New";
@@ -49,34 +49,11 @@ constexpr const char* kReportFont = "Courier New";
 // connect" fits its place at any font resolution.
 constexpr int kReportPixelSize = 10;
 constexpr int kAcquirePointSize = 8;
-constexpr const char* kQtInternalPrefix = "qt_";
 constexpr const char* kStopScriptCaption = "Stop Script";
 constexpr const char* kStopScriptAction = "mStopScript";
 
 QString Name(std::string_view name) {
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-}
-
-QString Text(const std::string& text) {
-    return ShownText(text);
-}
-
-// The send box holds line bytes: one character per byte.
-QString LineText(const std::string& text) {
-    return QString::fromLatin1(text);
-}
-// Core writes colours as 0x00BBGGRR.
-QColor ColourOf(uint32_t bgr) {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                  static_cast<int>((bgr >> 16) & 0xFF));
-}
-
-// The label does not show all of its text.
-bool Cut(const QLabel* label) {
-    if (label->wordWrap())  // too many lines, or a word wider than a line
-        return label->heightForWidth(label->width()) > label->height() ||
-               label->minimumSizeHint().width() > label->width();
-    return label->fontMetrics().horizontalAdvance(label->text()) > label->contentsRect().width();
 }
 
 QPixmap IndicatorFrame() {
@@ -121,7 +98,8 @@ TfZelSim::TfZelSim(ZelSim& zelSim, QWidget* parent) : QMainWindow(parent), zelSi
     setObjectName(Name(mw::fZelSim));
     BuildPanels();
     BuildMenus();
-    BindChildren();
+    binding_ = std::make_unique<WindowBinding>(*this, *client_, zelSim_.Controls());
+    binding_->BindChildren();
     ApplyControls();
 
     timer_ = new QTimer(this);
@@ -265,7 +243,7 @@ void TfZelSim::BuildPanels() {
     statusBar()->setSizeGripEnabled(false);  // the window keeps its size
     statusBar()->addWidget(message, 1);
     QPalette palette = message->palette();
-    palette.setColor(QPalette::WindowText, kAlertColour);
+    palette.setColor(QPalette::WindowText, WindowBinding::AlertColour());
     message->setPalette(palette);
 }
 
@@ -338,7 +316,8 @@ void TfZelSim::BuildMenus() {
     com->setObjectName(Name(mw::mComPort));
     auto* comGroup = new QActionGroup(this);
     for (int n = 1; n <= Connection::kComMenuItems; ++n) {
-        QAction* item = AddRadioItem(com, comGroup, mw::ComItem(n), Text(line.ComItemCaption(n)));
+        QAction* item =
+            AddRadioItem(com, comGroup, mw::ComItem(n), ShownText(line.ComItemCaption(n)));
         connect(item, &QAction::triggered, this,
                 [this, n] { Act([this, n] { zelSim_.Connection().SelectComPort(n); }); });
     }
@@ -421,110 +400,8 @@ void TfZelSim::BuildButtonMenu() {
             [this] { Act([this] { zelSim_.UserButtons().ToggleShowScriptDetails(); }); });
 }
 
-void TfZelSim::BindChildren() {
-    for (QWidget* widget : findChildren<QWidget*>()) {
-        const QString name = widget->objectName();
-        if (!name.isEmpty() && !name.startsWith(kQtInternalPrefix))
-            widgets_.emplace(name.toStdString(), widget);
-    }
-    for (QAction* item : findChildren<QAction*>())
-        if (!item->objectName().isEmpty())
-            menuItems_.emplace(item->objectName().toStdString(), item);
-}
-
-QWidget* TfZelSim::Control(std::string_view name) const {
-    auto it = widgets_.find(name);
-    return it == widgets_.end() ? nullptr : it->second;
-}
-
-QAction* TfZelSim::MenuItem(std::string_view name) const {
-    auto it = menuItems_.find(name);
-    return it == menuItems_.end() ? nullptr : it->second;
-}
-
 void TfZelSim::ApplyControls() {
-    const ControlTable& table = zelSim_.Controls();
-    table.ForEachChangedSince(
-        appliedRevision_, [this](const std::string& name, const ControlState& s) {
-            if (name == mw::fZelSim) {
-                ApplyToWindow(s);
-            } else if (QAction* item = MenuItem(name)) {
-                if (s.Has(ControlState::kText)) item->setText(Text(s.text));
-                if (s.Has(ControlState::kChecked)) item->setChecked(s.checked);
-                if (s.Has(ControlState::kEnabled)) item->setEnabled(s.enabled);
-            } else if (QWidget* widget = Control(name)) {
-                ApplyToWidget(widget, s);
-            } else if (unbound_.insert(name).second) {
-                qWarning("zelsim: no control of the main window is named %s", name.c_str());
-            }
-        });
-    appliedRevision_ = table.Revision();
-}
-
-void TfZelSim::ApplyToWindow(const ControlState& s) {
-    if (s.Has(ControlState::kText)) setWindowTitle(Text(s.text));
-    if (s.Has(ControlState::kPos)) move(s.left, s.top);
-    if (s.Has(ControlState::kSize) && client_->size() != QSize(s.width, s.height)) {
-        client_->setFixedSize(s.width, s.height);
-        adjustSize();
-    }
-}
-
-void TfZelSim::ApplyToWidget(QWidget* widget, const ControlState& s) {
-    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        // Mirroring the box must not echo back into it as an edit.
-        const QSignalBlocker blockCombo(combo);
-        const QSignalBlocker blockEdit(combo->lineEdit());
-        if (s.Has(ControlState::kItems)) {
-            QStringList items;
-            for (const std::string& item : s.items) items << LineText(item);
-            bool same = combo->count() == items.size();
-            for (int i = 0; same && i < combo->count(); ++i) same = combo->itemText(i) == items[i];
-            if (!same) {
-                combo->clear();  // clears the edit field too: the text follows
-                combo->addItems(items);
-            }
-        }
-        if (s.Has(ControlState::kText) && combo->currentText() != LineText(s.text))
-            combo->setEditText(LineText(s.text));
-        if (s.Has(ControlState::kSelected) && s.selected) combo->lineEdit()->selectAll();
-    } else if (s.Has(ControlState::kText)) {
-        if (auto* button = qobject_cast<QPushButton*>(widget)) {
-            button->setText(Text(s.text));
-        } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-            label->setText(Text(s.text));
-            // A text longer than its place (a long script line) is there
-            // whole when the pointer rests on it.
-            if (!s.Has(ControlState::kHint))
-                label->setToolTip(Cut(label) ? label->text() : QString());
-        }
-    }
-    if (auto* bar = qobject_cast<QProgressBar*>(widget); bar && s.Has(ControlState::kBar)) {
-        bar->setMaximum(s.maximum);
-        bar->setValue(s.position);
-    }
-    if (s.Has(ControlState::kHint)) widget->setToolTip(Text(s.hint));
-    if (s.Has(ControlState::kColour)) {
-        QPalette palette = widget->palette();
-        const QColor background = ColourOf(s.colour);
-        palette.setColor(QPalette::Window, background);
-        // The text stays readable on a dark background (a running button's tag).
-        palette.setColor(QPalette::WindowText,
-                         background.lightness() < 128 ? Qt::white : Qt::black);
-        widget->setPalette(palette);
-        widget->setAutoFillBackground(true);
-    }
-    if (s.Has(ControlState::kAlert)) {
-        QPalette palette = widget->palette();
-        palette.setColor(
-            QPalette::WindowText,
-            s.alert ? kAlertColour : QApplication::palette().color(QPalette::WindowText));
-        widget->setPalette(palette);
-    }
-    if (s.Has(ControlState::kPos)) widget->move(s.left, s.top);
-    if (s.Has(ControlState::kSize)) widget->resize(s.width, s.height);
-    if (s.Has(ControlState::kEnabled)) widget->setEnabled(s.enabled);
-    if (s.Has(ControlState::kVisible)) widget->setVisible(s.visible);
+    binding_->Apply();
 }
 
 void TfZelSim::CloseUnattended() {

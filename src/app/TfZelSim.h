@@ -1,10 +1,9 @@
 #pragma once
 #include <QMainWindow>
-#include <map>
-#include <set>
-#include <string>
+#include <memory>
 #include <string_view>
 
+#include "base/WindowBinding.h"
 #include "monitor/MessageMonitorView.h"
 
 class QAction;
@@ -22,7 +21,6 @@ class PanelView;
 class UserButtonsPanel;
 class PortWatch;
 class SendBoxInput;
-struct ControlState;
 class ZelSim;
 
 // The main window: a thin view of ZelSim. It binds each named control to a
@@ -44,10 +42,7 @@ class TfZelSim : public QMainWindow {
 
     // Applies the control table entries changed since the last call.
     void ApplyControls();
-    QWidget* Control(std::string_view name) const;
-    QAction* MenuItem(std::string_view name) const;
-    // Names core wrote that no widget or item of this window binds.
-    const std::set<std::string>& UnboundControls() const { return unbound_; }
+    const WindowBinding& Binding() const { return *binding_; }
 
   signals:
     // The window has closed: the port is shut and the settings are saved.
@@ -66,9 +61,6 @@ class TfZelSim : public QMainWindow {
     void DefineButton(int position);
     // bClickSendFilePopup: the line-delay dialog.
     void EditLineDelay();
-    void BindChildren();
-    void ApplyToWindow(const ControlState& s);
-    static void ApplyToWidget(QWidget* widget, const ControlState& s);
     QWidget* AddPanel(std::string_view name, QWidget* parent);
     QLabel* AddLabel(std::string_view name, QWidget* parent);
     QPushButton* AddButton(std::string_view name, QWidget* parent);
@@ -89,10 +81,7 @@ class TfZelSim : public QMainWindow {
     FileSendPanel* fileSendPanel_ = nullptr;
     SendBoxInput* sendBoxInput_ = nullptr;
     PortWatch* portWatch_ = nullptr;
-    std::map<std::string, QWidget*, std::less<>> widgets_;
-    std::map<std::string, QAction*, std::less<>> menuItems_;
-    std::set<std::string> unbound_;
-    uint64_t appliedRevision_ = 0;
+    std::unique_ptr<WindowBinding> binding_;
     int ticksSinceDisplay_ = 0;
     bool closing_ = false;
     bool unattended_ = false;

@@ -1,7 +1,7 @@
 #pragma once
 #include <string_view>
 
-#include "base/ZelSimControls.h"
+#include "base/MainWindowControls.h"
 
 namespace zelsim {
 

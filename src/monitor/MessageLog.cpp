@@ -5,10 +5,10 @@
 
 #include "base/ConfigFile.h"
 #include "base/ControlTable.h"
+#include "base/MainWindowControls.h"
 #include "base/NmeaChecksum.h"
 #include "base/Text.h"
 #include "base/UserDialogs.h"
-#include "base/ZelSimControls.h"
 #include "monitor/LogFile.h"
 #include "monitor/MessageCategory.h"
 #include "monitor/MessageClassifier.h"

@@ -5,8 +5,8 @@
 
 #include "base/ConfigFile.h"
 #include "base/ControlTable.h"
+#include "base/MainWindowControls.h"
 #include "base/Text.h"
-#include "base/ZelSimControls.h"
 #include "monitor/MonitorLayout.h"
 
 namespace zelsim {

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "base/ZelSimControls.h"
+#include "base/MainWindowControls.h"
 #include "monitor/MessageMonitor.h"
 #include "monitor/MessageMonitorView.h"
 

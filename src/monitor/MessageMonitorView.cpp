@@ -9,8 +9,8 @@
 #include <QtMath>
 #include <algorithm>
 
+#include "base/MainWindowControls.h"
 #include "base/Text.h"
-#include "base/ZelSimControls.h"
 #include "monitor/MessageMonitor.h"
 #include "monitor/MonitorLayout.h"
 #include "monitor/TfShowMessageMonColors.h"

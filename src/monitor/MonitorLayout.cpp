@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "base/ZelSimControls.h"
+#include "base/MainWindowControls.h"
 
 namespace zelsim {
 

@@ -1,6 +1,6 @@
 #include "panel/PanelGeometry.h"
 
-#include "base/ZelSimControls.h"
+#include "base/MainWindowControls.h"
 
 namespace zelsim {
 

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "base/ControlTable.h"
-#include "base/ZelSimControls.h"
+#include "base/MainWindowControls.h"
 #include "protocol/ProprietarySentences.h"
 
 namespace zelsim {

@@ -1,9 +1,9 @@
 #include "panel/PanelScreen.h"
 
 #include "base/ControlTable.h"
+#include "base/MainWindowControls.h"
 #include "base/NmeaChecksum.h"
 #include "base/Text.h"
-#include "base/ZelSimControls.h"
 #include "serial/SentenceFramer.h"
 
 namespace zelsim {

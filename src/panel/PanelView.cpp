@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QRadialGradient>
 
-#include "base/ZelSimControls.h"
+#include "base/MainWindowControls.h"
 #include "panel/PanelScreen.h"
 
 namespace zelsim {

@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "base/ControlTable.h"
+#include "base/MainWindowControls.h"
 #include "base/TickClock.h"
-#include "base/ZelSimControls.h"
 #include "panel/PanelKeys.h"
 #include "protocol/ProprietarySentences.h"
 #include "protocol/ReceiverIdentityReply.h"

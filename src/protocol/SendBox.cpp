@@ -5,9 +5,9 @@
 
 #include "base/ConfigFile.h"
 #include "base/ControlTable.h"
+#include "base/MainWindowControls.h"
 #include "base/NmeaChecksum.h"
 #include "base/Text.h"
-#include "base/ZelSimControls.h"
 
 namespace zelsim {
 

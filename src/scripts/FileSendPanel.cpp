@@ -4,7 +4,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "base/ZelSimControls.h"
+#include "base/MainWindowControls.h"
 
 namespace zelsim {
 

@@ -6,8 +6,8 @@
 
 #include "base/ConfigFile.h"
 #include "base/ControlTable.h"
+#include "base/MainWindowControls.h"
 #include "base/UserDialogs.h"
-#include "base/ZelSimControls.h"
 #include "scripts/UserButtons.h"
 #include "serial/SerialPort.h"
 

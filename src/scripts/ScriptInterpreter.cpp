@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "base/ControlTable.h"
+#include "base/MainWindowControls.h"
 #include "base/TickClock.h"
 #include "base/UserDialogs.h"
-#include "base/ZelSimControls.h"
 #include "scripts/FileSender.h"
 #include "scripts/ScriptHost.h"
 #include "scripts/ScriptLine.h"

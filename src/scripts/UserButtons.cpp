@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "base/ConfigFile.h"
-#include "base/ZelSimControls.h"
+#include "base/MainWindowControls.h"
 
 namespace zelsim {
 

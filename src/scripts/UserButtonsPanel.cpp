@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "base/ZelSimControls.h"
+#include "base/MainWindowControls.h"
 
 namespace zelsim {
 

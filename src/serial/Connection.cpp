@@ -4,8 +4,8 @@
 
 #include "base/ConfigFile.h"
 #include "base/ControlTable.h"
+#include "base/MainWindowControls.h"
 #include "base/TickClock.h"
-#include "base/ZelSimControls.h"
 #include "serial/PortMap.h"
 
 namespace zelsim {

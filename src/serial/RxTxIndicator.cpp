@@ -1,8 +1,8 @@
 #include "serial/RxTxIndicator.h"
 
 #include "base/ControlTable.h"
+#include "base/MainWindowControls.h"
 #include "base/TickClock.h"
-#include "base/ZelSimControls.h"
 #include "serial/SerialPort.h"
 
 namespace zelsim {

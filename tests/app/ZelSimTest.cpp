@@ -6,8 +6,8 @@
 #include <string>
 
 #include "app/ZelSim.h"
+#include "base/MainWindowControls.h"
 #include "base/NmeaChecksum.h"
-#include "base/ZelSimControls.h"
 #include "monitor/LogOptions.h"
 #include "serial/MemorySerialDevice.h"
 #include "serial/PortMap.h"

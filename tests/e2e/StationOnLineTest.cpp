@@ -28,9 +28,9 @@
 #include "app/TfZelSim.h"
 #include "app/ZelSim.h"
 #include "base/LocalTime.h"
+#include "base/MainWindowControls.h"
 #include "base/NmeaChecksum.h"
 #include "base/SteadyTickClock.h"
-#include "base/ZelSimControls.h"
 #include "graph/RecordSampler.h"
 #include "monitor/MessageCategory.h"
 #include "monitor/MessageMonitorView.h"
@@ -151,14 +151,14 @@ class StationWindowTest : public ::testing::Test {
     }
 
     void ClickConnect() {
-        auto* button = qobject_cast<QPushButton*>(window_->Control(mw::bComOpenClose));
+        auto* button = qobject_cast<QPushButton*>(window_->Binding().Control(mw::bComOpenClose));
         ASSERT_NE(button, nullptr);
         QTest::mouseClick(button, Qt::LeftButton);
         ASSERT_EQ(button->text(), "Disconnect") << PortMessage();
     }
 
     std::string PortMessage() const {
-        auto* label = qobject_cast<QLabel*>(window_->Control(mw::lPortMessage));
+        auto* label = qobject_cast<QLabel*>(window_->Binding().Control(mw::lPortMessage));
         return label ? label->text().toStdString() : std::string();
     }
 
@@ -310,7 +310,7 @@ TEST_F(StationOnLineTest, ABurstLongerThanOneReadArrivesWhole) {
 // user's keys reach it and the line carries what it sent.
 TEST_F(StationOnLineTest, TypedTextLeavesWithItsChecksum) {
     ClickConnect();
-    auto* box = qobject_cast<QComboBox*>(window_->Control(mw::cbSendData));
+    auto* box = qobject_cast<QComboBox*>(window_->Binding().Control(mw::cbSendData));
     ASSERT_NE(box, nullptr);
     QTest::mouseClick(box->lineEdit(), Qt::LeftButton);
     // Keys go where the user's would: to the widget holding the focus.
@@ -335,7 +335,7 @@ TEST_F(StationOnLineTest, TypedTextLeavesWithItsChecksum) {
 
 TEST_F(StationOnLineTest, FarEndGoingAwayClosesThePortAndSaysSo) {
     ClickConnect();
-    auto* button = qobject_cast<QPushButton*>(window_->Control(mw::bComOpenClose));
+    auto* button = qobject_cast<QPushButton*>(window_->Binding().Control(mw::bComOpenClose));
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(button->text(), "Connect");
     EXPECT_TRUE(window_->windowTitle().endsWith(" is not connected"));
@@ -344,7 +344,7 @@ TEST_F(StationOnLineTest, FarEndGoingAwayClosesThePortAndSaysSo) {
     EXPECT_TRUE(window_->windowTitle().endsWith(" is connected"));
     far_.Send(WithChecksum("GPGGA,1,2"));
     ASSERT_TRUE(WaitForLine("$GPGGA,1,2"));
-    QWidget* indicator = window_->Control(mw::iRxTxFrame);
+    QWidget* indicator = window_->Binding().Control(mw::iRxTxFrame);
     ASSERT_NE(indicator, nullptr);
     EXPECT_TRUE(indicator->isVisible());
 
@@ -356,7 +356,7 @@ TEST_F(StationOnLineTest, FarEndGoingAwayClosesThePortAndSaysSo) {
     const std::string message = PortMessage();
     EXPECT_NE(message.find("Device lost"), std::string::npos) << message;
     EXPECT_NE(message.find(far_.Path()), std::string::npos) << message;
-    EXPECT_TRUE(window_->Control(mw::lPortMessage)->isVisible());
+    EXPECT_TRUE(window_->Binding().Control(mw::lPortMessage)->isVisible());
     // The indicator goes out with its next idle period.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !indicator->isVisible(); }, kDeadlineMs));
     // Waiting for the device to return until the user says otherwise.
@@ -573,9 +573,9 @@ TEST_F(StationBesideSimulatorTest, AcquireFindsTheReceiverAndTheKeysDriveItsMenu
     qApp->installEventFilter(&keys);
     ClickConnect();
 
-    auto* acquire = qobject_cast<QPushButton*>(window_->Control(mw::bAcquireCorvane));
-    auto* status = qobject_cast<QLabel*>(window_->Control(mw::lAcquireCorvaneStatus));
-    auto* report = qobject_cast<QLabel*>(window_->Control(mw::lCorvaneConnectionReport));
+    auto* acquire = qobject_cast<QPushButton*>(window_->Binding().Control(mw::bAcquireCorvane));
+    auto* status = qobject_cast<QLabel*>(window_->Binding().Control(mw::lAcquireCorvaneStatus));
+    auto* report = qobject_cast<QLabel*>(window_->Binding().Control(mw::lCorvaneConnectionReport));
     ASSERT_TRUE(acquire && status && report);
     ASSERT_TRUE(acquire->isVisible()) << "Corvane on an open port at 38,400";
     QTest::mouseClick(acquire, Qt::LeftButton);

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "base/ControlTable.h"
+#include "base/MainWindowControls.h"
 #include "base/NmeaChecksum.h"
-#include "base/ZelSimControls.h"
 #include "monitor/LogOptions.h"
 #include "monitor/MessageCategory.h"
 #include "monitor/MessageLog.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "base/ControlTable.h"
-#include "base/ZelSimControls.h"
+#include "base/MainWindowControls.h"
 #include "monitor/MessageMonitor.h"
 #include "support/ConfigText.h"
 

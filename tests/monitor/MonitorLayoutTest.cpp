@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "base/ZelSimControls.h"
+#include "base/MainWindowControls.h"
 #include "monitor/MonitorLayout.h"
 
 namespace zelsim {

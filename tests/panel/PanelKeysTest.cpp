@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "base/ControlTable.h"
-#include "base/ZelSimControls.h"
+#include "base/MainWindowControls.h"
 #include "panel/PanelKeys.h"
 
 namespace zelsim {

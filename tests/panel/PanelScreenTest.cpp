@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "base/ControlTable.h"
-#include "base/ZelSimControls.h"
+#include "base/MainWindowControls.h"
 #include "panel/PanelFont.h"
 #include "panel/PanelGeometry.h"
 #include "panel/PanelScreen.h"

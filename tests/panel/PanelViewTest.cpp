@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/ControlTable.h"
-#include "base/ZelSimControls.h"
+#include "base/MainWindowControls.h"
 #include "panel/PanelGeometry.h"
 #include "panel/PanelScreen.h"
 #include "panel/PanelView.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "base/ControlTable.h"
-#include "base/ZelSimControls.h"
+#include "base/MainWindowControls.h"
 #include "graph/RecordSampler.h"
 #include "panel/PanelScreen.h"
 #include "panel/ReceiverAcquisition.h"

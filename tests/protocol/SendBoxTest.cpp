@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "base/ControlTable.h"
-#include "base/ZelSimControls.h"
+#include "base/MainWindowControls.h"
 #include "protocol/SendBox.h"
 #include "support/ConfigText.h"
 

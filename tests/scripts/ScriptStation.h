@@ -8,7 +8,7 @@
 
 #include "base/ConfigFile.h"
 #include "base/ControlTable.h"
-#include "base/ZelSimControls.h"
+#include "base/MainWindowControls.h"
 #include "scripts/FileSender.h"
 #include "scripts/MemoryFileSource.h"
 #include "scripts/ScriptHost.h"

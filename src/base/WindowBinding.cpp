@@ -1,0 +1,176 @@
+#include "base/WindowBinding.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QColor>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QWidget>
+
+#include "base/ControlTable.h"
+#include "base/ShownText.h"
+
+namespace zelsim {
+
+namespace {
+
+const QColor kAlertColour(180, 0, 0);
+constexpr int kDarkBelow = 128;
+constexpr const char* kQtInternalPrefix = "qt_";
+
+QString Text(const std::string& text) {
+    return ShownText(text);
+}
+
+// The send box holds line bytes: one character per byte.
+QString LineText(const std::string& text) {
+    return QString::fromLatin1(text);
+}
+
+// Core writes colours as 0x00BBGGRR.
+QColor ColourOf(uint32_t bgr) {
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+// The label does not show all of its text.
+bool Cut(const QLabel* label) {
+    if (label->wordWrap())  // too many lines, or a word wider than a line
+        return label->heightForWidth(label->width()) > label->height() ||
+               label->minimumSizeHint().width() > label->width();
+    return label->fontMetrics().horizontalAdvance(label->text()) > label->contentsRect().width();
+}
+
+}  // namespace
+
+WindowBinding::WindowBinding(QWidget& window, QWidget& client, const ControlTable& table)
+    : window_(window),
+      client_(client),
+      table_(table),
+      windowName_(window.objectName().toStdString()) {}
+
+void WindowBinding::BindChildren() {
+    for (QWidget* widget : window_.findChildren<QWidget*>()) {
+        const QString name = widget->objectName();
+        if (!name.isEmpty() && !name.startsWith(kQtInternalPrefix))
+            widgets_.emplace(name.toStdString(), widget);
+    }
+    for (QAction* item : window_.findChildren<QAction*>())
+        if (!item->objectName().isEmpty())
+            menuItems_.emplace(item->objectName().toStdString(), item);
+}
+
+QColor WindowBinding::AlertColour() {
+    return kAlertColour;
+}
+
+QWidget* WindowBinding::Control(std::string_view name) const {
+    auto it = widgets_.find(name);
+    return it == widgets_.end() ? nullptr : it->second;
+}
+
+QAction* WindowBinding::MenuItem(std::string_view name) const {
+    auto it = menuItems_.find(name);
+    return it == menuItems_.end() ? nullptr : it->second;
+}
+
+bool WindowBinding::Shows(std::string_view name) const {
+    return name == windowName_ || Control(name) != nullptr || MenuItem(name) != nullptr;
+}
+
+std::vector<std::string> WindowBinding::NamesWithoutControl() const {
+    std::vector<std::string> names;
+    table_.ForEachChangedSince(0, [&](const std::string& name, const ControlState&) {
+        if (!Shows(name)) names.push_back(name);
+    });
+    return names;
+}
+
+void WindowBinding::Apply() {
+    table_.ForEachChangedSince(
+        appliedRevision_, [this](const std::string& name, const ControlState& s) {
+            if (name == windowName_) {
+                ApplyToWindow(s);
+            } else if (QAction* item = MenuItem(name)) {
+                if (s.Has(ControlState::kText)) item->setText(Text(s.text));
+                if (s.Has(ControlState::kChecked)) item->setChecked(s.checked);
+                if (s.Has(ControlState::kEnabled)) item->setEnabled(s.enabled);
+            } else if (QWidget* widget = Control(name)) {
+                ApplyToWidget(widget, s);
+            } else if (warned_.insert(name).second) {
+                qWarning("zelsim: no control of %s is named %s", windowName_.c_str(), name.c_str());
+            }
+        });
+    appliedRevision_ = table_.Revision();
+}
+
+void WindowBinding::ApplyToWindow(const ControlState& s) {
+    if (s.Has(ControlState::kText)) window_.setWindowTitle(Text(s.text));
+    if (s.Has(ControlState::kPos)) window_.move(s.left, s.top);
+    if (s.Has(ControlState::kSize) && client_.size() != QSize(s.width, s.height)) {
+        client_.setFixedSize(s.width, s.height);
+        window_.adjustSize();
+    }
+}
+
+void WindowBinding::ApplyToWidget(QWidget* widget, const ControlState& s) {
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        // Mirroring the box must not echo back into it as an edit.
+        const QSignalBlocker blockCombo(combo);
+        const QSignalBlocker blockEdit(combo->lineEdit());
+        if (s.Has(ControlState::kItems)) {
+            QStringList items;
+            for (const std::string& item : s.items) items << LineText(item);
+            bool same = combo->count() == items.size();
+            for (int i = 0; same && i < combo->count(); ++i) same = combo->itemText(i) == items[i];
+            if (!same) {
+                combo->clear();  // clears the edit field too: the text follows
+                combo->addItems(items);
+            }
+        }
+        if (s.Has(ControlState::kText) && combo->currentText() != LineText(s.text))
+            combo->setEditText(LineText(s.text));
+        if (s.Has(ControlState::kSelected) && s.selected) combo->lineEdit()->selectAll();
+    } else if (s.Has(ControlState::kText)) {
+        if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            button->setText(Text(s.text));
+        } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+            label->setText(Text(s.text));
+            // A text longer than its place (a long script line) is there
+            // whole when the pointer rests on it.
+            if (!s.Has(ControlState::kHint))
+                label->setToolTip(Cut(label) ? label->text() : QString());
+        }
+    }
+    if (auto* bar = qobject_cast<QProgressBar*>(widget); bar && s.Has(ControlState::kBar)) {
+        bar->setMaximum(s.maximum);
+        bar->setValue(s.position);
+    }
+    if (s.Has(ControlState::kHint)) widget->setToolTip(Text(s.hint));
+    if (s.Has(ControlState::kColour)) {
+        QPalette palette = widget->palette();
+        const QColor background = ColourOf(s.colour);
+        palette.setColor(QPalette::Window, background);
+        // The text stays readable on a dark background (a running button's tag).
+        palette.setColor(QPalette::WindowText,
+                         background.lightness() < kDarkBelow ? Qt::white : Qt::black);
+        widget->setPalette(palette);
+        widget->setAutoFillBackground(true);
+    }
+    if (s.Has(ControlState::kAlert)) {
+        QPalette palette = widget->palette();
+        palette.setColor(
+            QPalette::WindowText,
+            s.alert ? kAlertColour : QApplication::palette().color(QPalette::WindowText));
+        widget->setPalette(palette);
+    }
+    if (s.Has(ControlState::kPos)) widget->move(s.left, s.top);
+    if (s.Has(ControlState::kSize)) widget->resize(s.width, s.height);
+    if (s.Has(ControlState::kEnabled)) widget->setEnabled(s.enabled);
+    if (s.Has(ControlState::kVisible)) widget->setVisible(s.visible);
+}
+
+}  // namespace zelsim

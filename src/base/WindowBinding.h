@@ -1,0 +1,60 @@
+#pragma once
+#include <QColor>
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QAction;
+class QWidget;
+
+namespace zelsim {
+
+class ControlTable;
+struct ControlState;
+
+// Shows a window's control table on the window: each entry goes to the
+// child widget or menu item whose object name is the entry's name, and the
+// entry named after the window itself carries its caption, its place and
+// the size of its client area. Every window of the program is bound this
+// way to a table of its own, so two windows may use the same names.
+class WindowBinding {
+  public:
+    // The window's object name is the name of its own entry; `client` is
+    // the widget whose size that entry sets. Both and `table` outlive the
+    // binding.
+    WindowBinding(QWidget& window, QWidget& client, const ControlTable& table);
+
+    // Takes the window's named children and actions; called once the
+    // window has built them, and again after it adds more.
+    void BindChildren();
+    // Applies the entries changed since the last call.
+    void Apply();
+
+    // Text that warns (a failure said in red) on any window.
+    static QColor AlertColour();
+
+    QWidget* Control(std::string_view name) const;
+    QAction* MenuItem(std::string_view name) const;
+    // Entries of the table that nothing on the window shows: a state the
+    // user would never see. Applying warns once about each.
+    std::vector<std::string> NamesWithoutControl() const;
+
+  private:
+    bool Shows(std::string_view name) const;
+    void ApplyToWindow(const ControlState& s);
+    static void ApplyToWidget(QWidget* widget, const ControlState& s);
+
+    QWidget& window_;
+    QWidget& client_;
+    const ControlTable& table_;
+    const std::string windowName_;
+    std::map<std::string, QWidget*, std::less<>> widgets_;
+    std::map<std::string, QAction*, std::less<>> menuItems_;
+    std::set<std::string, std::less<>> warned_;
+    uint64_t appliedRevision_ = 0;
+};
+
+}  // namespace zelsim
