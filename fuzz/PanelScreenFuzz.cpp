@@ -16,7 +16,7 @@
 
 #include "FuzzCheck.h"
 #include "base/ControlTable.h"
-#include "base/ZelSimControls.h"
+#include "base/MainWindowControls.h"
 #include "panel/PanelFont.h"
 #include "panel/PanelScreen.h"
 #include "serial/SentenceFramer.h"
