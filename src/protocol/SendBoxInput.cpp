@@ -60,8 +60,13 @@ bool SendBoxInput::eventFilter(QObject* watched, QEvent* event) {
             emit acted();
             break;
         case QEvent::FocusOut:
-            // The drop-down list taking the focus is still the box.
-            if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+            // The drop-down list taking the focus is still the box; so is
+            // another window taking it (a dialog, another program): the box
+            // stays the window's focus and has the keys again when the
+            // window is back, which a session without a window manager
+            // never announces with a focus event.
+            if (const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+                reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
                 box_.FocusOut();  // cbSendDataOnExit
                 emit acted();
             }

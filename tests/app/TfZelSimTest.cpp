@@ -399,6 +399,11 @@ TEST_F(TfZelSimTest, TheSendBoxKeepsItsArrowsAcrossADialogAndLeavesTheFunctionKe
     ASSERT_TRUE(QTest::qWaitFor([&] { return Box()->hasFocus(); }));
     QTest::keyClicks(Box(), "ABC");
     ASSERT_FALSE(zelSim->KeyHook().Active());
+    // Another window taking the focus leaves the box the window's focus:
+    // without a window manager no focus event says the window is back.
+    QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(Box(), &away);
+    EXPECT_FALSE(zelSim->KeyHook().Active()) << "the arrows would go to the panel";
 
     QTimer::singleShot(0, [&] {
         if (QWidget* dialog = QApplication::activeModalWidget())
