@@ -62,10 +62,12 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
     };
     connection_.onStatusChanged = [this] { windowState_.RefreshStatus(); };
     // An unattended capture outlives a glitch of the adapter.
-    connection_.onDeviceLost = [this](const std::string& device, bool reconnecting) {
-        log_.LineLost(device, reconnecting);
+    connection_.onDeviceLost = [this](const std::string& device, bool reconnecting, uint32_t now) {
+        log_.LineLost(device, reconnecting, now);
     };
-    connection_.onReconnected = [this](const std::string& device) { log_.LineBack(device); };
+    connection_.onReconnected = [this](const std::string& device, uint32_t now) {
+        log_.LineBack(device, now);
+    };
     monitor_.onLayoutChanged = [this] { windowState_.MonitorLayoutChanged(); };
     // The caption names the group, and the layout follows the buttons.
     buttons_.onGroupChanged = [this] { windowState_.RefreshStatus(); };

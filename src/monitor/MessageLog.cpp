@@ -185,13 +185,13 @@ std::string MessageLog::NowText() const {
     return text;
 }
 
-void MessageLog::LineLost(std::string_view device, bool reconnecting) {
+void MessageLog::LineLost(std::string_view device, bool reconnecting, uint32_t now) {
     if (!logging_) return;
-    WriteNote("line lost: " + std::string(device), lastTick_);
+    WriteNote("line lost: " + std::string(device), now);
     resumeWhenBack_ = reconnecting;
 }
 
-void MessageLog::LineBack(std::string_view device) {
+void MessageLog::LineBack(std::string_view device, uint32_t now) {
     if (!resumeWhenBack_ || !port_.IsOpen()) return;
     resumeWhenBack_ = false;
     // The same capture goes on: same file, nothing emptied, the count of
@@ -199,7 +199,7 @@ void MessageLog::LineBack(std::string_view device) {
     logging_ = true;
     controls_.SetText(mw::bLogMessages, kStopLogCaption);
     ShowStatus();
-    WriteNote("line back: " + std::string(device), lastTick_);
+    WriteNote("line back: " + std::string(device), now);
     RefreshLogControls();
 }
 

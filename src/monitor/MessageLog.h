@@ -66,9 +66,10 @@ class MessageLog : public CyclePart {
     // line, and when the line is to be reopened by itself, logging that was
     // on resumes with it (LineBack). An unattended capture survives a
     // glitch of the adapter.
-    void LineLost(std::string_view device, bool reconnecting);
+    // Each note carries the tick `now` of its event.
+    void LineLost(std::string_view device, bool reconnecting, uint32_t now);
     // The lost device is back and the port open again.
-    void LineBack(std::string_view device);
+    void LineBack(std::string_view device, uint32_t now);
     // The user took the line in hand (Connect or Disconnect): a capture
     // stopped by a lost device no longer resumes by itself.
     void ForgetResume() { resumeWhenBack_ = false; }

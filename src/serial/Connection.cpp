@@ -127,7 +127,7 @@ void Connection::AfterRead(uint32_t now) {
         lastTry_ = now;
         Report("Device lost: " + Named() + " stopped answering and was closed" +
                (watching_ ? "; it is reopened as soon as it is back." : "."));
-        if (onDeviceLost) onDeviceLost(Named(), watching_);
+        if (onDeviceLost) onDeviceLost(Named(), watching_, now);
         StatusChanged();
     } else if (watching_ && TickClock::Elapsed(now, lastTry_, kReconnectTryMs)) {
         lastTry_ = now;
@@ -137,7 +137,7 @@ void Connection::AfterRead(uint32_t now) {
         watching_ = false;
         Report("Reconnected: " + Named() + " at " + std::to_string(port_.Rate()) + " baud.");
         StatusChanged();
-        if (onReconnected) onReconnected(Named());
+        if (onReconnected) onReconnected(Named(), now);
     }
 }
 

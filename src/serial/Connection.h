@@ -39,8 +39,8 @@ class Connection : public CyclePart {
     std::function<void()> onStatusChanged;
     // The open device went away (`reconnecting`: it is watched for), and a
     // device watched for came back; each names the device as the window does.
-    std::function<void(const std::string& device, bool reconnecting)> onDeviceLost;
-    std::function<void(const std::string& device)> onReconnected;
+    std::function<void(const std::string& device, bool reconnecting, uint32_t now)> onDeviceLost;
+    std::function<void(const std::string& device, uint32_t now)> onReconnected;
 
     // bClickComOpenClose; while a lost device is watched for, ends the watch.
     void ComOpenClose();

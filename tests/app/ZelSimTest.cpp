@@ -247,7 +247,7 @@ TEST_F(ZelSimTest, LoggingResumesWhenALostLineIsBack) {
     EXPECT_EQ(zelSim_->MessageLog().FileName(), "./ZelSim.log");
 
     zelSim_->ComOpenClose();
-    Make("[Configuration]\nLogDate=0\nLogTime=0\nLogMsTickCount=0\n");
+    Make("[Configuration]\nLogDate=0\nLogTime=0\nLogMsTickCount=1\n");
     zelSim_->MessageLog().StartWhenConnected(log);
     zelSim_->ComOpenClose();
     line_->Inject("before\r\n");
@@ -263,9 +263,10 @@ TEST_F(ZelSimTest, LoggingResumesWhenALostLineIsBack) {
     EXPECT_EQ(Text(mw::lLogMessagesStatus), "Logging Messages");
     line_->Inject("after\r\n");
     Run(20);
+    // Each note carries the tick of its own event, not that of the last line.
     EXPECT_EQ(TempDir::Read(log),
-              "before\r\nline lost: COM1 (/dev/ttyTEST1)\r\nline back: COM1 "
-              "(/dev/ttyTEST1)\r\nafter\r\n");
+              "1010,before\r\n1030,line lost: COM1 (/dev/ttyTEST1)\r\n"
+              "1290,line back: COM1 (/dev/ttyTEST1)\r\n1310,after\r\n");
 
     line_->Unplug();
     Run(20);
