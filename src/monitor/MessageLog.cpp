@@ -63,8 +63,12 @@ std::string MessageLog::FileName() const {
 }
 
 const std::string& MessageLog::ActiveName() const {
-    if (runLog_) return runName_.empty() ? fixedName_ : runName_;
+    if (runLog_) return RunName();
     return options_.logPromptForFilename ? promptedName_ : fixedName_;
+}
+
+const std::string& MessageLog::RunName() const {
+    return runName_.empty() ? fixedName_ : runName_;
 }
 
 bool MessageLog::Logs(uint8_t category) const {
@@ -231,7 +235,7 @@ void MessageLog::LogMessagesClick() {
     if (logging_) {
         Stop();
     } else if (!options_.logPromptForFilename || runLog_ || AskFileName()) {
-        Start();
+        Start(ActiveName());
     }
     RefreshLogControls();
 }
@@ -253,8 +257,8 @@ bool MessageLog::AskFileName() {
     return !promptedName_.empty();
 }
 
-void MessageLog::Start() {
-    loggingName_ = ActiveName();
+void MessageLog::Start(const std::string& name) {
+    loggingName_ = name;
     logging_ = true;
     resumeWhenBack_ = false;
     linesLost_ = 0;
@@ -279,7 +283,7 @@ void MessageLog::RefreshLogControls() {
     controls_.SetVisible(mw::lLogMessagesStatus, available);
     if (available && startWhenConnected_ && !logging_) {
         startWhenConnected_ = false;
-        Start();
+        Start(RunName());  // nobody may be there to answer a prompt
     }
     const bool fileActions = !options_.logPromptForFilename && !logging_;
     for (std::string_view item : mSequenceEraseView) controls_.SetEnabled(item, fileActions);
@@ -294,6 +298,9 @@ void MessageLog::StartWhenConnected(std::string file) {
 
 void MessageLog::SetOption(bool LogOptions::*flag, bool on) {
     options_.*flag = on;
+    // The user chose how logs are named: the file --log gave the run no
+    // longer stands in for the choice.
+    if (flag == &LogOptions::logPromptForFilename) runLog_ = false;
     ShowOptions();
     RefreshLogControls();
 }

@@ -84,9 +84,11 @@ class MessageLog : public CyclePart {
 
   private:
     const std::string& ActiveName() const;
+    // The file --log gave, or the configured name when it gave none.
+    const std::string& RunName() const;
     bool Logs(uint8_t category) const;
     bool AnyCategory() const;
-    void Start();
+    void Start(const std::string& name);
     void Stop();
     void ShowOptions();
     void ShowStatus();

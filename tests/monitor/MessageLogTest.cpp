@@ -333,6 +333,19 @@ TEST_F(MessageLogTest, LoggingAskedForAtStartBeginsWithTheConnection) {
     EXPECT_TRUE(dialogs_.fileRequests.empty());
     Show("x", MessageCategory::kNonNmea);
     EXPECT_FALSE(TempDir::Read(dir_.File("rig.log")).empty());
+
+    // The run's file holds until the user chooses how logs are named.
+    log_->LogMessagesClick();
+    log_->LogMessagesClick();
+    EXPECT_TRUE(dialogs_.fileRequests.empty()) << "Log Messages goes on in the run's file";
+    EXPECT_EQ(log_->FileName(), dir_.File("rig.log"));
+    log_->LogMessagesClick();
+    log_->SetOption(&LogOptions::logPromptForFilename, false);
+    log_->SetOption(&LogOptions::logPromptForFilename, true);
+    dialogs_.fileChoice = dir_.File("chosen.log");
+    log_->LogMessagesClick();
+    EXPECT_EQ(dialogs_.fileRequests.size(), 1u) << "Prompt for Log Filename asks again";
+    EXPECT_EQ(log_->FileName(), dir_.File("chosen.log"));
 }
 
 }  // namespace
