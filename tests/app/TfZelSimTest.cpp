@@ -72,12 +72,6 @@ class TfZelSimTest : public ::testing::Test {
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
         QApplication::sendEvent(widget, &event);
     }
-    QStringList Captions(QMenu* menu) {
-        QStringList captions;
-        for (QAction* a : menu->actions())
-            if (!a->isSeparator()) captions << a->text();
-        return captions;
-    }
 
     FakeTickClock clock;
     PortMap ports;
@@ -88,38 +82,6 @@ class TfZelSimTest : public ::testing::Test {
     std::unique_ptr<ZelSim> zelSim;
     std::unique_ptr<TfZelSim> window;
 };
-
-TEST_F(TfZelSimTest, OpensWithItsMenusCaptionAndDesignSize) {
-    window->show();
-    EXPECT_EQ(window->windowTitle(),
-              "ZEL Sim v" ZELSIM_VERSION_TEXT " - COM1 at 38400 BAUD is not connected");
-    EXPECT_EQ(window->centralWidget()->size(), QSize(760, 591));
-
-    QMenu* com = Menu("mComPort");
-    ASSERT_NE(com, nullptr);
-    ASSERT_EQ(com->actions().size(), 20);  // and a line and Reconnect Automatically
-    EXPECT_EQ(com->actions()[19]->text(), "Reconnect Automatically");
-    EXPECT_TRUE(com->actions()[19]->isChecked());
-    EXPECT_TRUE(com->actions()[0]->isChecked());
-    EXPECT_EQ(com->actions()[0]->text(), "COM1\t/dev/ttyTEST1");
-    EXPECT_EQ(com->actions()[1]->text(), "COM2\t(no device)");
-
-    EXPECT_EQ(Captions(Menu("mBaud")),
-              QStringList({"     300", "     600", "  1,200", "  2,400", "  4,800", "  9,600",
-                           " 19,200", " 38,400", " 57,600", "115,200"}));
-    EXPECT_TRUE(Menu("mBaud")->actions()[7]->isChecked());
-
-    QMenu* monitor = Menu("mMsgMonOptions");
-    EXPECT_EQ(Captions(monitor),
-              QStringList({"Out-Going Messages", "ZEL Messages", "DGPS Messages",
-                           "Light Bar Messages", "Dormalyn Messages", "Non-NMEA Messages",
-                           "Other Messages", "Hide", "Big", "Convert Keys to Upper Case",
-                           "Flush Serial Port", "Time", "Tick Count (milliseconds)"}));
-    QStringList unchecked;
-    for (QAction* item : monitor->actions())
-        if (item->isCheckable() && !item->isChecked()) unchecked << item->text();
-    EXPECT_EQ(unchecked, QStringList({"Hide", "Big"}));
-}
 
 // Everything core says reaches a widget or an item: a name no control
 // binds would be a state the user never sees.
@@ -146,30 +108,6 @@ TEST_F(TfZelSimTest, EveryControlCoreWritesIsBound) {
     zelSim->Controls().ForEachChangedSince(
         0, [&](const std::string&, const ControlState&) { ++entries; });
     EXPECT_GT(entries, 50);
-}
-
-TEST_F(TfZelSimTest, ConnectButtonAndMenusDriveTheParts) {
-    window->show();
-    auto* connect = Widget<QPushButton>(mw::bComOpenClose);
-    ASSERT_NE(connect, nullptr);
-    EXPECT_EQ(connect->text(), "Connect");
-    QTest::mouseClick(connect, Qt::LeftButton);
-    EXPECT_EQ(connect->text(), "Disconnect");
-    EXPECT_TRUE(window->windowTitle().endsWith("/dev/ttyTEST1 at 38400 BAUD is connected"));
-
-    Menu("mBaud")->actions()[5]->trigger();  // 9,600
-    EXPECT_EQ(line->ConfiguredRate(), 9600u);
-
-    line->Unplug();
-    clock.Advance(10);
-    // The window's own timer runs the cycle that notices; the line is
-    // watched for, so the button still offers to end the watch.
-    auto* message = Widget<QLabel>(mw::lPortMessage);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return message->text().startsWith("Device lost"); }))
-        << message->text().toStdString();
-    EXPECT_TRUE(window->windowTitle().endsWith(" is not connected"));
-    EXPECT_EQ(connect->text(), "Disconnect");
-    EXPECT_TRUE(message->isVisible());
 }
 
 // The hook takes only keys bound for the main window's own controls.
@@ -257,67 +195,6 @@ TEST_F(TfZelSimTest, TheSendBoxFiltersTypingSendsAndRemembers) {
     EXPECT_TRUE(zelSim->KeyHook().Active());
 }
 
-TEST_F(TfZelSimTest, MonitorButtonsAndBigAndHideMoveTheWidgets) {
-    window->show();
-    auto* pause = Widget<QPushButton>(mw::bPause);
-    pause->click();
-    EXPECT_EQ(pause->text(), "Continue");
-
-    QWidget* panel = window->Binding().Control(mw::pMessageMonitorPanel);
-    EXPECT_EQ(panel->geometry(), QRect(0, 296, 760, 295));
-    EXPECT_EQ(window->Binding().Control(mw::lbMessageMonitor)->geometry(), QRect(8, 0, 744, 250));
-    EXPECT_EQ(Widget<QPushButton>(mw::bSendData)->geometry(), QRect(384, 254, 60, 25));
-    window->Binding().MenuItem(mw::mMsgMonBig)->trigger();
-    EXPECT_EQ(panel->height(), 415);
-    EXPECT_EQ(Widget<QPushButton>(mw::bAddCkSum)->y(), 374);
-    EXPECT_EQ(Box()->y(), 375);
-    EXPECT_EQ(window->centralWidget()->height(), 711);
-
-    window->Binding().MenuItem(mw::mMsgMonHide)->trigger();
-    EXPECT_TRUE(panel->isHidden());
-    EXPECT_EQ(window->centralWidget()->height(), 591);
-}
-
-TEST_F(TfZelSimTest, ButtonOptionsChooseTheGroupShown) {
-    window->show();
-    const QStringList menus = [&] {
-        QStringList titles;
-        for (QAction* menu : window->menuBar()->actions()) titles << menu->text();
-        return titles;
-    }();
-    EXPECT_EQ(menus.indexOf("B&utton Options"), menus.indexOf("&ZEL Options") + 1);
-    QMenu* options = Menu("mButtonOptions");
-    ASSERT_NE(options, nullptr);
-    EXPECT_EQ(Captions(options),
-              QStringList({"Hide Buttons", "Button Group 1", "Button Group 2", "Button Group 3",
-                           "Button Group 4", "Show Script Details"}));
-    EXPECT_TRUE(window->Binding().MenuItem(mw::mHideButtons)->isChecked());
-    QWidget* panel = window->Binding().Control(mw::pButtonPanel);
-    EXPECT_TRUE(panel->isHidden());
-
-    window->Binding().MenuItem(mw::mButtonGroup3)->trigger();
-    EXPECT_TRUE(panel->isVisible());
-    EXPECT_EQ(Widget<QPushButton>(mw::bButton1)->text(), "Button 17");
-    EXPECT_EQ(Widget<QPushButton>(mw::bButton8)->text(), "Button 24");
-    EXPECT_EQ(Widget<QPushButton>(mw::bButton1)->toolTip(), "Right Click to Edit Buttons");
-    EXPECT_EQ(qobject_cast<QLabel*>(window->Binding().Control(mw::lButton8Tag))->text(), "F8");
-    EXPECT_TRUE(window->windowTitle().contains(" - Button Group #3 - "))
-        << window->windowTitle().toStdString();
-    // F1 over F2, four columns, each tag left of its button.
-    EXPECT_EQ(window->Binding().Control(mw::bButton2)->geometry(), QRect(16, 30, 94, 26));
-    EXPECT_EQ(window->Binding().Control(mw::lButton7Tag)->pos(), QPoint(336, 5));
-    EXPECT_EQ(Background(mw::lButton1Tag), QColor(Qt::white));
-
-    window->Binding().MenuItem(mw::mShowScriptDetails)->trigger();
-    EXPECT_TRUE(zelSim->UserButtons().ShowScriptDetails());
-    EXPECT_TRUE(window->Binding().MenuItem(mw::mShowScriptDetails)->isChecked());
-
-    window->Binding().MenuItem(mw::mHideButtons)->trigger();
-    EXPECT_TRUE(panel->isHidden());
-    EXPECT_FALSE(window->Binding().MenuItem(mw::mButtonGroup3)->isChecked());
-    EXPECT_TRUE(window->windowTitle().startsWith("ZEL Sim v" ZELSIM_VERSION_TEXT " - COM1"));
-}
-
 // A click and its function key start the script; its tag turns navy while
 // it runs and the Cancel Button ends it.
 TEST_F(TfZelSimTest, AButtonRunsItsScriptWithItsTagNavyUntilCancelled) {
@@ -359,27 +236,6 @@ TEST_F(TfZelSimTest, AButtonRunsItsScriptWithItsTagNavyUntilCancelled) {
     QTest::keyClick(window->centralWidget(), Qt::Key_F3);
     EXPECT_TRUE(zelSim->ScriptInterpreter().Running());
     qApp->removeEventFilter(&filter);
-}
-
-TEST_F(TfZelSimTest, RightClickDefinesAButtonWhileTheKeyHookRests) {
-    window->show();
-    window->Binding().MenuItem(mw::mButtonGroup2)->trigger();
-    bool hookActive = true;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<TfDefineButton*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        hookActive = zelSim->KeyHook().Active();
-        dialog->CaptionEdit()->setText("Identity");
-        dialog->Memo()->setPlainText("$PKVTQ,RID\n\n\n~waitfor RID\n");
-        QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
-        if (dialog->isVisible()) dialog->reject();  // a failure, not a hang
-    });
-    RightClick(window->Binding().Control(mw::bButton4));
-    EXPECT_FALSE(hookActive);
-    EXPECT_TRUE(zelSim->KeyHook().Active());
-    EXPECT_EQ(Widget<QPushButton>(mw::bButton4)->text(), "Identity");
-    EXPECT_EQ(zelSim->UserButtons().Table().At(11).script,
-              (std::vector<std::string>{"$PKVTQ,RID", "~waitfor RID"}));
 }
 
 // A dialog opened and closed over the focused send box gives the keys back

@@ -7,7 +7,6 @@
 
 #include "app/ZelSim.h"
 #include "base/MainWindowControls.h"
-#include "base/NmeaChecksum.h"
 #include "monitor/LogOptions.h"
 #include "serial/MemorySerialDevice.h"
 #include "serial/PortMap.h"
@@ -340,11 +339,16 @@ TEST_F(ZelSimTest, KeyHookClaimsPanelAndFunctionKeysByPanelType) {
 }
 
 // The panel's screen is live only while the line is open: disconnected or
-// lost, it keeps the receiver's last text, marked as stale.
+// lost, it keeps the receiver's last text, marked as stale. Opening the port
+// starts it from a blank screen at the first contrast.
 TEST_F(ZelSimTest, ThePanelScreenIsStaleWhileTheLineIsClosed) {
+    zelSim_->PanelScreen().PutChar(0, 'A');
+    zelSim_->PanelScreen().SetContrast(200);
     EXPECT_TRUE(zelSim_->PanelScreen().Stale());
     zelSim_->ComOpenClose();
     EXPECT_FALSE(zelSim_->PanelScreen().Stale());
+    EXPECT_EQ(zelSim_->PanelScreen().RowText(0), std::string(16, ' '));
+    EXPECT_EQ(Control(mw::pbContrast).position, PanelScreen::kContrastAtConnect);
     line_->Inject("$PKVTS,TXT,0,MENU*1D\r\n");
     Run(10);
     line_->Unplug();
@@ -356,77 +360,6 @@ TEST_F(ZelSimTest, ThePanelScreenIsStaleWhileTheLineIsClosed) {
     EXPECT_FALSE(zelSim_->PanelScreen().Stale());
     zelSim_->ComOpenClose();
     EXPECT_TRUE(zelSim_->PanelScreen().Stale());
-}
-
-// Keys from the keyboard and the window's buttons share one mask; opening
-// the port starts the panel from a blank screen at the first contrast.
-TEST_F(ZelSimTest, PanelKeysShareTheirMaskAndConnectResetsTheScreen) {
-    using Key = KeyHook::Key;
-    zelSim_->PanelScreen().PutChar(0, 'A');
-    zelSim_->PanelScreen().SetContrast(200);
-    zelSim_->ComOpenClose();
-    EXPECT_EQ(zelSim_->PanelScreen().RowText(0), std::string(16, ' '));
-    EXPECT_EQ(zelSim_->PanelScreen().Contrast(), PanelScreen::kContrastAtConnect);
-    EXPECT_EQ(Control(mw::pbContrast).position, PanelScreen::kContrastAtConnect);
-
-    zelSim_->PanelKeys().KeyAreaPressed(1);  // Corvane's right arrow, held with the mouse
-    ASSERT_TRUE(zelSim_->HandleKey(Key::Left, true, false));  // Corvane's enter key
-    zelSim_->HandleKey(Key::Left, false, false);
-    zelSim_->PanelKeys().KeyAreaReleased(1);
-    EXPECT_EQ(line_->TakeWritten(), "$PKVTK,1*4F\r\n$PKVTK,9*47\r\n$PKVTK,1*4F\r\n$PKVTK,0*4E\r\n");
-}
-
-TEST(KeyHook, ArrowBitsMirrorBetweenPanelTypes) {
-    using Key = KeyHook::Key;
-    EXPECT_EQ(KeyHook::PanelBit(Key::Left, ZelType::Dormalyn), 1);
-    EXPECT_EQ(KeyHook::PanelBit(Key::Left, ZelType::Corvane), 8);
-    EXPECT_EQ(KeyHook::PanelBit(Key::Home, ZelType::Corvane), 6);
-    EXPECT_EQ(KeyHook::PanelBit(Key::Right, ZelType::Off), 0);
-    EXPECT_EQ(KeyHook().Decide(Key::F5, true, false, ZelType::Off).value, 5);
-}
-
-TEST_F(ZelSimTest, ReceivedAndSentLinesReachTheMonitorOnceInOrder) {
-    zelSim_->Connection().ComOpenClose();
-    line_->Inject("$PKVTS,TXT,0,HELLO*4C\r\n$GPGGA,1*4B\r\nplain text\r\n");
-    Run(10);
-    zelSim_->MessageMonitor().TogglePause();
-    // Send resumes the paused monitor first, so the line shows.
-    zelSim_->SendBox().SetText("$PKVTQ,RID");
-    zelSim_->SendBox().Send();
-    const MessageMonitor& monitor = zelSim_->MessageMonitor();
-    ASSERT_EQ(monitor.LineCount(), 4);
-    EXPECT_NE(monitor.Line(0).find("$PKVTS,TXT,0,HELLO"), std::string::npos);
-    EXPECT_EQ(monitor.Line(0).find('*'), std::string::npos) << "shown without its checksum";
-    EXPECT_EQ(monitor.LineAttributes(0).category, MessageCategory::kZel);
-    EXPECT_EQ(monitor.LineAttributes(1).category, MessageCategory::kDgps);
-    EXPECT_EQ(monitor.LineAttributes(2).category, MessageCategory::kNonNmea);
-    EXPECT_EQ(monitor.LineAttributes(3).category, MessageCategory::kOutGoing);
-    EXPECT_EQ(line_->TakeWritten(), "$PKVTQ,RID*3B\r\n");
-}
-
-// The responder answers between two received lines: its reply is the very
-// next line of the monitor and leaves in the cycle the query came in.
-TEST_F(ZelSimTest, AnIdentityQueryIsAnsweredInTheCycleItArrives) {
-    zelSim_->Connection().ComOpenClose();
-    line_->Inject("$PKVTQ,DID*2D\r\n$GPGGA,1*4B\r\n");
-    Run(10);
-    const std::string reply = "$PKVTR,DID,ZEL Simulator,v" ZELSIM_VERSION_TEXT;
-    EXPECT_EQ(line_->TakeWritten(), reply + ChecksumSuffix(NmeaChecksum(reply.substr(1))) + "\r\n");
-    const MessageMonitor& monitor = zelSim_->MessageMonitor();
-    ASSERT_EQ(monitor.LineCount(), 3);
-    EXPECT_NE(monitor.Line(0).find("$PKVTQ,DID"), std::string::npos);
-    EXPECT_NE(monitor.Line(1).find(reply), std::string::npos);
-    EXPECT_EQ(monitor.LineAttributes(1).category, MessageCategory::kOutGoing);
-    EXPECT_EQ(monitor.LineAttributes(2).category, MessageCategory::kDgps);
-
-    // The bootloader's version, once asked for, is reported like a line
-    // that came in.
-    zelSim_->QueryResponder().ArmBootloaderCapture();
-    line_->Inject("$PKVTR,DID,BOOT,x,v1.3\r\n");
-    Run(10);
-    ASSERT_EQ(monitor.LineCount(), 5);
-    EXPECT_NE(monitor.Line(4).find("dormalyn bootloader version is 1.3"), std::string::npos);
-    EXPECT_EQ(monitor.LineAttributes(4).category, MessageCategory::kNonNmea);
 }
 
 // Queries faster than the line can carry the answers, from a far end that

@@ -7,8 +7,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <QEventLoop>
-#include <QTimer>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -165,38 +163,6 @@ TEST_F(QtSerialDeviceTest, AFarEndThatClosesIsALostDeviceToReadsAndToWrites) {
     EXPECT_TRUE(port_.TakeDeviceLost());
 }
 
-// The program polls from a 10 ms timer inside the event loop, where Qt also
-// moves bytes between the line and the port's buffers on its own.
-TEST_F(QtSerialDeviceTest, PollingFromATimerInsideTheEventLoop) {
-    ASSERT_TRUE(port_.Open(kCom, 38400));
-    std::string got;
-    std::string farEndGot;
-    bool replied = false;
-    QEventLoop loop;
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        uint8_t buffer[8095];
-        got.append(reinterpret_cast<const char*>(buffer), port_.Read(buffer, sizeof buffer));
-        if (!replied && got == "ping\r\n") replied = PortSends("pong\r\n") == 6;
-        if (master_ >= 0) {
-            char chunk[64];
-            const ssize_t n = ::read(master_, chunk, sizeof chunk);
-            if (n > 0) farEndGot.append(chunk, static_cast<size_t>(n));
-            if (farEndGot == "pong\r\n") CloseFarEnd();
-        }
-        if (!port_.IsOpen()) loop.quit();
-    });
-    QTimer::singleShot(std::chrono::duration_cast<std::chrono::milliseconds>(kDeadline), &loop,
-                       &QEventLoop::quit);
-    tick.start(10);
-    FarEndSends("ping\r\n");
-    loop.exec();
-
-    EXPECT_EQ(got, "ping\r\n");
-    EXPECT_EQ(farEndGot, "pong\r\n");
-    EXPECT_FALSE(port_.IsOpen());
-    EXPECT_TRUE(port_.TakeDeviceLost());
-}
 }  // namespace
 
 }  // namespace zelsim

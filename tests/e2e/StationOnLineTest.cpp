@@ -333,38 +333,6 @@ TEST_F(StationOnLineTest, TypedTextLeavesWithItsChecksum) {
     EXPECT_EQ(far_.Receive(7), "HELLO\r\n");
 }
 
-TEST_F(StationOnLineTest, FarEndGoingAwayClosesThePortAndSaysSo) {
-    ClickConnect();
-    auto* button = qobject_cast<QPushButton*>(window_->Binding().Control(mw::bComOpenClose));
-    QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_EQ(button->text(), "Connect");
-    EXPECT_TRUE(window_->windowTitle().endsWith(" is not connected"));
-    // The device was given back on Disconnect, so it opens again at once.
-    ClickConnect();
-    EXPECT_TRUE(window_->windowTitle().endsWith(" is connected"));
-    far_.Send(WithChecksum("GPGGA,1,2"));
-    ASSERT_TRUE(WaitForLine("$GPGGA,1,2"));
-    QWidget* indicator = window_->Binding().Control(mw::iRxTxFrame);
-    ASSERT_NE(indicator, nullptr);
-    EXPECT_TRUE(indicator->isVisible());
-
-    far_.Close();
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return window_->windowTitle().endsWith("COM1 at 38400 BAUD is not connected"); },
-        kDeadlineMs))
-        << window_->windowTitle().toStdString();
-    const std::string message = PortMessage();
-    EXPECT_NE(message.find("Device lost"), std::string::npos) << message;
-    EXPECT_NE(message.find(far_.Path()), std::string::npos) << message;
-    EXPECT_TRUE(window_->Binding().Control(mw::lPortMessage)->isVisible());
-    // The indicator goes out with its next idle period.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !indicator->isVisible(); }, kDeadlineMs));
-    // Waiting for the device to return until the user says otherwise.
-    EXPECT_EQ(button->text(), "Disconnect");
-    QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_EQ(button->text(), "Connect");
-}
-
 // A far end that floods identity queries and does not read the answers:
 // the answers that fit wait and the rest are dropped and counted, the port
 // stays open, every query still reaches the monitor, and what the far end
@@ -399,7 +367,8 @@ TEST_F(StationOnLineTest, AFarEndThatDoesNotReadIsNoLostDevice) {
 }
 
 // An adapter pulled out and plugged in again comes back under its fixed
-// name as a new device: the line reopens by itself and the traffic flows.
+// name as a new device: the window says the device is lost and keeps
+// watching for it, and the line reopens by itself and the traffic flows.
 TEST_F(StationWindowTest, AnUnpluggedLineReconnectsByItselfWhenItIsBack) {
     TempDir dir;
     FarEnd far(dir.File("ttyADAPTER"));
@@ -408,10 +377,23 @@ TEST_F(StationWindowTest, AnUnpluggedLineReconnectsByItselfWhenItIsBack) {
     ClickConnect();
     far.Send(WithChecksum("GPGGA,before"));
     ASSERT_TRUE(WaitForLine("$GPGGA,before"));
+    QWidget* indicator = window_->Binding().Control(mw::iRxTxFrame);
+    ASSERT_NE(indicator, nullptr);
+    EXPECT_TRUE(indicator->isVisible());
 
     far.Close();
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return PortMessage().starts_with("Device lost"); }, kDeadlineMs));
+    EXPECT_NE(PortMessage().find(far.Path()), std::string::npos) << PortMessage();
+    EXPECT_TRUE(window_->Binding().Control(mw::lPortMessage)->isVisible());
+    EXPECT_TRUE(window_->windowTitle().endsWith("COM1 at 38400 BAUD is not connected"))
+        << window_->windowTitle().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !indicator->isVisible(); }, kDeadlineMs))
+        << "the indicator goes out with its next idle period";
+    EXPECT_EQ(qobject_cast<QPushButton*>(window_->Binding().Control(mw::bComOpenClose))->text(),
+              "Disconnect")
+        << "watching for the device until the user says otherwise";
+
     far.PlugIn();
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return PortMessage().starts_with("Reconnected"); }, kDeadlineMs))
@@ -473,36 +455,6 @@ class StationBesideSimulatorTest : public StationWindowTest {
   protected:
     SimulatorProcess sim_;
 };
-
-TEST_F(StationBesideSimulatorTest, ControllerRecordsAndReceiverScreenReachTheMonitor) {
-    ASSERT_TRUE(sim_.Start(ZELSIM_SIM_PATH, {})) << sim_.ErrorText();
-    StartWindow(sim_.DevicePath());
-    ASSERT_EQ(zelSim_->Connection().SelectedBaud(), 38400u);
-    ClickConnect();
-
-    ASSERT_TRUE(WaitForLine("$PKVTR,DML,PLT2,")) << Monitor().LineCount() << " lines";
-    EXPECT_EQ(Monitor().LineAttributes(Find("$PKVTR,DML,PLT2,")).category,
-              MessageCategory::kDormalyn);
-
-    zelSim_->Cycle().SendSentence("$PKVTS,LCD,ON");
-    const int asked = Find("$PKVTS,LCD,ON");
-    ASSERT_GE(asked, 0);
-    EXPECT_EQ(Monitor().LineAttributes(asked).category, MessageCategory::kOutZel);
-
-    // The receiver clears its screen, then writes both rows.
-    ASSERT_TRUE(WaitForLine("$PKVTS,CLR", asked)) << Monitor().LineCount() << " lines";
-    const int cleared = Find("$PKVTS,CLR", asked);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Find("$PKVTS,TXT,16,", cleared) >= 0; }, kDeadlineMs));
-    const int row = Find("$PKVTS,TXT,0,", cleared);
-    ASSERT_GE(row, 0);
-    EXPECT_EQ(Monitor().LineAttributes(cleared).category, MessageCategory::kZel);
-    EXPECT_EQ(Monitor().LineAttributes(row).category, MessageCategory::kZel);
-    EXPECT_NE(Shown(row).find("Sats"), std::string::npos) << Shown(row);
-
-    // Everything the simulator wrote came through as checksummed sentences.
-    for (int i = 0; i < Monitor().LineCount(); ++i)
-        EXPECT_NE(Monitor().LineAttributes(i).category, MessageCategory::kNonNmea) << Shown(i);
-}
 
 // The program as a device among devices: the simulator asks who it is, and
 // with the graph shown its controller's settings and identities flow while

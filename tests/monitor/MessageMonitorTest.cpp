@@ -5,6 +5,7 @@
 #include "base/ControlTable.h"
 #include "base/MainWindowControls.h"
 #include "monitor/MessageMonitor.h"
+#include "monitor/MonitorLayout.h"
 #include "support/ConfigText.h"
 
 namespace zelsim {
@@ -186,16 +187,16 @@ TEST_F(MessageMonitorTest, OptionsCheckTheirItemsAndBigAndHideReLayThePanel) {
     const ControlState& panel = controls_.Get(mw::pMessageMonitorPanel);
     const ControlState& list = controls_.Get(mw::lbMessageMonitor);
     const ControlState& addCkSum = controls_.Get(mw::bAddCkSum);
-    EXPECT_EQ(panel.height, 295);
-    EXPECT_EQ(list.height, 250);
-    EXPECT_EQ(addCkSum.top, 254);
+    EXPECT_EQ(list.height, MonitorLayout::List(false).height);
+    const int panelBefore = panel.height;
+    const int rowBefore = addCkSum.top;
     monitor_.SetOption(&MonitorOptions::messageMonitorBig, true);
     EXPECT_EQ(relayouts, 1);
     EXPECT_TRUE(controls_.Get(mw::mMsgMonBig).checked);
-    EXPECT_EQ(panel.height, 415);
-    EXPECT_EQ(list.height, 370);
-    EXPECT_EQ(addCkSum.top, 374);
-    EXPECT_EQ(controls_.Get(mw::cbSendData).top, 375);
+    const int grown = MonitorLayout::List(true).height - MonitorLayout::List(false).height;
+    EXPECT_EQ(list.height, MonitorLayout::List(true).height);
+    EXPECT_EQ(panel.height, panelBefore + grown);
+    EXPECT_EQ(addCkSum.top, rowBefore + grown);
 
     monitor_.SetOption(&MonitorOptions::hideMessageMonitor, true);
     EXPECT_EQ(relayouts, 2);
@@ -212,7 +213,8 @@ TEST_F(MessageMonitorTest, OptionsAndTheLegendPlaceComeFromTheConfigurationAndGo
     monitor_.LoadSettings(file);
     EXPECT_FALSE(monitor_.Options().msgMonOutGoingMessages);
     EXPECT_FALSE(controls_.Get(mw::mMsgMonOutGoingMessages).checked);
-    EXPECT_EQ(controls_.Get(mw::pMessageMonitorPanel).height, 415) << "laid out as loaded";
+    EXPECT_EQ(controls_.Get(mw::lbMessageMonitor).height, MonitorLayout::List(true).height)
+        << "laid out as loaded";
     EXPECT_FALSE(monitor_.Options().msgMonTime) << "a value of no number keeps the flag";
     EXPECT_EQ(monitor_.LegendLeft(), -40);
 

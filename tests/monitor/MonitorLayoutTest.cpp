@@ -15,24 +15,30 @@ const MonitorLayout::RowPlace& Place(std::string_view name) {
     return MonitorLayout::kSendRow[0];
 }
 
+// Big adds rows to the list and moves the whole send row down by as much;
+// in either size the row stays below the list, in order, within its width.
 TEST(MonitorLayout, BigMakesTheListTallerAndMovesTheSendRowDown) {
-    EXPECT_EQ(MonitorLayout::List(false), (Rect{8, 0, 744, 250}));
-    EXPECT_EQ(MonitorLayout::List(true), (Rect{8, 0, 744, 370}));
-    const auto& send = Place(main_window::bSendData);
-    EXPECT_EQ(MonitorLayout::SendRowControl(send, false), (Rect{384, 254, 60, 25}));
-    EXPECT_EQ(MonitorLayout::SendRowControl(send, true), (Rect{384, 374, 60, 25}));
-    // The box sits a pixel below the buttons, under the list's left edge.
-    EXPECT_EQ(MonitorLayout::SendRowControl(Place(main_window::cbSendData), true),
-              (Rect{8, 375, 374, 24}));
-    const Rect list = MonitorLayout::List(true);
-    EXPECT_LT(list.top + list.height, MonitorLayout::SendRowControl(send, true).top);
-    // Left to right, apart, and inside the list's width.
-    int right = list.left;
-    for (const MonitorLayout::RowPlace& place : MonitorLayout::kSendRow) {
-        EXPECT_GE(place.rect.left, right) << place.name;
-        right = place.rect.left + place.rect.width;
+    const Rect small = MonitorLayout::List(false);
+    const Rect big = MonitorLayout::List(true);
+    const int grown = big.height - small.height;
+    EXPECT_GT(grown, 0);
+    EXPECT_EQ(big.left, small.left);
+    EXPECT_EQ(big.width, small.width);
+    for (bool isBig : {false, true}) {
+        const Rect list = MonitorLayout::List(isBig);
+        int right = list.left;
+        for (const MonitorLayout::RowPlace& place : MonitorLayout::kSendRow) {
+            const Rect r = MonitorLayout::SendRowControl(place, isBig);
+            EXPECT_EQ(r.top, MonitorLayout::SendRowControl(place, false).top + (isBig ? grown : 0))
+                << place.name;
+            EXPECT_GT(r.top, list.top + list.height) << place.name;
+            EXPECT_GE(r.left, right) << place.name;
+            right = r.left + r.width;
+        }
+        EXPECT_LE(right, list.left + list.width);
     }
-    EXPECT_LE(right, list.left + list.width);
+    EXPECT_EQ(MonitorLayout::SendRowControl(Place(main_window::cbSendData), false).left, small.left)
+        << "the box under the list's left edge";
 }
 
 TEST(MonitorLayout, TheNewestLineIsInViewOnEveryListSize) {

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <string_view>
@@ -143,17 +141,6 @@ TEST_F(PanelViewTest, ControlsCarryTheirNamesAndPlaces) {
         const PanelGeometry::Rect& r = place.rect;
         EXPECT_EQ(widget->geometry(), QRect(r.left, r.top, r.width, r.height)) << place.name;
     }
-    auto* bar = Named<QProgressBar>(mw::pbContrast);
-    ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(bar->minimum(), 55);
-    EXPECT_EQ(bar->maximum(), 254);
-    EXPECT_EQ(bar->value(), 110);
-    EXPECT_FALSE(bar->isTextVisible());
-    auto* backLight = Named<QLabel>(mw::lBackLight);
-    ASSERT_NE(backLight, nullptr);
-    EXPECT_EQ(backLight->text(), "BackLight");
-    EXPECT_TRUE(backLight->font().italic());
-    EXPECT_EQ(backLight->font().pointSize(), 8);
     for (std::string_view name : {mw::bUpAndDownKeys, mw::bCorvaneDiag})
         EXPECT_EQ(Named(name)->focusPolicy(), Qt::NoFocus) << name;
 }

@@ -225,14 +225,5 @@ TEST_F(QueryResponderTest, ReceiverIdentityFillsAcquisitionTextsFromWhatIsThere)
     EXPECT_STREQ(graph_.Identities().Live(DeviceSlot::kReceiver).version, "1.0");
 }
 
-TEST_F(QueryResponderTest, ShortLiveRecordsChangeNothing) {
-    Receive("$PKVTR,DML,PLT2,1.5,-0.25,-2.0,4807.0385,N,01131.000,E,D,9,123.4");
-    EXPECT_EQ(graph_.Latest().waTenthDeg, 0);
-    EXPECT_EQ(graph_.Latest().sats, 0);
-    Receive("$PKVTR,DML,PLT2,1.5,-0.25,-2.0,4807.0385,N,01131.000,E,D,9,123.4,4470");
-    EXPECT_EQ(graph_.Latest().waTenthDeg, 15);
-    EXPECT_EQ(graph_.Latest().sats, 9);
-}
-
 }  // namespace
 }  // namespace zelsim

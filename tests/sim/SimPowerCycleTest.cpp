@@ -154,45 +154,4 @@ TEST(SimPowerCycle, ABootloaderWithoutAControllerStaysOne) {
     EXPECT_EQ(nothing.devices.Report().UnknownLines(), 1u);
 }
 
-// The demo's whole update, the file written 200 bytes at a time whenever
-// fewer than four lines await an answer, every answer counted.
-TEST(SimPowerCycle, TakesTheDemoFirmwareAsTheProgramSendsIt) {
-    SimBench sim({"--no-receiver"});
-    sim.devices.Receive(std::string(kReset));
-    sim.Next(300);
-    ASSERT_EQ(FieldOf(sim.devices.Receive(std::string(kAskVersion)), {"PKVTR", "DID"}, 4), "v1.3");
-    sim.devices.SetLineRate(SimBootloader::kFastRate);
-
-    const std::string file = SimFirmware::HexFile();
-    const auto lines = [](const std::string& text) {
-        return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-    };
-    size_t sent = 0;
-    int awaiting = 0;
-    std::string answers;
-    for (int tick = 0; tick < 100000 && (sent < file.size() || awaiting > 0); ++tick) {
-        if (sent < file.size() && awaiting < 4) {
-            const std::string chunk = file.substr(sent, 200);
-            sent += chunk.size();
-            awaiting += lines(chunk);
-            EXPECT_EQ(sim.devices.Receive(chunk), "");
-        }
-        const std::string got = sim.Next(10);
-        answers += got;
-        awaiting = std::max(0, awaiting - lines(got));
-    }
-    const size_t records = SimFirmware::kDataRecords + 3;  // two upper addresses, the end
-    EXPECT_TRUE(answers == Repeated(kOk, records)) << answers.substr(0, 400);
-    ASSERT_TRUE(sim.devices.InBootloader()) << "it waits for its restart time";
-    EXPECT_EQ(sim.devices.Bootloader()->Tally().whole, records);
-
-    EXPECT_GT(LiveRecords(sim.RunFor(SimBootloader::kRestartMs + 200)), 0u);
-    EXPECT_FALSE(sim.devices.InBootloader());
-    const std::string json = sim.devices.Report().ToJson();
-    EXPECT_TRUE(Holds(json,
-                      "\"hexRecords\": {\"accepted\": 1003, \"rejected\": 0, \"received\": "
-                      "1003, \"whole\": 1003, \"wrongRate\": 0}"))
-        << json;
-}
-
 }  // namespace zelsim
