@@ -39,13 +39,16 @@ struct ChartDrawing {
         int bottom = 0;
         Colour colour;
     };
-    // Text of `height` pixels, its top left at (x, y), on `background`.
+    // Text of `height` pixels in the picture's fixed-pitch font, its top
+    // left at (x, y), drawn opaque on `background`. Bytes, one a
+    // character: 176 is the degree sign.
     struct Text {
         Point at;
         std::string text;
         Colour colour;
         Colour background;
         int height = 0;
+        bool bold = false;
     };
     using Item = std::variant<Line, Polygon, Box, Text>;
 

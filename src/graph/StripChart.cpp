@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "graph/ChartMarker.h"
 #include "graph/DiagnosticRecord.h"
 #include "graph/LogMap.h"
 #include "graph/PlotRows.h"
@@ -22,8 +23,6 @@ constexpr int kTickBelow = ChartGeometry::kTickHalf + 1;
 constexpr int kCursorReach = 2;
 constexpr int kCursorArrowHeight = 8;
 constexpr int kCursorArrowHalf = 4;
-constexpr int kSquareHalf = 2;
-constexpr int kPointHalf = 3;
 constexpr size_t kMinutesAt = 3;  // "hh:nn:ss" shown from "nn"
 
 }  // namespace
@@ -45,7 +44,8 @@ void StripChart::AddLine(int x1, int y1, int x2, int y2, Colour colour, int widt
     drawing_.items.emplace_back(ChartDrawing::Line{{x1, y1}, {x2, y2}, colour, width});
 }
 
-const ChartDrawing& StripChart::Redraw(const RecordRing& ring, int endIndex, bool holding) {
+const ChartDrawing& StripChart::Redraw(const RecordRing& ring, const DeviceIdentities& identities,
+                                       int endIndex, bool holding) {
     const ChartGeometry& g = geometry_;
     endIndex_ = RecordRing::Wrap(endIndex);
     drawing_.items.clear();
@@ -56,6 +56,11 @@ const ChartDrawing& StripChart::Redraw(const RecordRing& ring, int endIndex, boo
     const int firstX = count < g.samples ? g.right - (shown - 1) * g.step : g.left;
     const int first = endIndex_ - (shown - 1);
     DrawGrid();
+    if (const std::optional<int> selected = SelectedIndex(ring)) {
+        const DiagnosticRecord& record = ring.At(*selected);
+        readout_.Draw(record, traces_, identities, g, drawing_);
+        shownCourse_ = record.cogTenthsDeg;
+    }
 
     if (count > g.samples) {
         timeBar_.visible = true;
@@ -162,37 +167,7 @@ void StripChart::DrawTraces(const RecordRing& ring, int first, int firstX, int c
 }
 
 void StripChart::DrawMarker(int shape, int x, int y, Colour colour) {
-    ChartDrawing::Polygon p;
-    p.colour = colour;
-    const auto set = [&](std::initializer_list<Point> points, bool filled) {
-        p.count = 0;
-        for (Point point : points) p.points[static_cast<size_t>(p.count++)] = point;
-        p.filled = filled;
-    };
-    const int s = kSquareHalf;
-    const int d = kPointHalf;
-    switch (shape) {
-        case 0:
-            set({{x - s, y - s}, {x + s, y - s}, {x + s, y + s}, {x - s, y + s}}, true);
-            break;
-        case 1:
-            set({{x - s, y - s}, {x + s, y - s}, {x + s, y + s}, {x - s, y + s}, {x - s, y - s}},
-                false);
-            break;
-        case 2:
-            set({{x - d, y}, {x, y - d}, {x + d, y}}, true);
-            break;
-        case 3:
-            set({{x - d, y}, {x, y + d}, {x + d, y}}, true);
-            break;
-        case 4:
-            set({{x, y - d}, {x + d, y}, {x, y + d}, {x - d, y}, {x, y - d}}, false);
-            break;
-        default:
-            set({{x - d, y}, {x, y + d}, {x + d, y}, {x, y - d}}, true);
-            break;
-    }
-    drawing_.items.emplace_back(p);
+    drawing_.items.emplace_back(ChartMarker(shape, x, y, colour));
 }
 
 void StripChart::DrawCursor() {

@@ -4,6 +4,7 @@
 
 #include "graph/ChartDrawing.h"
 #include "graph/ChartGeometry.h"
+#include "graph/ReadoutPanel.h"
 #include "graph/TraceTable.h"
 
 namespace zelsim {
@@ -51,12 +52,17 @@ class StripChart {
     // Clear: the geometry again, the rightmost sample the first slot.
     void Clear();
 
-    // redraw with the ring's index `endIndex` at the right edge. `holding`
-    // keeps the scroll bar where the user left it.
-    const ChartDrawing& Redraw(const RecordRing& ring, int endIndex, bool holding);
+    // redraw with the ring's index `endIndex` at the right edge, the
+    // selected sample read out with the `identities` shown. `holding` keeps
+    // the scroll bar where the user left it.
+    const ChartDrawing& Redraw(const RecordRing& ring, const DeviceIdentities& identities,
+                               int endIndex, bool holding);
     const ChartDrawing& Drawing() const { return drawing_; }
     const ScrollBar& TimeBar() const { return timeBar_; }
     int EndIndex() const { return endIndex_; }
+    // The course of the sample read out last, for the course display.
+    int16_t ShownCourse() const { return shownCourse_; }
+    ReadoutPanel& Readout() { return readout_; }
     // A loaded file shows its newest records even while holding.
     void ScrollToEndOnce() { scrollToEnd_ = true; }
 
@@ -81,11 +87,13 @@ class StripChart {
     void AddLine(int x1, int y1, int x2, int y2, Colour colour, int width = 1);
 
     TraceTable traces_;
+    ReadoutPanel readout_;
     ChartGeometry geometry_;
     ChartDrawing drawing_;
     ScrollBar timeBar_;
     int endIndex_ = 0;
     int selectedOffset_ = 0;
+    int16_t shownCourse_ = 0;
     bool linearGrid_ = true;
     bool logGrid_ = true;
     bool scrollToEnd_ = false;

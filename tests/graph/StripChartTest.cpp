@@ -130,12 +130,20 @@ class StripChartTest : public ::testing::Test {
             ring_.Append(r).hld = k == heldAt ? 1 : 0;
         }
     }
-    const ChartDrawing& Redraw() { return chart_.Redraw(ring_, ring_.NewestIndex(), false); }
+    const ChartDrawing& Redraw() {
+        return chart_.Redraw(ring_, identities_, ring_.NewestIndex(), false);
+    }
+    static int TopOf(const ChartDrawing::Line& l) { return l.from.y; }
+    static int TopOf(const ChartDrawing::Polygon& p) { return p.points[0].y; }
+    static int TopOf(const ChartDrawing::Box& b) { return b.top; }
+    static int TopOf(const ChartDrawing::Text& t) { return t.at.y; }
+    // What the redraw put on the plot, above the readout panel.
     template <typename T>
     std::vector<T> Items() const {
         std::vector<T> found;
         for (const ChartDrawing::Item& item : chart_.Drawing().items)
-            if (const T* t = std::get_if<T>(&item)) found.push_back(*t);
+            if (const T* t = std::get_if<T>(&item); t && TopOf(*t) < g_.separator)
+                found.push_back(*t);
         return found;
     }
     std::vector<ChartDrawing::Line> LinesIn(Colour colour) const {
@@ -166,6 +174,7 @@ class StripChartTest : public ::testing::Test {
 
     StripChart chart_{kWidth, kHeight};
     RecordRing ring_;
+    DeviceIdentities identities_;
     const ChartGeometry& g_ = chart_.Geometry();
     const Colour speed_ = chart_.Traces().At(kSpeed).colour;
 };
