@@ -19,6 +19,7 @@
 
 #include "app/MainLayout.h"
 #include "app/ZelSim.h"
+#include "base/QtColour.h"
 #include "base/ShownText.h"
 #include "base/ZelSimControls.h"
 #include "monitor/MessageLogMenu.h"
@@ -38,12 +39,12 @@ namespace zelsim {
 namespace {
 namespace mw = main_window;
 constexpr QSize kIndicatorSize(28, 24);
-const QColor kFrameColour(90, 90, 90);
-const QColor kTxColour(200, 40, 30);
-const QColor kRxColour(20, 150, 40);
-const QColor kAlertColour(180, 0, 0);
+constexpr Colour kFrameColour{90, 90, 90};
+constexpr Colour kTxColour{200, 40, 30};
+constexpr Colour kRxColour{20, 150, 40};
+constexpr Colour kAlertColour{180, 0, 0};
 // Acquisition reports in the receiver's own manner: fixed pitch, navy.
-const QColor kReportColour(0, 0, 128);
+constexpr Colour kReportColour{0, 0, 128};
 constexpr const char* kReportFont = "Courier New";
 // In pixels, as the layout is: 6 pixels a character, so "unable to
 // connect" fits its place at any font resolution.
@@ -65,11 +66,6 @@ QString Text(const std::string& text) {
 QString LineText(const std::string& text) {
     return QString::fromLatin1(text);
 }
-// Core writes colours as 0x00BBGGRR.
-QColor ColourOf(uint32_t bgr) {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                  static_cast<int>((bgr >> 16) & 0xFF));
-}
 
 // The label does not show all of its text.
 bool Cut(const QLabel* label) {
@@ -84,20 +80,20 @@ QPixmap IndicatorFrame() {
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(kFrameColour, 1.5));
+    p.setPen(QPen(QtColour(kFrameColour), 1.5));
     p.drawRoundedRect(QRectF(1, 1, kIndicatorSize.width() - 2, kIndicatorSize.height() - 2), 4, 4);
     return pm;
 }
 
 // An arrow across half the frame: transmit points right on the top half,
 // receive points left on the bottom half.
-QPixmap IndicatorArrow(bool pointsRight, int centreY, const QColor& colour) {
+QPixmap IndicatorArrow(bool pointsRight, int centreY, Colour colour) {
     QPixmap pm(kIndicatorSize);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
-    p.setBrush(colour);
+    p.setBrush(QtColour(colour));
     const qreal l = 5, r = kIndicatorSize.width() - 5, y = centreY;
     QPainterPath path;
     if (pointsRight) {
@@ -248,7 +244,7 @@ void TfZelSim::BuildPanels() {
         font.setStyleHint(QFont::TypeWriter);
         report->setFont(font);
         QPalette palette = report->palette();
-        palette.setColor(QPalette::WindowText, kReportColour);
+        palette.setColor(QPalette::WindowText, QtColour(kReportColour));
         report->setPalette(palette);
     }
 
@@ -265,7 +261,7 @@ void TfZelSim::BuildPanels() {
     statusBar()->setSizeGripEnabled(false);  // the window keeps its size
     statusBar()->addWidget(message, 1);
     QPalette palette = message->palette();
-    palette.setColor(QPalette::WindowText, kAlertColour);
+    palette.setColor(QPalette::WindowText, QtColour(kAlertColour));
     message->setPalette(palette);
 }
 
@@ -506,7 +502,7 @@ void TfZelSim::ApplyToWidget(QWidget* widget, const ControlState& s) {
     if (s.Has(ControlState::kHint)) widget->setToolTip(Text(s.hint));
     if (s.Has(ControlState::kColour)) {
         QPalette palette = widget->palette();
-        const QColor background = ColourOf(s.colour);
+        const QColor background = QtColour(s.colour);
         palette.setColor(QPalette::Window, background);
         // The text stays readable on a dark background (a running button's tag).
         palette.setColor(QPalette::WindowText,
@@ -518,7 +514,7 @@ void TfZelSim::ApplyToWidget(QWidget* widget, const ControlState& s) {
         QPalette palette = widget->palette();
         palette.setColor(
             QPalette::WindowText,
-            s.alert ? kAlertColour : QApplication::palette().color(QPalette::WindowText));
+            s.alert ? QtColour(kAlertColour) : QApplication::palette().color(QPalette::WindowText));
         widget->setPalette(palette);
     }
     if (s.Has(ControlState::kPos)) widget->move(s.left, s.top);

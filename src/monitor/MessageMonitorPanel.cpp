@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "base/QtColour.h"
 #include "base/ZelSimControls.h"
 #include "monitor/MessageMonitor.h"
 #include "monitor/MessageMonitorView.h"
@@ -13,7 +14,7 @@ namespace zelsim {
 namespace {
 namespace mw = main_window;
 constexpr int kSendDataPointSize = 10;
-const QColor kSendDataColour(128, 0, 128);
+constexpr Colour kSendDataColour{128, 0, 128};
 
 QString NameOf(std::string_view name) {
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
@@ -35,8 +36,8 @@ MessageMonitorPanel::MessageMonitorPanel(MessageMonitor& monitor, QWidget* paren
     font.setStyleHint(QFont::TypeWriter);
     cbSendData_->setFont(font);
     QPalette palette = cbSendData_->palette();
-    palette.setColor(QPalette::Text, kSendDataColour);
-    palette.setColor(QPalette::ButtonText, kSendDataColour);
+    palette.setColor(QPalette::Text, QtColour(kSendDataColour));
+    palette.setColor(QPalette::ButtonText, QtColour(kSendDataColour));
     cbSendData_->setPalette(palette);
 
     bSendData_ = MakeButton(mw::bSendData, "Send");
