@@ -68,27 +68,13 @@ const std::string& MessageLog::ActiveName() const {
 }
 
 bool MessageLog::Logs(uint8_t category) const {
-    switch (category) {
-        case MessageCategory::kZel:
-            return options_.logZelMessages;
-        case MessageCategory::kDgps:
-            return options_.logDgpsMessages;
-        case MessageCategory::kLightBar:
-            return options_.logLightBarMessages;
-        case MessageCategory::kDormalyn:
-            return options_.logDormalynMessages;
-        case MessageCategory::kOther:
-            return options_.logOtherMessages;
-        case MessageCategory::kNonNmea:
-            return options_.logNonNmeaMessages;
-        default:
-            return false;
-    }
+    return PassesFilters(options_, kLogOptionItems, category);
 }
 
 bool MessageLog::AnyCategory() const {
-    return options_.logZelMessages || options_.logDgpsMessages || options_.logLightBarMessages ||
-           options_.logDormalynMessages || options_.logNonNmeaMessages || options_.logOtherMessages;
+    for (const LogOptionItem& item : kLogOptionItems)
+        if (item.categories != 0 && options_.*item.flag) return true;
+    return false;
 }
 
 void MessageLog::LineShown(const TrafficLine& line) {
