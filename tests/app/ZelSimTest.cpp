@@ -53,7 +53,7 @@ class ZelSimTest : public ::testing::Test {
     }
     bool Shown(std::string_view name) const { return Control(name).visible; }
     const std::string& Text(std::string_view name) const { return Control(name).text; }
-    uint8_t Indicator() { return zelSim_->RxTxIndicator().State(); }
+    RxTxIndicator::Arrows Indicator() { return zelSim_->RxTxIndicator().State(); }
 
     FakeTickClock clock_;
     PortMap ports_;
@@ -66,27 +66,28 @@ class ZelSimTest : public ::testing::Test {
 };
 
 TEST_F(ZelSimTest, IndicatorFollowsTrafficAndGoesOutWhenClosed) {
-    EXPECT_EQ(Indicator(), 0);
+    EXPECT_EQ(Indicator(), RxTxIndicator::kHidden);
     Run(200);
-    EXPECT_EQ(Indicator(), 0) << "closed port: indicator stays hidden";
+    EXPECT_EQ(Indicator(), RxTxIndicator::kHidden) << "closed port: indicator stays hidden";
 
     zelSim_->Connection().ComOpenClose();
     Run(200);
-    EXPECT_EQ(Indicator(), 1) << "open and idle: frame only";
+    EXPECT_EQ(Indicator(), RxTxIndicator::kFrameOnly) << "open and idle: frame only";
 
     line_->Inject("$GPGGA,1,2\r\n");
     Run(10);
-    EXPECT_EQ(Indicator(), 2);
+    EXPECT_EQ(Indicator(), RxTxIndicator::kReceiving);
     EXPECT_TRUE(Shown(mw::iRxArrow));
     EXPECT_FALSE(Shown(mw::iTxArrow));
 
     zelSim_->Cycle().SendSentence("$PKVTQ,DML,SET1");  // about 6 ms on the line at 38,400
     Run(10);
-    EXPECT_EQ(Indicator(), 4);
+    EXPECT_EQ(Indicator(), RxTxIndicator::kBoth);
     EXPECT_TRUE(Shown(mw::iTxArrow));
 
     Run(300);
-    EXPECT_EQ(Indicator(), 1) << "both arrows out after their 125 ms periods";
+    EXPECT_EQ(Indicator(), RxTxIndicator::kFrameOnly)
+        << "both arrows out after their 125 ms periods";
 
     // The receive period runs from the last idle check: the arrow goes out
     // within one period and a tick after the last byte.
@@ -98,7 +99,7 @@ TEST_F(ZelSimTest, IndicatorFollowsTrafficAndGoesOutWhenClosed) {
 
     zelSim_->Connection().ComOpenClose();
     Run(130);
-    EXPECT_EQ(Indicator(), 0);
+    EXPECT_EQ(Indicator(), RxTxIndicator::kHidden);
     EXPECT_FALSE(Shown(mw::iRxTxFrame));
 }
 
