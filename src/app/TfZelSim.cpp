@@ -54,19 +54,6 @@ constexpr const char* kQtInternalPrefix = "qt_";
 constexpr const char* kStopScriptCaption = "Stop Script";
 constexpr const char* kStopScriptAction = "mStopScript";
 
-QString Name(std::string_view name) {
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-}
-
-QString Text(const std::string& text) {
-    return ShownText(text);
-}
-
-// The send box holds line bytes: one character per byte.
-QString LineText(const std::string& text) {
-    return QString::fromLatin1(text);
-}
-
 // The label does not show all of its text.
 bool Cut(const QLabel* label) {
     if (label->wordWrap())  // too many lines, or a word wider than a line
@@ -114,7 +101,7 @@ QPixmap IndicatorArrow(bool pointsRight, int centreY, Colour colour) {
 }  // namespace
 
 TfZelSim::TfZelSim(ZelSim& zelSim, QWidget* parent) : QMainWindow(parent), zelSim_(zelSim) {
-    setObjectName(Name(mw::fZelSim));
+    setObjectName(Latin1Text(mw::fZelSim));
     BuildPanels();
     BuildMenus();
     BindChildren();
@@ -156,19 +143,19 @@ void TfZelSim::T10msTick() {
 
 QWidget* TfZelSim::AddPanel(std::string_view name, QWidget* parent) {
     auto* panel = new QFrame(parent);
-    panel->setObjectName(Name(name));
+    panel->setObjectName(Latin1Text(name));
     return panel;
 }
 
 QLabel* TfZelSim::AddLabel(std::string_view name, QWidget* parent) {
     auto* label = new QLabel(parent);
-    label->setObjectName(Name(name));
+    label->setObjectName(Latin1Text(name));
     return label;
 }
 
 QPushButton* TfZelSim::AddButton(std::string_view name, QWidget* parent) {
     auto* button = new QPushButton(parent);
-    button->setObjectName(Name(name));
+    button->setObjectName(Latin1Text(name));
     button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
@@ -211,7 +198,7 @@ void TfZelSim::BuildPanels() {
         new SendBoxInput(zelSim_.SendBox(), monitorPanel_->SendData(), monitorPanel_->SendButton(),
                          monitorPanel_->AddChecksumButton(), this);
     connect(sendBoxInput_, &SendBoxInput::acted, this, [this] { Act([] {}); });
-    QPushButton* sendFile = monitorPanel_->findChild<QPushButton*>(Name(mw::bSendFile));
+    QPushButton* sendFile = monitorPanel_->findChild<QPushButton*>(Latin1Text(mw::bSendFile));
     connect(sendFile, &QPushButton::clicked, this,
             [this] { Act([this] { zelSim_.FileSender().SendFileClicked(); }); });
     sendFile->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -287,7 +274,7 @@ void TfZelSim::BuildScriptControls(QWidget* aux) {
     });
     AddLabel(mw::lScriptDelayReport, aux);
     auto* delay = new QProgressBar(aux);
-    delay->setObjectName(Name(mw::pbScriptDelayReport));
+    delay->setObjectName(Latin1Text(mw::pbScriptDelayReport));
     delay->setTextVisible(false);
     delay->hide();
     // A script's line and its message can be long: they wrap and keep to
@@ -316,7 +303,7 @@ void TfZelSim::EditLineDelay() {
 
 QAction* TfZelSim::AddItem(QMenu* menu, std::string_view name, const QString& caption) {
     QAction* item = menu->addAction(caption);
-    item->setObjectName(Name(name));
+    item->setObjectName(Latin1Text(name));
     return item;
 }
 
@@ -331,10 +318,11 @@ QAction* TfZelSim::AddRadioItem(QMenu* menu, QActionGroup* group, std::string_vi
 void TfZelSim::BuildMenus() {
     Connection& line = zelSim_.Connection();
     QMenu* com = menuBar()->addMenu("&COM Port");
-    com->setObjectName(Name(mw::mComPort));
+    com->setObjectName(Latin1Text(mw::mComPort));
     auto* comGroup = new QActionGroup(this);
     for (int n = 1; n <= Connection::kComMenuItems; ++n) {
-        QAction* item = AddRadioItem(com, comGroup, mw::ComItem(n), Text(line.ComItemCaption(n)));
+        QAction* item =
+            AddRadioItem(com, comGroup, mw::ComItem(n), ShownText(line.ComItemCaption(n)));
         connect(item, &QAction::triggered, this,
                 [this, n] { Act([this, n] { zelSim_.Connection().SelectComPort(n); }); });
     }
@@ -350,7 +338,7 @@ void TfZelSim::BuildMenus() {
     connect(portWatch_, &PortWatch::rescanned, this, &TfZelSim::ApplyControls);
 
     QMenu* baud = menuBar()->addMenu("&Baud Rate");
-    baud->setObjectName(Name(mw::mBaud));
+    baud->setObjectName(Latin1Text(mw::mBaud));
     auto* baudGroup = new QActionGroup(this);
     for (int i = 0; i < SerialPort::kRateCount; ++i) {
         const uint32_t rate = SerialPort::RateAt(i);
@@ -361,7 +349,7 @@ void TfZelSim::BuildMenus() {
     }
 
     QMenu* zel = menuBar()->addMenu("&ZEL Options");
-    zel->setObjectName(Name(mw::mZelOptions));
+    zel->setObjectName(Latin1Text(mw::mZelOptions));
     auto* zelGroup = new QActionGroup(this);
     const std::pair<ZelType, std::string_view> types[] = {{ZelType::Off, mw::mZelOptOff},
                                                           {ZelType::Dormalyn, mw::mZelOptDormalyn},
@@ -376,31 +364,31 @@ void TfZelSim::BuildMenus() {
     BuildButtonMenu();
 
     QMenu* monitor = menuBar()->addMenu("&Message Monitor Options");
-    monitor->setObjectName(Name(mw::mMsgMonOptions));
+    monitor->setObjectName(Latin1Text(mw::mMsgMonOptions));
     auto* monitorMenu = new MessageMonitorMenu(zelSim_.MessageMonitor(), monitor, this);
     connect(monitorMenu, &MessageMonitorMenu::acted, this, [this] { Act([] {}); });
     auto* upperCase = new QAction("Convert Keys to Upper Case", monitor);
-    upperCase->setObjectName(Name(mw::mMsgMonUpperCase));
+    upperCase->setObjectName(Latin1Text(mw::mMsgMonUpperCase));
     upperCase->setCheckable(true);
     connect(upperCase, &QAction::triggered, this, [this](bool checked) {
         Act([this, checked] { zelSim_.SendBox().SetUpperCase(checked); });
     });
     auto* flush = new QAction("Flush Serial Port", monitor);
-    flush->setObjectName(Name(mw::mnuMsgFlushSerial));
+    flush->setObjectName(Latin1Text(mw::mnuMsgFlushSerial));
     connect(flush, &QAction::triggered, this,
             [this] { Act([this] { zelSim_.Connection().FlushSerialPort(); }); });
     monitor->insertAction(monitorMenu->TimeAction(), upperCase);
     monitor->insertAction(monitorMenu->TimeAction(), flush);
 
     QMenu* logging = menuBar()->addMenu("&Logging Options");
-    logging->setObjectName(Name(mw::mLoggingOptions));
+    logging->setObjectName(Latin1Text(mw::mLoggingOptions));
     auto* loggingMenu = new MessageLogMenu(zelSim_.MessageLog(), logging, this);
     connect(loggingMenu, &MessageLogMenu::acted, this, [this] { Act([] {}); });
 }
 
 void TfZelSim::BuildButtonMenu() {
     QMenu* menu = menuBar()->addMenu("B&utton Options");
-    menu->setObjectName(Name(mw::mButtonOptions));
+    menu->setObjectName(Latin1Text(mw::mButtonOptions));
     auto* group = new QActionGroup(this);
     QAction* hide = AddRadioItem(menu, group, mw::mHideButtons, "Hide Buttons");
     connect(hide, &QAction::triggered, this,
@@ -445,7 +433,7 @@ void TfZelSim::ApplyControls() {
             if (name == mw::fZelSim) {
                 ApplyToWindow(s);
             } else if (QAction* item = MenuItem(name)) {
-                if (s.Has(ControlState::kText)) item->setText(Text(s.text));
+                if (s.Has(ControlState::kText)) item->setText(ShownText(s.text));
                 if (s.Has(ControlState::kChecked)) item->setChecked(s.checked);
                 if (s.Has(ControlState::kEnabled)) item->setEnabled(s.enabled);
             } else if (QWidget* widget = Control(name)) {
@@ -458,7 +446,7 @@ void TfZelSim::ApplyControls() {
 }
 
 void TfZelSim::ApplyToWindow(const ControlState& s) {
-    if (s.Has(ControlState::kText)) setWindowTitle(Text(s.text));
+    if (s.Has(ControlState::kText)) setWindowTitle(ShownText(s.text));
     if (s.Has(ControlState::kPos)) move(s.left, s.top);
     if (s.Has(ControlState::kSize) && client_->size() != QSize(s.width, s.height)) {
         client_->setFixedSize(s.width, s.height);
@@ -473,7 +461,7 @@ void TfZelSim::ApplyToWidget(QWidget* widget, const ControlState& s) {
         const QSignalBlocker blockEdit(combo->lineEdit());
         if (s.Has(ControlState::kItems)) {
             QStringList items;
-            for (const std::string& item : s.items) items << LineText(item);
+            for (const std::string& item : s.items) items << Latin1Text(item);
             bool same = combo->count() == items.size();
             for (int i = 0; same && i < combo->count(); ++i) same = combo->itemText(i) == items[i];
             if (!same) {
@@ -481,14 +469,14 @@ void TfZelSim::ApplyToWidget(QWidget* widget, const ControlState& s) {
                 combo->addItems(items);
             }
         }
-        if (s.Has(ControlState::kText) && combo->currentText() != LineText(s.text))
-            combo->setEditText(LineText(s.text));
+        if (s.Has(ControlState::kText) && combo->currentText() != Latin1Text(s.text))
+            combo->setEditText(Latin1Text(s.text));
         if (s.Has(ControlState::kSelected) && s.selected) combo->lineEdit()->selectAll();
     } else if (s.Has(ControlState::kText)) {
         if (auto* button = qobject_cast<QPushButton*>(widget)) {
-            button->setText(Text(s.text));
+            button->setText(ShownText(s.text));
         } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-            label->setText(Text(s.text));
+            label->setText(ShownText(s.text));
             // A text longer than its place (a long script line) is there
             // whole when the pointer rests on it.
             if (!s.Has(ControlState::kHint))
@@ -499,7 +487,7 @@ void TfZelSim::ApplyToWidget(QWidget* widget, const ControlState& s) {
         bar->setMaximum(s.maximum);
         bar->setValue(s.position);
     }
-    if (s.Has(ControlState::kHint)) widget->setToolTip(Text(s.hint));
+    if (s.Has(ControlState::kHint)) widget->setToolTip(ShownText(s.hint));
     if (s.Has(ControlState::kColour)) {
         QPalette palette = widget->palette();
         const QColor background = QtColour(s.colour);

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "base/QtColour.h"
+#include "base/ShownText.h"
 #include "base/ZelSimControls.h"
 #include "monitor/MessageMonitor.h"
 #include "monitor/MessageMonitorView.h"
@@ -15,19 +16,15 @@ namespace {
 namespace mw = main_window;
 constexpr int kSendDataPointSize = 10;
 constexpr Colour kSendDataColour{128, 0, 128};
-
-QString NameOf(std::string_view name) {
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-}
 }  // namespace
 
 MessageMonitorPanel::MessageMonitorPanel(MessageMonitor& monitor, QWidget* parent)
     : QWidget(parent) {
-    setObjectName(NameOf(mw::pMessageMonitorPanel));
+    setObjectName(Latin1Text(mw::pMessageMonitorPanel));
     lbMessageMonitor_ = new MessageMonitorView(monitor, this);
 
     cbSendData_ = new QComboBox(this);
-    cbSendData_->setObjectName(NameOf(mw::cbSendData));
+    cbSendData_->setObjectName(Latin1Text(mw::cbSendData));
     cbSendData_->setEditable(true);
     cbSendData_->setInsertPolicy(QComboBox::NoInsert);
     cbSendData_->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
@@ -49,7 +46,7 @@ MessageMonitorPanel::MessageMonitorPanel(MessageMonitor& monitor, QWidget* paren
 
 QPushButton* MessageMonitorPanel::MakeButton(std::string_view name, const char* caption) {
     auto* button = new QPushButton(caption, this);
-    button->setObjectName(NameOf(name));
+    button->setObjectName(Latin1Text(name));
     button->setFocusPolicy(Qt::NoFocus);  // the box keeps the focus
     return button;
 }

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "base/QtColour.h"
+#include "base/ShownText.h"
 #include "base/Text.h"
 #include "base/ZelSimControls.h"
 #include "monitor/MessageMonitor.h"
@@ -57,9 +58,7 @@ int MessageMonitorView::Face::Width(std::string_view text) const {
 
 MessageMonitorView::MessageMonitorView(MessageMonitor& monitor, QWidget* parent)
     : QAbstractScrollArea(parent), monitor_(monitor) {
-    setObjectName(
-        QString::fromLatin1(main_window::lbMessageMonitor.data(),
-                            static_cast<qsizetype>(main_window::lbMessageMonitor.size())));
+    setObjectName(Latin1Text(main_window::lbMessageMonitor));
     QFont font("Courier New");
     font.setPixelSize(kFontPixels);
     font.setStyleHint(QFont::TypeWriter);

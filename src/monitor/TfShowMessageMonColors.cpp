@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "base/QtColour.h"
+#include "base/ShownText.h"
 #include "monitor/MessageCategory.h"
 
 namespace zelsim {
@@ -56,7 +57,7 @@ void TfShowMessageMonColors::lbDrawItemWithColor(QPainter& painter, int row, con
     painter.setPen(QtColour(MessageCategory::ColourOf(entry.code)));
     painter.setFont(font_);
     painter.drawText(rect.adjusted(kTextIndent, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                     QString::fromLatin1(entry.text));
+                     Latin1Text(entry.text));
 }
 
 void TfShowMessageMonColors::bClickOk() {

@@ -13,6 +13,7 @@
 #include <QRadialGradient>
 
 #include "base/QtColour.h"
+#include "base/ShownText.h"
 #include "base/ZelSimControls.h"
 #include "panel/PanelScreen.h"
 
@@ -28,10 +29,6 @@ constexpr uint8_t kDownKeyBit = 4;
 constexpr uint8_t kUpAndDownBits = kUpKeyBit | kDownKeyBit;
 constexpr uint8_t kDiagBits = 1 | 8;
 constexpr int kLabelPoints = 8;
-
-QString Name(std::string_view name) {
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-}
 
 QRect ToQRect(const Geometry::Rect& r) {
     return {r.left, r.top, r.width, r.height};
@@ -388,7 +385,7 @@ PanelView::PanelView(PanelScreen& screen, QWidget* displayPanel)
 }
 
 QWidget* PanelView::Place(QWidget* widget, std::string_view name) {
-    widget->setObjectName(Name(name));
+    widget->setObjectName(Latin1Text(name));
     widget->setGeometry(ToQRect(Geometry::PlaceOf(name)));
     return widget;
 }
