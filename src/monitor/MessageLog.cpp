@@ -223,7 +223,7 @@ void MessageLog::LogMessagesClick() {
 }
 
 bool MessageLog::AskFileName() {
-    config_.SetSection(kFileSpecsSection);
+    const ConfigFile::SectionScope fileSpecs(config_, kFileSpecsSection);
     UserDialogs::FileRequest request;
     request.caption = "Log Messages To";
     request.folder = config_.ReadText(kDialogFolderKey, kDialogFolder);
@@ -330,7 +330,7 @@ void MessageLog::ViewFile() {
 }
 
 void MessageLog::LoadSettings(ConfigFile& file) {
-    file.SetSection(ConfigFile::kConfigurationSection);
+    const ConfigFile::SectionScope configuration(file, ConfigFile::kConfigurationSection);
     dialogPlace_.Read(file, kDialogPlaceKeys);
     sequenceIndex_ = file.ReadInt(kSequenceKey, sequenceIndex_);
     fixedName_ = WithSlashes(file.ReadText(kFileNameKey, fixedName_));
@@ -342,7 +342,7 @@ void MessageLog::LoadSettings(ConfigFile& file) {
 }
 
 void MessageLog::SaveSettings(ConfigFile& file) const {
-    file.SetSection(ConfigFile::kConfigurationSection);
+    const ConfigFile::SectionScope configuration(file, ConfigFile::kConfigurationSection);
     dialogPlace_.Write(file, kDialogPlaceKeys);
     file.WriteInt(kSequenceKey, sequenceIndex_);
     file.WriteText(kFileNameKey, fixedName_);

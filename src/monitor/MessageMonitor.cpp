@@ -29,7 +29,7 @@ void MessageMonitor::LineShown(const TrafficLine& line) {
 }
 
 void MessageMonitor::LoadSettings(ConfigFile& file) {
-    file.SetSection(ConfigFile::kConfigurationSection);
+    const ConfigFile::SectionScope configuration(file, ConfigFile::kConfigurationSection);
     legendLeft_ = file.ReadInt(kLegendLeftKey, legendLeft_);
     legendTop_ = file.ReadInt(kLegendTopKey, legendTop_);
     for (const MonitorOptionItem& item : kMonitorOptionItems)
@@ -39,7 +39,7 @@ void MessageMonitor::LoadSettings(ConfigFile& file) {
 }
 
 void MessageMonitor::SaveSettings(ConfigFile& file) const {
-    file.SetSection(ConfigFile::kConfigurationSection);
+    const ConfigFile::SectionScope configuration(file, ConfigFile::kConfigurationSection);
     file.WriteInt(kLegendLeftKey, legendLeft_);
     file.WriteInt(kLegendTopKey, legendTop_);
     for (const MonitorOptionItem& item : kMonitorOptionItems)

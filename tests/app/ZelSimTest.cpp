@@ -525,6 +525,20 @@ TEST_F(ZelSimTest, TheDemosLineIsNotTheUsersChoice) {
 
 // A file the program wrote is stable: closing again without a change writes
 // nothing, and whatever changes, every key keeps its place.
+// Every part reads and writes its keys in its own sections and leaves the
+// file on the section it found: a key written after them lands there.
+TEST_F(ZelSimTest, PartsLeaveTheFileOnTheSectionTheyFound) {
+    config_->SetSection("Elsewhere");
+    zelSim_->Cycle().LoadSettings(*config_);
+    zelSim_->Cycle().SaveSettings(*config_);
+    config_->WriteInt("Probe", 1);
+    ASSERT_TRUE(config_->Save().Saved());
+    const std::string text = TempDir::Read(path_);
+    const size_t section = text.find("[Elsewhere]");
+    ASSERT_NE(section, std::string::npos);
+    EXPECT_EQ(text.find("Probe=1"), text.find('\n', section) + 1) << text;
+}
+
 TEST_F(ZelSimTest, SavingALoadedFileTwiceGivesTheSameBytes) {
     Make(
         "[UserButtons]\nButton2Caption=Two\nButton2Line1=$PKVTQ,RID\nButton2Line2=~d100\n"
