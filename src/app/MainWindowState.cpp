@@ -52,7 +52,7 @@ const char* MainWindowState::ZelTypeText(ZelType type) {
 }
 
 void MainWindowState::LoadSettings(ConfigFile& file) {
-    file.SetSection(ConfigFile::kConfigurationSection);
+    const ConfigFile::SectionScope configuration(file, ConfigFile::kConfigurationSection);
     SetWindowPosition(file.ReadInt(kWindowLeftKey, windowLeft_),
                       file.ReadInt(kWindowTopKey, windowTop_));
     // Any other text leaves the type as it was.
@@ -62,7 +62,7 @@ void MainWindowState::LoadSettings(ConfigFile& file) {
 }
 
 void MainWindowState::SaveSettings(ConfigFile& file) const {
-    file.SetSection(ConfigFile::kConfigurationSection);
+    const ConfigFile::SectionScope configuration(file, ConfigFile::kConfigurationSection);
     file.WriteInt(kWindowLeftKey, windowLeft_);
     file.WriteInt(kWindowTopKey, windowTop_);
     file.WriteText(kZelTypeKey, ZelTypeText(zelType_));

@@ -20,6 +20,7 @@
 #include "app/MainLayout.h"
 #include "app/ZelSim.h"
 #include "base/MainWindowControls.h"
+#include "base/QtColour.h"
 #include "base/ShownText.h"
 #include "base/WindowBinding.h"
 #include "monitor/MessageLogMenu.h"
@@ -39,11 +40,11 @@ namespace zelsim {
 namespace {
 namespace mw = main_window;
 constexpr QSize kIndicatorSize(28, 24);
-const QColor kFrameColour(90, 90, 90);
-const QColor kTxColour(200, 40, 30);
-const QColor kRxColour(20, 150, 40);
+constexpr Colour kFrameColour{90, 90, 90};
+constexpr Colour kTxColour{200, 40, 30};
+constexpr Colour kRxColour{20, 150, 40};
 // Acquisition reports in the receiver's own manner: fixed pitch, navy.
-const QColor kReportColour(0, 0, 128);
+constexpr Colour kReportColour{0, 0, 128};
 constexpr const char* kReportFont = "Courier New";
 // In pixels, as the layout is: 6 pixels a character, so "unable to
 // connect" fits its place at any font resolution.
@@ -52,29 +53,25 @@ constexpr int kAcquirePointSize = 8;
 constexpr const char* kStopScriptCaption = "Stop Script";
 constexpr const char* kStopScriptAction = "mStopScript";
 
-QString Name(std::string_view name) {
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-}
-
 QPixmap IndicatorFrame() {
     QPixmap pm(kIndicatorSize);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(kFrameColour, 1.5));
+    p.setPen(QPen(QtColour(kFrameColour), 1.5));
     p.drawRoundedRect(QRectF(1, 1, kIndicatorSize.width() - 2, kIndicatorSize.height() - 2), 4, 4);
     return pm;
 }
 
 // An arrow across half the frame: transmit points right on the top half,
 // receive points left on the bottom half.
-QPixmap IndicatorArrow(bool pointsRight, int centreY, const QColor& colour) {
+QPixmap IndicatorArrow(bool pointsRight, int centreY, Colour colour) {
     QPixmap pm(kIndicatorSize);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
-    p.setBrush(colour);
+    p.setBrush(QtColour(colour));
     const qreal l = 5, r = kIndicatorSize.width() - 5, y = centreY;
     QPainterPath path;
     if (pointsRight) {
@@ -95,7 +92,7 @@ QPixmap IndicatorArrow(bool pointsRight, int centreY, const QColor& colour) {
 }  // namespace
 
 TfZelSim::TfZelSim(ZelSim& zelSim, QWidget* parent) : QMainWindow(parent), zelSim_(zelSim) {
-    setObjectName(Name(mw::fZelSim));
+    setObjectName(Latin1Text(mw::fZelSim));
     BuildPanels();
     BuildMenus();
     binding_ = std::make_unique<WindowBinding>(*this, *client_, zelSim_.Controls());
@@ -138,19 +135,19 @@ void TfZelSim::T10msTick() {
 
 QWidget* TfZelSim::AddPanel(std::string_view name, QWidget* parent) {
     auto* panel = new QFrame(parent);
-    panel->setObjectName(Name(name));
+    panel->setObjectName(Latin1Text(name));
     return panel;
 }
 
 QLabel* TfZelSim::AddLabel(std::string_view name, QWidget* parent) {
     auto* label = new QLabel(parent);
-    label->setObjectName(Name(name));
+    label->setObjectName(Latin1Text(name));
     return label;
 }
 
 QPushButton* TfZelSim::AddButton(std::string_view name, QWidget* parent) {
     auto* button = new QPushButton(parent);
-    button->setObjectName(Name(name));
+    button->setObjectName(Latin1Text(name));
     button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
@@ -193,7 +190,7 @@ void TfZelSim::BuildPanels() {
         new SendBoxInput(zelSim_.SendBox(), monitorPanel_->SendData(), monitorPanel_->SendButton(),
                          monitorPanel_->AddChecksumButton(), this);
     connect(sendBoxInput_, &SendBoxInput::acted, this, [this] { Act([] {}); });
-    QPushButton* sendFile = monitorPanel_->findChild<QPushButton*>(Name(mw::bSendFile));
+    QPushButton* sendFile = monitorPanel_->findChild<QPushButton*>(Latin1Text(mw::bSendFile));
     connect(sendFile, &QPushButton::clicked, this,
             [this] { Act([this] { zelSim_.FileSender().SendFileClicked(); }); });
     sendFile->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -226,7 +223,7 @@ void TfZelSim::BuildPanels() {
         font.setStyleHint(QFont::TypeWriter);
         report->setFont(font);
         QPalette palette = report->palette();
-        palette.setColor(QPalette::WindowText, kReportColour);
+        palette.setColor(QPalette::WindowText, QtColour(kReportColour));
         report->setPalette(palette);
     }
 
@@ -243,7 +240,7 @@ void TfZelSim::BuildPanels() {
     statusBar()->setSizeGripEnabled(false);  // the window keeps its size
     statusBar()->addWidget(message, 1);
     QPalette palette = message->palette();
-    palette.setColor(QPalette::WindowText, WindowBinding::AlertColour());
+    palette.setColor(QPalette::WindowText, QtColour(WindowBinding::kAlertColour));
     message->setPalette(palette);
 }
 
@@ -269,7 +266,7 @@ void TfZelSim::BuildScriptControls(QWidget* aux) {
     });
     AddLabel(mw::lScriptDelayReport, aux);
     auto* delay = new QProgressBar(aux);
-    delay->setObjectName(Name(mw::pbScriptDelayReport));
+    delay->setObjectName(Latin1Text(mw::pbScriptDelayReport));
     delay->setTextVisible(false);
     delay->hide();
     // A script's line and its message can be long: they wrap and keep to
@@ -298,7 +295,7 @@ void TfZelSim::EditLineDelay() {
 
 QAction* TfZelSim::AddItem(QMenu* menu, std::string_view name, const QString& caption) {
     QAction* item = menu->addAction(caption);
-    item->setObjectName(Name(name));
+    item->setObjectName(Latin1Text(name));
     return item;
 }
 
@@ -313,7 +310,7 @@ QAction* TfZelSim::AddRadioItem(QMenu* menu, QActionGroup* group, std::string_vi
 void TfZelSim::BuildMenus() {
     Connection& line = zelSim_.Connection();
     QMenu* com = menuBar()->addMenu("&COM Port");
-    com->setObjectName(Name(mw::mComPort));
+    com->setObjectName(Latin1Text(mw::mComPort));
     auto* comGroup = new QActionGroup(this);
     for (int n = 1; n <= Connection::kComMenuItems; ++n) {
         QAction* item =
@@ -333,7 +330,7 @@ void TfZelSim::BuildMenus() {
     connect(portWatch_, &PortWatch::rescanned, this, &TfZelSim::ApplyControls);
 
     QMenu* baud = menuBar()->addMenu("&Baud Rate");
-    baud->setObjectName(Name(mw::mBaud));
+    baud->setObjectName(Latin1Text(mw::mBaud));
     auto* baudGroup = new QActionGroup(this);
     for (int i = 0; i < SerialPort::kRateCount; ++i) {
         const uint32_t rate = SerialPort::RateAt(i);
@@ -344,7 +341,7 @@ void TfZelSim::BuildMenus() {
     }
 
     QMenu* zel = menuBar()->addMenu("&ZEL Options");
-    zel->setObjectName(Name(mw::mZelOptions));
+    zel->setObjectName(Latin1Text(mw::mZelOptions));
     auto* zelGroup = new QActionGroup(this);
     const std::pair<ZelType, std::string_view> types[] = {{ZelType::Off, mw::mZelOptOff},
                                                           {ZelType::Dormalyn, mw::mZelOptDormalyn},
@@ -359,31 +356,31 @@ void TfZelSim::BuildMenus() {
     BuildButtonMenu();
 
     QMenu* monitor = menuBar()->addMenu("&Message Monitor Options");
-    monitor->setObjectName(Name(mw::mMsgMonOptions));
+    monitor->setObjectName(Latin1Text(mw::mMsgMonOptions));
     auto* monitorMenu = new MessageMonitorMenu(zelSim_.MessageMonitor(), monitor, this);
     connect(monitorMenu, &MessageMonitorMenu::acted, this, [this] { Act([] {}); });
     auto* upperCase = new QAction("Convert Keys to Upper Case", monitor);
-    upperCase->setObjectName(Name(mw::mMsgMonUpperCase));
+    upperCase->setObjectName(Latin1Text(mw::mMsgMonUpperCase));
     upperCase->setCheckable(true);
     connect(upperCase, &QAction::triggered, this, [this](bool checked) {
         Act([this, checked] { zelSim_.SendBox().SetUpperCase(checked); });
     });
     auto* flush = new QAction("Flush Serial Port", monitor);
-    flush->setObjectName(Name(mw::mnuMsgFlushSerial));
+    flush->setObjectName(Latin1Text(mw::mnuMsgFlushSerial));
     connect(flush, &QAction::triggered, this,
             [this] { Act([this] { zelSim_.Connection().FlushSerialPort(); }); });
     monitor->insertAction(monitorMenu->TimeAction(), upperCase);
     monitor->insertAction(monitorMenu->TimeAction(), flush);
 
     QMenu* logging = menuBar()->addMenu("&Logging Options");
-    logging->setObjectName(Name(mw::mLoggingOptions));
+    logging->setObjectName(Latin1Text(mw::mLoggingOptions));
     auto* loggingMenu = new MessageLogMenu(zelSim_.MessageLog(), logging, this);
     connect(loggingMenu, &MessageLogMenu::acted, this, [this] { Act([] {}); });
 }
 
 void TfZelSim::BuildButtonMenu() {
     QMenu* menu = menuBar()->addMenu("B&utton Options");
-    menu->setObjectName(Name(mw::mButtonOptions));
+    menu->setObjectName(Latin1Text(mw::mButtonOptions));
     auto* group = new QActionGroup(this);
     QAction* hide = AddRadioItem(menu, group, mw::mHideButtons, "Hide Buttons");
     connect(hide, &QAction::triggered, this,

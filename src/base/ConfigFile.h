@@ -54,6 +54,24 @@ class ConfigFile {
 
     void SetSection(std::string_view name);
 
+    // The file on a section for as long as the scope lives, and back on the
+    // section it was on after: a part that reads or writes its keys leaves
+    // no later reader on a section it did not expect.
+    class SectionScope {
+      public:
+        SectionScope(ConfigFile& file, std::string_view name)
+            : file_(file), previous_(file.section_) {
+            file.SetSection(name);
+        }
+        ~SectionScope() { file_.SetSection(previous_); }
+        SectionScope(const SectionScope&) = delete;
+        SectionScope& operator=(const SectionScope&) = delete;
+
+      private:
+        ConfigFile& file_;
+        const std::string previous_;
+    };
+
     // Absent keys, empty values and values that do not begin with a decimal
     // number (or overflow 32 bits) give the default; "12abc" reads as 12.
     int ReadInt(std::string_view key, int defaultValue) const;

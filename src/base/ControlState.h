@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Colour.h"
+
 namespace zelsim {
 
 // What core says about one named control of a window. Only the fields core
@@ -38,7 +40,7 @@ struct ControlState {
     std::string hint;                // shown when the pointer or the focus rests on it
     bool selected = false;           // an edit field's text is selected whole
     bool alert = false;              // the text tells of a failure: drawn to catch the eye
-    uint32_t colour = 0;             // background, written 0x00BBGGRR
+    Colour colour;                   // background
     uint16_t fields = 0;             // the fields set so far
     uint64_t revision = 0;           // table revision of the last change
 

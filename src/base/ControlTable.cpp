@@ -97,10 +97,10 @@ void ControlTable::SetAlert(std::string_view name, bool alert) {
     Change(name, ControlState::kAlert).alert = alert;
 }
 
-void ControlTable::SetColour(std::string_view name, uint32_t colour) {
+void ControlTable::SetColour(std::string_view name, Colour background) {
     const ControlState* c = Find(name);
-    if (c && c->Has(ControlState::kColour) && c->colour == colour) return;
-    Change(name, ControlState::kColour).colour = colour;
+    if (c && c->Has(ControlState::kColour) && c->colour == background) return;
+    Change(name, ControlState::kColour).colour = background;
 }
 
 void ControlTable::ForEachChangedSince(

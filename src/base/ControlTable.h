@@ -26,8 +26,7 @@ class ControlTable {
     void SetHint(std::string_view name, std::string_view hint);
     void SetSelected(std::string_view name, bool selected);
     void SetAlert(std::string_view name, bool alert);
-    // Background colour, 0x00BBGGRR.
-    void SetColour(std::string_view name, uint32_t colour);
+    void SetColour(std::string_view name, Colour background);
 
     // The entry, or one with every default when core never set it.
     const ControlState& Get(std::string_view name) const;

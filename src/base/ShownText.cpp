@@ -9,7 +9,11 @@ QString ShownText(std::string_view bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(view);
     if (!utf8.hasError()) return text;
-    return QString::fromLatin1(view);
+    return Latin1Text(bytes);
+}
+
+QString Latin1Text(std::string_view bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 std::string TypedText(const QString& text) {

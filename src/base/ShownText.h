@@ -13,6 +13,11 @@ namespace zelsim {
 // never valid UTF-8, and Latin-1 text that happens to be is rare.
 QString ShownText(std::string_view bytes);
 
+// One character a byte, Latin-1: the controls' names and the line's own
+// bytes (the send box, a script's lines in its editor), which are shown as
+// they will be sent.
+QString Latin1Text(std::string_view bytes);
+
 // A text the user typed, as core and the settings file keep it: Latin-1; a
 // character outside Latin-1 becomes "?".
 std::string TypedText(const QString& text);

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QColor>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,30 +10,15 @@
 #include <QWidget>
 
 #include "base/ControlTable.h"
+#include "base/QtColour.h"
 #include "base/ShownText.h"
 
 namespace zelsim {
 
 namespace {
 
-const QColor kAlertColour(180, 0, 0);
 constexpr int kDarkBelow = 128;
 constexpr const char* kQtInternalPrefix = "qt_";
-
-QString Text(const std::string& text) {
-    return ShownText(text);
-}
-
-// The send box holds line bytes: one character per byte.
-QString LineText(const std::string& text) {
-    return QString::fromLatin1(text);
-}
-
-// Core writes colours as 0x00BBGGRR.
-QColor ColourOf(uint32_t bgr) {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                  static_cast<int>((bgr >> 16) & 0xFF));
-}
 
 // The label does not show all of its text.
 bool Cut(const QLabel* label) {
@@ -61,10 +45,6 @@ void WindowBinding::BindChildren() {
     for (QAction* item : window_.findChildren<QAction*>())
         if (!item->objectName().isEmpty())
             menuItems_.emplace(item->objectName().toStdString(), item);
-}
-
-QColor WindowBinding::AlertColour() {
-    return kAlertColour;
 }
 
 QWidget* WindowBinding::Control(std::string_view name) const {
@@ -95,7 +75,7 @@ void WindowBinding::Apply() {
             if (name == windowName_) {
                 ApplyToWindow(s);
             } else if (QAction* item = MenuItem(name)) {
-                if (s.Has(ControlState::kText)) item->setText(Text(s.text));
+                if (s.Has(ControlState::kText)) item->setText(ShownText(s.text));
                 if (s.Has(ControlState::kChecked)) item->setChecked(s.checked);
                 if (s.Has(ControlState::kEnabled)) item->setEnabled(s.enabled);
             } else if (QWidget* widget = Control(name)) {
@@ -108,7 +88,7 @@ void WindowBinding::Apply() {
 }
 
 void WindowBinding::ApplyToWindow(const ControlState& s) {
-    if (s.Has(ControlState::kText)) window_.setWindowTitle(Text(s.text));
+    if (s.Has(ControlState::kText)) window_.setWindowTitle(ShownText(s.text));
     if (s.Has(ControlState::kPos)) window_.move(s.left, s.top);
     if (s.Has(ControlState::kSize) && client_.size() != QSize(s.width, s.height)) {
         client_.setFixedSize(s.width, s.height);
@@ -123,7 +103,7 @@ void WindowBinding::ApplyToWidget(QWidget* widget, const ControlState& s) {
         const QSignalBlocker blockEdit(combo->lineEdit());
         if (s.Has(ControlState::kItems)) {
             QStringList items;
-            for (const std::string& item : s.items) items << LineText(item);
+            for (const std::string& item : s.items) items << Latin1Text(item);
             bool same = combo->count() == items.size();
             for (int i = 0; same && i < combo->count(); ++i) same = combo->itemText(i) == items[i];
             if (!same) {
@@ -131,14 +111,14 @@ void WindowBinding::ApplyToWidget(QWidget* widget, const ControlState& s) {
                 combo->addItems(items);
             }
         }
-        if (s.Has(ControlState::kText) && combo->currentText() != LineText(s.text))
-            combo->setEditText(LineText(s.text));
+        if (s.Has(ControlState::kText) && combo->currentText() != Latin1Text(s.text))
+            combo->setEditText(Latin1Text(s.text));
         if (s.Has(ControlState::kSelected) && s.selected) combo->lineEdit()->selectAll();
     } else if (s.Has(ControlState::kText)) {
         if (auto* button = qobject_cast<QPushButton*>(widget)) {
-            button->setText(Text(s.text));
+            button->setText(ShownText(s.text));
         } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-            label->setText(Text(s.text));
+            label->setText(ShownText(s.text));
             // A text longer than its place (a long script line) is there
             // whole when the pointer rests on it.
             if (!s.Has(ControlState::kHint))
@@ -149,10 +129,10 @@ void WindowBinding::ApplyToWidget(QWidget* widget, const ControlState& s) {
         bar->setMaximum(s.maximum);
         bar->setValue(s.position);
     }
-    if (s.Has(ControlState::kHint)) widget->setToolTip(Text(s.hint));
+    if (s.Has(ControlState::kHint)) widget->setToolTip(ShownText(s.hint));
     if (s.Has(ControlState::kColour)) {
         QPalette palette = widget->palette();
-        const QColor background = ColourOf(s.colour);
+        const QColor background = QtColour(s.colour);
         palette.setColor(QPalette::Window, background);
         // The text stays readable on a dark background (a running button's tag).
         palette.setColor(QPalette::WindowText,
@@ -164,7 +144,7 @@ void WindowBinding::ApplyToWidget(QWidget* widget, const ControlState& s) {
         QPalette palette = widget->palette();
         palette.setColor(
             QPalette::WindowText,
-            s.alert ? kAlertColour : QApplication::palette().color(QPalette::WindowText));
+            s.alert ? QtColour(kAlertColour) : QApplication::palette().color(QPalette::WindowText));
         widget->setPalette(palette);
     }
     if (s.Has(ControlState::kPos)) widget->move(s.left, s.top);

@@ -1,11 +1,12 @@
 #pragma once
-#include <QColor>
 #include <cstdint>
 #include <map>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "base/Colour.h"
 
 class QAction;
 class QWidget;
@@ -34,7 +35,7 @@ class WindowBinding {
     void Apply();
 
     // Text that warns (a failure said in red) on any window.
-    static QColor AlertColour();
+    static constexpr Colour kAlertColour{180, 0, 0};
 
     QWidget* Control(std::string_view name) const;
     QAction* MenuItem(std::string_view name) const;

@@ -2,6 +2,7 @@
 #include <string_view>
 
 #include "base/MainWindowControls.h"
+#include "monitor/CategoryFilter.h"
 
 namespace zelsim {
 
@@ -30,6 +31,7 @@ struct LogOptionItem {
     const char* caption;
     const char* key;
     bool LogOptions::*flag;
+    CategorySet categories = 0;  // what a filter lets into the log
 };
 
 // In the menu's order; a separator follows the columns and the categories.
@@ -43,18 +45,19 @@ inline constexpr LogOptionItem kLogOptionItems[] = {
      &LogOptions::logMsTickCount},
     {main_window::mLogNmeaChecksum, "NMEA Checksum", "LogNmeaChecksum",
      &LogOptions::logNmeaChecksum},
-    {main_window::mLogZelMessages, "ZEL Messages", "LogZelMessages", &LogOptions::logZelMessages},
+    {main_window::mLogZelMessages, "ZEL Messages", "LogZelMessages", &LogOptions::logZelMessages,
+     CategoriesOf({MessageCategory::kZel})},
     {main_window::mLogDgpsMessages, "DGPS Messages", "LogDgpsMessages",
-     &LogOptions::logDgpsMessages},
+     &LogOptions::logDgpsMessages, CategoriesOf({MessageCategory::kDgps})},
     {main_window::mLogLightBarMessages, "Light Bar Messages", "LogLightBarMessages",
-     &LogOptions::logLightBarMessages},
+     &LogOptions::logLightBarMessages, CategoriesOf({MessageCategory::kLightBar})},
     // The caption as users have always seen it.
     {main_window::mLogDormalynMessages, "DormalynMessages", "LogDormalynMessages",
-     &LogOptions::logDormalynMessages},
+     &LogOptions::logDormalynMessages, CategoriesOf({MessageCategory::kDormalyn})},
     {main_window::mLogNonNmeaMessages, "Non-NMEA Messages", "LogNonNmeaMessages",
-     &LogOptions::logNonNmeaMessages},
+     &LogOptions::logNonNmeaMessages, CategoriesOf({MessageCategory::kNonNmea})},
     {main_window::mLogOtherMessages, "Other Messages", "LogOtherMessages",
-     &LogOptions::logOtherMessages},
+     &LogOptions::logOtherMessages, CategoriesOf({MessageCategory::kOther})},
     {main_window::mLogPromptForFilename, "Prompt for Log Filename", "LogPromptForFilename",
      &LogOptions::logPromptForFilename},
 };

@@ -2,6 +2,8 @@
 #include <array>
 #include <cstdint>
 
+#include "base/Colour.h"
+
 namespace zelsim {
 
 // The category of a shown or logged line. It decides the line's colour and
@@ -21,8 +23,8 @@ class MessageCategory {
     };
     static constexpr int kCount = 9;
 
-    // Colours are 0xRRGGBB.
-    static constexpr uint32_t kBackground = 0xFDFBF3;
+    // Of the monitor and of the legend: a pale cream.
+    static constexpr Colour kBackground{253, 251, 243};
 
     struct LegendRow {
         const char* text;
@@ -42,22 +44,22 @@ class MessageCategory {
     }};
 
     // A code outside the table draws like Other.
-    static constexpr uint32_t Colour(uint32_t code) {
+    static constexpr Colour ColourOf(uint32_t code) {
         return code < kCount ? kColours[code] : kColours[kOther];
     }
 
   private:
-    static constexpr std::array<uint32_t, kCount> kColours = {
-        0x800080,  // purple
-        0x808000,  // olive
-        0x0000FF,  // blue
-        0x000000,  // black
-        0x800000,  // maroon
-        0x000080,  // navy
-        0x808080,  // grey
-        0x008000,  // green
-        0xFF0000,  // red
-    };
+    static constexpr std::array<Colour, kCount> kColours = {{
+        {128, 0, 128},    // purple
+        {128, 128, 0},    // olive
+        {0, 0, 255},      // blue
+        {0, 0, 0},        // black
+        {128, 0, 0},      // maroon
+        {0, 0, 128},      // navy
+        {128, 128, 128},  // grey
+        {0, 128, 0},      // green
+        {255, 0, 0},      // red
+    }};
 };
 
 }  // namespace zelsim

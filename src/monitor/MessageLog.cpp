@@ -72,27 +72,13 @@ const std::string& MessageLog::RunName() const {
 }
 
 bool MessageLog::Logs(uint8_t category) const {
-    switch (category) {
-        case MessageCategory::kZel:
-            return options_.logZelMessages;
-        case MessageCategory::kDgps:
-            return options_.logDgpsMessages;
-        case MessageCategory::kLightBar:
-            return options_.logLightBarMessages;
-        case MessageCategory::kDormalyn:
-            return options_.logDormalynMessages;
-        case MessageCategory::kOther:
-            return options_.logOtherMessages;
-        case MessageCategory::kNonNmea:
-            return options_.logNonNmeaMessages;
-        default:
-            return false;
-    }
+    return PassesFilters(options_, kLogOptionItems, category);
 }
 
 bool MessageLog::AnyCategory() const {
-    return options_.logZelMessages || options_.logDgpsMessages || options_.logLightBarMessages ||
-           options_.logDormalynMessages || options_.logNonNmeaMessages || options_.logOtherMessages;
+    for (const LogOptionItem& item : kLogOptionItems)
+        if (item.categories != 0 && options_.*item.flag) return true;
+    return false;
 }
 
 void MessageLog::LineShown(const TrafficLine& line) {
@@ -241,7 +227,7 @@ void MessageLog::LogMessagesClick() {
 }
 
 bool MessageLog::AskFileName() {
-    config_.SetSection(kFileSpecsSection);
+    const ConfigFile::SectionScope fileSpecs(config_, kFileSpecsSection);
     UserDialogs::FileRequest request;
     request.caption = "Log Messages To";
     request.folder = config_.ReadText(kDialogFolderKey, kDialogFolder);
@@ -351,7 +337,7 @@ void MessageLog::ViewFile() {
 }
 
 void MessageLog::LoadSettings(ConfigFile& file) {
-    file.SetSection(ConfigFile::kConfigurationSection);
+    const ConfigFile::SectionScope configuration(file, ConfigFile::kConfigurationSection);
     dialogPlace_.Read(file, kDialogPlaceKeys);
     sequenceIndex_ = file.ReadInt(kSequenceKey, sequenceIndex_);
     fixedName_ = WithSlashes(file.ReadText(kFileNameKey, fixedName_));
@@ -363,7 +349,7 @@ void MessageLog::LoadSettings(ConfigFile& file) {
 }
 
 void MessageLog::SaveSettings(ConfigFile& file) const {
-    file.SetSection(ConfigFile::kConfigurationSection);
+    const ConfigFile::SectionScope configuration(file, ConfigFile::kConfigurationSection);
     dialogPlace_.Write(file, kDialogPlaceKeys);
     file.WriteInt(kSequenceKey, sequenceIndex_);
     file.WriteText(kFileNameKey, fixedName_);

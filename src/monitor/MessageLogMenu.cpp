@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <functional>
 
+#include "base/ShownText.h"
 #include "monitor/MessageLog.h"
 
 namespace zelsim {
@@ -14,7 +15,7 @@ namespace mw = main_window;
 
 QAction* AddItem(QMenu* menu, std::string_view name, const char* caption) {
     QAction* action = menu->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+    action->setObjectName(Latin1Text(name));
     return action;
 }
 }  // namespace

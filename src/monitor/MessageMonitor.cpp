@@ -29,7 +29,7 @@ void MessageMonitor::LineShown(const TrafficLine& line) {
 }
 
 void MessageMonitor::LoadSettings(ConfigFile& file) {
-    file.SetSection(ConfigFile::kConfigurationSection);
+    const ConfigFile::SectionScope configuration(file, ConfigFile::kConfigurationSection);
     legendLeft_ = file.ReadInt(kLegendLeftKey, legendLeft_);
     legendTop_ = file.ReadInt(kLegendTopKey, legendTop_);
     for (const MonitorOptionItem& item : kMonitorOptionItems)
@@ -39,7 +39,7 @@ void MessageMonitor::LoadSettings(ConfigFile& file) {
 }
 
 void MessageMonitor::SaveSettings(ConfigFile& file) const {
-    file.SetSection(ConfigFile::kConfigurationSection);
+    const ConfigFile::SectionScope configuration(file, ConfigFile::kConfigurationSection);
     file.WriteInt(kLegendLeftKey, legendLeft_);
     file.WriteInt(kLegendTopKey, legendTop_);
     for (const MonitorOptionItem& item : kMonitorOptionItems)
@@ -49,8 +49,8 @@ void MessageMonitor::SaveSettings(ConfigFile& file) const {
 void MessageMonitor::SetOption(bool MonitorOptions::*flag, bool on) {
     options_.*flag = on;
     ShowOptions();
-    if (flag == &MonitorOptions::hideMessageMonitor || flag == &MonitorOptions::messageMonitorBig)
-        Relayout();
+    for (const MonitorOptionItem& item : kMonitorOptionItems)
+        if (item.flag == flag && item.relayout) Relayout();
 }
 
 void MessageMonitor::ShowOptions() {
@@ -80,26 +80,7 @@ void MessageMonitor::SetLegendPosition(int left, int top) {
 }
 
 bool MessageMonitor::Passes(uint32_t category) const {
-    switch (category) {
-        case MessageCategory::kOutGoing:
-            return options_.msgMonOutGoingMessages;
-        case MessageCategory::kOutZel:
-            return options_.msgMonOutGoingMessages && options_.msgMonZelMessages;
-        case MessageCategory::kZel:
-            return options_.msgMonZelMessages;
-        case MessageCategory::kDgps:
-            return options_.msgMonDgpsMessages;
-        case MessageCategory::kLightBar:
-            return options_.msgMonLbMessages;
-        case MessageCategory::kDormalyn:
-            return options_.msgMonDormalynMessages;
-        case MessageCategory::kOther:
-            return options_.msgMonOtherMessages;
-        case MessageCategory::kNonNmea:
-            return options_.msgMonNonNmeaMessages;
-        default:
-            return false;
-    }
+    return PassesFilters(options_, kMonitorOptionItems, category);
 }
 
 void MessageMonitor::ShowLine(std::string_view text, uint32_t category, uint32_t lineTime) {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 
+#include "base/ShownText.h"
 #include "monitor/MessageMonitor.h"
 
 namespace zelsim {
@@ -13,8 +14,7 @@ MessageMonitorMenu::MessageMonitorMenu(MessageMonitor& monitor, QMenu* menu, QOb
     for (const MonitorOptionItem& item : kMonitorOptionItems) {
         if (index++ == kMonitorFilterItems) menu->addSeparator();
         QAction* action = menu->addAction(item.caption);
-        action->setObjectName(QString::fromLatin1(item.menuItem.data(),
-                                                  static_cast<qsizetype>(item.menuItem.size())));
+        action->setObjectName(Latin1Text(item.menuItem));
         action->setCheckable(true);
         connect(action, &QAction::triggered, this,
                 [this, &monitor, flag = item.flag](bool checked) {

@@ -5,6 +5,8 @@
 #include <QPushButton>
 
 #include "base/MainWindowControls.h"
+#include "base/QtColour.h"
+#include "base/ShownText.h"
 #include "monitor/MessageMonitor.h"
 #include "monitor/MessageMonitorView.h"
 
@@ -13,20 +15,16 @@ namespace zelsim {
 namespace {
 namespace mw = main_window;
 constexpr int kSendDataPointSize = 10;
-const QColor kSendDataColour(128, 0, 128);
-
-QString NameOf(std::string_view name) {
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-}
+constexpr Colour kSendDataColour{128, 0, 128};
 }  // namespace
 
 MessageMonitorPanel::MessageMonitorPanel(MessageMonitor& monitor, QWidget* parent)
     : QWidget(parent) {
-    setObjectName(NameOf(mw::pMessageMonitorPanel));
+    setObjectName(Latin1Text(mw::pMessageMonitorPanel));
     lbMessageMonitor_ = new MessageMonitorView(monitor, this);
 
     cbSendData_ = new QComboBox(this);
-    cbSendData_->setObjectName(NameOf(mw::cbSendData));
+    cbSendData_->setObjectName(Latin1Text(mw::cbSendData));
     cbSendData_->setEditable(true);
     cbSendData_->setInsertPolicy(QComboBox::NoInsert);
     cbSendData_->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
@@ -35,8 +33,8 @@ MessageMonitorPanel::MessageMonitorPanel(MessageMonitor& monitor, QWidget* paren
     font.setStyleHint(QFont::TypeWriter);
     cbSendData_->setFont(font);
     QPalette palette = cbSendData_->palette();
-    palette.setColor(QPalette::Text, kSendDataColour);
-    palette.setColor(QPalette::ButtonText, kSendDataColour);
+    palette.setColor(QPalette::Text, QtColour(kSendDataColour));
+    palette.setColor(QPalette::ButtonText, QtColour(kSendDataColour));
     cbSendData_->setPalette(palette);
 
     bSendData_ = MakeButton(mw::bSendData, "Send");
@@ -48,7 +46,7 @@ MessageMonitorPanel::MessageMonitorPanel(MessageMonitor& monitor, QWidget* paren
 
 QPushButton* MessageMonitorPanel::MakeButton(std::string_view name, const char* caption) {
     auto* button = new QPushButton(caption, this);
-    button->setObjectName(NameOf(name));
+    button->setObjectName(Latin1Text(name));
     button->setFocusPolicy(Qt::NoFocus);  // the box keeps the focus
     return button;
 }

@@ -10,6 +10,8 @@
 #include <algorithm>
 
 #include "base/MainWindowControls.h"
+#include "base/QtColour.h"
+#include "base/ShownText.h"
 #include "base/Text.h"
 #include "monitor/MessageMonitor.h"
 #include "monitor/MonitorLayout.h"
@@ -21,14 +23,10 @@ namespace {
 
 constexpr int kRowHeight = MonitorLayout::kRowHeight;
 constexpr int kLatin1Printable = 160;  // from here on; 127..159 are control codes
-const QColor kTimeBackground(244, 254, 218);
-const QColor kTickBackground(241, 249, 255);
-const QColor kGapAfterColour(255, 0, 0);
-const QColor kGapBeforeColour(0, 128, 0);
-
-QColor FromRgb(uint32_t rgb) {
-    return QColor(QRgb(rgb));
-}
+constexpr Colour kTimeBackground{244, 254, 218};
+constexpr Colour kTickBackground{241, 249, 255};
+constexpr Colour kGapAfterColour{255, 0, 0};
+constexpr Colour kGapBeforeColour{0, 128, 0};
 
 // Control codes never reach a row: the monitor shows them as "~".
 bool IsDrawn(int code) {
@@ -60,9 +58,7 @@ int MessageMonitorView::Face::Width(std::string_view text) const {
 
 MessageMonitorView::MessageMonitorView(MessageMonitor& monitor, QWidget* parent)
     : QAbstractScrollArea(parent), monitor_(monitor) {
-    setObjectName(
-        QString::fromLatin1(main_window::lbMessageMonitor.data(),
-                            static_cast<qsizetype>(main_window::lbMessageMonitor.size())));
+    setObjectName(Latin1Text(main_window::lbMessageMonitor));
     QFont font("Courier New");
     font.setPixelSize(kFontPixels);
     font.setStyleHint(QFont::TypeWriter);
@@ -129,7 +125,7 @@ void MessageMonitorView::paintEvent(QPaintEvent* event) {
         if (rect.intersects(area)) lbDrawItemWithColor(painter, top + row, rect);
     }
     const QRect empty(0, row * kRowHeight, width, viewport()->height() - row * kRowHeight);
-    painter.fillRect(empty & area, FromRgb(MessageCategory::kBackground));
+    painter.fillRect(empty & area, QtColour(MessageCategory::kBackground));
 }
 
 void MessageMonitorView::lbDrawItemWithColor(QPainter& painter, int index, const QRect& rect) {
@@ -151,14 +147,14 @@ void MessageMonitorView::lbDrawItemWithColor(QPainter& painter, int index, const
     parts[partCount++] = {kNormal, text.substr(std::min(columns.TextStart(), text.size())),
                           columnLeft(columns.TextStart()), nullptr};
 
-    const QColor colour = FromRgb(MessageCategory::Colour(attributes.category));
+    const QColor colour = QtColour(MessageCategory::ColourOf(attributes.category));
     if (composeRows_) {
         if (row_.size() != rect.size()) row_ = QImage(rect.size(), QImage::Format_RGB32);
-        row_.fill(FromRgb(MessageCategory::kBackground));
+        row_.fill(QtColour(MessageCategory::kBackground));
         for (size_t i = 0; i < partCount; ++i) ComposePart(parts[i], colour.rgb());
         painter.drawImage(rect.topLeft(), row_);
     } else {
-        painter.fillRect(rect, FromRgb(MessageCategory::kBackground));
+        painter.fillRect(rect, QtColour(MessageCategory::kBackground));
         painter.setPen(colour);
         for (size_t i = 0; i < partCount; ++i) DrawPart(painter, parts[i], rect);
     }
@@ -166,18 +162,18 @@ void MessageMonitorView::lbDrawItemWithColor(QPainter& painter, int index, const
     const int left = rect.left() + kGapLineInset;
     const int right = rect.right() - kGapLineInset;
     if (attributes.gapAfter) {
-        painter.setPen(kGapAfterColour);
+        painter.setPen(QtColour(kGapAfterColour));
         painter.drawLine(left, rect.bottom(), right, rect.bottom());
     }
     if (attributes.gapBefore) {
-        painter.setPen(kGapBeforeColour);
+        painter.setPen(QtColour(kGapBeforeColour));
         painter.drawLine(left, rect.top() + 1, right, rect.top() + 1);
     }
 }
 
 void MessageMonitorView::ComposePart(const Part& part, QRgb colour) {
     const Face& face = faces_[part.face];
-    const QRgb background = (part.tint ? *part.tint : FromRgb(MessageCategory::kBackground)).rgb();
+    const QRgb background = QtColour(part.tint ? *part.tint : MessageCategory::kBackground).rgb();
     const GlyphCells& cells = CellsFor(part.face, colour, background);
     auto* const rowBits = reinterpret_cast<QRgb*>(row_.bits());
     const qsizetype rowStride = row_.bytesPerLine() / qsizetype(sizeof(QRgb));
@@ -248,7 +244,8 @@ const MessageMonitorView::GlyphCells& MessageMonitorView::CellsFor(FaceIndex fac
 void MessageMonitorView::DrawPart(QPainter& painter, const Part& part, const QRect& row) {
     const Face& face = faces_[part.face];
     if (part.tint)
-        painter.fillRect(QRect(part.x, row.top(), face.Width(part.text), row.height()), *part.tint);
+        painter.fillRect(QRect(part.x, row.top(), face.Width(part.text), row.height()),
+                         QtColour(*part.tint));
     QList<quint32> indexes(static_cast<qsizetype>(part.text.size()));
     QList<QPointF> positions(static_cast<qsizetype>(part.text.size()));
     qreal advance = 0;

@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/Colour.h"
+
 class QPainter;
 
 namespace zelsim {
@@ -81,7 +83,7 @@ class MessageMonitorView : public QAbstractScrollArea {
         FaceIndex face;
         std::string_view text;
         int x;
-        const QColor* tint;
+        const Colour* tint;
     };
 
     void lbDrawItemWithColor(QPainter& painter, int index, const QRect& rect);

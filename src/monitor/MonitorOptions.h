@@ -2,6 +2,7 @@
 #include <string_view>
 
 #include "base/MainWindowControls.h"
+#include "monitor/CategoryFilter.h"
 
 namespace zelsim {
 
@@ -29,7 +30,8 @@ struct MonitorOptionItem {
     const char* caption;
     const char* key;
     bool MonitorOptions::*flag;
-    bool relayout;  // Hide and Big move the panels
+    bool relayout;               // Hide and Big move the panels
+    CategorySet categories = 0;  // what a filter lets into the monitor
 };
 
 // In the menu's order; the filters come first.
@@ -37,19 +39,21 @@ inline constexpr int kMonitorFilterItems = 7;
 inline constexpr MonitorOptionItem kMonitorOptionItems[] = {
     // Older files spell the key "MsgMonOutGoingMessages"; keys match regardless of case.
     {main_window::mMsgMonOutGoingMessages, "Out-Going Messages", "MsgMonOutgoingMessages",
-     &MonitorOptions::msgMonOutGoingMessages, false},
+     &MonitorOptions::msgMonOutGoingMessages, false,
+     CategoriesOf({MessageCategory::kOutGoing, MessageCategory::kOutZel})},
     {main_window::mMsgMonZelMessages, "ZEL Messages", "MsgMonZelMessages",
-     &MonitorOptions::msgMonZelMessages, false},
+     &MonitorOptions::msgMonZelMessages, false,
+     CategoriesOf({MessageCategory::kOutZel, MessageCategory::kZel})},
     {main_window::mMsgMonDgpsMessages, "DGPS Messages", "MsgMonDgpsMessages",
-     &MonitorOptions::msgMonDgpsMessages, false},
+     &MonitorOptions::msgMonDgpsMessages, false, CategoriesOf({MessageCategory::kDgps})},
     {main_window::mMsgMonLbMessages, "Light Bar Messages", "MsgMonLbMessages",
-     &MonitorOptions::msgMonLbMessages, false},
+     &MonitorOptions::msgMonLbMessages, false, CategoriesOf({MessageCategory::kLightBar})},
     {main_window::mMsgMonDormalynMessages, "Dormalyn Messages", "MsgMonDormalynMessages",
-     &MonitorOptions::msgMonDormalynMessages, false},
+     &MonitorOptions::msgMonDormalynMessages, false, CategoriesOf({MessageCategory::kDormalyn})},
     {main_window::mMsgMonNonNmeaMessages, "Non-NMEA Messages", "MsgMonNonNmeaMessages",
-     &MonitorOptions::msgMonNonNmeaMessages, false},
+     &MonitorOptions::msgMonNonNmeaMessages, false, CategoriesOf({MessageCategory::kNonNmea})},
     {main_window::mMsgMonOtherMessages, "Other Messages", "MsgMonOtherMessages",
-     &MonitorOptions::msgMonOtherMessages, false},
+     &MonitorOptions::msgMonOtherMessages, false, CategoriesOf({MessageCategory::kOther})},
     {main_window::mMsgMonHide, "Hide", "HideMessageMonitor", &MonitorOptions::hideMessageMonitor,
      true},
     {main_window::mMsgMonBig, "Big", "MessageMonitorBig", &MonitorOptions::messageMonitorBig, true},

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "base/QtColour.h"
+#include "base/ShownText.h"
 #include "monitor/MessageCategory.h"
 
 namespace zelsim {
@@ -51,11 +53,11 @@ bool TfShowMessageMonColors::eventFilter(QObject* watched, QEvent* event) {
 
 void TfShowMessageMonColors::lbDrawItemWithColor(QPainter& painter, int row, const QRect& rect) {
     const MessageCategory::LegendRow& entry = MessageCategory::kLegend[row];
-    painter.fillRect(rect, QColor(QRgb(MessageCategory::kBackground)));
-    painter.setPen(QColor(QRgb(MessageCategory::Colour(entry.code))));
+    painter.fillRect(rect, QtColour(MessageCategory::kBackground));
+    painter.setPen(QtColour(MessageCategory::ColourOf(entry.code)));
     painter.setFont(font_);
     painter.drawText(rect.adjusted(kTextIndent, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                     QString::fromLatin1(entry.text));
+                     Latin1Text(entry.text));
 }
 
 void TfShowMessageMonColors::bClickOk() {

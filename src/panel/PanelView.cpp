@@ -13,6 +13,8 @@
 #include <QRadialGradient>
 
 #include "base/MainWindowControls.h"
+#include "base/QtColour.h"
+#include "base/ShownText.h"
 #include "panel/PanelScreen.h"
 
 namespace zelsim {
@@ -27,10 +29,6 @@ constexpr uint8_t kDownKeyBit = 4;
 constexpr uint8_t kUpAndDownBits = kUpKeyBit | kDownKeyBit;
 constexpr uint8_t kDiagBits = 1 | 8;
 constexpr int kLabelPoints = 8;
-
-QString Name(std::string_view name) {
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-}
 
 QRect ToQRect(const Geometry::Rect& r) {
     return {r.left, r.top, r.width, r.height};
@@ -116,8 +114,8 @@ class KeyButton : public QPushButton {
 struct Look {
     const char* name;
     const char* kind;
-    QColor faceTop, faceBottom;
-    QColor accent;
+    Colour faceTop, faceBottom;
+    Colour accent;
     // Each key cap's symbol.
     enum Symbol { kLeft, kUp, kDown, kRight, kEnter } symbols[Geometry::kKeyAreas];
     bool homeUnderMiddleKeys;
@@ -125,25 +123,25 @@ struct Look {
 
 const Look kCorvaneLook = {"CORVANE",
                            "GNSS \u00B7 DGPS RECEIVER",
-                           QColor(74, 79, 87),
-                           QColor(40, 43, 49),
-                           QColor(46, 178, 164),
+                           Colour{74, 79, 87},
+                           Colour{40, 43, 49},
+                           Colour{46, 178, 164},
                            {Look::kRight, Look::kDown, Look::kUp, Look::kEnter},
                            true};
 const Look kDormalynLook = {"DORMALYN",
                             "STEERING CONTROLLER",
-                            QColor(58, 70, 88),
-                            QColor(30, 37, 48),
-                            QColor(230, 150, 40),
+                            Colour{58, 70, 88},
+                            Colour{30, 37, 48},
+                            Colour{230, 150, 40},
                             {Look::kLeft, Look::kUp, Look::kDown, Look::kRight},
                             false};
 
-const QColor kLcdGreen(189, 205, 171);
-constexpr QRgb kLitDot = qRgb(0, 0, 0);
+constexpr Colour kLcdGreen{189, 205, 171};
+constexpr Colour kLitDot{0, 0, 0};
 // Halfway to the LCD's green: still legible, plainly not live.
-constexpr QRgb kDimDot = qRgb(120, 132, 108);
-const QColor kLegend(226, 230, 234);
-const QColor kPrint(172, 180, 190);
+constexpr Colour kDimDot{120, 132, 108};
+constexpr Colour kLegend{226, 230, 234};
+constexpr Colour kPrint{172, 180, 190};
 constexpr int kCapInsetX = 4;
 constexpr int kCapTop = 157;
 constexpr int kCapHeight = 30;
@@ -161,13 +159,13 @@ QFont LegendFont(qreal pixels, bool bold, qreal spacing) {
 void DrawHousing(QPainter& p, const Look& look) {
     const QRectF outer(0.5, 0.5, Geometry::kPictureWidth - 1, Geometry::kPictureHeight - 1);
     QLinearGradient face(0, 0, 0, Geometry::kPictureHeight);
-    face.setColorAt(0, look.faceTop);
-    face.setColorAt(1, look.faceBottom);
-    p.setPen(QPen(QColor(18, 20, 23), 1));
+    face.setColorAt(0, QtColour(look.faceTop));
+    face.setColorAt(1, QtColour(look.faceBottom));
+    p.setPen(QPen(QtColour({18, 20, 23}), 1));
     p.setBrush(face);
     p.drawRoundedRect(outer, 10, 10);
     // A lighter rim along the top edge, as on a moulded front.
-    p.setPen(QPen(QColor(255, 255, 255, 40), 1));
+    p.setPen(QPen(QtColour({255, 255, 255}, 40), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(outer.adjusted(1.5, 1.5, -1.5, -1.5), 9, 9);
 
@@ -175,26 +173,26 @@ void DrawHousing(QPainter& p, const Look& look) {
     const QPointF screws[] = {{13, 13}, {412, 13}, {13, 187}, {412, 187}};
     for (const QPointF& at : screws) {
         QRadialGradient head(at - QPointF(1.5, 1.5), 5);
-        head.setColorAt(0, QColor(170, 174, 180));
-        head.setColorAt(1, QColor(70, 74, 80));
-        p.setPen(QPen(QColor(20, 22, 25), 0.8));
+        head.setColorAt(0, QtColour({170, 174, 180}));
+        head.setColorAt(1, QtColour({70, 74, 80}));
+        p.setPen(QPen(QtColour({20, 22, 25}), 0.8));
         p.setBrush(head);
         p.drawEllipse(at, 4, 4);
-        p.setPen(QPen(QColor(35, 37, 40), 1.2));
+        p.setPen(QPen(QtColour({35, 37, 40}), 1.2));
         p.drawLine(at + QPointF(-2.4, 1.4), at + QPointF(2.4, -1.4));
     }
 }
 
 void DrawHeader(QPainter& p, const Look& look) {
-    p.setPen(kLegend);
+    p.setPen(QtColour(kLegend));
     p.setFont(LegendFont(17, true, 4));
     p.drawText(QRectF(28, 14, 200, 26), Qt::AlignLeft | Qt::AlignVCenter, look.name);
     // The accent stripe under the name.
     p.setPen(Qt::NoPen);
-    p.setBrush(look.accent);
+    p.setBrush(QtColour(look.accent));
     p.drawRoundedRect(QRectF(29, 41, 34, 3), 1.5, 1.5);
 
-    p.setPen(kPrint);
+    p.setPen(QtColour(kPrint));
     p.setFont(LegendFont(9, false, 1.6));
     p.drawText(QRectF(180, 20, 190, 16), Qt::AlignRight | Qt::AlignVCenter,
                QString::fromUtf8(look.kind));
@@ -202,14 +200,14 @@ void DrawHeader(QPainter& p, const Look& look) {
     // The power lamp, lit.
     const QPointF lamp(388, 28);
     QRadialGradient glow(lamp, 7);
-    glow.setColorAt(0, QColor(120, 255, 140, 150));
-    glow.setColorAt(1, QColor(120, 255, 140, 0));
+    glow.setColorAt(0, QtColour({120, 255, 140}, 150));
+    glow.setColorAt(1, QtColour({120, 255, 140}, 0));
     p.setBrush(glow);
     p.drawEllipse(lamp, 7, 7);
     QRadialGradient lens(lamp - QPointF(0.8, 0.8), 3);
-    lens.setColorAt(0, QColor(210, 255, 215));
-    lens.setColorAt(1, QColor(40, 190, 70));
-    p.setPen(QPen(QColor(20, 60, 30), 0.8));
+    lens.setColorAt(0, QtColour({210, 255, 215}));
+    lens.setColorAt(1, QtColour({40, 190, 70}));
+    p.setPen(QPen(QtColour({20, 60, 30}), 0.8));
     p.setBrush(lens);
     p.drawEllipse(lamp, 2.8, 2.8);
 }
@@ -218,20 +216,20 @@ void DrawLcdWindow(QPainter& p) {
     const QRect window = ToQRect(Geometry::LcdWindow());
     // A recessed black bezel around the glass.
     const QRectF bezel = QRectF(window).adjusted(-5, -5, 5, 4);
-    p.setPen(QPen(QColor(255, 255, 255, 45), 1));
-    p.setBrush(QColor(14, 15, 17));
+    p.setPen(QPen(QtColour({255, 255, 255}, 45), 1));
+    p.setBrush(QtColour({14, 15, 17}));
     p.drawRoundedRect(bezel.adjusted(-0.5, -0.5, 0.5, 0.5), 5, 5);
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 0, 0, 120));
+    p.setBrush(QtColour({0, 0, 0}, 120));
     p.drawRoundedRect(bezel.adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
 
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.fillRect(window, kLcdGreen);
+    p.fillRect(window, QtColour(kLcdGreen));
     // The glass sits below the bezel: a shadow along its top and left edges,
     // clear of the cells.
-    p.fillRect(QRect(window.left(), window.top(), window.width(), 2), QColor(150, 165, 134));
+    p.fillRect(QRect(window.left(), window.top(), window.width(), 2), QtColour({150, 165, 134}));
     p.fillRect(QRect(window.left(), window.top() + 2, 2, window.height() - 2),
-               QColor(163, 178, 147));
+               QtColour({163, 178, 147}));
     p.setRenderHint(QPainter::Antialiasing, true);
 }
 
@@ -274,24 +272,24 @@ void DrawSymbol(QPainter& p, Look::Symbol symbol, const QPointF& centre) {
     }
     const QPainterPath path = symbol == Look::kEnter ? EnterArrow() : ArrowRight();
     p.setPen(Qt::NoPen);
-    p.setBrush(kLegend);
+    p.setBrush(QtColour(kLegend));
     p.drawPath(turn.map(path));
 }
 
 void DrawKeyCap(QPainter& p, const QRectF& cap, Look::Symbol symbol) {
     // Shadow on the face below the cap.
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 0, 0, 90));
+    p.setBrush(QtColour({0, 0, 0}, 90));
     p.drawRoundedRect(cap.translated(0, 2.5).adjusted(-1, 0, 1, 1), kCapRadius, kCapRadius);
 
     QLinearGradient body(cap.topLeft(), cap.bottomLeft());
-    body.setColorAt(0, QColor(104, 110, 120));
-    body.setColorAt(0.5, QColor(78, 83, 92));
-    body.setColorAt(1, QColor(58, 62, 69));
-    p.setPen(QPen(QColor(24, 26, 29), 1));
+    body.setColorAt(0, QtColour({104, 110, 120}));
+    body.setColorAt(0.5, QtColour({78, 83, 92}));
+    body.setColorAt(1, QtColour({58, 62, 69}));
+    p.setPen(QPen(QtColour({24, 26, 29}), 1));
     p.setBrush(body);
     p.drawRoundedRect(cap, kCapRadius, kCapRadius);
-    p.setPen(QPen(QColor(255, 255, 255, 55), 1));
+    p.setPen(QPen(QtColour({255, 255, 255}, 55), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(cap.adjusted(1, 1, -1, -1), kCapRadius - 1, kCapRadius - 1);
 
@@ -306,7 +304,7 @@ void DrawHomeLegend(QPainter& p) {
     const qreal right = third.left + third.width - kCapInsetX - 4;
     const qreal y = 193.5;
     const QRectF text((left + right) / 2 - 22, y - 6, 44, 12);
-    p.setPen(QPen(kPrint, 1));
+    p.setPen(QPen(QtColour(kPrint), 1));
     p.drawLine(QPointF(left, y - 3), QPointF(left, y));
     p.drawLine(QPointF(left, y), QPointF(text.left(), y));
     p.drawLine(QPointF(text.right(), y), QPointF(right, y));
@@ -341,7 +339,7 @@ QImage PanelView::PanelPicture(ZelType unit) {
 QImage PanelView::CellPicture(const GlyphRows& glyph, bool dimmed) {
     QImage image(Geometry::kCellWidth, Geometry::kCellHeight, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
-    const QRgb colour = dimmed ? kDimDot : kLitDot;
+    const QRgb colour = QtColour(dimmed ? kDimDot : kLitDot).rgb();
     const Geometry::LitDots lit = Geometry::LitDotsOf(glyph);
     for (const Geometry::Rect& dot : lit.All())
         for (int y = dot.top; y < dot.top + dot.height; ++y) {
@@ -387,7 +385,7 @@ PanelView::PanelView(PanelScreen& screen, QWidget* displayPanel)
 }
 
 QWidget* PanelView::Place(QWidget* widget, std::string_view name) {
-    widget->setObjectName(Name(name));
+    widget->setObjectName(Latin1Text(name));
     widget->setGeometry(ToQRect(Geometry::PlaceOf(name)));
     return widget;
 }

@@ -31,18 +31,18 @@ SendBox::SendBox(ControlTable& controls, std::function<void(const std::string&)>
 }
 
 void SendBox::LoadSettings(ConfigFile& file) {
-    file.SetSection(ConfigFile::kConfigurationSection);
+    const ConfigFile::SectionScope configuration(file, ConfigFile::kConfigurationSection);
     SetUpperCase(file.ReadFlag(kUpperCaseKey, upperCase_));
-    file.SetSection(kHistorySection);
+    const ConfigFile::SectionScope history(file, kHistorySection);
     for (size_t number = 1; number <= kHistoryLimit; ++number)
         AddToHistory(file.ReadText(HistoryKey(number), ""));
     ShowHistory();
 }
 
 void SendBox::SaveSettings(ConfigFile& file) const {
-    file.SetSection(ConfigFile::kConfigurationSection);
+    const ConfigFile::SectionScope configuration(file, ConfigFile::kConfigurationSection);
     file.WriteFlag(kUpperCaseKey, upperCase_);
-    file.SetSection(kHistorySection);
+    const ConfigFile::SectionScope history(file, kHistorySection);
     // Each line in its place, so an unchanged list leaves the file as it is;
     // never beyond Line20: higher keys belong to someone else and are kept.
     for (size_t number = 1; number <= kHistoryLimit; ++number) {

@@ -38,7 +38,7 @@ void ButtonTable::Define(int index, std::string caption,
 }
 
 void ButtonTable::Load(ConfigFile& file) {
-    file.SetSection(kSection);
+    const ConfigFile::SectionScope section(file, kSection);
     for (int i = 0; i < kButtonCount; ++i) {
         ButtonDefinition& button = buttons_[static_cast<size_t>(i)];
         button.caption = file.ReadText(CaptionKey(i), DefaultCaption(i));
@@ -51,7 +51,7 @@ void ButtonTable::Load(ConfigFile& file) {
 }
 
 void ButtonTable::Save(ConfigFile& file) const {
-    file.SetSection(kSection);
+    const ConfigFile::SectionScope section(file, kSection);
     for (int i = 0; i < kButtonCount; ++i) {
         const ButtonDefinition& button = buttons_[static_cast<size_t>(i)];
         file.WriteText(CaptionKey(i), button.caption);

@@ -71,7 +71,7 @@ void FileSender::SendFileClicked() {
     if (buttons_.Busy()) return;
     file_.reset();
 
-    config_.SetSection(kFileSpecsSection);
+    const ConfigFile::SectionScope fileSpecs(config_, kFileSpecsSection);
     UserDialogs::FileRequest request;
     request.caption = "Select file to Send";
     request.folder = config_.ReadText(kFolderKey, kDefaultFolder);
@@ -95,7 +95,6 @@ void FileSender::SendFileClicked() {
         return;
     }
     controls_.SetText(mw::bSendFile, kCancelCaption);
-    config_.SetSection(kFileSpecsSection);
     config_.WriteText(kFolderKey, folder);
     config_.WriteText(kFileNameKey, *chosen);
     config_.WriteInt(kFilterKey, request.filterIndex);
@@ -114,7 +113,7 @@ void FileSender::SaveFileSpecs() {
 
 void FileSender::SetStallSeconds(int seconds) {
     stallSeconds_ = std::max(seconds, 0);
-    config_.SetSection(kFileSpecsSection);
+    const ConfigFile::SectionScope fileSpecs(config_, kFileSpecsSection);
     config_.WriteInt(kStallKey, stallSeconds_);
     SaveFileSpecs();
 }
@@ -321,24 +320,24 @@ bool FileSender::Hides(std::string_view line) const {
 }
 
 void FileSender::LoadSettings(ConfigFile& file) {
-    file.SetSection(ConfigFile::kConfigurationSection);
+    const ConfigFile::SectionScope configuration(file, ConfigFile::kConfigurationSection);
     popupLeft_ = file.ReadInt(kPopupLeftKey, popupLeft_);
     popupTop_ = file.ReadInt(kPopupTopKey, popupTop_);
     lineDelay_ = file.ReadInt(kLineDelayKey, lineDelay_);
     // kSemaphoreKey is not taken: the answers always pace the file.
     dialogPlace_.Read(file, kDialogPlaceKeys);
-    file.SetSection(kFileSpecsSection);
+    const ConfigFile::SectionScope fileSpecs(file, kFileSpecsSection);
     stallSeconds_ = std::max(file.ReadInt(kStallKey, stallSeconds_), 0);
 }
 
 void FileSender::SaveSettings(ConfigFile& file) const {
-    file.SetSection(ConfigFile::kConfigurationSection);
+    const ConfigFile::SectionScope configuration(file, ConfigFile::kConfigurationSection);
     file.WriteInt(kPopupLeftKey, popupLeft_);
     file.WriteInt(kPopupTopKey, popupTop_);
     file.WriteInt(kLineDelayKey, lineDelay_);
     file.WriteFlag(kSemaphoreKey, responseSemaphore_);
     dialogPlace_.Write(file, kDialogPlaceKeys);
-    file.SetSection(kFileSpecsSection);
+    const ConfigFile::SectionScope fileSpecs(file, kFileSpecsSection);
     file.WriteInt(kStallKey, stallSeconds_);
 }
 

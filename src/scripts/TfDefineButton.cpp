@@ -94,7 +94,7 @@ void TfDefineButton::Fill(const std::string& caption, const std::vector<std::str
     ebButtonCaption_->setText(ShownText(caption));
     QStringList lines;
     // Script lines are the line's bytes: one character each.
-    for (const std::string& line : script) lines << QString::fromLatin1(line);
+    for (const std::string& line : script) lines << Latin1Text(line);
     memoButtonText_->clear();
     memoButtonText_->setPlainText(lines.join('\n'));
 }

@@ -46,10 +46,10 @@ UserButtons::UserButtons(ControlTable& controls) : controls_(controls) {
 }
 
 void UserButtons::LoadSettings(ConfigFile& file) {
-    file.SetSection(ConfigFile::kConfigurationSection);
+    const ConfigFile::SectionScope configuration(file, ConfigFile::kConfigurationSection);
     SetDefineButtonPlace(file.ReadInt(kDefineLeftKey, defineLeft_),
                          file.ReadInt(kDefineTopKey, defineTop_));
-    file.SetSection(ButtonTable::kSection);
+    const ConfigFile::SectionScope buttons(file, ButtonTable::kSection);
     SetShowScriptDetails(file.ReadFlag(kShowScriptDetailsKey, showScriptDetails_));
     const int group = file.ReadInt(kButtonGroupKey, group_);
     table_.Load(file);
@@ -61,10 +61,10 @@ void UserButtons::LoadSettings(ConfigFile& file) {
 }
 
 void UserButtons::SaveSettings(ConfigFile& file) const {
-    file.SetSection(ConfigFile::kConfigurationSection);
+    const ConfigFile::SectionScope configuration(file, ConfigFile::kConfigurationSection);
     file.WriteInt(kDefineLeftKey, defineLeft_);
     file.WriteInt(kDefineTopKey, defineTop_);
-    file.SetSection(ButtonTable::kSection);
+    const ConfigFile::SectionScope buttons(file, ButtonTable::kSection);
     file.WriteFlag(kShowScriptDetailsKey, showScriptDetails_);
     file.WriteInt(kButtonGroupKey, group_);
     table_.Save(file);

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/Colour.h"
 #include "base/ControlTable.h"
 #include "scripts/ButtonTable.h"
 #include "serial/CyclePart.h"
@@ -17,8 +18,8 @@ namespace zelsim {
 class UserButtons : public CyclePart {
   public:
     static constexpr int kHiddenGroup = 0;
-    static constexpr uint32_t kTagIdle = 0xFFFFFF;     // white
-    static constexpr uint32_t kTagRunning = 0x800000;  // navy, written 0x00BBGGRR
+    static constexpr Colour kTagIdle{255, 255, 255};  // white
+    static constexpr Colour kTagRunning{0, 0, 128};   // navy
     static constexpr const char* kCancelCaption = "Cancel Button";
     static constexpr const char* kFirstButtonHint = "Right Click to Edit Buttons";
     static constexpr const char* kSecondButtonHint = "use F2 on the Keyboard";

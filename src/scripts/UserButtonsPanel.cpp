@@ -4,23 +4,20 @@
 #include <QPushButton>
 
 #include "base/MainWindowControls.h"
+#include "base/ShownText.h"
 
 namespace zelsim {
 
 namespace {
 namespace mw = main_window;
 constexpr int kTagPointSize = 8;
-
-QString NameOf(std::string_view name) {
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-}
 }  // namespace
 
 UserButtonsPanel::UserButtonsPanel(QWidget* parent) : QFrame(parent) {
-    setObjectName(NameOf(mw::pButtonPanel));
+    setObjectName(Latin1Text(mw::pButtonPanel));
     for (int k = 0; k < kButtons; ++k) {
         QLabel* tag = new QLabel(this);
-        tag->setObjectName(NameOf(mw::kUserButtonTags[k]));
+        tag->setObjectName(Latin1Text(mw::kUserButtonTags[k]));
         tag->setAlignment(Qt::AlignCenter);
         // The tag's colour says which button runs: it paints its background.
         tag->setAutoFillBackground(true);
@@ -30,7 +27,7 @@ UserButtonsPanel::UserButtonsPanel(QWidget* parent) : QFrame(parent) {
         tags_[k] = tag;
 
         auto* button = new QPushButton(this);
-        button->setObjectName(NameOf(mw::kUserButtons[k]));
+        button->setObjectName(Latin1Text(mw::kUserButtons[k]));
         button->setFocusPolicy(Qt::TabFocus);  // as the window's other buttons
         button->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(button, &QPushButton::clicked, this, [this, k] {

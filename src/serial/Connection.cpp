@@ -204,7 +204,7 @@ void Connection::PortsFound(std::vector<std::string> devicePaths,
 }
 
 void Connection::LoadSettings(ConfigFile& file) {
-    file.SetSection(ConfigFile::kConfigurationSection);
+    const ConfigFile::SectionScope configuration(file, ConfigFile::kConfigurationSection);
     // Numbers of no item, negative ones too, leave the menus as they were.
     const int port = file.ReadInt(kComPortKey, selectedPort_);
     SelectComPort(port == kFirstItemAlias ? 1 : port);
@@ -215,7 +215,7 @@ void Connection::LoadSettings(ConfigFile& file) {
 }
 
 void Connection::SaveSettings(ConfigFile& file) const {
-    file.SetSection(ConfigFile::kConfigurationSection);
+    const ConfigFile::SectionScope configuration(file, ConfigFile::kConfigurationSection);
     file.WriteInt(kComPortKey, savedPort_);
     file.WriteInt(kBaudRateKey, static_cast<int>(savedBaud_));
     file.WriteFlag(kReconnectKey, reconnect_);

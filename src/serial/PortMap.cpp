@@ -77,7 +77,7 @@ void PortMap::SetExplicit(int comNumber, const std::string& devicePath) {
 }
 
 void PortMap::LoadSection(ConfigFile& file) {
-    file.SetSection(kSection);
+    const ConfigFile::SectionScope section(file, kSection);
     for (int number = 1; number <= kMaxPort; ++number) {
         const std::string device = file.ReadText("COM" + std::to_string(number), "");
         if (!device.empty()) SetExplicit(number, device);

@@ -8,12 +8,24 @@
 namespace zelsim {
 
 namespace {
+using Ind = RxTxIndicator;
 struct Look {
     bool frame, tx, rx;
 };
+// By Arrows.
 constexpr Look kLooks[] = {
     {false, false, false}, {true, false, false}, {true, false, true},
     {true, true, false},   {true, true, true},
+};
+// The next state by state and event (receive idle, received, transmit idle,
+// transmitted): an event lights or puts out its own arrow only, and an open
+// port shows at least the frame.
+constexpr Ind::Arrows kNext[][4] = {
+    /* kHidden */ {Ind::kFrameOnly, Ind::kReceiving, Ind::kFrameOnly, Ind::kTransmitting},
+    /* kFrameOnly */ {Ind::kFrameOnly, Ind::kReceiving, Ind::kFrameOnly, Ind::kTransmitting},
+    /* kReceiving */ {Ind::kFrameOnly, Ind::kReceiving, Ind::kReceiving, Ind::kBoth},
+    /* kTransmitting */ {Ind::kTransmitting, Ind::kBoth, Ind::kFrameOnly, Ind::kTransmitting},
+    /* kBoth */ {Ind::kTransmitting, Ind::kBoth, Ind::kReceiving, Ind::kBoth},
 };
 }  // namespace
 
@@ -48,7 +60,7 @@ void RxTxIndicator::AfterRead(uint32_t now) {
     Receive(now);
 }
 
-void RxTxIndicator::Enter(uint8_t state) {
+void RxTxIndicator::Enter(Arrows state) {
     state_ = state;
     const Look& look = kLooks[state];
     controls_.SetVisible(main_window::iRxTxFrame, look.frame);
@@ -56,76 +68,33 @@ void RxTxIndicator::Enter(uint8_t state) {
     controls_.SetVisible(main_window::iRxArrow, look.rx);
 }
 
+void RxTxIndicator::Take(Event event) {
+    const Arrows next = kNext[state_][event];
+    if (next != state_) Enter(next);
+}
+
 void RxTxIndicator::Reset() {
-    Enter(0);
+    Enter(kHidden);
 }
 
 void RxTxIndicator::ReceiveIdle(bool portOpen) {
     if (!portOpen) return Reset();
-    switch (state_) {
-        case 4:
-            Enter(3);
-            break;
-        case 2:
-            Enter(1);
-            break;
-        case 0:
-            Enter(1);
-            break;
-        default:
-            break;
-    }
+    Take(kReceiveIdle);
 }
 
 void RxTxIndicator::Receive(uint32_t now) {
     lastReceiveTick_ = now;
-    switch (state_) {
-        case 3:
-            Enter(4);
-            break;
-        case 1:
-            Enter(2);
-            break;
-        case 0:
-            Enter(2);
-            break;
-        default:
-            break;
-    }
+    Take(kReceived);
 }
 
 void RxTxIndicator::TransmitIdle(bool portOpen) {
     if (!portOpen) return Reset();
-    switch (state_) {
-        case 4:
-            Enter(2);
-            break;
-        case 3:
-            Enter(1);
-            break;
-        case 0:
-            Enter(1);
-            break;
-        default:
-            break;
-    }
+    Take(kTransmitIdle);
 }
 
 void RxTxIndicator::TransmitBusy(uint32_t now) {
     lastTransmitTick_ = now;
-    switch (state_) {
-        case 2:
-            Enter(4);
-            break;
-        case 1:
-            Enter(3);
-            break;
-        case 0:
-            Enter(3);
-            break;
-        default:
-            break;
-    }
+    Take(kTransmitted);
 }
 
 }  // namespace zelsim

@@ -9,12 +9,20 @@ class ControlTable;
 class SerialPort;
 
 // The receive/transmit arrows: a frame and two arrows shown and hidden
-// independently. State 0 hides all; 1 frame only; 2 receive arrow; 3
-// transmit arrow; 4 both. Each arrow stays lit until the end of the 125 ms
-// period in which its line was last busy.
+// independently. Each arrow stays lit until the end of the 125 ms period in
+// which its line was last busy.
 class RxTxIndicator : public CyclePart {
   public:
     static constexpr uint32_t kIdlePeriodMs = 125;
+
+    // What shows; a closed port hides all.
+    enum Arrows : uint8_t {
+        kHidden,
+        kFrameOnly,
+        kReceiving,     // the frame and the receive arrow
+        kTransmitting,  // the frame and the transmit arrow
+        kBoth,
+    };
 
     RxTxIndicator(ControlTable& controls, SerialPort& port, uint32_t now);
 
@@ -29,16 +37,18 @@ class RxTxIndicator : public CyclePart {
     void TransmitIdle(bool portOpen);
     void TransmitBusy(uint32_t now);
 
-    uint8_t State() const { return state_; }
+    Arrows State() const { return state_; }
     uint32_t LastReceiveTick() const { return lastReceiveTick_; }
     uint32_t LastTransmitTick() const { return lastTransmitTick_; }
 
   private:
-    void Enter(uint8_t state);
+    enum Event : uint8_t { kReceiveIdle, kReceived, kTransmitIdle, kTransmitted };
+    void Enter(Arrows state);
+    void Take(Event event);
 
     ControlTable& controls_;
     SerialPort& port_;
-    uint8_t state_ = 0;
+    Arrows state_ = kHidden;
     uint32_t lastReceiveTick_ = 0;
     uint32_t lastTransmitTick_ = 0;
     uint32_t receiveIdleMark_;

@@ -30,7 +30,8 @@ class SentenceFramer {
     void ResetLine(uint32_t now);
     uint8_t Feed(uint8_t byte, uint32_t now);
     // Parses a finished text again: both parts reset, its characters and a
-    // terminating NUL fed. Returns 3, 4, or 0 when it gives neither.
+    // terminating NUL fed. Returns kSentenceReady, kLineReady, or kIdle when
+    // it gives neither.
     uint8_t ParseText(std::string_view text);
 
     uint8_t State() const { return state_; }
@@ -47,8 +48,8 @@ class SentenceFramer {
         return FieldPresent(index) && Field(index) == text;
     }
 
-    // State 3: "$" and the fields joined by ",", no checksum. State 4: the
-    // raw line. Writes a terminating NUL; `out` holds at least kBufferSize + 1.
+    // kSentenceReady: "$" and the fields joined by ",", no checksum.
+    // kLineReady: the raw line. Writes a terminating NUL; `out` holds at least kBufferSize + 1.
     // Returns the state; `length` receives the text's length.
     uint8_t CopyOut(char* out, size_t& length);
 

@@ -52,7 +52,7 @@ class ZelSimTest : public ::testing::Test {
     }
     bool Shown(std::string_view name) const { return Control(name).visible; }
     const std::string& Text(std::string_view name) const { return Control(name).text; }
-    uint8_t Indicator() { return zelSim_->RxTxIndicator().State(); }
+    RxTxIndicator::Arrows Indicator() { return zelSim_->RxTxIndicator().State(); }
 
     FakeTickClock clock_;
     PortMap ports_;
@@ -65,27 +65,28 @@ class ZelSimTest : public ::testing::Test {
 };
 
 TEST_F(ZelSimTest, IndicatorFollowsTrafficAndGoesOutWhenClosed) {
-    EXPECT_EQ(Indicator(), 0);
+    EXPECT_EQ(Indicator(), RxTxIndicator::kHidden);
     Run(200);
-    EXPECT_EQ(Indicator(), 0) << "closed port: indicator stays hidden";
+    EXPECT_EQ(Indicator(), RxTxIndicator::kHidden) << "closed port: indicator stays hidden";
 
     zelSim_->Connection().ComOpenClose();
     Run(200);
-    EXPECT_EQ(Indicator(), 1) << "open and idle: frame only";
+    EXPECT_EQ(Indicator(), RxTxIndicator::kFrameOnly) << "open and idle: frame only";
 
     line_->Inject("$GPGGA,1,2\r\n");
     Run(10);
-    EXPECT_EQ(Indicator(), 2);
+    EXPECT_EQ(Indicator(), RxTxIndicator::kReceiving);
     EXPECT_TRUE(Shown(mw::iRxArrow));
     EXPECT_FALSE(Shown(mw::iTxArrow));
 
     zelSim_->Cycle().SendSentence("$PKVTQ,DML,SET1");  // about 6 ms on the line at 38,400
     Run(10);
-    EXPECT_EQ(Indicator(), 4);
+    EXPECT_EQ(Indicator(), RxTxIndicator::kBoth);
     EXPECT_TRUE(Shown(mw::iTxArrow));
 
     Run(300);
-    EXPECT_EQ(Indicator(), 1) << "both arrows out after their 125 ms periods";
+    EXPECT_EQ(Indicator(), RxTxIndicator::kFrameOnly)
+        << "both arrows out after their 125 ms periods";
 
     // The receive period runs from the last idle check: the arrow goes out
     // within one period and a tick after the last byte.
@@ -97,7 +98,7 @@ TEST_F(ZelSimTest, IndicatorFollowsTrafficAndGoesOutWhenClosed) {
 
     zelSim_->Connection().ComOpenClose();
     Run(130);
-    EXPECT_EQ(Indicator(), 0);
+    EXPECT_EQ(Indicator(), RxTxIndicator::kHidden);
     EXPECT_FALSE(Shown(mw::iRxTxFrame));
 }
 
@@ -458,6 +459,20 @@ TEST_F(ZelSimTest, TheDemosLineIsNotTheUsersChoice) {
 
 // A file the program wrote is stable: closing again without a change writes
 // nothing, and whatever changes, every key keeps its place.
+// Every part reads and writes its keys in its own sections and leaves the
+// file on the section it found: a key written after them lands there.
+TEST_F(ZelSimTest, PartsLeaveTheFileOnTheSectionTheyFound) {
+    config_->SetSection("Elsewhere");
+    zelSim_->Cycle().LoadSettings(*config_);
+    zelSim_->Cycle().SaveSettings(*config_);
+    config_->WriteInt("Probe", 1);
+    ASSERT_TRUE(config_->Save().Saved());
+    const std::string text = TempDir::Read(path_);
+    const size_t section = text.find("[Elsewhere]");
+    ASSERT_NE(section, std::string::npos);
+    EXPECT_EQ(text.find("Probe=1"), text.find('\n', section) + 1) << text;
+}
+
 TEST_F(ZelSimTest, SavingALoadedFileTwiceGivesTheSameBytes) {
     Make(
         "[UserButtons]\nButton2Caption=Two\nButton2Line1=$PKVTQ,RID\nButton2Line2=~d100\n"

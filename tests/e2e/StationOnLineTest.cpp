@@ -30,6 +30,7 @@
 #include "base/LocalTime.h"
 #include "base/MainWindowControls.h"
 #include "base/NmeaChecksum.h"
+#include "base/QtColour.h"
 #include "base/SteadyTickClock.h"
 #include "graph/RecordSampler.h"
 #include "monitor/MessageCategory.h"
@@ -202,9 +203,9 @@ class StationOnLineTest : public StationWindowTest {
     FarEnd far_;
 };
 
-// Pixels of `image` inside `rect` within `tolerance` of `rgb` in every channel.
-int PixelsNear(const QImage& image, const QRect& rect, uint32_t rgb, int tolerance) {
-    const QColor want{QRgb(rgb)};
+// Pixels of `image` inside `rect` within `tolerance` of `colour` in every channel.
+int PixelsNear(const QImage& image, const QRect& rect, Colour colour, int tolerance) {
+    const QColor want = QtColour(colour);
     int count = 0;
     for (int y = rect.top(); y <= rect.bottom(); ++y) {
         for (int x = rect.left(); x <= rect.right(); ++x) {
@@ -266,13 +267,14 @@ TEST_F(StationOnLineTest, ReceivedLinesShowInOrderInTheColoursOfTheirCategories)
     };
     for (int i = 0; i < static_cast<int>(expected.size()); ++i) {
         const uint32_t own = expected[i].second;
-        EXPECT_GE(PixelsNear(image, rowRect(i), MessageCategory::Colour(own), kTolerance),
+        EXPECT_GE(PixelsNear(image, rowRect(i), MessageCategory::ColourOf(own), kTolerance),
                   kFewestInked)
             << "row " << i << " lacks its colour";
         // No text of another category's colour; black's soft edges come out grey.
         for (uint32_t other = 0; other < MessageCategory::kCount; ++other) {
             if (other == own || other == MessageCategory::kOther) continue;
-            EXPECT_EQ(PixelsNear(image, rowRect(i), MessageCategory::Colour(other), kTolerance), 0)
+            EXPECT_EQ(PixelsNear(image, rowRect(i), MessageCategory::ColourOf(other), kTolerance),
+                      0)
                 << "row " << i << " has text in the colour of category " << other;
         }
     }

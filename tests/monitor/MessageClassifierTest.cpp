@@ -84,7 +84,7 @@ TEST(MessageClassifierTest, PanelTrafficIsRecognisedOnlyWhenSent) {
 
 // The legend's order and colours are checked where they are drawn.
 TEST(MessageClassifierTest, AnUnknownCategoryTakesTheColourOfOther) {
-    EXPECT_EQ(MessageCategory::Colour(200), MessageCategory::Colour(MessageCategory::kOther));
+    EXPECT_EQ(MessageCategory::ColourOf(200), MessageCategory::ColourOf(MessageCategory::kOther));
 }
 
 }  // namespace

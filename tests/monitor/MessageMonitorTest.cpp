@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "base/ControlTable.h"
 #include "base/MainWindowControls.h"
@@ -86,6 +89,31 @@ TEST_F(MessageMonitorTest, TheRingKeepsTwoHundredLinesWithTheirColours) {
         ASSERT_EQ(monitor_.LineAttributes(i).category,
                   n % 2 ? MessageCategory::kDgps : MessageCategory::kNonNmea)
             << i;
+    }
+}
+
+// Each filter, turned off alone, keeps out exactly its own categories.
+TEST_F(MessageMonitorTest, EachFilterKeepsOutItsOwnCategories) {
+    using C = MessageCategory;
+    const std::pair<bool MonitorOptions::*, std::vector<C::Code>> filters[] = {
+        {&MonitorOptions::msgMonOutGoingMessages, {C::kOutGoing, C::kOutZel}},
+        {&MonitorOptions::msgMonZelMessages, {C::kOutZel, C::kZel}},
+        {&MonitorOptions::msgMonDgpsMessages, {C::kDgps}},
+        {&MonitorOptions::msgMonLbMessages, {C::kLightBar}},
+        {&MonitorOptions::msgMonDormalynMessages, {C::kDormalyn}},
+        {&MonitorOptions::msgMonNonNmeaMessages, {C::kNonNmea}},
+        {&MonitorOptions::msgMonOtherMessages, {C::kOther}},
+    };
+    for (const auto& [flag, kept] : filters) {
+        monitor_.SetOption(flag, false);
+        for (uint32_t code = 0; code <= C::kCount; ++code) {
+            const int before = monitor_.LineCount();
+            Show("line", code);
+            const bool out =
+                code >= C::kShort || std::find(kept.begin(), kept.end(), code) != kept.end();
+            EXPECT_EQ(monitor_.LineCount(), before + (out ? 0 : 1)) << "category " << code;
+        }
+        monitor_.SetOption(flag, true);
     }
 }
 

@@ -6,6 +6,8 @@
 #include <QTimer>
 
 #include "base/ControlTable.h"
+#include "base/QtColour.h"
+#include "monitor/MessageCategory.h"
 #include "monitor/MessageMonitor.h"
 #include "monitor/MessageMonitorView.h"
 #include "monitor/MonitorLayout.h"
@@ -153,14 +155,25 @@ TEST_F(MessageMonitorViewTest, LegendOpensModallyAtItsStoredPlace) {
     EXPECT_EQ(QPoint(monitor.LegendLeft(), monitor.LegendTop()), QPoint(70, 80));
 }
 
+// The colours as the windows have always drawn them, written the way the
+// monitor first held them (0xRRGGBB): each legend row is drawn in its
+// category's colour, and the monitor draws every code in the same one.
 TEST(TfShowMessageMonColorsTest, RowsFollowTheLegendOrderAndColours) {
+    const std::array<QRgb, MessageCategory::kCount> byCode = {
+        0x800080, 0x808000, 0x0000FF, 0x000000, 0x800000, 0x000080, 0x808080, 0x008000, 0xFF0000};
+    for (uint32_t code = 0; code < MessageCategory::kCount; ++code)
+        EXPECT_EQ(QtColour(MessageCategory::ColourOf(code)), QColor(byCode[code])) << code;
+    EXPECT_EQ(QtColour(MessageCategory::kBackground), kBackground);
+
     TfShowMessageMonColors legend;
     const QImage image = legend.List()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const int row = TfShowMessageMonColors::kRowHeight;
     const QRect text(TfShowMessageMonColors::kTextIndent, 2, 120, 10);
-    EXPECT_TRUE(HasPixelNear(image, text, QColor(128, 0, 128)));                       // Out-Going
-    EXPECT_TRUE(HasPixelNear(image, text.translated(0, 6 * row), QColor(0, 128, 0)));  // Non-NMEA
-    EXPECT_TRUE(HasPixelNear(image, text.translated(0, 7 * row), QColor(128, 128, 128)));
+    const std::array<QRgb, MessageCategory::kLegendRowCount> byRow = {
+        0x800080, 0x808000, 0x0000FF, 0x000000, 0x800000, 0x000080, 0x008000, 0x808080};
+    for (int r = 0; r < MessageCategory::kLegendRowCount; ++r)
+        EXPECT_TRUE(HasPixelNear(image, text.translated(0, r * row), QColor(byRow[size_t(r)])))
+            << "row " << r;
     EXPECT_FALSE(HasPixelNear(image, text.translated(0, 7 * row), QColor(0, 128, 0)));
     EXPECT_EQ(image.pixelColor(5, 5), kBackground);  // left of the indented text
 }
