@@ -363,25 +363,6 @@ TEST_F(ZelSimTest, ThePanelScreenIsStaleWhileTheLineIsClosed) {
     EXPECT_TRUE(zelSim_->PanelScreen().Stale());
 }
 
-// Queries faster than the line can carry the answers, from a far end that
-// reads nothing: the port stays open, every query is shown, and the window
-// says how much of the program's own output was dropped.
-TEST_F(ZelSimTest, AnswersTheLineCannotTakeAreDroppedAndCountedNotALostDevice) {
-    zelSim_->Connection().ComOpenClose();
-    line_->LimitUnread(0);
-    for (int i = 0; i < 1000; ++i) line_->Inject("$PKVTQ,DID*2D\r\n");
-    Run(100);
-    EXPECT_EQ(line_->PendingInput(), 0u);
-    EXPECT_TRUE(zelSim_->Connection().Port().IsOpen());
-    EXPECT_EQ(Text(mw::bComOpenClose), "Disconnect");
-    const std::string& message = Text(mw::lPortMessage);
-    EXPECT_TRUE(message.starts_with("Output dropped: ")) << message;
-    const size_t answer =
-        std::string("$PKVTR,DID,ZEL Simulator,v" ZELSIM_VERSION_TEXT "*hh\r\n").size();
-    const size_t dropped = std::stoul(message.substr(std::string("Output dropped: ").size()));
-    EXPECT_EQ(dropped + zelSim_->Connection().Port().OutputWaiting(), 1000 * answer);
-}
-
 // Each part reads its keys; what fits no menu item leaves the defaults.
 TEST_F(ZelSimTest, AHandWrittenFileSetsUpEveryPart) {
     const std::string longLine(100 * 1024, 'q');

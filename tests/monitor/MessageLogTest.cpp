@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
@@ -241,19 +240,6 @@ TEST_F(MessageLogTest, PromptingTurnedOnWhileLoggingKeepsTheRunningFile) {
     dialogs_.fileChoice = dir_.File("next.log");
     log_->LogMessagesClick();
     EXPECT_EQ(log_->FileName(), dir_.File("next.log"));
-}
-
-TEST_F(MessageLogTest, AFolderThatMayNotBeWrittenIsSaid) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes into any folder";
-    const std::string locked = dir_.File("locked");
-    std::filesystem::create_directory(locked);
-    Load(std::string(kColumnsOff) + "LogFileNameNoPrompt=" + locked + "/ZelSim.log\n");
-    std::filesystem::permissions(
-        locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    log_->LogMessagesClick();
-    Show("x", MessageCategory::kNonNmea);
-    EXPECT_NE(Control(mw::lLogMessagesStatus).text.find("Permission denied"), std::string::npos)
-        << Control(mw::lLogMessagesStatus).text;
 }
 
 // With ZelSim001 to 005 there, the log becomes 006 and the next try starts at 7.

@@ -164,32 +164,6 @@ TEST_F(MessageMonitorTest, PauseMarksTheGapOnBothSides) {
     EXPECT_FALSE(Last().gapBefore);
 }
 
-TEST_F(MessageMonitorTest, FilteredLinesWhilePausedLeaveNoMark) {
-    Show("first");
-    Show("before");
-    monitor_.SetOption(&MonitorOptions::msgMonDgpsMessages, false);
-    const uint64_t revision = monitor_.Revision();
-    monitor_.TogglePause();
-    Show("hidden anyway");
-    Show("short", MessageCategory::kShort);
-    monitor_.TogglePause();
-    EXPECT_EQ(monitor_.Revision(), revision + 2);  // the two clicks only
-    Show("after", MessageCategory::kNonNmea);
-    EXPECT_FALSE(monitor_.LineAttributes(1).gapAfter);
-    EXPECT_FALSE(Last().gapBefore);
-}
-
-TEST_F(MessageMonitorTest, PauseOnAnEmptyListMarksTheFirstLineToCome) {
-    Show("first");
-    monitor_.ClearMonitor();
-    monitor_.TogglePause();
-    Show("dropped");
-    EXPECT_EQ(monitor_.LineCount(), 0);
-    monitor_.TogglePause();
-    Show("after");
-    EXPECT_TRUE(Last().gapBefore);
-}
-
 TEST_F(MessageMonitorTest, ClearEmptiesTheListButKeepsPause) {
     for (int i = 0; i < 30; ++i) Show("x");
     monitor_.TogglePause();

@@ -52,21 +52,6 @@ class PanelScreenTest : public ::testing::Test {
     SentenceFramer framer;
 };
 
-TEST(PanelScreenStart, BlankScreenAllCellsToDrawContrast110AndBackLightOn) {
-    ControlTable controls;
-    PanelScreen screen(controls);
-    EXPECT_EQ(screen.RowText(0), std::string(16, ' '));
-    EXPECT_EQ(screen.RowText(1), std::string(16, ' '));
-    EXPECT_EQ(screen.TakeDirtyCells(), 0xFFFFFFFFu) << "the first refresh draws every cell";
-    EXPECT_EQ(screen.DrawnCode(31), ' ');
-    EXPECT_EQ(controls.Get(mw::pbContrast).position, 110);
-    EXPECT_EQ(controls.Get(mw::pbContrast).maximum, 254);
-    EXPECT_TRUE(controls.Get(mw::lBackLight).Has(ControlState::kVisible));
-    EXPECT_TRUE(controls.Get(mw::lBackLight).visible);
-    EXPECT_TRUE(screen.TextMode());
-    EXPECT_EQ(screen.GlyphAddress(), 0);
-}
-
 TEST_F(PanelScreenTest, TextRunsOnIntoTheSecondRowAndStopsAfterTheLastCell) {
     Receive("$PKVTS,TXT,14,ABCD");
     EXPECT_EQ(Row(0), "              AB");
@@ -288,20 +273,6 @@ TEST_F(PanelScreenTest, UnknownAndAcceptedCommandsChangeNothing) {
     EXPECT_EQ(controls.Revision(), revision);
 }
 
-TEST(PanelScreenZelType, OffHidesThePanelAndDormalynCoversCorvane) {
-    ControlTable controls;
-    PanelScreen screen(controls);
-    screen.ShowForZelType(ZelType::Dormalyn);
-    EXPECT_TRUE(controls.Get(mw::pDisplayPanel).visible);
-    EXPECT_TRUE(controls.Get(mw::iDormalyn).visible);
-    screen.ShowForZelType(ZelType::Off);
-    EXPECT_FALSE(controls.Get(mw::pDisplayPanel).visible);
-    EXPECT_TRUE(controls.Get(mw::iDormalyn).visible) << "the pictures stay as they were";
-    screen.ShowForZelType(ZelType::Corvane);
-    EXPECT_TRUE(controls.Get(mw::pDisplayPanel).visible);
-    EXPECT_FALSE(controls.Get(mw::iDormalyn).visible);
-}
-
 TEST(PanelFont, TellingRowsAndTheBlanks) {
     EXPECT_EQ(PanelFont::Fixed(0x7E), kRightArrow);
     EXPECT_EQ(PanelFont::Fixed(0xB0), kDegree);
@@ -321,14 +292,6 @@ TEST(PanelFont, TellingRowsAndTheBlanks) {
             EXPECT_NE(PanelFont::Fixed(static_cast<uint8_t>(a)),
                       PanelFont::Fixed(static_cast<uint8_t>(b)))
                 << char(a) << " and " << char(b);
-}
-
-TEST_F(PanelScreenTest, GlyphLookupCoversCustomNoneAndFixed) {
-    Receive("$PKVTD,058,107");
-    EXPECT_EQ(screen.GlyphOf(3)->at(0), 0x07);
-    EXPECT_EQ(screen.GlyphOf(8), nullptr);
-    EXPECT_EQ(screen.GlyphOf(31), nullptr);
-    EXPECT_EQ(screen.GlyphOf('A'), &PanelFont::Fixed('A'));
 }
 
 // The places themselves are the window's design; what must hold is that

@@ -291,22 +291,6 @@ TEST_F(FramerTest, DecimalFieldsWrapInTheirWidth) {
     EXPECT_EQ(framer_.FieldInt32(200), 0) << "absent";
 }
 
-TEST_F(FramerTest, AnUnfinishedLineHasItsLastByteTimeButNoFields) {
-    framer_.Feed('a', 5000);
-    EXPECT_EQ(framer_.LastByteTime(), 5000u);
-    framer_.Feed('$', 5100);
-    framer_.Feed('X', 5200);
-    EXPECT_EQ(framer_.LastByteTime(), 5200u);
-    EXPECT_EQ(framer_.FieldCount(), 0);
-    EXPECT_EQ(Copied(), "");
-
-    ASSERT_EQ(framer_.Feed('\r', 5300), kSentence);
-    EXPECT_EQ(framer_.LastByteTime(), 5200u) << "a finished sentence does not touch it";
-    framer_.Feed('z', 5400);
-    EXPECT_EQ(framer_.LastByteTime(), 5400u);
-    EXPECT_EQ(framer_.RawLine(), "z");
-}
-
 TEST_F(FramerTest, ParseTextReportsSentenceLineOrNothingAndStopsAtANul) {
     EXPECT_EQ(framer_.ParseText("$PKVTS,TXT,0,HELLO"), kSentence);
     EXPECT_EQ(framer_.Field(3), "HELLO");

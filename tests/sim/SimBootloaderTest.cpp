@@ -23,15 +23,6 @@ TEST(SimBootloader, TellsWhichRecordsAreWellFormed) {
         EXPECT_FALSE(SimBootloader::RecordValid(bad)) << bad;
 }
 
-TEST(SimBootloader, AnswersThePlainVersionQuery) {
-    for (const char* version : {"1.3", "1.2"}) {
-        SimBench sim({"--no-receiver", "--bootloader", version});
-        // As a script sends it: no checksum.
-        const std::string wire = sim.devices.Receive(std::string("$PKVTQ,DID\r\n"));
-        EXPECT_EQ(FieldOf(wire, {"PKVTR", "DID"}, 4), std::string("v") + version);
-    }
-}
-
 TEST(SimBootloader, AcknowledgesEachRecordAfterItIsWritten) {
     SimBench sim({"--no-receiver", "--bootloader", "1.3"});
     // Three records in one piece, as the file sender writes them.
@@ -65,16 +56,6 @@ TEST(SimBootloader, LosesRecordsBeyondItsBufferAndSaysSo) {
     for (size_t i = 0; i < SimBootloader::kPendingLimit; ++i) acks += "[Ok]\r\n";
     EXPECT_EQ(sim.Next((SimBootloader::kPendingLimit + 1) * SimBootloader::kProcessingMs), acks)
         << "the lost records go unanswered";
-}
-
-// A bootloader told to stall answers its first records and then nothing,
-// and never hands back to the controller: a device that stopped answering.
-TEST(SimBootloader, AStalledBootloaderFallsSilentForGood) {
-    SimBench sim({"--no-receiver", "--bootloader", "1.3", "--bootloader-stall-after", "2"});
-    sim.devices.Receive(std::string(kData) + "\r\n" + kData + "\r\n" + kData + "\r\n");
-    EXPECT_EQ(sim.Next(3 * SimBootloader::kProcessingMs), "[Ok]\r\n[Ok]\r\n");
-    EXPECT_EQ(sim.Next(2 * SimBootloader::kIdleMs), "");
-    EXPECT_TRUE(sim.devices.InBootloader());
 }
 
 }  // namespace zelsim

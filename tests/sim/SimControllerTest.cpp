@@ -138,17 +138,4 @@ TEST(SimController, OlderRecordsCarryTheSameStateWithTheSpeedInKnots) {
     EXPECT_EQ(Count(wire, "PLT3"), 1u) << "the filter record is not part of it";
 }
 
-TEST(SimController, IdentifiesItselfAndItsLightbarWhenAskedAndNothingElse) {
-    SimBench sim({"--no-receiver"});
-    const auto replies = Matching(sim.Send("$PKVTQ,DML,DID_REQUEST"), {"PKVTR", "DID"});
-    ASSERT_EQ(replies.size(), 2u);
-    // Where the program reads each serial from.
-    EXPECT_EQ(replies[0].fields.size() > 6 ? replies[0].fields[6] : "", SimController::kSerial);
-    EXPECT_EQ(replies[1].fields.size() > 4 ? replies[1].fields[4] : "",
-              SimController::kLightbarSerial);
-
-    for (const char* other : {"$PKVTQ,DML,SET3", "$PKVTQ,DML", "$PKVTQ,DID", "$PKVTQ,RID"})
-        EXPECT_EQ(sim.Send(other), "") << other;
-}
-
 }  // namespace zelsim

@@ -49,13 +49,4 @@ TEST(SimLightbar, ShowsTheControllersOffsetAsLightBarTraffic) {
     EXPECT_EQ(segmentByOffset.at(0), 0);
 }
 
-TEST(SimLightbar, IsSilentWithoutTheController) {
-    for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"--no-controller"}, {"--bootloader", "1.3"}}) {
-        SimBench sim(arguments);
-        EXPECT_TRUE(Matching(sim.RunFor(3000), {"PKVTS", "LBX"}).empty()) << arguments[0];
-        EXPECT_EQ(sim.devices.Lightbar(), nullptr);
-    }
-}
-
 }  // namespace zelsim

@@ -36,20 +36,6 @@ TEST_F(SimReceiverTest, HearsOnlyAtItsOwnRate) {
     EXPECT_EQ(Matching(slow.Send("$PKVTQ,RID"), {"PKVTR", "RID"}).size(), 1u);
 }
 
-// Acquisition asks at each of four rates and then talks at 38,400: a
-// receiver set to another rate moves to the panel's rate once asked there.
-TEST_F(SimReceiverTest, AskedAtItsOwnRateItMovesToThePanelsRate) {
-    SimBench slow({"--no-controller", "--no-nmea", "--receiver-baud", "9600"});
-    slow.devices.SetLineRate(19200);
-    EXPECT_EQ(slow.Send("$PKVTS,LCD,ON"), "") << "deaf at another rate";
-    slow.devices.SetLineRate(9600);
-    EXPECT_NE(slow.Send("$PKVTS,LCD,ON"), "");
-    EXPECT_EQ(slow.devices.Receiver()->Baud(), SimReceiver::kPanelBaud);
-    EXPECT_EQ(slow.Send("$PKVTQ,RID"), "") << "gone from 9,600";
-    slow.devices.SetLineRate(38400);
-    EXPECT_EQ(Matching(slow.Send("$PKVTQ,RID"), {"PKVTR", "RID"}).size(), 1u);
-}
-
 TEST_F(SimReceiverTest, MirrorsItsStatusScreenOnceAsked) {
     EXPECT_EQ(sim_.Press(2), "") << "keys are not mirrored before LCD,ON";
     sim_.Press(6);
