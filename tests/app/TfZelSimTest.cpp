@@ -51,6 +51,20 @@ class TfZelSimTest : public ::testing::Test {
             std::make_unique<ZelSim>(clock, MemorySerialDevice::Plug(line), ports, config, dialogs);
         window = std::make_unique<TfZelSim>(*zelSim);
     }
+    ~TfZelSimTest() override {
+        if (keys) qApp->removeEventFilter(keys.get());
+    }
+
+    // The application's key hook, as main() installs it.
+    void HookKeys() {
+        keys = std::make_unique<AppKeyFilter>(*zelSim, window.get());
+        qApp->installEventFilter(keys.get());
+    }
+    bool ShowActive() {
+        window->show();
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window.get());
+    }
 
     QMenu* Menu(const char* name) { return window->menuBar()->findChild<QMenu*>(name); }
     template <typename W>
@@ -81,6 +95,7 @@ class TfZelSimTest : public ::testing::Test {
     RecordingDialogs dialogs;
     std::unique_ptr<ZelSim> zelSim;
     std::unique_ptr<TfZelSim> window;
+    std::unique_ptr<AppKeyFilter> keys;
 };
 
 // Everything core says reaches a widget or an item: a name no control
@@ -112,8 +127,7 @@ TEST_F(TfZelSimTest, EveryControlCoreWritesIsBound) {
 
 // The hook takes only keys bound for the main window's own controls.
 TEST_F(TfZelSimTest, KeyHookConsumesPanelAndFunctionKeysOnly) {
-    AppKeyFilter filter(*zelSim, window.get());
-    qApp->installEventFilter(&filter);
+    HookKeys();
     window->show();
     auto* recorder = new KeyRecorder;
     recorder->setParent(window->centralWidget());
@@ -134,17 +148,12 @@ TEST_F(TfZelSimTest, KeyHookConsumesPanelAndFunctionKeysOnly) {
     EXPECT_EQ(recorder->presses, 2);
     QTest::keyClick(recorder, Qt::Key_F8);
     EXPECT_EQ(recorder->presses, 2);
-
-    qApp->removeEventFilter(&filter);
 }
 
 // An open menu gets its arrows and Return, whatever the panel type.
 TEST_F(TfZelSimTest, MenusAreDrivenByTheKeyboard) {
-    AppKeyFilter filter(*zelSim, window.get());
-    qApp->installEventFilter(&filter);
-    window->show();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    HookKeys();
+    ASSERT_TRUE(ShowActive());
     QTest::keyClick(window.get(), Qt::Key_B, Qt::AltModifier);
     ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
     QWidget* menu = QApplication::activePopupWidget();
@@ -152,7 +161,6 @@ TEST_F(TfZelSimTest, MenusAreDrivenByTheKeyboard) {
     QTest::keyClick(menu, Qt::Key_Down);
     QTest::keyClick(menu, Qt::Key_Return);
     EXPECT_EQ(zelSim->Connection().SelectedBaud(), 1200u);
-    qApp->removeEventFilter(&filter);
 }
 
 // The keys reach the combo box, which has the focus; what it shows comes
@@ -198,8 +206,7 @@ TEST_F(TfZelSimTest, TheSendBoxFiltersTypingSendsAndRemembers) {
 // A click and its function key start the script; its tag turns navy while
 // it runs and the Cancel Button ends it.
 TEST_F(TfZelSimTest, AButtonRunsItsScriptWithItsTagNavyUntilCancelled) {
-    AppKeyFilter filter(*zelSim, window.get());
-    qApp->installEventFilter(&filter);
+    HookKeys();
     window->show();
     zelSim->ComOpenClose();
     window->Binding().MenuItem(mw::mButtonGroup1)->trigger();
@@ -218,11 +225,9 @@ TEST_F(TfZelSimTest, AButtonRunsItsScriptWithItsTagNavyUntilCancelled) {
 
     for (int i = 0; i < 6; ++i) Cycle();
     EXPECT_EQ(line->TakeWritten(), "HELLO\r\n");
-    EXPECT_EQ(qobject_cast<QLabel*>(window->Binding().Control(mw::lScriptDelayReport))->text(),
-              "5000ms");
+    EXPECT_EQ(Widget<QLabel>(mw::lScriptDelayReport)->text(), "5000ms");
     EXPECT_TRUE(window->Binding().Control(mw::pbScriptDelayReport)->isVisible());
-    EXPECT_EQ(qobject_cast<QLabel*>(window->Binding().Control(mw::lScriptLineReport))->text(),
-              "~d5000");
+    EXPECT_EQ(Widget<QLabel>(mw::lScriptLineReport)->text(), "~d5000");
 
     QTest::mouseClick(cancel, Qt::LeftButton);
     Cycle();
@@ -235,18 +240,14 @@ TEST_F(TfZelSimTest, AButtonRunsItsScriptWithItsTagNavyUntilCancelled) {
     // F3 is the third button of the group shown.
     QTest::keyClick(window->centralWidget(), Qt::Key_F3);
     EXPECT_TRUE(zelSim->ScriptInterpreter().Running());
-    qApp->removeEventFilter(&filter);
 }
 
 // A dialog opened and closed over the focused send box gives the keys back
 // as they were: the arrows still edit the text. F1..F8 start the buttons
 // wherever the focus is in the main window.
 TEST_F(TfZelSimTest, TheSendBoxKeepsItsArrowsAcrossADialogAndLeavesTheFunctionKeys) {
-    AppKeyFilter filter(*zelSim, window.get());
-    qApp->installEventFilter(&filter);
-    window->show();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    HookKeys();
+    ASSERT_TRUE(ShowActive());
     window->Binding().MenuItem(mw::mButtonGroup1)->trigger();
     zelSim->UserButtons().DefineButton(0, "Hello", "HELLO");
     zelSim->Connection().ComOpenClose();
@@ -280,15 +281,12 @@ TEST_F(TfZelSimTest, TheSendBoxKeepsItsArrowsAcrossADialogAndLeavesTheFunctionKe
     QTest::keyClick(Box(), Qt::Key_F1);
     EXPECT_TRUE(zelSim->ScriptInterpreter().Running()) << "F1 starts the first button";
     EXPECT_EQ(Box()->lineEdit()->text(), "ABC");
-    qApp->removeEventFilter(&filter);
 }
 
 // A script that jumps back into its wait outlives Cancel; Shift+Esc, or
 // Stop Script on the Cancel Button's menu, ends it wherever the focus is.
 TEST_F(TfZelSimTest, StopScriptEndsALoopingScriptFromTheKeyboard) {
-    window->show();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ASSERT_TRUE(ShowActive());
     window->Binding().MenuItem(mw::mButtonGroup1)->trigger();
     zelSim->UserButtons().DefineButton(0, "Loop", "~waitfor NEVER-COMES\n~j-1");
     zelSim->Connection().ComOpenClose();
@@ -426,9 +424,7 @@ TEST_F(TfZelSimTest, AFileBeingSentShowsItsPanelAndCancelFileHidesIt) {
     EXPECT_TRUE(zelSim->FileSender().Sending());
     EXPECT_TRUE(panel->isVisible());
     EXPECT_EQ(sendFile->text(), "Cancel File");
-    EXPECT_EQ(
-        qobject_cast<QLabel*>(window->Binding().Control(mw::lSendFilePB))->text().toStdString(),
-        "sending file   -   " + path);
+    EXPECT_EQ(Widget<QLabel>(mw::lSendFilePB)->text().toStdString(), "sending file   -   " + path);
     // It stands over the top of the list, clear of the send row.
     const QRect list = window->Binding()
                            .Control(mw::lbMessageMonitor)

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <memory>
 #include <string>
 
@@ -12,6 +10,7 @@
 #include "serial/PortMap.h"
 #include "support/ConfigText.h"
 #include "support/FakeTickClock.h"
+#include "support/FileSizeLimit.h"
 #include "support/RecordingDialogs.h"
 
 namespace zelsim {
@@ -438,8 +437,6 @@ TEST_F(ZelSimTest, TheDemosLineIsNotTheUsersChoice) {
     EXPECT_NE(TempDir::Read(path_).find("ComPort=7\nBaudRate=4800\n"), std::string::npos);
 }
 
-// A file the program wrote is stable: closing again without a change writes
-// nothing, and whatever changes, every key keeps its place.
 // Every part reads and writes its keys in its own sections and leaves the
 // file on the section it found: a key written after them lands there.
 TEST_F(ZelSimTest, PartsLeaveTheFileOnTheSectionTheyFound) {
@@ -454,6 +451,8 @@ TEST_F(ZelSimTest, PartsLeaveTheFileOnTheSectionTheyFound) {
     EXPECT_EQ(text.find("Probe=1"), text.find('\n', section) + 1) << text;
 }
 
+// A file the program wrote is stable: closing again without a change writes
+// nothing, and whatever changes, every key keeps its place.
 TEST_F(ZelSimTest, SavingALoadedFileTwiceGivesTheSameBytes) {
     Make(
         "[UserButtons]\nButton2Caption=Two\nButton2Line1=$PKVTQ,RID\nButton2Line2=~d100\n"
@@ -475,18 +474,12 @@ TEST_F(ZelSimTest, SavingALoadedFileTwiceGivesTheSameBytes) {
 // A save that fails loses the session's settings: the user is told, unless
 // nobody is there (a signal closed the program), and always on stderr.
 TEST_F(ZelSimTest, AFailedSaveIsSaidInAMessageBoxWhenAUserIsThere) {
-    struct rlimit old {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    struct rlimit tiny = old;
-    tiny.rlim_cur = 16;
-    std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    FileSizeLimit full(16);
+    ASSERT_TRUE(full.Applied());
     zelSim_->MainWindowState().SetWindowPosition(1, 2);
     const ConfigFile::SaveResult unattended = zelSim_->Shutdown(false);
     zelSim_->MainWindowState().SetWindowPosition(3, 4);
     const ConfigFile::SaveResult attended = zelSim_->Shutdown(true);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, SIG_DFL);
 
     EXPECT_EQ(unattended.status, ConfigFile::SaveResult::Status::Failed);
     EXPECT_EQ(attended.status, ConfigFile::SaveResult::Status::Failed);

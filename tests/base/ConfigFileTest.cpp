@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -9,6 +7,7 @@
 #include <utility>
 
 #include "base/ConfigFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 namespace zelsim {
@@ -304,23 +303,18 @@ TEST_F(ConfigFileTest, SaveKeepsPermissionsAndFollowsALink) {
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
-// A full disk, for root as for anyone: the file-size limit makes write() fail.
 TEST_F(ConfigFileTest, AFailedWriteLeavesTheOldFileAndNoLitter) {
     const std::string before = "[S]\nKey=1\n";
     Ini(before);
     ConfigFile file(path_);
     file.SetSection("S");
     file.WriteText("Big", std::string(64 * 1024, 'y'));
-
-    struct rlimit saved {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    struct rlimit small = saved;
-    small.rlim_cur = 4096;
-    void (*oldHandler)(int) = ::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const ConfigFile::SaveResult result = file.Save();
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    ::signal(SIGXFSZ, oldHandler);
+    ConfigFile::SaveResult result;
+    {
+        FileSizeLimit full(4096);
+        ASSERT_TRUE(full.Applied());
+        result = file.Save();
+    }
 
     EXPECT_EQ(result.status, Status::Failed);
     EXPECT_NE(result.message.find("Settings not saved"), std::string::npos) << result.message;

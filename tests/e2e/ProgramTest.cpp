@@ -1,16 +1,14 @@
 // The program as a user starts it: its command line, its configuration file
 // in the directory it starts in, a real line given with --com, the demo, and
 // SIGTERM closing it like the window's close button.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <pty.h>
-#include <unistd.h>
 
 #include <QProcess>
 #include <QTest>
 #include <csignal>
 #include <filesystem>
 
+#include "support/FarEnd.h"
 #include "support/TempDir.h"
 
 namespace zelsim {
@@ -132,22 +130,15 @@ TEST_F(ProgramTest, KeepsAHandEditedConfigurationAndWritesWhatChanged) {
 }
 
 TEST_F(ProgramTest, ConnectsToTheLineGivenOnTheCommandLine) {
-    int master = -1, slave = -1;
-    char name[128] = {};
-    ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
-    // Only the program may hold the line: the started process must not
-    // inherit the test's ends of it. Between fork and exec it still holds
-    // every descriptor, close-on-exec or not, so the test lets go of the
-    // line's end itself; otherwise Holds() sees it before the program runs.
-    ::close(slave);
-    ::fcntl(master, F_SETFD, FD_CLOEXEC);
-    Start({"--com", QString("1=") + name, "--connect"});
+    FarEnd far;  // holds no descriptor the program could inherit and Holds() mistake for its own
+    ASSERT_TRUE(far.IsOpen()) << "openpty failed";
+    const std::string name = far.Path();
+    Start({"--com", QString::fromStdString("1=" + name), "--connect"});
     const qint64 pid = process.processId();
     ASSERT_TRUE(QTest::qWaitFor([&] { return Holds(pid, name); }, kStartMs))
         << "the program never opened " << name;
     Terminate();
     EXPECT_NE(TempDir::Read(dir.File("ZelSim.ini")).find("ComPort=1"), std::string::npos);
-    ::close(master);
 }
 
 // The demo's line is a virtual one of the moment: the user's own port and

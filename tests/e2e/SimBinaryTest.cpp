@@ -1,16 +1,14 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <pty.h>
 #include <termios.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <QTest>
 #include <string>
-#include <thread>
 
 #include "app/SimulatorProcess.h"
 #include "sim/SimWire.h"
+#include "support/FarEnd.h"
 #include "support/TempDir.h"
 
 namespace zelsim {
@@ -28,19 +26,8 @@ void SetLine(int fd, speed_t speed) {
 // the whole sentences read.
 std::string Exchange(int fd, const std::string& text, const std::string& wanted) {
     EXPECT_EQ(write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    std::string got;
-    size_t at = std::string::npos;
-    while (std::chrono::steady_clock::now() < deadline) {
-        pollfd entry{fd, POLLIN, 0};
-        char chunk[4096];
-        if (poll(&entry, 1, 50) > 0)
-            got.append(chunk, std::max<ssize_t>(0, read(fd, chunk, sizeof chunk)));
-        if ((at = got.find(wanted)) != std::string::npos &&
-            got.find("\r\n", at) != std::string::npos)
-            break;
-    }
-    EXPECT_NE(at, std::string::npos) << "no " << wanted << " in\n" << got;
+    const std::string got = ReadThroughLine(fd, wanted);
+    EXPECT_NE(got.find(wanted), std::string::npos) << "no " << wanted << " in\n" << got;
     const size_t first = got.find('$');  // past the tail of a sentence dropped as stale
     const size_t end = got.rfind("\r\n");
     return first < end ? got.substr(first, end + 2 - first) : std::string();
@@ -91,25 +78,19 @@ TEST(SimBinary, RefusesBadDevicesAndOptionsWithStatusTwo) {
 // An adapter pulled out hangs the device up: the simulator says it lost the
 // line and ends, instead of reading nothing again and again at full speed.
 TEST(SimBinary, EndsWhenItsDeviceHangsUp) {
-    int master = -1;
-    int slave = -1;
-    char name[128] = {};
-    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
-    close(slave);
-    fcntl(master, F_SETFD, FD_CLOEXEC);  // only the test may hold the far end
+    FarEnd far;
+    ASSERT_TRUE(far.IsOpen()) << "openpty failed";
     SimulatorProcess sim;
-    ASSERT_TRUE(sim.Start(ZELSIM_SIM_PATH, {"--device", name, "--no-receiver", "--no-controller"}))
+    ASSERT_TRUE(
+        sim.Start(ZELSIM_SIM_PATH, {"--device", far.Path(), "--no-receiver", "--no-controller"}))
         << sim.ErrorText();
-    close(master);
+    far.Close();
 
     const std::string stat = "/proc/" + std::to_string(sim.Pid()) + "/stat";
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    bool ended = false;
-    while (!ended && std::chrono::steady_clock::now() < deadline) {
-        ended = TempDir::Read(stat).find(") Z ") != std::string::npos;  // a zombie: it exited
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    EXPECT_TRUE(ended) << "still running after its device hung up";
+    // A zombie: it exited.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return TempDir::Read(stat).find(") Z ") != std::string::npos; }, kFarEndDeadlineMs))
+        << "still running after its device hung up";
     sim.Stop();
     EXPECT_EQ(sim.ExitStatus(), 1) << "the line failed";
 }

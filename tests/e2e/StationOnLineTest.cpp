@@ -1,10 +1,7 @@
 // The whole station as the user meets it: a real main window on a real line,
 // its own 10 ms timer running the main cycle inside the event loop. The far
 // end is either a pseudo-terminal the test writes and reads, or zelsim-sim.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <pty.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -15,7 +12,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,7 +25,6 @@
 #include "base/LocalTime.h"
 #include "base/MainWindowControls.h"
 #include "base/NmeaChecksum.h"
-#include "base/QtColour.h"
 #include "base/SteadyTickClock.h"
 #include "graph/RecordSampler.h"
 #include "monitor/MessageCategory.h"
@@ -38,6 +33,7 @@
 #include "panel/PanelScreen.h"
 #include "serial/PortMap.h"
 #include "serial/QtSerialDevice.h"
+#include "support/FarEnd.h"
 #include "support/RecordingDialogs.h"
 #include "support/TempDir.h"
 
@@ -46,92 +42,11 @@ namespace zelsim {
 namespace {
 namespace mw = main_window;
 constexpr int kCom = 1;
-// Generous for a loaded machine (some waits span a 3-second settings period);
-// every wait ends as soon as its condition holds.
-constexpr int kDeadlineMs = 15000;
+constexpr int kDeadlineMs = kFarEndDeadlineMs;  // some waits span a 3-second settings period
 
 std::string WithChecksum(std::string_view body) {
     return "$" + std::string(body) + ChecksumSuffix(NmeaChecksum(body)) + "\r\n";
 }
-
-// The line's far end on a pseudo-terminal; the program opens the other end.
-class FarEnd {
-  public:
-    // With a `link`, the line is reached through it, as through the fixed
-    // name a USB adapter gets: plugging in again makes a new device under
-    // the same name.
-    explicit FarEnd(std::string link = "") : link_(std::move(link)) { PlugIn(); }
-
-    void PlugIn() {
-        int slave = -1;
-        char name[128] = {};
-        if (::openpty(&master_, &slave, name, nullptr, nullptr) != 0) return;
-        ::close(slave);
-        ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
-        ::fcntl(master_, F_SETFD, FD_CLOEXEC);
-        path_ = name;
-        if (link_.empty()) return;
-        const std::string fresh = link_ + ".new";
-        ::unlink(fresh.c_str());
-        if (::symlink(name, fresh.c_str()) == 0) ::rename(fresh.c_str(), link_.c_str());
-        path_ = link_;
-    }
-    ~FarEnd() { Close(); }
-    FarEnd(const FarEnd&) = delete;
-    FarEnd& operator=(const FarEnd&) = delete;
-
-    bool IsOpen() const { return master_ >= 0; }
-    const std::string& Path() const { return path_; }
-
-    // A burst larger than the pseudo-terminal holds goes out as the station
-    // takes it off the line.
-    void Send(std::string_view bytes) {
-        size_t sent = 0;
-        const bool all = QTest::qWaitFor(
-            [&] {
-                const ssize_t n = ::write(master_, bytes.data() + sent, bytes.size() - sent);
-                if (n > 0) sent += static_cast<size_t>(n);
-                return sent == bytes.size();
-            },
-            kDeadlineMs);
-        ASSERT_TRUE(all) << sent << " of " << bytes.size() << " bytes written";
-    }
-
-    // Keeps the event loop running while it waits, as the port writes from it.
-    std::string Receive(size_t count) {
-        std::string got;
-        // Whatever came by the deadline is returned; the caller compares it.
-        static_cast<void>(QTest::qWaitFor(
-            [&] {
-                char chunk[256];
-                const ssize_t n = ::read(master_, chunk, sizeof chunk);
-                if (n > 0) got.append(chunk, static_cast<size_t>(n));
-                return got.size() >= count;
-            },
-            kDeadlineMs));
-        return got;
-    }
-
-    // What has arrived, without waiting.
-    std::string TakeAvailable() {
-        std::string got;
-        char chunk[4096];
-        ssize_t n = 0;
-        while ((n = ::read(master_, chunk, sizeof chunk)) > 0)
-            got.append(chunk, static_cast<size_t>(n));
-        return got;
-    }
-
-    void Close() {
-        if (master_ >= 0) ::close(master_);
-        master_ = -1;
-    }
-
-  private:
-    std::string link_;
-    int master_ = -1;
-    std::string path_;
-};
 
 class StationWindowTest : public ::testing::Test {
   protected:
@@ -160,6 +75,19 @@ class StationWindowTest : public ::testing::Test {
     std::string PortMessage() const {
         auto* label = qobject_cast<QLabel*>(window_->Binding().Control(mw::lPortMessage));
         return label ? label->text().toStdString() : std::string();
+    }
+
+    bool WaitForPortMessage(std::string_view prefix) {
+        return QTest::qWaitFor([&] { return PortMessage().starts_with(prefix); }, kDeadlineMs);
+    }
+
+    // The demo's configuration, with `more` after it, and its folder to start in.
+    void StartOnTheDemo(const std::string& devicePath, const std::string& more = "") {
+        const std::string demo = TempDir::Read(std::string(ZELSIM_SOURCE_DIR) + "/demo/ZelSim.ini");
+        ASSERT_FALSE(demo.empty());
+        TempDir::Write(configPath_, demo + more);
+        config_ = ConfigFile(configPath_);
+        StartWindow(devicePath, ZELSIM_SOURCE_DIR);
     }
 
     MessageMonitor& Monitor() { return zelSim_->MessageMonitor(); }
@@ -298,9 +226,7 @@ TEST_F(StationOnLineTest, AFarEndThatDoesNotReadIsNoLostDevice) {
     for (int i = 0; i < kQueries; ++i) flood += WithChecksum("PKVTQ,DID");
     far_.Send(flood + WithChecksum("GPGGA,last"));
     ASSERT_TRUE(WaitForLine("$GPGGA,last")) << PortMessage();
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return PortMessage().starts_with("Output dropped"); }, kDeadlineMs))
-        << PortMessage();
+    EXPECT_TRUE(WaitForPortMessage("Output dropped")) << PortMessage();
     EXPECT_TRUE(zelSim_->Connection().Port().IsOpen());
     EXPECT_TRUE(window_->windowTitle().endsWith(" is connected"));
 
@@ -336,8 +262,7 @@ TEST_F(StationWindowTest, AnUnpluggedLineReconnectsByItselfWhenItIsBack) {
     EXPECT_TRUE(indicator->isVisible());
 
     far.Close();
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return PortMessage().starts_with("Device lost"); }, kDeadlineMs));
+    ASSERT_TRUE(WaitForPortMessage("Device lost"));
     EXPECT_NE(PortMessage().find(far.Path()), std::string::npos) << PortMessage();
     EXPECT_TRUE(window_->Binding().Control(mw::lPortMessage)->isVisible());
     EXPECT_TRUE(window_->windowTitle().endsWith("COM1 at 38400 BAUD is not connected"))
@@ -349,9 +274,7 @@ TEST_F(StationWindowTest, AnUnpluggedLineReconnectsByItselfWhenItIsBack) {
         << "watching for the device until the user says otherwise";
 
     far.PlugIn();
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return PortMessage().starts_with("Reconnected"); }, kDeadlineMs))
-        << PortMessage();
+    ASSERT_TRUE(WaitForPortMessage("Reconnected")) << PortMessage();
     EXPECT_NE(PortMessage().find(far.Path()), std::string::npos) << PortMessage();
     EXPECT_TRUE(window_->windowTitle().endsWith(" at 38400 BAUD is connected"));
     far.Send(WithChecksum("GPGGA,after"));
@@ -527,11 +450,7 @@ TEST_F(StationBesideSimulatorTest, TheDemosFirmwareButtonUpdatesTheControllerRec
     const std::string report = dir_.File("sim-report.json");
     ASSERT_TRUE(sim_.Start(ZELSIM_SIM_PATH, {"--report", report, "--no-nmea", "--ask-identity=1"}))
         << sim_.ErrorText();
-    const std::string demo = TempDir::Read(std::string(ZELSIM_SOURCE_DIR) + "/demo/ZelSim.ini");
-    ASSERT_FALSE(demo.empty());
-    TempDir::Write(configPath_, demo);
-    config_ = ConfigFile(configPath_);
-    StartWindow(sim_.DevicePath(), ZELSIM_SOURCE_DIR);
+    StartOnTheDemo(sim_.DevicePath());
     AppKeyFilter keys(*zelSim_, window_.get());
     qApp->installEventFilter(&keys);
     ClickConnect();
@@ -570,11 +489,7 @@ TEST_F(StationBesideSimulatorTest, TheDemosFirmwareButtonUpdatesTheControllerRec
 TEST_F(StationBesideSimulatorTest, AFirmwareUpdateToADeviceThatStopsAnsweringFailsAndSaysSo) {
     ASSERT_TRUE(sim_.Start(ZELSIM_SIM_PATH, {"--no-nmea", "--bootloader-stall-after", "100"}))
         << sim_.ErrorText();
-    const std::string demo = TempDir::Read(std::string(ZELSIM_SOURCE_DIR) + "/demo/ZelSim.ini");
-    ASSERT_FALSE(demo.empty());
-    TempDir::Write(configPath_, demo + "[FileSpecs]\nSendFileStallSeconds=2\n");
-    config_ = ConfigFile(configPath_);
-    StartWindow(sim_.DevicePath(), ZELSIM_SOURCE_DIR);
+    StartOnTheDemo(sim_.DevicePath(), "[FileSpecs]\nSendFileStallSeconds=2\n");
     ClickConnect();
     ASSERT_TRUE(zelSim_->ScriptInterpreter().PressButton(0));
     ASSERT_TRUE(QTest::qWaitFor([&] { return zelSim_->FileSender().Sending(); }, kDeadlineMs));

@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <filesystem>
 #include <memory>
@@ -16,6 +14,7 @@
 #include "serial/PortMap.h"
 #include "serial/SerialPort.h"
 #include "support/ConfigText.h"
+#include "support/FileSizeLimit.h"
 #include "support/RecordingDialogs.h"
 
 namespace zelsim {
@@ -190,16 +189,12 @@ TEST_F(MessageLogTest, LinesThatCannotBeWrittenAreCountedAndSaid) {
     Load(kColumnsOff);
     log_->LogMessagesClick();
     Show("kept", MessageCategory::kNonNmea);
-    struct rlimit old {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    struct rlimit tiny = old;
-    tiny.rlim_cur = 10;
-    signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    Show("too long for the limit", MessageCategory::kNonNmea);
-    Show("lost too", MessageCategory::kNonNmea);
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, SIG_DFL);
+    {
+        FileSizeLimit full(10);
+        ASSERT_TRUE(full.Applied());
+        Show("too long for the limit", MessageCategory::kNonNmea);
+        Show("lost too", MessageCategory::kNonNmea);
+    }
     EXPECT_TRUE(status.alert);
     // The file says where it misses lines, before it goes on.
     Show("next", MessageCategory::kNonNmea);

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "SimWire.h"
-#include "base/Text.h"
 
 namespace zelsim {
 
@@ -34,15 +33,6 @@ bool IsSubsequence(const std::vector<std::string>& part, const std::vector<std::
     return true;
 }
 
-bool IsGarbageByte(char c) {
-    const auto b = static_cast<unsigned char>(c);
-    return !IsPrintable(b) && b != kDegree && b != 0 && b != '\r' && b != '\n';
-}
-
-std::string WithoutLineEnd(const std::string& line) {
-    return line.substr(0, line.size() - 2);
-}
-
 uint64_t Injected(SimDevices& devices) {
     const auto& counts = devices.Noise()->Counts();
     uint64_t all = 0;
@@ -52,15 +42,14 @@ uint64_t Injected(SimDevices& devices) {
 }  // namespace
 
 // Whatever state a garbled line leaves a reader's framer in, the sentence
-// after it is read whole; and each kind looks like what it claims to be.
-TEST(SimNoise, EachKindLeavesTheNextSentenceWholeAndLooksItsPart) {
+// after it is read whole: the end-to-end cases rely on it.
+TEST(SimNoise, EachKindLeavesTheNextSentenceWhole) {
     FakeTickClock clock;
     SimNoise noise(clock, 10, 1234);
     const std::vector<std::string> real = {SimController::LiveRecord(5000),
                                            SimSentence("$PKVTS,TXT,0,Sats 08 DGPS D "), "[Ok]\r\n"};
     const std::string next = SimSentence("$PKVTQ,DML,SET1");
     SentenceFramer reader;
-    SentenceFramer parser;
     for (int kind = 0; kind < SimNoise::kKindCount; ++kind) {
         for (int draw = 0; draw < 500; ++draw) {
             const std::string line = noise.Make(static_cast<SimNoise::Kind>(kind), real);
@@ -75,36 +64,6 @@ TEST(SimNoise, EachKindLeavesTheNextSentenceWholeAndLooksItsPart) {
                                     std::string(reader.Field(1)) + "," +
                                     std::string(reader.Field(2)));
             EXPECT_EQ(after, std::vector<std::string>{"PKVTQ,DML,SET1"}) << kind << ": " << line;
-
-            const std::string text = WithoutLineEnd(line);
-            const bool garbled = std::any_of(text.begin(), text.end(), IsGarbageByte);
-            switch (kind) {
-                case SimNoise::kRandomBytes:
-                    EXPECT_LE(text.size(), SimNoise::kMostRandomBytes);
-                    break;
-                case SimNoise::kWrongChecksum: {
-                    EXPECT_EQ(parser.ParseText(text), SentenceFramer::kLineReady) << text;
-                    const std::string body = text.substr(0, text.size() - 2);
-                    EXPECT_TRUE(std::any_of(real.begin(), real.end(), [&](const std::string& r) {
-                        return r.rfind(body, 0) == 0 && r != line;
-                    })) << text;
-                    break;
-                }
-                case SimNoise::kTruncated:
-                    EXPECT_EQ(text.rfind("$G", 0), 0u) << "a fix sentence: " << text;
-                    EXPECT_FALSE(garbled) << text;
-                    EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos) << text;
-                    break;
-                case SimNoise::kUnprintable: {
-                    EXPECT_TRUE(garbled) << text;
-                    EXPECT_EQ(parser.ParseText(text), SentenceFramer::kLineReady) << text;
-                    std::string cleaned = line;
-                    cleaned.erase(std::remove_if(cleaned.begin(), cleaned.end(), IsGarbageByte),
-                                  cleaned.end());
-                    EXPECT_NE(std::find(real.begin(), real.end(), cleaned), real.end()) << text;
-                    break;
-                }
-            }
         }
     }
 }
