@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "base/ProprietarySentences.h"
 #include "base/TickClock.h"
 #include "graph/RecordDecoder.h"
 #include "serial/SentenceFramer.h"
@@ -36,19 +37,19 @@ RecordSampler::RecordSampler(LocalTimeSource localTime) : localTime_(std::move(l
 void RecordSampler::DecodeDml(SentenceFramer& sentence) {
     using namespace record_decoder;
     const std::string_view type = sentence.Field(2);
-    if (type == "PLT2") {
+    if (type == proprietary::kLiveRecord) {
         DecodePlt2(sentence, latest_);
-    } else if (type == "PLT3") {
+    } else if (type == proprietary::kFilterRecord) {
         DecodePlt3(sentence, latest_);
-    } else if (type == "PLT") {
+    } else if (type == proprietary::kOldLiveRecord) {
         DecodePlt(sentence, latest_);
-    } else if (type == "SET12") {
+    } else if (type == proprietary::kFirstSettingsNow) {
         DecodeSet12(sentence, latest_);
-    } else if (type == "SET22") {
+    } else if (type == proprietary::kSecondSettingsNow) {
         DecodeSet22(sentence, latest_);
-    } else if (type == "SET1") {
+    } else if (type == proprietary::kFirstSettings) {
         DecodeSet1(sentence, latest_);
-    } else if (type == "SET2") {
+    } else if (type == proprietary::kSecondSettings) {
         DecodeSet2(sentence, latest_);
     }
 }

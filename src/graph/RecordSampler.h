@@ -26,14 +26,13 @@ class RecordSampler : public CyclePart {
 
     explicit RecordSampler(LocalTimeSource localTime = SystemLocalTime);
 
-    // A complete $PKVTR sentence whose field 1 is "DML": the record type in
-    // field 2 chooses the decoder; other types and short live records are
-    // ignored.
+    // A complete controller reply: the record type in field 2 chooses the
+    // decoder; other types and short live records are ignored.
     void DecodeDml(SentenceFramer& sentence);
-    // A "DID" reply of the controller or a lightbar; the responder tells
-    // which by the name.
+    // A device identity reply of the controller or a lightbar; the
+    // responder tells which by the name.
     void DecodeDeviceIdentity(SentenceFramer& sentence, DeviceSlot slot);
-    // An "RID" reply: the DGPS receiver.
+    // A receiver identity reply: the DGPS receiver.
     void DecodeReceiverIdentity(SentenceFramer& sentence);
 
     bool IsVisible() const { return visible_; }

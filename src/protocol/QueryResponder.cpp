@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
+#include "base/ProprietarySentences.h"
 #include "base/TickClock.h"
 #include "graph/RecordSampler.h"
 #include "protocol/PanelRoute.h"
-#include "protocol/ProprietarySentences.h"
 #include "serial/SentenceFramer.h"
 
 namespace zelsim {

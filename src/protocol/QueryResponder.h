@@ -50,7 +50,7 @@ class QueryResponder : public CyclePart {
     void DiscoveryStep(uint32_t now);
 
     // The script command that asks the bootloader's version arms the
-    // capture; the next "DID" reply disarms it and answers.
+    // capture; the next device identity reply disarms it and answers.
     void ArmBootloaderCapture() {
         bootloaderCaptureArmed_ = true;
         bootloaderIs13_ = false;
