@@ -7,9 +7,10 @@
 namespace zelsim {
 
 // The proprietary sentence set of the line, in one place: the addresses and
-// words every subsystem recognises and the sentences the program sends.
-// Received sentences are compared whole, field by field; sent ones get
-// "*", the checksum and CR LF from the main cycle.
+// words every subsystem recognises, the sentences the program sends, and
+// the table that tells who takes a received sentence. Received sentences
+// are compared whole, field by field; sent ones get "*", the checksum and
+// CR LF from the main cycle.
 namespace proprietary {
 
 // Addresses (field 0).
@@ -106,6 +107,88 @@ inline constexpr std::string_view kReceiverIdQuery =
 // answers it too.
 inline constexpr std::string_view kDeviceIdQuery =
     detail::Joined<detail::kStart, kQuery, detail::kComma, kDeviceId>::kText;
+
+// Who takes a received sentence. Base cannot reach the parts, so it names
+// them; the responder turns each into a call.
+enum class SentenceHandler : uint8_t {
+    kPanelContrast,
+    kPanelBytes,
+    kPanelScreen,
+    kOwnIdentityQuery,
+    kDeviceIdentity,
+    kReceiverIdentity,
+    kControllerRecord,
+};
+
+struct SentenceRow {
+    std::string_view address;
+    std::string_view subType;  // field 1; empty takes any
+    // Fewer fields than this and the handler could do nothing with the
+    // sentence, so it is not called.
+    uint8_t minimumFields;
+    SentenceHandler handler;
+};
+
+// Every received sentence the program acts on. The panel checks each
+// screen command's own fields itself; a controller record needs its type.
+inline constexpr SentenceRow kReceived[] = {
+    {kContrast, {}, 2, SentenceHandler::kPanelContrast},
+    {kLcdBytes, {}, 2, SentenceHandler::kPanelBytes},
+    {kScreen, {}, 2, SentenceHandler::kPanelScreen},
+    {kQuery, kDeviceId, 2, SentenceHandler::kOwnIdentityQuery},
+    {kReply, kDeviceId, 2, SentenceHandler::kDeviceIdentity},
+    {kReply, kReceiverId, 2, SentenceHandler::kReceiverIdentity},
+    {kReply, kController, 3, SentenceHandler::kControllerRecord},
+};
+
+// The row for a sentence's first two fields, or nullptr when the program
+// leaves the sentence to the devices on the line.
+constexpr const SentenceRow* Lookup(std::string_view address, std::string_view subType) {
+    for (const SentenceRow& row : kReceived)
+        if (row.address == address && (row.subType.empty() || row.subType == subType)) return &row;
+    return nullptr;
+}
+
+// The controller's record types, decided once from field 2 and handed on.
+enum class RecordType : uint8_t {
+    kUnknown,
+    kLive,
+    kOldLive,
+    kFilters,
+    kFirstSettings,
+    kFirstSettingsNow,
+    kSecondSettings,
+    kSecondSettingsNow,
+};
+
+struct RecordRow {
+    std::string_view word;
+    RecordType type;
+};
+
+inline constexpr RecordRow kRecordTypes[] = {
+    {kLiveRecord, RecordType::kLive},
+    {kOldLiveRecord, RecordType::kOldLive},
+    {kFilterRecord, RecordType::kFilters},
+    {kFirstSettings, RecordType::kFirstSettings},
+    {kFirstSettingsNow, RecordType::kFirstSettingsNow},
+    {kSecondSettings, RecordType::kSecondSettings},
+    {kSecondSettingsNow, RecordType::kSecondSettingsNow},
+};
+
+constexpr RecordType RecordTypeOf(std::string_view word) {
+    for (const RecordRow& row : kRecordTypes)
+        if (row.word == word) return row.type;
+    return RecordType::kUnknown;
+}
+
+// Either form of a settings block: the older units or the record's own.
+constexpr bool IsFirstSettings(RecordType type) {
+    return type == RecordType::kFirstSettings || type == RecordType::kFirstSettingsNow;
+}
+constexpr bool IsSecondSettings(RecordType type) {
+    return type == RecordType::kSecondSettings || type == RecordType::kSecondSettingsNow;
+}
 
 }  // namespace proprietary
 }  // namespace zelsim

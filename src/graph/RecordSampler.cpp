@@ -2,7 +2,6 @@
 
 #include <ctime>
 
-#include "base/ProprietarySentences.h"
 #include "base/TickClock.h"
 #include "graph/RecordDecoder.h"
 #include "serial/SentenceFramer.h"
@@ -34,23 +33,33 @@ void PutTriple(char (&out)[10], char separator, int a, int b, int c) {
 
 RecordSampler::RecordSampler(LocalTimeSource localTime) : localTime_(std::move(localTime)) {}
 
-void RecordSampler::DecodeDml(SentenceFramer& sentence) {
+void RecordSampler::DecodeDml(SentenceFramer& sentence, proprietary::RecordType type) {
     using namespace record_decoder;
-    const std::string_view type = sentence.Field(2);
-    if (type == proprietary::kLiveRecord) {
-        DecodePlt2(sentence, latest_);
-    } else if (type == proprietary::kFilterRecord) {
-        DecodePlt3(sentence, latest_);
-    } else if (type == proprietary::kOldLiveRecord) {
-        DecodePlt(sentence, latest_);
-    } else if (type == proprietary::kFirstSettingsNow) {
-        DecodeSet12(sentence, latest_);
-    } else if (type == proprietary::kSecondSettingsNow) {
-        DecodeSet22(sentence, latest_);
-    } else if (type == proprietary::kFirstSettings) {
-        DecodeSet1(sentence, latest_);
-    } else if (type == proprietary::kSecondSettings) {
-        DecodeSet2(sentence, latest_);
+    using proprietary::RecordType;
+    switch (type) {
+        case RecordType::kLive:
+            DecodePlt2(sentence, latest_);
+            break;
+        case RecordType::kFilters:
+            DecodePlt3(sentence, latest_);
+            break;
+        case RecordType::kOldLive:
+            DecodePlt(sentence, latest_);
+            break;
+        case RecordType::kFirstSettingsNow:
+            DecodeSet12(sentence, latest_);
+            break;
+        case RecordType::kSecondSettingsNow:
+            DecodeSet22(sentence, latest_);
+            break;
+        case RecordType::kFirstSettings:
+            DecodeSet1(sentence, latest_);
+            break;
+        case RecordType::kSecondSettings:
+            DecodeSet2(sentence, latest_);
+            break;
+        case RecordType::kUnknown:
+            break;
     }
 }
 

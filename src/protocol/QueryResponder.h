@@ -64,7 +64,6 @@ class QueryResponder : public CyclePart {
     const std::string& OwnIdentity() const { return ownIdentity_; }
 
   private:
-    void HandleReply(SentenceFramer& sentence, uint32_t now);
     void CaptureBootloader(SentenceFramer& sentence);
     void TakeReceiverIdentity(SentenceFramer& sentence);
     void TakeDeviceIdentity(SentenceFramer& sentence);
