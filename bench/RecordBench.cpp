@@ -23,7 +23,7 @@ void BM_RecordDecodeAndAppend(benchmark::State& state) {
     }
     RecordSampler graph;
     for (auto _ : state) {
-        graph.DecodeDml(framer);
+        graph.DecodeDml(framer, proprietary::RecordType::kLive);
         graph.AppendRecord(graph.Latest());
         benchmark::DoNotOptimize(graph.Ring().Head());
     }

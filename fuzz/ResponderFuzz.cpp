@@ -15,9 +15,9 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
+#include "base/ProprietarySentences.h"
 #include "graph/RecordSampler.h"
 #include "protocol/PanelRoute.h"
-#include "protocol/ProprietarySentences.h"
 #include "protocol/QueryResponder.h"
 #include "serial/SentenceFramer.h"
 

@@ -8,10 +8,10 @@ namespace zelsim {
 
 class SentenceFramer;
 
-// The controller's $PKVTR replies, decoded field by field into the
+// The controller's replies, decoded field by field into the
 // latest-values record: each writes only the fields its reply carries, so
 // the record keeps the last value of everything. Field 0 is the address,
-// 1 the reply ("DML"), 2 the record type the caller has matched. A field
+// 1 the controller's word, 2 the record type the caller has matched. A field
 // past the end of the sentence reads as empty, that is 0. Constant work, no
 // allocation: they run for every record on the line.
 namespace record_decoder {
@@ -19,22 +19,25 @@ namespace record_decoder {
 // Live records need every field up to the speed.
 inline constexpr uint8_t kLiveRecordFields = 14;
 
-// "PLT2", the live record; nothing when it has fewer than kLiveRecordFields.
+// The live record (proprietary::kLiveRecord); nothing when it has fewer
+// than kLiveRecordFields.
 void DecodePlt2(SentenceFramer& sentence, DiagnosticRecord& record);
-// "PLT", the older live record: speed in knots, no flags.
+// The older live record (kOldLiveRecord): speed in knots, no flags.
 void DecodePlt(SentenceFramer& sentence, DiagnosticRecord& record);
-// "PLT3", the filter values.
+// The filter values (kFilterRecord).
 void DecodePlt3(SentenceFramer& sentence, DiagnosticRecord& record);
-// "SET12", the first settings block in the record's units.
+// The first settings block in the record's units (kFirstSettingsNow).
 void DecodeSet12(SentenceFramer& sentence, DiagnosticRecord& record);
-// "SET1", the same block in the older, coarser units.
+// The same block in the older, coarser units (kFirstSettings).
 void DecodeSet1(SentenceFramer& sentence, DiagnosticRecord& record);
-// "SET22", the second settings block; sets firstRsp.
+// The second settings block (kSecondSettingsNow); sets firstRsp.
 void DecodeSet22(SentenceFramer& sentence, DiagnosticRecord& record);
-// "SET2", the second block without its four newer values; sets firstRsp.
+// The second block without its four newer values (kSecondSettings); sets
+// firstRsp.
 void DecodeSet2(SentenceFramer& sentence, DiagnosticRecord& record);
-// "DID" and "RID" replies: name in field 2, version in field 3, the serial
-// number where the slot's device puts it (4 for a lightbar, else 6).
+// Device and receiver identity replies: name in field 2, version in field
+// 3, the serial number where the slot's device puts it (4 for a lightbar,
+// else 6).
 void DecodeIdentity(SentenceFramer& sentence, DeviceSlot slot, DeviceIdentities& identities);
 
 // Speed conversions to tenths of a mile per hour, truncating toward zero.

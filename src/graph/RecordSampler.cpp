@@ -33,23 +33,33 @@ void PutTriple(char (&out)[10], char separator, int a, int b, int c) {
 
 RecordSampler::RecordSampler(LocalTimeSource localTime) : localTime_(std::move(localTime)) {}
 
-void RecordSampler::DecodeDml(SentenceFramer& sentence) {
+void RecordSampler::DecodeDml(SentenceFramer& sentence, proprietary::RecordType type) {
     using namespace record_decoder;
-    const std::string_view type = sentence.Field(2);
-    if (type == "PLT2") {
-        DecodePlt2(sentence, latest_);
-    } else if (type == "PLT3") {
-        DecodePlt3(sentence, latest_);
-    } else if (type == "PLT") {
-        DecodePlt(sentence, latest_);
-    } else if (type == "SET12") {
-        DecodeSet12(sentence, latest_);
-    } else if (type == "SET22") {
-        DecodeSet22(sentence, latest_);
-    } else if (type == "SET1") {
-        DecodeSet1(sentence, latest_);
-    } else if (type == "SET2") {
-        DecodeSet2(sentence, latest_);
+    using proprietary::RecordType;
+    switch (type) {
+        case RecordType::kLive:
+            DecodePlt2(sentence, latest_);
+            break;
+        case RecordType::kFilters:
+            DecodePlt3(sentence, latest_);
+            break;
+        case RecordType::kOldLive:
+            DecodePlt(sentence, latest_);
+            break;
+        case RecordType::kFirstSettingsNow:
+            DecodeSet12(sentence, latest_);
+            break;
+        case RecordType::kSecondSettingsNow:
+            DecodeSet22(sentence, latest_);
+            break;
+        case RecordType::kFirstSettings:
+            DecodeSet1(sentence, latest_);
+            break;
+        case RecordType::kSecondSettings:
+            DecodeSet2(sentence, latest_);
+            break;
+        case RecordType::kUnknown:
+            break;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "base/LocalTime.h"
+#include "base/ProprietarySentences.h"
 #include "graph/DeviceIdentities.h"
 #include "graph/DiagnosticRecord.h"
 #include "graph/RecordRing.h"
@@ -26,14 +27,14 @@ class RecordSampler : public CyclePart {
 
     explicit RecordSampler(LocalTimeSource localTime = SystemLocalTime);
 
-    // A complete $PKVTR sentence whose field 1 is "DML": the record type in
-    // field 2 chooses the decoder; other types and short live records are
-    // ignored.
-    void DecodeDml(SentenceFramer& sentence);
-    // A "DID" reply of the controller or a lightbar; the responder tells
-    // which by the name.
+    // A controller reply whose record type the caller has read from field 2:
+    // the type chooses the decoder; unknown types and short live records
+    // are ignored.
+    void DecodeDml(SentenceFramer& sentence, proprietary::RecordType type);
+    // A device identity reply of the controller or a lightbar; the
+    // responder tells which by the name.
     void DecodeDeviceIdentity(SentenceFramer& sentence, DeviceSlot slot);
-    // An "RID" reply: the DGPS receiver.
+    // A receiver identity reply: the DGPS receiver.
     void DecodeReceiverIdentity(SentenceFramer& sentence);
 
     bool IsVisible() const { return visible_; }

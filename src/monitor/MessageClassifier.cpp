@@ -1,15 +1,28 @@
 #include "monitor/MessageClassifier.h"
 
+#include <span>
+
+#include "base/ProprietarySentences.h"
 #include "serial/SentenceFramer.h"
 
 namespace zelsim {
 
 namespace {
 
-bool IsOneOf(std::string_view s, std::initializer_list<std::string_view> words) {
+// The screen sentences that draw on the panel; a reset or a mirror request
+// draws nothing.
+constexpr std::string_view kDrawing[] = {proprietary::kText, proprietary::kEscapedText,
+                                         proprietary::kClearScreen, proprietary::kBackLight,
+                                         proprietary::kScreenContrast};
+
+bool IsOneOf(std::string_view s, std::span<const std::string_view> words) {
     for (std::string_view w : words)
         if (s == w) return true;
     return false;
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
 }
 
 }  // namespace
@@ -21,18 +34,18 @@ MessageCategory::Code MessageClassifier::Classify(SentenceFramer& framed) {
 
     const std::string_view a = framed.Field(0);
     const std::string_view s = framed.Field(1);
-    const bool proprietary = a.substr(0, 4) == "PKVT";
-    const bool screen = proprietary && a == "PKVTS";
-    const bool reply = proprietary && a == "PKVTR";
-    const bool query = proprietary && a == "PKVTQ";
+    const bool family = StartsWith(a, proprietary::kFamily);
+    const bool screen = family && a == proprietary::kScreen;
+    const bool reply = family && a == proprietary::kReply;
+    const bool query = family && a == proprietary::kQuery;
 
-    if (proprietary && s == "LBX") return MessageCategory::kLightBar;
-    if (proprietary && s == "DML") return MessageCategory::kDormalyn;
-    if (a == "PKVTK" || a == "PKVTD") return MessageCategory::kZel;
-    if (screen && IsOneOf(s, {"TXT", "TXX", "CLR", "BKL", "CON"})) return MessageCategory::kZel;
-    if (a.substr(0, 2) == "GP") return MessageCategory::kDgps;
-    if ((query || reply) && s == "RID") return MessageCategory::kDgps;
-    if (IsOneOf(s, {"PAR", "RAD", "ACK", "NAK", "KVT"})) return MessageCategory::kDgps;
+    if (family && s == proprietary::kLightbar) return MessageCategory::kLightBar;
+    if (family && s == proprietary::kController) return MessageCategory::kDormalyn;
+    if (a == proprietary::kKeyMask || a == proprietary::kLcdBytes) return MessageCategory::kZel;
+    if (screen && IsOneOf(s, kDrawing)) return MessageCategory::kZel;
+    if (StartsWith(a, proprietary::kDgpsTalker)) return MessageCategory::kDgps;
+    if ((query || reply) && s == proprietary::kReceiverId) return MessageCategory::kDgps;
+    if (IsOneOf(s, proprietary::kDgpsWords)) return MessageCategory::kDgps;
     return MessageCategory::kOther;
 }
 
@@ -46,8 +59,9 @@ MessageCategory::Code MessageClassifier::ClassifyOutgoing(std::string_view text)
     SentenceFramer framer;
     if (framer.ParseText(text) != SentenceFramer::kSentenceReady || framer.FieldCount() < 2)
         return MessageCategory::kOutGoing;
-    if (framer.FieldIs(0, "PKVTK")) return MessageCategory::kOutZel;
-    if (framer.FieldIs(0, "PKVTS") && framer.FieldIs(1, "LCD")) return MessageCategory::kOutZel;
+    if (framer.FieldIs(0, proprietary::kKeyMask)) return MessageCategory::kOutZel;
+    if (framer.FieldIs(0, proprietary::kScreen) && framer.FieldIs(1, proprietary::kMirrorLcd))
+        return MessageCategory::kOutZel;
     return MessageCategory::kOutGoing;
 }
 

@@ -5,7 +5,7 @@
 
 #include "base/ControlTable.h"
 #include "base/MainWindowControls.h"
-#include "protocol/ProprietarySentences.h"
+#include "base/ProprietarySentences.h"
 
 namespace zelsim {
 

@@ -3,6 +3,7 @@
 #include "base/ControlTable.h"
 #include "base/MainWindowControls.h"
 #include "base/NmeaChecksum.h"
+#include "base/ProprietarySentences.h"
 #include "base/Text.h"
 #include "serial/SentenceFramer.h"
 
@@ -198,27 +199,27 @@ void PanelScreen::HandleScreenSentence(SentenceFramer& sentence) {
     const uint8_t fields = sentence.FieldCount();
     if (fields < 2) return;
     const std::string_view command = sentence.Field(kCommandField);
-    if (command == "CLR") {
+    if (command == proprietary::kClearScreen) {
         Clear();
-    } else if (command == "TXT" || command == "TXX") {
+    } else if (command == proprietary::kText || command == proprietary::kEscapedText) {
         if (fields < 4) return;
         const int start = LeadingNumber(sentence.Field(kArgumentField));
         const std::string_view text = sentence.Field(kTextField);
-        if (command == "TXT")
+        if (command == proprietary::kText)
             WriteText(start, text);
         else
             WriteEscapedText(start, text);
-    } else if (command == "CON") {
+    } else if (command == proprietary::kScreenContrast) {
         if (fields >= 3) ApplyContrastField(sentence.Field(kArgumentField));
-    } else if (command == "BKL") {
+    } else if (command == proprietary::kBackLight) {
         if (fields < 3) return;
         const std::string_view state = sentence.Field(kArgumentField);
-        if (StartsWith(state, '1') || state == "ON")
+        if (StartsWith(state, '1') || state == proprietary::kOn)
             SetBackLight(true);
-        else if (StartsWith(state, '0') || state == "OFF")
+        else if (StartsWith(state, '0') || state == proprietary::kOff)
             SetBackLight(false);
     }
-    // "RST" is the receiver resetting its own LCD: it redraws it itself.
+    // A reset is the receiver clearing its own LCD: it redraws it itself.
 }
 
 void PanelScreen::HandleContrastSentence(SentenceFramer& sentence) {

@@ -58,7 +58,7 @@ class PanelScreen : public PanelRoute {
     void SetLineOpen(bool open);
     bool Stale() const { return stale_; }
 
-    // PKVTS, PKVTC and PKVTD, each a complete sentence with its address as
+    // The screen, contrast and LCD-byte sentences, each complete with its address as
     // field 0. Anything too short or unknown is ignored.
     void HandleScreenSentence(SentenceFramer& sentence) override;
     void HandleContrastSentence(SentenceFramer& sentence) override;

@@ -5,9 +5,9 @@
 
 #include "base/ControlTable.h"
 #include "base/MainWindowControls.h"
+#include "base/ProprietarySentences.h"
 #include "base/TickClock.h"
 #include "panel/PanelKeys.h"
-#include "protocol/ProprietarySentences.h"
 #include "protocol/ReceiverIdentityReply.h"
 
 namespace zelsim {

@@ -21,7 +21,7 @@ class DeviceDiscovery {
     void Trigger() { trigger_ = true; }
     // An identity reply of that device arrived (asked or not).
     void Known(Device device);
-    // Once per cycle; true when "$PKVTQ,DML,DID_REQUEST" is to be sent now.
+    // Once per cycle; true when the discovery request is to be sent now.
     bool Step(uint32_t now);
 
     bool Active() const { return active_; }

@@ -11,9 +11,9 @@ class PanelRoute {
   public:
     virtual ~PanelRoute() = default;
 
-    virtual void HandleContrastSentence(SentenceFramer& sentence) = 0;    // "PKVTC"
-    virtual void HandleControllerSentence(SentenceFramer& sentence) = 0;  // "PKVTD"
-    virtual void HandleScreenSentence(SentenceFramer& sentence) = 0;      // "PKVTS"
+    virtual void HandleContrastSentence(SentenceFramer& sentence) = 0;    // proprietary::kContrast
+    virtual void HandleControllerSentence(SentenceFramer& sentence) = 0;  // proprietary::kLcdBytes
+    virtual void HandleScreenSentence(SentenceFramer& sentence) = 0;      // proprietary::kScreen
 };
 
 }  // namespace zelsim

@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
+#include "base/ProprietarySentences.h"
 #include "base/TickClock.h"
 #include "graph/RecordSampler.h"
 #include "protocol/PanelRoute.h"
-#include "protocol/ProprietarySentences.h"
 #include "serial/SentenceFramer.h"
 
 namespace zelsim {
@@ -48,31 +48,36 @@ QueryResponder::QueryResponder(RecordSampler& graph, PanelRoute& panel, Send sen
       settingsMark_(now) {}
 
 void QueryResponder::HandleSentence(SentenceFramer& sentence, uint32_t now) {
-    const std::string_view address = sentence.Field(kAddress);
-    if (address == proprietary::kContrast) {
-        panel_.HandleContrastSentence(sentence);
-    } else if (address == proprietary::kLcdBytes) {
-        panel_.HandleControllerSentence(sentence);
-    } else if (address == proprietary::kScreen) {
-        panel_.HandleScreenSentence(sentence);
-    } else if (address == proprietary::kQuery) {
-        // Only our own identity is ours to give; the others are for the
-        // devices on the line.
-        if (sentence.FieldIs(kSubType, proprietary::kDeviceId)) send_(ownIdentity_);
-    } else if (address == proprietary::kReply) {
-        HandleReply(sentence, now);
+    using proprietary::SentenceHandler;
+    const proprietary::SentenceRow* row =
+        proprietary::Lookup(sentence.Field(kAddress), sentence.Field(kSubType));
+    if (row == nullptr || sentence.FieldCount() < row->minimumFields) return;
+    switch (row->handler) {
+        case SentenceHandler::kPanelContrast:
+            panel_.HandleContrastSentence(sentence);
+            break;
+        case SentenceHandler::kPanelBytes:
+            panel_.HandleControllerSentence(sentence);
+            break;
+        case SentenceHandler::kPanelScreen:
+            panel_.HandleScreenSentence(sentence);
+            break;
+        case SentenceHandler::kOwnIdentityQuery:
+            // Only our own identity is ours to give; the other queries are
+            // for the devices on the line.
+            send_(ownIdentity_);
+            break;
+        case SentenceHandler::kDeviceIdentity:
+            if (bootloaderCaptureArmed_) CaptureBootloader(sentence);
+            TakeDeviceIdentity(sentence);
+            break;
+        case SentenceHandler::kReceiverIdentity:
+            TakeReceiverIdentity(sentence);
+            break;
+        case SentenceHandler::kControllerRecord:
+            TakeControllerRecord(sentence, now);
+            break;
     }
-}
-
-void QueryResponder::HandleReply(SentenceFramer& sentence, uint32_t now) {
-    const std::string_view subType = sentence.Field(kSubType);
-    if (bootloaderCaptureArmed_ && subType == proprietary::kDeviceId) CaptureBootloader(sentence);
-    if (subType == proprietary::kReceiverId)
-        TakeReceiverIdentity(sentence);
-    else if (subType == proprietary::kDeviceId)
-        TakeDeviceIdentity(sentence);
-    else if (subType == proprietary::kController)
-        TakeControllerRecord(sentence, now);
 }
 
 void QueryResponder::CaptureBootloader(SentenceFramer& sentence) {
@@ -106,12 +111,10 @@ void QueryResponder::TakeDeviceIdentity(SentenceFramer& sentence) {
 }
 
 void QueryResponder::TakeControllerRecord(SentenceFramer& sentence, uint32_t now) {
-    // The graph's decoders choose by the record type and ignore what they
-    // cannot use; the responder only adds what follows the settings blocks.
-    const std::string_view type = sentence.Field(kRecordType);
-    const bool firstBlock =
-        type == proprietary::kFirstSettingsNow || type == proprietary::kFirstSettings;
-    if (type == proprietary::kSecondSettingsNow || type == proprietary::kSecondSettings) {
+    // The graph's decoders ignore what they cannot use; the responder only
+    // adds what follows the settings blocks.
+    const proprietary::RecordType type = proprietary::RecordTypeOf(sentence.Field(kRecordType));
+    if (proprietary::IsSecondSettings(type)) {
         // Read before the decoder sets it: the first reply since the graph
         // opened starts an attempt, later ones drive it.
         if (graph_.SettingsArrived())
@@ -119,10 +122,11 @@ void QueryResponder::TakeControllerRecord(SentenceFramer& sentence, uint32_t now
         else
             discovery_.Start(now);
     }
-    graph_.DecodeDml(sentence);
+    graph_.DecodeDml(sentence, type);
     // The second block is asked at once, so that one settings period brings
     // both.
-    if (firstBlock && QueriesAllowed()) send_(proprietary::kSecondSettingsQuery);
+    if (proprietary::IsFirstSettings(type) && QueriesAllowed())
+        send_(proprietary::kSecondSettingsQuery);
 }
 
 bool QueryResponder::QueriesAllowed() const {

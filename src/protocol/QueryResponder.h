@@ -50,7 +50,7 @@ class QueryResponder : public CyclePart {
     void DiscoveryStep(uint32_t now);
 
     // The script command that asks the bootloader's version arms the
-    // capture; the next "DID" reply disarms it and answers.
+    // capture; the next device identity reply disarms it and answers.
     void ArmBootloaderCapture() {
         bootloaderCaptureArmed_ = true;
         bootloaderIs13_ = false;
@@ -64,7 +64,6 @@ class QueryResponder : public CyclePart {
     const std::string& OwnIdentity() const { return ownIdentity_; }
 
   private:
-    void HandleReply(SentenceFramer& sentence, uint32_t now);
     void CaptureBootloader(SentenceFramer& sentence);
     void TakeReceiverIdentity(SentenceFramer& sentence);
     void TakeDeviceIdentity(SentenceFramer& sentence);

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/ProprietarySentences.h"
 #include "serial/CyclePart.h"
 
 namespace zelsim {
@@ -32,7 +33,7 @@ class ScriptInterpreter : public CyclePart {
     static constexpr const char* kOpenErrorCaption = "File Open Error";
     static constexpr std::string_view kNotSentPrefix = "Not sent, the port is closed: ";
     // Asked as a plain line: the bootloader takes no checksum.
-    static constexpr std::string_view kBootloaderQuery = "$PKVTQ,DID";
+    static constexpr std::string_view kBootloaderQuery = proprietary::kDeviceIdQuery;
     static constexpr uint32_t kBootloader13Rate = 115200;
     static constexpr uint32_t kBootloaderRate = 38400;
 

@@ -18,7 +18,8 @@ class RecordDecoderTest : public ::testing::Test {
   protected:
     void Receive(const std::string& text) {
         ASSERT_EQ(framer_.ParseText(text), SentenceFramer::kSentenceReady) << text;
-        if (framer_.Field(1) == "DML") graph_.DecodeDml(framer_);
+        if (framer_.Field(1) == "DML")
+            graph_.DecodeDml(framer_, proprietary::RecordTypeOf(framer_.Field(2)));
         if (framer_.Field(1) == "RID") graph_.DecodeReceiverIdentity(framer_);
     }
     void ReceiveIdentity(const std::string& text, DeviceSlot slot) {

@@ -34,7 +34,8 @@ class RecordSamplerTest : public ::testing::Test {
 
     void Receive(const std::string& text) {
         ASSERT_EQ(framer_.ParseText(text), SentenceFramer::kSentenceReady) << text;
-        if (framer_.Field(1) == "DML") graph_.DecodeDml(framer_);
+        if (framer_.Field(1) == "DML")
+            graph_.DecodeDml(framer_, proprietary::RecordTypeOf(framer_.Field(2)));
         if (framer_.Field(1) == "RID") graph_.DecodeReceiverIdentity(framer_);
     }
     // The main cycle's 10 ms ticks for `ms` milliseconds.

@@ -114,6 +114,22 @@ TEST_F(QueryResponderTest, ScreenSentencesGoToThePanel) {
     EXPECT_TRUE(sent_.empty());
 }
 
+// The shortest sentence each route has always taken still reaches it: a
+// minimum set one field too high would drop it without a trace.
+TEST_F(QueryResponderTest, TheShortestSentenceOfEachRouteStillActs) {
+    for (const char* s : {"$PKVTC,5", "$PKVTD,1FF", "$PKVTS,CLR"}) Receive(s);
+    EXPECT_EQ(panel_.calls, (std::vector<std::string>{"contrast:5", "bytes:1FF", "screen:CLR"}));
+
+    responder_.ArmBootloaderCapture();
+    Receive("$PKVTR,DID");
+    EXPECT_EQ(shown_, std::vector<std::string>{"dormalyn bootloader version is 1.2"});
+    Receive("$PKVTR,RID");
+    EXPECT_TRUE(responder_.ReceiverReply().received);
+    graph_.Show();
+    Receive("$PKVTR,DML,SET1");
+    EXPECT_EQ(sent_, std::vector<std::string>{kSet2Query});
+}
+
 TEST_F(QueryResponderTest, SettingsFlowOnlyWhileTheGraphIsShownAndTheLineIsFree) {
     EXPECT_TRUE(Run(10000).empty()) << "hidden graph: no query";
     Receive(kSet12);
