@@ -121,10 +121,11 @@ std::vector<OriginalLine> ReadOriginal(const std::string& content) {
     for (std::string& bytes : Lines(content)) {
         OriginalLine line;
         std::string_view text = bytes;
-        if (!text.empty() && text.back() == '\n') {
-            text.remove_suffix(1);
-            if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-        }
+        // A line ends at LF, with a CR before it; the last line also at a
+        // lone CR, as a file cut between the two.
+        const bool last = text.empty() || text.back() != '\n';
+        if (!last) text.remove_suffix(1);
+        if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
         if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
             text.remove_prefix(kByteOrderMark.size());
         const std::string_view body = TrimBlanks(text);

@@ -155,9 +155,11 @@ void ConfigFile::Parse(const std::string& content) {
         const size_t lf = content.find('\n', start);
         Line line;
         if (lf == std::string::npos) {
-            // A file cut between CR and LF: the CR still ends the line.
+            // A file cut between CR and LF: the CR still ends the line, and
+            // is written back as it was.
             const bool cr = content.back() == '\r';
             line.text = content.substr(start, content.size() - start - (cr ? 1 : 0));
+            line.ending = cr ? "\r" : "";
             start = content.size();
         } else {
             const bool crlf = lf > start && content[lf - 1] == '\r';
@@ -285,11 +287,16 @@ void ConfigFile::DeleteKey(std::string_view key) {
     changed_ = true;
 }
 
+// A CR already there keeps its place: the line gains only its LF.
+void ConfigFile::EndLine(Line& line) const {
+    line.ending = line.ending == "\r" ? "\r\n" : newline_;
+}
+
 ConfigFile::Section& ConfigFile::SectionForWrite() {
     const auto existing = sections_.find(sectionLower_);
     if (existing != sections_.end()) return existing->second;
     if (!lines_.empty()) {  // a blank line between sections
-        if (lines_.back().ending.empty()) lines_.back().ending = newline_;
+        if (EndsFile(lines_.back())) EndLine(lines_.back());
         if (!TrimBlanks(lines_.back().text).empty()) lines_.push_back(Line{"", newline_});
     }
     lines_.push_back(Line{"[" + section_ + "]", newline_});
@@ -300,7 +307,7 @@ ConfigFile::Section& ConfigFile::SectionForWrite() {
 }
 
 void ConfigFile::InsertAfter(LineIt where, Section& section, std::string text) {
-    if (where->ending.empty()) where->ending = newline_;
+    if (EndsFile(*where)) EndLine(*where);
     const std::string name = ParseLine(text).name;
     const LineIt inserted = lines_.insert(std::next(where), Line{std::move(text), newline_});
     section.keys[name].push_back(inserted);

@@ -96,9 +96,15 @@ class ConfigFile {
 
   private:
     struct Line {
-        std::string text;    // without its line end
-        std::string ending;  // "\r\n", "\n", or "" for a last line without one
+        std::string text;  // without its line end
+        // "\r\n", "\n"; for a last line "" without an end, or "\r" when the
+        // file was cut before its LF.
+        std::string ending;
     };
+    // The file's last line, which takes a whole line end before another
+    // line can follow it.
+    static bool EndsFile(const Line& line) { return line.ending.empty() || line.ending == "\r"; }
+    void EndLine(Line& line) const;
     using LineIt = std::list<Line>::iterator;
 
     struct Section {

@@ -252,12 +252,19 @@ TEST_F(ConfigFileTest, AValueReadsTheSameBeforeAndAfterASaveWhateverEndsIt) {
 // A file cut after a carriage return: the value of its last line once read
 // "\r", which no write can store, so every start found the history changed.
 TEST_F(ConfigFileTest, ALastLineCutAfterItsCarriageReturnReadsAsAnyOther) {
-    ConfigFile file(Ini("[S]\r\nA=1\r\nB=\r"));
+    ConfigFile file(Ini("[S]\nA=1\nB=\r"));
     file.SetSection("S");
     EXPECT_EQ(file.ReadText("A", "absent"), "1");
     EXPECT_EQ(file.ReadText("B", "absent"), "");
     file.WriteText("B", "");
     EXPECT_EQ(file.Save().status, Status::Unchanged);
+    // Its CR is kept, and completed to a line end when a key follows.
+    file.WriteText("C", "3");
+    EXPECT_EQ(Saved(file), "[S]\nA=1\nB=\r\nC=3\n");
+    ConfigFile reread(path_);
+    reread.SetSection("S");
+    EXPECT_EQ(reread.ReadText("B", "absent"), "");
+    EXPECT_EQ(reread.ReadText("C", "absent"), "3");
 }
 
 TEST_F(ConfigFileTest, AReadOnlyOrUnreadableFileIsNeverWritten) {
