@@ -52,7 +52,9 @@ struct ChartDrawing {
     };
     using Item = std::variant<Line, Polygon, Box, Text>;
 
-    Colour background;
+    // The picture's ground, behind the chart and the readout alike.
+    static constexpr Colour kBackground{253, 251, 243};
+
     std::vector<Item> items;
 };
 

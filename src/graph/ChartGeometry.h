@@ -20,8 +20,6 @@ struct ChartGeometry {
     static constexpr int kReadoutRows = 12;
     static constexpr int kReadoutRowPitch = 14;
     static constexpr int kReadoutTopGap = 4;
-    static constexpr std::array<int, 9> kReadoutColumns = {8,   48,  185, 217, 297,
-                                                           387, 514, 582, 714};
     static constexpr std::array<int, 3> kReadoutBorders = {154, 381, 576};
 
     int width = 0;

@@ -21,7 +21,7 @@ namespace {
 
 namespace rf = readout_format;
 
-constexpr Colour kBackground{253, 251, 243};
+constexpr Colour kBackground = ChartDrawing::kBackground;
 constexpr int kLabelX = 8;
 constexpr int kValueX = 48;
 constexpr int kTagX = 162;
@@ -38,7 +38,7 @@ constexpr int kBannerX = 175;
 constexpr int kBannerDrop = 2;
 constexpr int kBannerRow = 11;
 constexpr int kRuleLeft = 2;
-constexpr int kNavyRuleLeft = 381;
+constexpr int kNavyRuleLeft = ChartGeometry::kReadoutBorders[1];
 constexpr int kNavyRuleRow = 7;
 constexpr int kDeviceFirstRow = 9;
 constexpr int32_t kSensorFull = 20480;  // 100 percent

@@ -27,9 +27,7 @@ constexpr size_t kMinutesAt = 3;  // "hh:nn:ss" shown from "nn"
 
 }  // namespace
 
-StripChart::StripChart(int width, int height) : geometry_(ComputeChartGeometry(width, height)) {
-    drawing_.background = kBackground;
-}
+StripChart::StripChart(int width, int height) : geometry_(ComputeChartGeometry(width, height)) {}
 
 void StripChart::FillRows(DiagnosticRecord& record) const {
     FillPlotRows(record, traces_, geometry_);
@@ -146,7 +144,7 @@ void StripChart::DrawTraces(const RecordRing& ring, int first, int firstX, int c
                         {nextX - kTimeLabelLeft, kTimeLabelRow},
                         std::string(time.substr(std::min(kMinutesAt, time.size()))),
                         kTimeLabel,
-                        kBackground,
+                        ChartDrawing::kBackground,
                         kTimeLabelHeight});
                 }
                 if (record.hld == 1) {

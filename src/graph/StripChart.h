@@ -17,7 +17,6 @@ struct DiagnosticRecord;
 // redraw turns the ring into the drawing the window paints.
 class StripChart {
   public:
-    static constexpr Colour kBackground{253, 251, 243};
     static constexpr Colour kFrame{0, 0, 128};
     static constexpr Colour kLogLine{255, 179, 179};
     static constexpr Colour kLogDecade{255, 0, 0};
