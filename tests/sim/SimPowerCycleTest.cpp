@@ -59,10 +59,6 @@ TEST(SimPowerCycle, ResetSendsTheControllerIntoItsBootloaderUntilItsFirmwareIsWr
     // The firmware has nothing to say to the bootloader's question or its records.
     EXPECT_EQ(sim.devices.Receive(std::string(kAskVersion) + kRecord), "");
     const std::string json = sim.devices.Report().ToJson();
-    EXPECT_TRUE(Holds(json,
-                      "\"hexRecords\": {\"accepted\": 2, \"rejected\": 0, \"received\": 2, "
-                      "\"whole\": 2, \"wrongRate\": 0}"))
-        << json;
     EXPECT_TRUE(Holds(json, "\"bootloader\": {\"resets\": 1, \"restarts\": 1}")) << json;
     EXPECT_TRUE(Holds(json, "\"unknownLines\": 1")) << json;
 }

@@ -82,21 +82,6 @@ TEST_F(SimReceiverTest, KeyPressesWalkTheMenuAndHomeReturns) {
     EXPECT_EQ(Matching(home, {"PKVTS", "TXT", "0"}).size(), 2u);
 }
 
-TEST_F(SimReceiverTest, SettingsKeysChangeWhatOtherScreensShow) {
-    sim_.Send("$PKVTS,LCD,ON");
-    sim_.Press(2);
-    sim_.Press(2);
-    ASSERT_EQ(Screen(), SimReceiver::kSettingsScreen);
-
-    EXPECT_EQ(Row(sim_.Press(8), "TXT", "0"), "DGPS        OFF ") << "enter: DGPS off";
-    const std::string backLight = sim_.Press(1);  // right
-    EXPECT_EQ(FieldOf(backLight, {"PKVTS", "BKL"}, 2), "OFF");
-    EXPECT_EQ(Row(backLight, "TXT", "16"), "Backlight   OFF ");
-
-    EXPECT_EQ(Row(sim_.Press(6), "TXT", "0"), "Sats 08 DGPS G ");
-    EXPECT_EQ(sim_.Press(8) + sim_.Press(1), "") << "enter and right elsewhere change nothing";
-}
-
 TEST_F(SimReceiverTest, RefreshesTheLiveScreensOnceASecond) {
     sim_.Send("$PKVTS,LCD,ON");
     EXPECT_EQ(sim_.Next(SimReceiver::kRefreshMs - 1), "");
