@@ -20,31 +20,27 @@ int LineFeeds(const std::string& bytes) {
     return static_cast<int>(std::count(bytes.begin(), bytes.end(), '\n'));
 }
 
-// The user picks `name` with bSendFile, the port open.
-void SendFile(ScriptStation& s, const std::string& name, std::string bytes,
-              uint64_t failAfter = MemoryFileSource::kNeverFails) {
-    s.Connect();
-    s.dialogs.openChoice = s.AddFile(name, std::move(bytes), failAfter);
-    s.sender.SendFileClicked();
-    ASSERT_TRUE(s.sender.Sending());
-}
-
-int Progress(const ScriptStation& s) {
-    return s.Control(mw::pbSendFile).position;
-}
-
 class FileSenderTest : public ::testing::Test {
   protected:
+    // The user picks `name` with bSendFile on `on`, the port open.
+    static void SendFile(ScriptStation& on, const std::string& name, std::string bytes,
+                         uint64_t failAfter = MemoryFileSource::kNeverFails) {
+        on.Connect();
+        on.dialogs.openChoice = on.AddFile(name, std::move(bytes), failAfter);
+        on.sender.SendFileClicked();
+        ASSERT_TRUE(on.sender.Sending());
+    }
     void SendFile(const std::string& name, std::string bytes,
                   uint64_t failAfter = MemoryFileSource::kNeverFails) {
-        zelsim::SendFile(s, name, std::move(bytes), failAfter);
+        SendFile(s, name, std::move(bytes), failAfter);
     }
-    int Progress() const { return zelsim::Progress(s); }
+    static int Progress(const ScriptStation& of) { return of.Control(mw::pbSendFile).position; }
+    int Progress() const { return Progress(s); }
 
     ScriptStation s;
 };
 
-TEST(FileSenderPacing, AWholeChunkGoesOutThenWaitsUntilFewerThanFourLinesAreUnanswered) {
+TEST_F(FileSenderTest, AWholeChunkGoesOutThenWaitsUntilFewerThanFourLinesAreUnanswered) {
     std::string chunk;
     for (char c = 'a'; c < 'a' + 10; ++c) chunk += std::string(19, c) + '\n';
     ASSERT_EQ(chunk.size(), FileSender::kChunkSize);
