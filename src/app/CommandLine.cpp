@@ -42,6 +42,8 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& args) {
             cl.connect = true;
         } else if (a == "--demo") {
             cl.demo = true;
+        } else if (a == "--graph") {
+            cl.graph = true;
         } else if (a == "--log") {
             // The file is optional: a next argument that is an option is none.
             const bool named = i + 1 < args.size() && !args[i + 1].starts_with("-");
@@ -91,6 +93,7 @@ std::string CommandLine::Usage(const std::string& program) {
            "  --demo           start the simulated devices on a virtual line and connect\n"
            "  --log [FILE]     log the line from the moment the port is open, to FILE or\n"
            "                   to the configured log name\n"
+           "  --graph          open the graph window at start\n"
            "  --version        print the version and exit\n"
            "  --help           print this text and exit\n";
 }

@@ -15,6 +15,7 @@ class CommandLine {
     uint32_t baud = 0;                      // --baud RATE (0: as configured)
     bool connect = false;                   // --connect
     bool demo = false;                      // --demo
+    bool graph = false;                     // --graph: the graph window opens at start
     std::string configFile;                 // --config FILE
     // --log [FILE]: log from the moment the port is open; an empty FILE
     // means the configured log name.

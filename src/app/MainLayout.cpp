@@ -61,6 +61,8 @@ constexpr auto kDesignOwn = std::to_array<MainLayout::Place>({
     {mw::pDisplayPanel, 216, 0, 425, 226},
     {mw::pButtonPanel, 216, 230, 450, 60},
     {mw::pMessageMonitorPanel, 0, kMonitorTop, U, U},  // sized by the monitor: Big makes it taller
+    // Beside the user buttons, where the client has room.
+    {mw::bGraphicDisplay, 670, 230, 84, kButtonH},
     {mw::bComOpenClose, 8, 8, kButtonW, kButtonH},
     {mw::bLogMessages, 104, 8, kButtonW, kButtonH},
     {mw::lLogMessagesStatus, 44, 42, 168, 42},  // three lines: a failure says why

@@ -113,6 +113,7 @@ void MainWindowState::ApplyLayout() {
         compactShown_ = compact;
         Apply(controls_, compact ? MainLayout::Compact() : MainLayout::Design());
     }
+    controls_.SetVisible(mw::bGraphicDisplay, !compact);
     const MonitorOptions& options = monitor_.Options();
     controls_.SetSize(
         mw::fZelSim, MainLayout::kClientWidth,

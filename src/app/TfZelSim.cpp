@@ -23,6 +23,7 @@
 #include "base/QtColour.h"
 #include "base/ShownText.h"
 #include "base/WindowBinding.h"
+#include "graph/TfGraphicDisplay.h"
 #include "monitor/MessageLogMenu.h"
 #include "monitor/MessageMonitorMenu.h"
 #include "monitor/MessageMonitorPanel.h"
@@ -120,6 +121,10 @@ void TfZelSim::Act(F&& action) {
     monitorPanel_->View()->Refresh();
 }
 
+void TfZelSim::OpenGraph() {
+    Act([this] { zelSim_.GraphicDisplay().Open(); });
+}
+
 void TfZelSim::T10msTick() {
     zelSim_.Tick();
     ApplyControls();
@@ -199,6 +204,11 @@ void TfZelSim::BuildPanels() {
     fileSendPanel_ = new FileSendPanel(client_);
     connect(fileSendPanel_->CancelButton(), &QPushButton::clicked, this,
             [this] { Act([this] { zelSim_.FileSender().Cancel(); }); });
+
+    QPushButton* graph = AddButton(mw::bGraphicDisplay, client_);
+    graph->setText("&Graph");
+    connect(graph, &QPushButton::clicked, this, &TfZelSim::OpenGraph);
+    graphWindow_ = new TfGraphicDisplay(zelSim_.GraphicDisplay(), this);
 
     QPushButton* connectButton = AddButton(mw::bComOpenClose, aux);
     connect(connectButton, &QPushButton::clicked, this,
@@ -399,6 +409,7 @@ void TfZelSim::BuildButtonMenu() {
 
 void TfZelSim::ApplyControls() {
     binding_->Apply();
+    graphWindow_->ApplyControls();
 }
 
 void TfZelSim::CloseUnattended() {

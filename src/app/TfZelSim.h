@@ -21,6 +21,7 @@ class PanelView;
 class UserButtonsPanel;
 class PortWatch;
 class SendBoxInput;
+class TfGraphicDisplay;
 class ZelSim;
 
 // The main window: a thin view of ZelSim. It binds each named control to a
@@ -43,6 +44,9 @@ class TfZelSim : public QMainWindow {
     // Applies the control table entries changed since the last call.
     void ApplyControls();
     const WindowBinding& Binding() const { return *binding_; }
+    // bClickGraphicDisplay, as a click on the button would.
+    void OpenGraph();
+    TfGraphicDisplay& GraphWindow() const { return *graphWindow_; }
 
   signals:
     // The window has closed: the port is shut and the settings are saved.
@@ -81,6 +85,7 @@ class TfZelSim : public QMainWindow {
     FileSendPanel* fileSendPanel_ = nullptr;
     SendBoxInput* sendBoxInput_ = nullptr;
     PortWatch* portWatch_ = nullptr;
+    TfGraphicDisplay* graphWindow_ = nullptr;
     std::unique_ptr<WindowBinding> binding_;
     int ticksSinceDisplay_ = 0;
     bool closing_ = false;

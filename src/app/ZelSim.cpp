@@ -25,6 +25,7 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
       interpreter_(controls_, dialogs, buttons_, fileSender_, clock, *this,
                    std::move(startDirectory)),
       recordSampler_(std::move(localTime)),
+      graphicDisplay_(controls_, recordSampler_, connection_.Port()),
       screen_(controls_),
       // While a script or a file has the line, the settings queries keep off.
       responder_(
@@ -47,10 +48,12 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
       // the read; the line's loss after it; each line logged, then shown,
       // then answered; after the read, acquisition (which sees a reply of
       // this cycle), the scripts, the discovery step, and last the graph's
-      // sample of everything that changed the record.
+      // sample of everything that changed the record, its redraw, and the
+      // graph window's settings once it has closed.
       mainCycle_(clock, connection_.Port(),
                  {&indicator_, &connection_, &log_, &monitor_, &sendBox_, &acquisition_, &buttons_,
-                  &interpreter_, &fileSender_, &responder_, &recordSampler_, &windowState_}) {
+                  &interpreter_, &fileSender_, &responder_, &recordSampler_, &graphicDisplay_,
+                  &windowState_}) {
     sendBox_.onEscapeToScript = [this] { return interpreter_.AskToStop(); };
     windowState_.onRefreshed = [this](ZelType type) {
         const SerialPort& port = connection_.Port();

@@ -7,6 +7,7 @@
 #include "base/ConfigFile.h"
 #include "base/ControlTable.h"
 #include "base/LocalTime.h"
+#include "graph/GraphicDisplay.h"
 #include "graph/RecordSampler.h"
 #include "monitor/MessageLog.h"
 #include "monitor/MessageMonitor.h"
@@ -74,6 +75,7 @@ class ZelSim : private ScriptHost {
     zelsim::FileSender& FileSender() { return fileSender_; }
     zelsim::QueryResponder& QueryResponder() { return responder_; }
     zelsim::RecordSampler& RecordSampler() { return recordSampler_; }
+    zelsim::GraphicDisplay& GraphicDisplay() { return graphicDisplay_; }
     zelsim::PanelScreen& PanelScreen() { return screen_; }
     zelsim::PanelKeys& PanelKeys() { return keypad_; }
     zelsim::ReceiverAcquisition& ReceiverAcquisition() { return acquisition_; }
@@ -101,6 +103,7 @@ class ZelSim : private ScriptHost {
     zelsim::FileSender fileSender_;
     zelsim::ScriptInterpreter interpreter_;
     zelsim::RecordSampler recordSampler_;
+    zelsim::GraphicDisplay graphicDisplay_;
     zelsim::PanelScreen screen_;
     zelsim::QueryResponder responder_;
     zelsim::PanelKeys keypad_;

@@ -100,6 +100,8 @@ int RunZelSim(int argc, char** argv) {
     if (cl.connect || simulator.IsRunning()) zelSim.ComOpenClose();
     window.ApplyControls();
     window.show();
+    // For rigs that always watch the controller: as a click on the button.
+    if (cl.graph) window.OpenGraph();
     zelSim.SayStartProblems();
     if (!demoError.empty()) {
         std::fprintf(stderr, "zelsim: the simulated devices did not start: %s\n",

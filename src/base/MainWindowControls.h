@@ -20,6 +20,7 @@ inline constexpr std::string_view pMessageMonitorPanel = "pMessageMonitorPanel";
 
 inline constexpr std::string_view bComOpenClose = "bComOpenClose";
 inline constexpr std::string_view bLogMessages = "bLogMessages";
+inline constexpr std::string_view bGraphicDisplay = "bGraphicDisplay";
 inline constexpr std::string_view lLogMessagesStatus = "lLogMessagesStatus";
 // Why the port is not open, or what became of it, in words a user can act on.
 inline constexpr std::string_view lPortMessage = "lPortMessage";

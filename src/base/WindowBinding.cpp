@@ -1,5 +1,7 @@
 #include "base/WindowBinding.h"
 
+#include <QAbstractButton>
+#include <QAbstractSlider>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -94,6 +96,14 @@ void WindowBinding::ApplyToWindow(const ControlState& s) {
         client_.setFixedSize(s.width, s.height);
         window_.adjustSize();
     }
+    // A secondary window is shown and hidden by its part.
+    if (s.Has(ControlState::kVisible) && window_.isVisible() != s.visible) {
+        window_.setVisible(s.visible);
+        if (s.visible) {
+            window_.raise();
+            window_.activateWindow();
+        }
+    }
 }
 
 void WindowBinding::ApplyToWidget(QWidget* widget, const ControlState& s) {
@@ -129,6 +139,17 @@ void WindowBinding::ApplyToWidget(QWidget* widget, const ControlState& s) {
         bar->setMaximum(s.maximum);
         bar->setValue(s.position);
     }
+    // A scroll bar's maximum is its last position; placing it is no move
+    // of the user's.
+    if (auto* slider = qobject_cast<QAbstractSlider*>(widget);
+        slider && s.Has(ControlState::kBar)) {
+        const QSignalBlocker block(slider);
+        slider->setRange(0, s.maximum);
+        slider->setValue(s.position);
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(widget);
+        button && button->isCheckable() && s.Has(ControlState::kChecked))
+        button->setChecked(s.checked);
     if (s.Has(ControlState::kHint)) widget->setToolTip(ShownText(s.hint));
     if (s.Has(ControlState::kColour)) {
         QPalette palette = widget->palette();

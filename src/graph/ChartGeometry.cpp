@@ -37,4 +37,22 @@ ChartGeometry ComputeChartGeometry(int width, int height) {
     return g;
 }
 
+ChartArea ChartAreaAt(const ChartGeometry& g, int x, int y) {
+    using Kind = ChartArea::Kind;
+    if (g.OnPlot(y)) return {Kind::kPlot, 0};
+    const auto rowHit = [&](int row) {
+        const int top = g.ReadoutRow(row) - ChartArea::kRaise;
+        return y >= top && y < top + ChartArea::kHeight;
+    };
+    const auto& borders = ChartGeometry::kReadoutBorders;
+    if (x >= borders[0] && x < borders[1])
+        for (int t = 0; t < ChartArea::kTraceSwitches; ++t)
+            if (rowHit(2 * t)) return {Kind::kTraceSwitch, t};
+    // The devices' areas overlap by four pixels: the lower one lies on top.
+    if (x >= 0 && x < borders[0])
+        for (int slot = ChartArea::kDeviceRows - 1; slot >= 0; --slot)
+            if (rowHit(ChartArea::kFirstDeviceRow + slot)) return {Kind::kSerialNumber, slot};
+    return {};
+}
+
 }  // namespace zelsim

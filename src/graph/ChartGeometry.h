@@ -47,4 +47,21 @@ struct ChartGeometry {
 // computeGeometry for a paint box of `width` x `height` pixels.
 ChartGeometry ComputeChartGeometry(int width, int height);
 
+// What a mouse button pressed at a point of the paint box acts on: the
+// plot (selecting a sample), one of the six trace switches over the
+// readout's trace rows, or one of the three devices' rows (their serial
+// numbers). `index` is the trace or the device slot.
+struct ChartArea {
+    enum class Kind : uint8_t { kNone, kPlot, kTraceSwitch, kSerialNumber };
+    static constexpr int kRaise = 2;  // above the row it covers
+    static constexpr int kHeight = 18;
+    static constexpr int kTraceSwitches = 6;  // on the readout's even rows
+    static constexpr int kDeviceRows = 3;     // from row 9
+    static constexpr int kFirstDeviceRow = 9;
+
+    Kind kind = Kind::kNone;
+    int index = 0;
+};
+ChartArea ChartAreaAt(const ChartGeometry& g, int x, int y);
+
 }  // namespace zelsim

@@ -31,6 +31,7 @@ class RecordRing {
     const DiagnosticRecord& At(int index) const { return (*records_)[Wrap(index)]; }
     // `age` 0 is the oldest record held, Count() - 1 the newest.
     const DiagnosticRecord& FromOldest(int age) const { return At(OldestIndex() + age); }
+    DiagnosticRecord& FromOldest(int age) { return (*records_)[Wrap(OldestIndex() + age)]; }
 
     // Where the last automatic save ended; with head it tells how many
     // records came since.

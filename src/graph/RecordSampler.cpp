@@ -105,10 +105,12 @@ void RecordSampler::SetAutoSave(bool on) {
 
 void RecordSampler::SampleLatest(uint32_t now) {
     if (!visible_) return;
-    fifthTraceName_ = latest_.yawRateFlag == '1' ? kYawRateTrace : kWheelAngleTrace;
+    chart_.Traces().SetWheelAngleName(latest_.yawRateFlag == '1' ? kYawRateTrace
+                                                                 : kWheelAngleTrace);
     if (!sampleDue_ && !TickClock::Elapsed(now, lastSample_, kSamplePeriodMs)) return;
     sampleDue_ = false;
     lastSample_ = now;
+    ++intervals_;
     if (holding_) return;
     Stamp(latest_);
     // The latest record keeps the marker its last copy took.
@@ -121,7 +123,12 @@ void RecordSampler::AppendRecord(const DiagnosticRecord& record) {
     stored.hld = holdMarker_ ? 1 : 0;
     holdMarker_ = false;
     if (identities_.Changed() && !loadedData_) identities_.TakeChanged();
+    chart_.FillRows(stored);
     if (autoSave_ && ring_.Head() == ring_.AutoSaveMark() && onAutoSave) onAutoSave();
+}
+
+void RecordSampler::RefillRows() {
+    for (int age = 0; age < ring_.Count(); ++age) chart_.FillRows(ring_.FromOldest(age));
 }
 
 void RecordSampler::Stamp(DiagnosticRecord& record) const {

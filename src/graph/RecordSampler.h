@@ -8,6 +8,7 @@
 #include "graph/DeviceIdentities.h"
 #include "graph/DiagnosticRecord.h"
 #include "graph/RecordRing.h"
+#include "graph/StripChart.h"
 #include "serial/CyclePart.h"
 
 namespace zelsim {
@@ -17,8 +18,9 @@ class SentenceFramer;
 // The controller's diagnostics: the latest-values record the decoders keep
 // up to date, and, while the graph window is shown, a sample of it about
 // every 100 ms into the ring the chart draws and the data files save. The
-// device identities travel with the records. The window binds to Show,
-// Hide, SetHolding and the ring; the responder routes the replies here.
+// device identities travel with the records, and each record gets its plot
+// rows from the chart as it is stored. The graph window drives Show, Hide,
+// SetHolding and the chart; the responder routes the replies here.
 class RecordSampler : public CyclePart {
   public:
     static constexpr uint32_t kSamplePeriodMs = 100;
@@ -72,8 +74,14 @@ class RecordSampler : public CyclePart {
     // Every cycle: while visible and not holding, a stamped copy of the
     // latest record into the ring when more than 100 ms have passed.
     void SampleLatest(uint32_t now);
-    // One record into the ring: sampling and loading a file both come here.
+    // Sampling intervals passed while visible, held ones included: the
+    // window redraws once for each.
+    uint32_t Intervals() const { return intervals_; }
+    // One record into the ring, its plot rows filled: sampling and loading
+    // a file both come here.
     void AppendRecord(const DiagnosticRecord& record);
+    // A scale changed: every stored record's rows again, oldest first.
+    void RefillRows();
 
     const DiagnosticRecord& Latest() const { return latest_; }
     const RecordRing& Ring() const { return ring_; }
@@ -81,7 +89,12 @@ class RecordSampler : public CyclePart {
     DeviceIdentities& Identities() { return identities_; }
     // The chart's fifth trace shows the yaw rate when the controller sends
     // it in place of the wheel angle.
-    std::string_view FifthTraceName() const { return fifthTraceName_; }
+    std::string_view FifthTraceName() const {
+        return chart_.Traces().At(TraceTable::kWheelAngleTrace).name;
+    }
+
+    StripChart& Chart() { return chart_; }
+    const StripChart& Chart() const { return chart_; }
 
   private:
     void Stamp(DiagnosticRecord& record) const;
@@ -99,7 +112,8 @@ class RecordSampler : public CyclePart {
     // first sample after showing does not wait for it.
     bool sampleDue_ = true;
     uint32_t lastSample_ = 0;
-    std::string_view fifthTraceName_ = kWheelAngleTrace;
+    uint32_t intervals_ = 0;
+    StripChart chart_{StripChart::kPaintWidth, StripChart::kPaintHeight};
 };
 
 }  // namespace zelsim

@@ -30,6 +30,9 @@ class StripChart {
     static constexpr int kTimeLabelLeft = 16;
     static constexpr int kTimeLabelEvery = 10;
     static constexpr int kHoldBandHalf = 3;
+    // The paint box as the graph window lays it out.
+    static constexpr int kPaintWidth = 786;
+    static constexpr int kPaintHeight = 448;
 
     // sbGraphTime: shown only when the ring holds more than fits.
     struct ScrollBar {
@@ -58,6 +61,8 @@ class StripChart {
                                int endIndex, bool holding);
     const ChartDrawing& Drawing() const { return drawing_; }
     const ScrollBar& TimeBar() const { return timeBar_; }
+    // Hold browsing: where the user or the playback put the bar.
+    void SetTimePosition(int position) { timeBar_.position = position; }
     int EndIndex() const { return endIndex_; }
     // The course of the sample read out last, for the course display.
     int16_t ShownCourse() const { return shownCourse_; }

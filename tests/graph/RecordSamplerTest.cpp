@@ -78,7 +78,11 @@ TEST_F(RecordSamplerTest, SamplesAreStampedCopiesOfTheLatestRecord) {
     EXPECT_STREQ(sample.tim, "14:05:09");
     EXPECT_EQ(sample.waTenthDeg, 15);
     EXPECT_EQ(sample.firstRsp, 0);  // showing the window cleared it
-    EXPECT_EQ(sample, graph_.Latest());
+    // A copy, with the plot rows the chart gave it.
+    DiagnosticRecord expected = graph_.Latest();
+    graph_.Chart().FillRows(expected);
+    EXPECT_NE(expected.p0, 0);
+    EXPECT_EQ(sample, expected);
 }
 
 TEST_F(RecordSamplerTest, HiddenWindowTakesNoSampleButKeepsItsRingUntilShownAgain) {

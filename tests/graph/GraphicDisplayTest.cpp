@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <string>
+
+#include "base/MainWindowControls.h"
+#include "graph/GraphWindowControls.h"
+#include "graph/GraphicDisplay.h"
+#include "graph/RecordSampler.h"
+#include "serial/MemorySerialDevice.h"
+#include "serial/SerialPort.h"
+#include "support/ConfigText.h"
+#include "support/FakeTickClock.h"
+
+namespace zelsim {
+namespace {
+
+namespace gw = graph_window;
+using Playback = GraphicDisplay::Playback;
+using Button = GraphicDisplay::MouseButton;
+
+std::tm FixedTime() {
+    std::tm t{};
+    t.tm_year = 126;
+    t.tm_hour = 14;
+    return t;
+}
+
+class GraphicDisplayTest : public ::testing::Test {
+  protected:
+    GraphicDisplayTest() { map_.SetExplicit(1, "/dev/ttyT1"); }
+
+    void Connect() { ASSERT_TRUE(port_.Open(1, 38400)); }
+    // The main cycle's 10 ms ticks for `ms` milliseconds: the sample, then
+    // the window's redraw and settings return, in the cycle's order.
+    void RunCycles(uint32_t ms) {
+        for (uint32_t t = 0; t < ms; t += 10) {
+            clock_.Advance(10);
+            sampler_.AfterRead(clock_.TickNow());
+            display_.AfterRead(clock_.TickNow());
+        }
+    }
+    // About `n` samples: one every 110 ms.
+    void RunSamples(int n) { RunCycles(static_cast<uint32_t>(n) * 110); }
+    const ControlState& Control(std::string_view name) const {
+        return display_.Controls().Get(name);
+    }
+    int RowOf(int k) const { return sampler_.Chart().Geometry().ReadoutRow(k); }
+
+    PortMap map_;
+    std::shared_ptr<MemorySerialDevice> line_ = std::make_shared<MemorySerialDevice>();
+    SerialPort port_{MemorySerialDevice::Plug(line_), map_};
+    FakeTickClock clock_;
+    ControlTable mainControls_;
+    RecordSampler sampler_{FixedTime};
+    GraphicDisplay display_{mainControls_, sampler_, port_};
+};
+
+TEST_F(GraphicDisplayTest, OpeningWithTheLineClosedHoldsWhereAFileCanBeLoaded) {
+    display_.Open();
+    EXPECT_TRUE(display_.Visible());
+    EXPECT_FALSE(mainControls_.Get(main_window::bGraphicDisplay).enabled);
+    EXPECT_TRUE(display_.Holding());
+    EXPECT_EQ(Control(gw::bHold).text, "&Hold Off");
+    EXPECT_TRUE(Control(gw::lHolding).visible);
+    EXPECT_TRUE(Control(gw::bLoadData).enabled);
+    EXPECT_FALSE(Control(gw::bPause).enabled);
+    EXPECT_EQ(Control(gw::fGraphicDisplay).text, "Graphic Display of Incomming Data");
+    RunSamples(5);
+    EXPECT_EQ(sampler_.Ring().Count(), 0);
+
+    // Hold released: live again.
+    display_.Hold();
+    EXPECT_EQ(Control(gw::bHold).text, "&Hold");
+    EXPECT_FALSE(Control(gw::lHolding).visible);
+    EXPECT_FALSE(Control(gw::bLoadData).enabled);
+    EXPECT_TRUE(Control(gw::bPause).enabled);
+    RunSamples(3);
+    EXPECT_GE(sampler_.Ring().Count(), 2);
+}
+
+TEST_F(GraphicDisplayTest, PauseFreezesThePictureWhileSamplesGoOn) {
+    Connect();
+    display_.Open();
+    EXPECT_FALSE(display_.Holding());
+    RunSamples(3);
+    const uint64_t live = display_.ShownRevision();
+    EXPECT_GT(live, 0u);
+
+    display_.Pause();
+    EXPECT_EQ(Control(gw::bPause).text, "&Pause Off");
+    EXPECT_TRUE(Control(gw::lPaused).visible);
+    const int taken = sampler_.Ring().Count();
+    RunSamples(3);
+    EXPECT_GT(sampler_.Ring().Count(), taken);
+    EXPECT_EQ(display_.ShownRevision(), live);
+
+    // Holding while paused: still frozen, and Pause cannot be used until
+    // Hold is released; then Pause shows again.
+    display_.Hold();
+    EXPECT_FALSE(Control(gw::bPause).enabled);
+    RunSamples(3);
+    EXPECT_EQ(display_.ShownRevision(), live);
+    display_.Hold();
+    RunSamples(2);
+    EXPECT_EQ(display_.ShownRevision(), live);
+    display_.Pause();
+    EXPECT_EQ(Control(gw::bPause).text, "&Pause");
+    EXPECT_FALSE(Control(gw::lPaused).visible);
+    RunSamples(2);
+    EXPECT_GT(display_.ShownRevision(), live);
+}
+
+TEST_F(GraphicDisplayTest, ClearEmptiesTheChartShowsItAndKeepsPaused) {
+    Connect();
+    display_.Open();
+    RunSamples(4);
+    sampler_.SetAutoSave(true);
+    display_.Pause();
+    const uint64_t frozen = display_.ShownRevision();
+
+    display_.Clear();
+    EXPECT_EQ(sampler_.Ring().Count(), 0);
+    EXPECT_GT(display_.ShownRevision(), frozen);  // the empty chart is shown
+    EXPECT_TRUE(display_.Paused());
+    EXPECT_FALSE(sampler_.AutoSave());
+    EXPECT_EQ(Control(gw::bAutoSave).text, "&Auto Save On");
+    EXPECT_FALSE(Control(gw::lAutoSave).visible);
+}
+
+TEST_F(GraphicDisplayTest, ClosingCarriesTheSettingsBackWithinOneCycle) {
+    Connect();
+    display_.Open();
+    display_.ToggleLinearGrid();
+    EXPECT_EQ(Control(gw::bLinearGridOnOff).text, "Linear Grid On");
+    display_.ToggleLogGrid();
+    EXPECT_EQ(Control(gw::bLogGridOnOff).text, "Log Grid On");
+    display_.WindowMoved(120, 80);
+    EXPECT_TRUE(display_.Saved().linearGrid);  // not before the window closes
+
+    display_.Close();
+    EXPECT_FALSE(Control(gw::fGraphicDisplay).visible);
+    RunCycles(10);
+    EXPECT_TRUE(mainControls_.Get(main_window::bGraphicDisplay).enabled);
+    EXPECT_FALSE(display_.Saved().linearGrid);
+    EXPECT_FALSE(display_.Saved().logGrid);
+    EXPECT_EQ(display_.Saved().left, 120);
+    EXPECT_EQ(display_.Saved().top, 80);
+
+    // Opened again, the captions name what the flags now offer.
+    display_.Open();
+    EXPECT_EQ(Control(gw::bLinearGridOnOff).text, "Linear Grid On");
+    EXPECT_EQ(Control(gw::fGraphicDisplay).left, 120);
+}
+
+TEST_F(GraphicDisplayTest, SettingsSurviveARestartAlsoWithTheWindowStillOpen) {
+    TempDir dir;
+    ConfigFile file = ConfigWith(dir,
+                                 "[Configuration]\r\nGraphicFormLeft=300\r\nGraphicFormTop=40\r\n"
+                                 "LinearGrid=0\r\nBmpSaveFileIndex=7\r\nCogDisplayWidth=250\r\n");
+    display_.LoadSettings(file);
+    Connect();
+    display_.Open();
+    EXPECT_EQ(Control(gw::fGraphicDisplay).left, 300);
+    EXPECT_EQ(Control(gw::bLinearGridOnOff).text, "Linear Grid On");
+    display_.ToggleLogGrid();
+    display_.WindowMoved(310, 50);
+
+    // The main window closes with the graph window shown.
+    const std::string saved = SavedConfig(dir, [&](ConfigFile& f) { display_.SaveSettings(f); });
+    for (const char* line : {"GraphicFormLeft=310", "GraphicFormTop=50", "LinearGrid=0",
+                             "LogGrid=0", "BmpSaveFileIndex=7", "DataSaveFileIndex=1",
+                             "CogDisplayWidth=250", "CogDisplayHeight=200"})
+        EXPECT_NE(saved.find(line), std::string::npos) << line << " in\n" << saved;
+}
+
+TEST_F(GraphicDisplayTest, TraceSwitchesCycleAndTheScalePopupRefillsTheRows) {
+    Connect();
+    display_.Open();
+    DiagnosticRecord r;
+    r.offErrCM = 250;
+    sampler_.AppendRecord(r);
+    const TraceTable& traces = sampler_.Chart().Traces();
+    const int offsetSwitchY = RowOf(4);  // trace 2, the offset error
+    const int switchX = 200;
+
+    EXPECT_FALSE(display_.MouseDown(switchX, offsetSwitchY, Button::kLeft));
+    EXPECT_EQ(traces.ModeOf(2), TraceTable::Mode::kLog);
+    display_.MouseDown(switchX, offsetSwitchY, Button::kLeft);
+    EXPECT_EQ(traces.ModeOf(2), TraceTable::Mode::kOff);
+    display_.MouseDown(switchX, offsetSwitchY, Button::kLeft);
+    EXPECT_EQ(traces.ModeOf(2), TraceTable::Mode::kLinear);
+
+    const std::optional<int> popup = display_.MouseDown(switchX, offsetSwitchY, Button::kRight);
+    ASSERT_EQ(popup, 2);
+    const GraphicDisplay::ScalePopup menu = display_.PopupFor(*popup);
+    EXPECT_EQ(menu.title, "Signed");
+    EXPECT_EQ(menu.captions[3], ".5 m/div");
+    EXPECT_EQ(menu.checked, 3);
+    EXPECT_EQ(display_.PopupFor(0).title, "Unsigned");
+
+    // 250 cm at full scale draws on the top line; on "10 m/div" near the centre.
+    const ChartGeometry& g = sampler_.Chart().Geometry();
+    EXPECT_EQ(sampler_.Ring().At(0).p2, g.top);
+    display_.ChooseScale(2, 0);
+    EXPECT_EQ(display_.PopupFor(2).checked, 0);
+    EXPECT_EQ(sampler_.Ring().At(0).p2, g.centre - 250 * (g.centre - g.top) / 5000);
+}
+
+TEST_F(GraphicDisplayTest, HoldingTheButtonOnADeviceShowsItsSerialNumber) {
+    Connect();
+    display_.Open();
+    const ReadoutPanel& readout = sampler_.Chart().Readout();
+    display_.MouseDown(20, RowOf(10), Button::kLeft);
+    EXPECT_TRUE(readout.ShowsSerial(DeviceSlot::kLightbar));
+    EXPECT_FALSE(readout.ShowsSerial(DeviceSlot::kController));
+    display_.MouseUp(Button::kLeft);
+    EXPECT_FALSE(readout.ShowsSerial(DeviceSlot::kLightbar));
+    // The right button does nothing there.
+    display_.MouseDown(20, RowOf(9), Button::kRight);
+    EXPECT_FALSE(readout.ShowsSerial(DeviceSlot::kController));
+}
+
+TEST_F(GraphicDisplayTest, HoldBrowsingAndPlaybackMoveThroughTheRing) {
+    Connect();
+    display_.Open();
+    RunSamples(100);
+    const RecordRing& ring = sampler_.Ring();
+    const StripChart& chart = sampler_.Chart();
+    const int shown = chart.Geometry().samples;
+    ASSERT_GT(ring.Count(), shown + 20);
+    // Live, the bar follows the newest and cannot be moved.
+    EXPECT_FALSE(Control(gw::sbGraphTime).enabled);
+    display_.MoveTime(0);
+    EXPECT_EQ(chart.EndIndex(), ring.NewestIndex());
+
+    display_.Hold();
+    EXPECT_TRUE(Control(gw::sbGraphTime).enabled);
+    const int last = ring.Count() - shown;
+    EXPECT_EQ(Control(gw::sbGraphTime).maximum, last);
+    display_.ToFront();
+    EXPECT_EQ(chart.EndIndex(), ring.OldestIndex() + shown - 1);
+    EXPECT_EQ(Control(gw::sbGraphTime).position, 0);
+
+    display_.Play(Playback::kForwardFast);
+    EXPECT_TRUE(Control(gw::sbForwardFast).checked);
+    RunSamples(1);
+    EXPECT_EQ(chart.EndIndex(), ring.OldestIndex() + shown - 1 + 10);
+    // At the newest sample the pressed button comes up.
+    RunSamples(last / 10 + 2);
+    EXPECT_EQ(chart.EndIndex(), ring.NewestIndex());
+    EXPECT_EQ(display_.Playing(), Playback::kStopped);
+    EXPECT_FALSE(Control(gw::sbForwardFast).checked);
+
+    display_.MoveTime(5);
+    display_.Play(Playback::kReverse);
+    RunSamples(1);
+    EXPECT_EQ(Control(gw::sbGraphTime).position, 4);
+    // Leaving Hold stops the playback.
+    display_.Hold();
+    EXPECT_EQ(display_.Playing(), Playback::kStopped);
+    EXPECT_FALSE(Control(gw::sbReverse).checked);
+}
+
+TEST(GraphicDisplayCaption, NamesTheLiveDataOrTheFileByItsEnd) {
+    EXPECT_EQ(GraphicDisplay::Caption(""), "Graphic Display of Incomming Data");
+    EXPECT_EQ(GraphicDisplay::Caption("/data/ZelSim001.txt"),
+              "Graphic Display of /data/ZelSim001.txt");
+    const std::string longName = "/home/field/runs/2026/december/north-paddock/ZelSim012.txt";
+    ASSERT_GE(longName.size(), 53u);
+    EXPECT_EQ(GraphicDisplay::Caption(longName),
+              "Graphic Display of ..." + longName.substr(longName.size() - 53));
+}
+
+TEST(ChartAreas, TheNineClickAreasLieOverTheReadoutRows) {
+    const ChartGeometry g = ComputeChartGeometry(786, 448);
+    using Kind = ChartArea::Kind;
+    EXPECT_EQ(ChartAreaAt(g, 400, 100).kind, Kind::kPlot);
+    // Trace t's switch: 18 pixels from 2 above row 2t, x 154 to 381.
+    for (int t = 0; t < 6; ++t) {
+        const int top = 272 + 28 * t - 2;
+        EXPECT_EQ(ChartAreaAt(g, 154, top).kind, Kind::kTraceSwitch) << t;
+        EXPECT_EQ(ChartAreaAt(g, 380, top + 17).index, t);
+        EXPECT_NE(ChartAreaAt(g, 381, top).kind, Kind::kTraceSwitch);
+    }
+    EXPECT_EQ(ChartAreaAt(g, 200, 272 - 3).kind, Kind::kNone);
+    // Devices on rows 9 to 11, left of the first border.
+    const ChartArea dgps = ChartAreaAt(g, 0, 272 + 14 * 11);
+    EXPECT_EQ(dgps.kind, Kind::kSerialNumber);
+    EXPECT_EQ(dgps.index, 2);
+    EXPECT_EQ(ChartAreaAt(g, 153, 272 + 14 * 11 + 15).index, 2);
+    // Where two rows' areas overlap, the lower row's lies on top.
+    EXPECT_EQ(ChartAreaAt(g, 20, 272 + 14 * 10).index, 1);
+    EXPECT_EQ(ChartAreaAt(g, 20, 272 + 14 * 8).kind, Kind::kNone);
+}
+
+}  // namespace
+}  // namespace zelsim

@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTest>
+#include <ctime>
+
+#include "base/ControlTable.h"
+#include "base/QtColour.h"
+#include "graph/ChartMarker.h"
+#include "graph/ChartPaintBox.h"
+#include "graph/ChartPainter.h"
+#include "graph/GraphWindowControls.h"
+#include "graph/GraphicDisplay.h"
+#include "graph/RecordSampler.h"
+#include "graph/TfGraphicDisplay.h"
+#include "serial/MemorySerialDevice.h"
+#include "serial/SerialPort.h"
+
+namespace zelsim {
+namespace {
+
+namespace gw = graph_window;
+
+std::tm FixedTime() {
+    std::tm t{};
+    t.tm_hour = 14;
+    t.tm_min = 5;
+    t.tm_sec = 9;
+    return t;
+}
+
+bool Is(const QImage& picture, int x, int y, Colour colour) {
+    return picture.pixelColor(x, y) == QtColour(colour);
+}
+
+int CountIn(const QImage& picture, QRect area, Colour colour) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) n += Is(picture, x, y, colour) ? 1 : 0;
+    return n;
+}
+
+// Pixels that are not the ground: text is drawn smooth, so its own colour
+// is only at the letters' cores.
+int InkIn(const QImage& picture, QRect area) {
+    return area.width() * area.height() - CountIn(picture, area, ChartDrawing::kBackground);
+}
+
+QImage Painted(const ChartDrawing& drawing) {
+    QImage picture(StripChart::kPaintWidth, StripChart::kPaintHeight, QImage::Format_RGB32);
+    PaintChart(drawing, picture);
+    return picture;
+}
+
+class TfGraphicDisplayTest : public ::testing::Test {
+  protected:
+    PortMap map_;
+    std::shared_ptr<MemorySerialDevice> line_ = std::make_shared<MemorySerialDevice>();
+    SerialPort port_{MemorySerialDevice::Plug(line_), map_};
+    ControlTable mainControls_;
+    RecordSampler sampler_{FixedTime};
+    GraphicDisplay display_{mainControls_, sampler_, port_};
+    TfGraphicDisplay window_{display_};
+};
+
+TEST_F(TfGraphicDisplayTest, EveryControlTheWindowWritesIsBoundAndEscCloses) {
+    display_.Open();
+    window_.ApplyControls();
+    EXPECT_TRUE(window_.isVisible());
+    EXPECT_EQ(window_.windowTitle(), "Graphic Display of Incomming Data");
+    EXPECT_EQ(window_.size(), QSize(790, 496));
+    for (int i = 0; i < 2; ++i) {
+        display_.Pause();
+        display_.Hold();
+        display_.ToggleLinearGrid();
+        display_.ToggleLogGrid();
+        display_.Clear();
+        display_.Play(GraphicDisplay::Playback::kForward);
+    }
+    window_.ApplyControls();
+    EXPECT_TRUE(window_.Binding().NamesWithoutControl().empty());
+    const auto* hold = window_.findChild<QPushButton*>(QString(gw::bHold.data()));
+    ASSERT_NE(hold, nullptr);
+    EXPECT_EQ(hold->text(), "&Hold Off");
+    EXPECT_TRUE(window_.findChild<QWidget*>(QString(gw::spToFront.data()))->isEnabled());
+
+    QTest::keyClick(&window_, Qt::Key_Escape);
+    EXPECT_FALSE(window_.isVisible());
+    EXPECT_FALSE(display_.Visible());
+}
+
+TEST_F(TfGraphicDisplayTest, APausedWindowKeepsShowingItsLastPicture) {
+    display_.Open();
+    display_.Hold();  // opened without a line: live again
+    sampler_.AppendRecord(DiagnosticRecord{});
+    display_.Clear();
+    window_.ApplyControls();
+    const QImage before = window_.PaintBox().ShownPicture().copy();
+    display_.Pause();
+    display_.ToggleLinearGrid();  // a redraw, computed but not shown
+    window_.ApplyControls();
+    EXPECT_EQ(window_.PaintBox().ShownPicture(), before);
+    display_.Pause();
+    display_.ToggleLogGrid();
+    window_.ApplyControls();
+    EXPECT_NE(window_.PaintBox().ShownPicture(), before);
+}
+
+TEST(ChartPicture, MarkersFilledOrOpenAsTheirShapesSay) {
+    const Colour red{255, 0, 0};
+    ChartDrawing drawing;
+    for (int shape = 0; shape < 6; ++shape)
+        drawing.items.emplace_back(ChartMarker(shape, 40 + 20 * shape, 60, red));
+    const QImage picture = Painted(drawing);
+    // Filled: the centre is painted. Open: the centre stays ground, the
+    // outline is painted.
+    for (int shape : {0, 2, 3, 5}) EXPECT_TRUE(Is(picture, 40 + 20 * shape, 60, red)) << shape;
+    EXPECT_TRUE(Is(picture, 60, 60, ChartDrawing::kBackground));
+    EXPECT_TRUE(Is(picture, 60 - 2, 60 - 2, red));
+    EXPECT_TRUE(Is(picture, 120, 60, ChartDrawing::kBackground));
+    EXPECT_TRUE(Is(picture, 120, 60 - 3, red));
+    // The up triangle lies above its point, the down one below.
+    EXPECT_TRUE(Is(picture, 80, 60 - 2, red));
+    EXPECT_TRUE(Is(picture, 80, 60 + 2, ChartDrawing::kBackground));
+    EXPECT_TRUE(Is(picture, 100, 60 + 2, red));
+    EXPECT_TRUE(Is(picture, 100, 60 - 2, ChartDrawing::kBackground));
+}
+
+TEST(ChartPicture, CursorHoldBandAndTimeLabelWhereTheChartPutsThem) {
+    StripChart chart(StripChart::kPaintWidth, StripChart::kPaintHeight);
+    RecordRing ring;
+    DeviceIdentities identities;
+    for (int i = 0; i < 11; ++i) {
+        DiagnosticRecord r;
+        std::snprintf(r.tim, sizeof r.tim, "14:05:%02d", i);
+        r.hld = i == 10 ? 1 : 0;
+        chart.FillRows(r);
+        ring.Append(r);
+    }
+    const ChartGeometry& g = chart.Geometry();
+    const QImage picture = Painted(chart.Redraw(ring, identities, 10, false));
+
+    // The cursor on the newest sample: its line and its two arrows.
+    EXPECT_TRUE(Is(picture, g.right, g.centre - 30, StripChart::kCursor));
+    EXPECT_TRUE(Is(picture, g.right, g.top - 5, StripChart::kCursor));
+    EXPECT_TRUE(Is(picture, g.right, g.bottom + 5, StripChart::kCursor));
+    // Sample 10 is held over: a band half a step before it, and its time
+    // label ("05:10") 16 pixels left of it under the plot.
+    const int s = g.right - g.step / 2;
+    EXPECT_GT(CountIn(picture, QRect(s - 3, g.top, 7, g.bottom - g.top), StripChart::kHoldBand),
+              100);
+    // Below the markers that sit on the bottom line.
+    const int labelTop = StripChart::kTimeLabelRow + 4;
+    EXPECT_GT(InkIn(picture, QRect(g.right - 16, labelTop, 36, 9)), 20);
+    EXPECT_EQ(InkIn(picture, QRect(g.right - 80, labelTop, 36, 9)), 0);
+    // The readout shows the selected sample.
+    EXPECT_GT(InkIn(picture, QRect(8, g.ReadoutRow(0), 140, 12)), 20);
+
+    // A selection older than any stored sample leaves the readout empty.
+    chart.SelectAt(g.left, 100);
+    const QImage empty = Painted(chart.Redraw(ring, identities, 10, false));
+    EXPECT_EQ(InkIn(empty, QRect(8, g.separator + 3, 760, 440 - g.separator)), 0);
+}
+
+}  // namespace
+}  // namespace zelsim
