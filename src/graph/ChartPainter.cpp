@@ -4,7 +4,12 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
-#include <QPolygon>
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <unordered_map>
 
 #include "base/QtColour.h"
 #include "base/ShownText.h"
@@ -21,6 +26,10 @@ constexpr const char* kCanvasFont = "Courier New";
 // of it, the rest being the space above them.
 constexpr int kEmPerCell = 5;
 constexpr int kCellPerEm = 6;
+// Texts drawn once are kept as pictures: the readout's labels never change
+// and its values change slowly, and laying out a text costs more than
+// copying its pixels. The store is emptied when it grows past this.
+constexpr size_t kTextsKept = 1024;
 
 QFont CanvasFont(int height, bool bold) {
     QFont font(kCanvasFont);
@@ -31,61 +40,163 @@ QFont CanvasFont(int height, bool bold) {
     return font;
 }
 
-struct ItemPainter {
-    QPainter& p;
+uint32_t Pixel(Colour c) {
+    return 0xFF000000u | (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b;
+}
 
-    void operator()(const ChartDrawing::Line& line) const {
-        p.setPen(QPen(QtColour(line.colour), line.width, Qt::SolidLine, Qt::FlatCap));
-        QPoint to(line.to.x, line.to.y);
-        // The end point is not drawn: a one-pixel line stops short of it.
-        if (line.width == 1) {
-            if (line.from.y == line.to.y && line.from.x != line.to.x)
-                to.rx() += line.to.x > line.from.x ? -1 : 1;
-            else if (line.from.x == line.to.x && line.from.y != line.to.y)
-                to.ry() += line.to.y > line.from.y ? -1 : 1;
+// Lines and markers are set pixel by pixel, as the chart's figures are a
+// few pixels each: a general painter costs a microsecond or more per item,
+// and the chart has a thousand.
+class Raster {
+  public:
+    explicit Raster(QImage& picture)
+        : bits_(reinterpret_cast<uint32_t*>(picture.bits())),
+          stride_(static_cast<int>(picture.bytesPerLine() / 4)),
+          width_(picture.width()),
+          height_(picture.height()) {}
+
+    void Set(int x, int y, uint32_t pixel) {
+        if (x >= 0 && y >= 0 && x < width_ && y < height_) bits_[y * stride_ + x] = pixel;
+    }
+
+    // From one point towards the other, the last pixel left out unless
+    // `withEnd`; a pen of `width` lies across the line's direction.
+    template <typename Plot>
+    static void Walk(int x0, int y0, int x1, int y1, bool withEnd, Plot&& plot) {
+        const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
+        const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
+        int err = dx + dy;
+        for (;;) {
+            const bool atEnd = x0 == x1 && y0 == y1;
+            if (atEnd && !withEnd) return;
+            plot(x0, y0);
+            if (atEnd) return;
+            const int e2 = 2 * err;
+            if (e2 >= dy) {
+                err += dy;
+                x0 += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y0 += sy;
+            }
         }
-        p.drawLine(QPoint(line.from.x, line.from.y), to);
     }
 
-    void operator()(const ChartDrawing::Polygon& polygon) const {
-        QPolygon points;
-        for (int i = 0; i < polygon.count; ++i)
-            points << QPoint(polygon.points[static_cast<size_t>(i)].x,
-                             polygon.points[static_cast<size_t>(i)].y);
-        p.setPen(QPen(QtColour(polygon.colour), 1));
-        if (polygon.filled) {
-            p.setBrush(QtColour(polygon.colour));
-            p.drawPolygon(points);
-            p.setBrush(Qt::NoBrush);
-        } else {
-            p.drawPolyline(points);
+    void Line(const ChartDrawing::Line& line) {
+        const uint32_t pixel = Pixel(line.colour);
+        const bool flat = std::abs(line.to.y - line.from.y) <= std::abs(line.to.x - line.from.x);
+        const int first = -(line.width / 2);
+        for (int k = first; k < first + line.width; ++k) {
+            const int ox = flat ? 0 : k, oy = flat ? k : 0;
+            Walk(line.from.x + ox, line.from.y + oy, line.to.x + ox, line.to.y + oy, false,
+                 [&](int x, int y) { Set(x, y, pixel); });
         }
     }
 
-    void operator()(const ChartDrawing::Box& box) const {
-        p.fillRect(QRect(QPoint(box.left, box.top), QPoint(box.right, box.bottom)),
-                   QtColour(box.colour));
+    // The outline through every point, and for a filled one each row
+    // between its outline's ends: the markers are convex.
+    void Polygon(const ChartDrawing::Polygon& polygon) {
+        constexpr int kReach = 8;  // a marker's rows around its first point
+        const uint32_t pixel = Pixel(polygon.colour);
+        const int baseY = polygon.points[0].y - kReach;
+        std::array<std::pair<int, int>, 2 * kReach + 1> rows;
+        rows.fill({INT32_MAX, INT32_MIN});
+        const auto plot = [&](int x, int y) {
+            Set(x, y, pixel);
+            const int r = y - baseY;
+            if (r < 0 || r >= static_cast<int>(rows.size())) return;
+            auto& row = rows[static_cast<size_t>(r)];
+            row = {std::min(row.first, x), std::max(row.second, x)};
+        };
+        for (int i = 0; i + 1 < polygon.count; ++i) {
+            const auto& a = polygon.points[static_cast<size_t>(i)];
+            const auto& b = polygon.points[static_cast<size_t>(i + 1)];
+            Walk(a.x, a.y, b.x, b.y, true, plot);
+        }
+        if (!polygon.filled) return;
+        const auto& last = polygon.points[static_cast<size_t>(polygon.count - 1)];
+        Walk(last.x, last.y, polygon.points[0].x, polygon.points[0].y, true, plot);
+        for (size_t r = 0; r < rows.size(); ++r)
+            for (int x = rows[r].first; x <= rows[r].second; ++x)
+                Set(x, baseY + static_cast<int>(r), pixel);
     }
 
-    void operator()(const ChartDrawing::Text& text) const {
+    void Box(const ChartDrawing::Box& box) {
+        const uint32_t pixel = Pixel(box.colour);
+        for (int y = box.top; y <= box.bottom; ++y)
+            for (int x = box.left; x <= box.right; ++x) Set(x, y, pixel);
+    }
+
+    void Copy(const QImage& piece, int left, int top) {
+        for (int y = 0; y < piece.height(); ++y) {
+            const auto* from = reinterpret_cast<const uint32_t*>(piece.constScanLine(y));
+            for (int x = 0; x < piece.width(); ++x) Set(left + x, top + y, from[x]);
+        }
+    }
+
+  private:
+    uint32_t* bits_;
+    int stride_;
+    int width_;
+    int height_;
+};
+
+// Each text as it is drawn: opaque on its background, in its cell.
+class TextPictures {
+  public:
+    const QImage& Get(const ChartDrawing::Text& text) {
+        std::string key = text.text;
+        key.push_back('\0');
+        for (Colour c : {text.colour, text.background}) {
+            key.push_back(static_cast<char>(c.r));
+            key.push_back(static_cast<char>(c.g));
+            key.push_back(static_cast<char>(c.b));
+        }
+        key.push_back(static_cast<char>(text.height));
+        key.push_back(text.bold ? 'b' : 'n');
+        if (auto it = pictures_.find(key); it != pictures_.end()) return it->second;
+        if (pictures_.size() >= kTextsKept) pictures_.clear();
+        return pictures_.emplace(std::move(key), Make(text)).first->second;
+    }
+
+  private:
+    static QImage Make(const ChartDrawing::Text& text) {
         const QFont font = CanvasFont(text.height, text.bold);
-        p.setFont(font);
         const QFontMetrics metrics(font);
         const QString shown = Latin1Text(text.text);
-        const QRect place(text.at.x, text.at.y, metrics.horizontalAdvance(shown), text.height);
-        p.fillRect(place, QtColour(text.background));
+        QImage picture(std::max(1, metrics.horizontalAdvance(shown)), text.height,
+                       QImage::Format_RGB32);
+        picture.fill(QtColour(text.background));
+        QPainter p(&picture);
+        p.setFont(font);
         p.setPen(QtColour(text.colour));
-        p.drawText(place, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, shown);
+        // On the cell's baseline, the letters centred in its height.
+        p.drawText(QPoint(0, (text.height + metrics.ascent() - metrics.descent()) / 2), shown);
+        return picture;
     }
+
+    std::unordered_map<std::string, QImage> pictures_;
 };
 
 }  // namespace
 
 void PaintChart(const ChartDrawing& drawing, QImage& picture) {
+    static TextPictures texts;
+    if (picture.format() != QImage::Format_RGB32)
+        picture = picture.convertToFormat(QImage::Format_RGB32);
     picture.fill(QtColour(ChartDrawing::kBackground));
-    QPainter painter(&picture);
-    const ItemPainter paint{painter};
-    for (const ChartDrawing::Item& item : drawing.items) std::visit(paint, item);
+    Raster raster(picture);
+    for (const ChartDrawing::Item& item : drawing.items) {
+        if (const auto* line = std::get_if<ChartDrawing::Line>(&item))
+            raster.Line(*line);
+        else if (const auto* polygon = std::get_if<ChartDrawing::Polygon>(&item))
+            raster.Polygon(*polygon);
+        else if (const auto* box = std::get_if<ChartDrawing::Box>(&item))
+            raster.Box(*box);
+        else if (const auto* text = std::get_if<ChartDrawing::Text>(&item))
+            raster.Copy(texts.Get(*text), text->at.x, text->at.y);
+    }
 }
 
 }  // namespace zelsim
