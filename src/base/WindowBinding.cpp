@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QWidget>
@@ -41,12 +42,26 @@ WindowBinding::WindowBinding(QWidget& window, QWidget& client, const ControlTabl
 void WindowBinding::BindChildren() {
     for (QWidget* widget : window_.findChildren<QWidget*>()) {
         const QString name = widget->objectName();
-        if (!name.isEmpty() && !name.startsWith(kQtInternalPrefix))
+        if (!name.isEmpty() && !name.startsWith(kQtInternalPrefix) && OwnChild(widget))
             widgets_.emplace(name.toStdString(), widget);
     }
     for (QAction* item : window_.findChildren<QAction*>())
-        if (!item->objectName().isEmpty())
+        if (!item->objectName().isEmpty() && OwnChild(item))
             menuItems_.emplace(item->objectName().toStdString(), item);
+}
+
+bool WindowBinding::OwnChild(const QObject* child) const {
+    // Another window made a child of this one (the graph window) has a
+    // table of its own, and may use the same names; a menu is a window of
+    // its own but part of this one.
+    for (const QObject* o = child->parent(); o != nullptr && o != &window_; o = o->parent()) {
+        const auto* widget = qobject_cast<const QWidget*>(o);
+        if (widget != nullptr && widget->isWindow() &&
+            qobject_cast<const QMenu*>(widget) == nullptr)
+            return false;
+    }
+    return !(child->isWidgetType() && static_cast<const QWidget*>(child)->isWindow() &&
+             qobject_cast<const QMenu*>(child) == nullptr);
 }
 
 QWidget* WindowBinding::Control(std::string_view name) const {

@@ -9,6 +9,7 @@
 #include "base/Colour.h"
 
 class QAction;
+class QObject;
 class QWidget;
 
 namespace zelsim {
@@ -45,6 +46,7 @@ class WindowBinding {
 
   private:
     bool Shows(std::string_view name) const;
+    bool OwnChild(const QObject* child) const;
     void ApplyToWindow(const ControlState& s);
     static void ApplyToWidget(QWidget* widget, const ControlState& s);
 

@@ -118,6 +118,11 @@ TEST_F(TfZelSimTest, EveryControlCoreWritesIsBound) {
     window->ApplyControls();
 
     EXPECT_EQ(window->Binding().NamesWithoutControl(), std::vector<std::string>{});
+    // The graph window is a child of this one with names of its own: the
+    // monitor's Pause is the main window's, whichever was made first.
+    ASSERT_NE(window->Binding().Control("bPause"), nullptr);
+    EXPECT_EQ(window->Binding().Control("bPause")->window(), window.get());
+    EXPECT_EQ(window->Binding().Control("sbGraphTime"), nullptr);
     int entries = 0;
     zelSim->Controls().ForEachChangedSince(
         0, [&](const std::string&, const ControlState&) { ++entries; });
