@@ -106,7 +106,12 @@ void WindowBinding::Apply() {
 
 void WindowBinding::ApplyToWindow(const ControlState& s) {
     if (s.Has(ControlState::kText)) window_.setWindowTitle(ShownText(s.text));
-    if (s.Has(ControlState::kPos)) window_.move(s.left, s.top);
+    // Placed where core says only when core says something new: a caption
+    // changing must not take the window back from where the user moved it.
+    if (s.Has(ControlState::kPos) && placed_ != std::pair{s.left, s.top}) {
+        placed_ = std::pair{s.left, s.top};
+        window_.move(s.left, s.top);
+    }
     if (s.Has(ControlState::kSize) && client_.size() != QSize(s.width, s.height)) {
         client_.setFixedSize(s.width, s.height);
         window_.adjustSize();

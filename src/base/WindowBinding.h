@@ -1,9 +1,11 @@
 #pragma once
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/Colour.h"
@@ -58,6 +60,7 @@ class WindowBinding {
     std::map<std::string, QAction*, std::less<>> menuItems_;
     std::set<std::string, std::less<>> warned_;
     uint64_t appliedRevision_ = 0;
+    std::optional<std::pair<int, int>> placed_;
 };
 
 }  // namespace zelsim

@@ -258,7 +258,9 @@ void TfGraphicDisplay::closeEvent(QCloseEvent* event) {
 
 void TfGraphicDisplay::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    display_.WindowMoved(x(), y());
+    // Hiding may report the window at the screen's corner: only a shown
+    // window is where the user put it.
+    if (isVisible()) display_.WindowMoved(x(), y());
 }
 
 void TfGraphicDisplay::keyPressEvent(QKeyEvent* event) {

@@ -20,6 +20,7 @@
 #include "app/TfZelSim.h"
 #include "app/ZelSim.h"
 #include "base/MainWindowControls.h"
+#include "graph/TfGraphicDisplay.h"
 #include "scripts/TfDefineButton.h"
 #include "serial/MemorySerialDevice.h"
 #include "serial/PortMap.h"
@@ -127,6 +128,29 @@ TEST_F(TfZelSimTest, EveryControlCoreWritesIsBound) {
     zelSim->Controls().ForEachChangedSince(
         0, [&](const std::string&, const ControlState&) { ++entries; });
     EXPECT_GT(entries, 50);
+}
+
+// A caption that changes (connected, paused) leaves a window where the user
+// moved it.
+TEST_F(TfZelSimTest, WindowsStayWhereTheUserMovedThemWhenTheirCaptionsChange) {
+    zelSim->LoadSettings();  // the stored place, 0, 0
+    window->ApplyControls();
+    window->show();
+    window->move(200, 150);
+    zelSim->ComOpenClose();
+    window->ApplyControls();
+    EXPECT_EQ(window->pos(), QPoint(200, 150));
+
+    window->OpenGraph();
+    TfGraphicDisplay& graph = window->GraphWindow();
+    ASSERT_TRUE(graph.isVisible());
+    graph.move(300, 120);
+    // Closed, it gives back where it was, and comes back there.
+    zelSim->GraphicDisplay().Close();
+    Cycle();
+    EXPECT_EQ(zelSim->GraphicDisplay().Saved().left, 300);
+    window->OpenGraph();
+    EXPECT_EQ(graph.pos(), QPoint(300, 120));
 }
 
 // The hook takes only keys bound for the main window's own controls.
