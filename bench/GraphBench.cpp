@@ -3,8 +3,11 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <cstdio>
+#include <filesystem>
 
 #include "graph/ChartPainter.h"
+#include "graph/DataFile.h"
+#include "graph/GraphFiles.h"
 #include "graph/RecordSampler.h"
 
 namespace zelsim {
@@ -77,6 +80,42 @@ void BM_ScaleChangeOverAFullRing(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ScaleChangeOverAFullRing);
+
+// A full ring saved to a data file and loaded back, as Save Data and Load
+// Data do: each under 20 ms.
+void BM_SaveFullRing(benchmark::State& state) {
+    RecordSampler graph;
+    Fill(graph);
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / "zelsim-bench-files";
+    std::filesystem::create_directories(folder);
+    const GraphFiles files(folder.string());
+    for (auto _ : state) {
+        int index = 1;
+        const GraphFiles::Outcome saved =
+            files.SaveRecords(graph.Ring(), graph.Ring().Head(), graph.Ring().Count(),
+                              graph.Identities().DisplayedSet(), "bench", index);
+        if (!saved.ok) state.SkipWithError(saved.text.c_str());
+        std::filesystem::remove(saved.path);
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_SaveFullRing)->Unit(benchmark::kMillisecond);
+
+void BM_LoadFullRing(benchmark::State& state) {
+    RecordSampler graph;
+    Fill(graph);
+    std::string text;
+    data_file::Write(text, graph.Ring(), graph.Ring().Head(), graph.Ring().Count(),
+                     graph.Identities().DisplayedSet(), "bench");
+    for (auto _ : state) {
+        graph.StartLoad();
+        data_file::Load(text, graph.Identities(), RecordRing::kCapacity,
+                        [&](const DiagnosticRecord& r) { graph.AppendRecord(r); });
+        benchmark::DoNotOptimize(graph.Ring().Count());
+    }
+}
+BENCHMARK(BM_LoadFullRing)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

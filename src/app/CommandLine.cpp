@@ -44,6 +44,8 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& args) {
             cl.demo = true;
         } else if (a == "--graph") {
             cl.graph = true;
+            // The file is optional, as for --log.
+            if (i + 1 < args.size() && !args[i + 1].starts_with("-")) cl.graphFile = args[++i];
         } else if (a == "--log") {
             // The file is optional: a next argument that is an option is none.
             const bool named = i + 1 < args.size() && !args[i + 1].starts_with("-");
@@ -75,6 +77,10 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& args) {
                     v + "\"");
             else
                 cl.baud = static_cast<uint32_t>(n);
+        } else if (!a.starts_with("-") && a.ends_with(kDataFileEnding) && cl.graphFile.empty()) {
+            // A saved data file given by a file manager or a shell.
+            cl.graph = true;
+            cl.graphFile = a;
         } else {
             fail("unknown argument \"" + a + "\"");
         }
@@ -93,7 +99,8 @@ std::string CommandLine::Usage(const std::string& program) {
            "  --demo           start the simulated devices on a virtual line and connect\n"
            "  --log [FILE]     log the line from the moment the port is open, to FILE or\n"
            "                   to the configured log name\n"
-           "  --graph          open the graph window at start\n"
+           "  --graph [FILE]   open the graph window at start; with FILE, in Hold showing\n"
+           "                   that saved data file (FILE.txt alone does the same)\n"
            "  --version        print the version and exit\n"
            "  --help           print this text and exit\n";
 }

@@ -15,8 +15,11 @@ class CommandLine {
     uint32_t baud = 0;                      // --baud RATE (0: as configured)
     bool connect = false;                   // --connect
     bool demo = false;                      // --demo
-    bool graph = false;                     // --graph: the graph window opens at start
-    std::string configFile;                 // --config FILE
+    static constexpr const char* kDataFileEnding = ".txt";
+
+    bool graph = false;      // --graph [FILE], or FILE.txt: the graph window opens at start
+    std::string graphFile;   // ... showing this data file
+    std::string configFile;  // --config FILE
     // --log [FILE]: log from the moment the port is open; an empty FILE
     // means the configured log name.
     std::optional<std::string> log;

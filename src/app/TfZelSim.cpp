@@ -125,6 +125,14 @@ void TfZelSim::OpenGraph() {
     Act([this] { zelSim_.GraphicDisplay().Open(); });
 }
 
+void TfZelSim::ShowGraphFile(const std::string& path) {
+    Act([this, &path] {
+        zelsim::GraphicDisplay& graph = zelSim_.GraphicDisplay();
+        if (!graph.Holding()) graph.Hold();
+        graph.LoadFile(path);
+    });
+}
+
 void TfZelSim::T10msTick() {
     zelSim_.Tick();
     ApplyControls();

@@ -46,6 +46,8 @@ class TfZelSim : public QMainWindow {
     const WindowBinding& Binding() const { return *binding_; }
     // bClickGraphicDisplay, as a click on the button would.
     void OpenGraph();
+    // A saved data file in the graph window, in Hold, as Load Data shows it.
+    void ShowGraphFile(const std::string& path);
     TfGraphicDisplay& GraphWindow() const { return *graphWindow_; }
 
   signals:

@@ -22,10 +22,10 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
       fileSender_(controls_, dialogs, buttons_, config, clock, connection_.Port(),
                   DiskFileSource::Open,
                   [this](std::string_view line) { mainCycle_.ShowReceived(line); }),
-      interpreter_(controls_, dialogs, buttons_, fileSender_, clock, *this,
-                   std::move(startDirectory)),
+      interpreter_(controls_, dialogs, buttons_, fileSender_, clock, *this, startDirectory),
       recordSampler_(std::move(localTime)),
-      graphicDisplay_(controls_, recordSampler_, connection_.Port()),
+      graphicDisplay_(controls_, recordSampler_, connection_.Port(), dialogs,
+                      std::move(startDirectory), ZELSIM_VERSION_TEXT),
       screen_(controls_),
       // While a script or a file has the line, the settings queries keep off.
       responder_(

@@ -40,7 +40,7 @@ class ZelSim : private ScriptHost {
 
     // `config` is the run's configuration file: read by LoadSettings, written
     // by Shutdown. `dialogs` tells the user what went wrong. Sequenced log
-    // names go to `startDirectory`.
+    // names and data files go to `startDirectory`.
     ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& portMap,
            ConfigFile& config, UserDialogs& dialogs, LocalTimeSource localTime = SystemLocalTime,
            std::string startDirectory = ".");

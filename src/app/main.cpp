@@ -102,6 +102,7 @@ int RunZelSim(int argc, char** argv) {
     window.show();
     // For rigs that always watch the controller: as a click on the button.
     if (cl.graph) window.OpenGraph();
+    if (!cl.graphFile.empty()) window.ShowGraphFile(cl.graphFile);
     zelSim.SayStartProblems();
     if (!demoError.empty()) {
         std::fprintf(stderr, "zelsim: the simulated devices did not start: %s\n",

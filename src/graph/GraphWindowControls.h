@@ -27,6 +27,8 @@ inline constexpr std::string_view sbToEnd = "sbToEnd";
 inline constexpr std::string_view lPaused = "lPaused";
 inline constexpr std::string_view lHolding = "lHolding";
 inline constexpr std::string_view lAutoSave = "lAutoSave";
+// What became of the last save or load, under the buttons.
+inline constexpr std::string_view lFileReport = "lFileReport";
 
 inline constexpr std::string_view bSaveGraph = "bSaveGraph";
 inline constexpr std::string_view bPause = "bPause";

@@ -4,6 +4,8 @@
 
 #include "base/ConfigFile.h"
 #include "base/MainWindowControls.h"
+#include "base/UserDialogs.h"
+#include "graph/DataFile.h"
 #include "graph/GraphWindowControls.h"
 #include "graph/RecordSampler.h"
 #include "serial/SerialPort.h"
@@ -29,11 +31,29 @@ constexpr const char* kCourseDisplayLater = "The course display comes with the G
 
 static_assert(GraphicDisplay::kPlaySpeeds.size() == gw::kPlayButtons.size());
 
+constexpr const char* kDataNotSaved = "Data Not Saved";
+constexpr const char* kPictureNotSaved = "Picture Not Saved";
+constexpr const char* kOpenCaption = "Load Data";
+constexpr const char* kOpenErrorCaption = "File Open Error";
+constexpr const char* kFormatErrorCaption = "File Error";
+constexpr size_t kLoadNameLimit = 299;
+
 }  // namespace
 
 GraphicDisplay::GraphicDisplay(ControlTable& mainControls, RecordSampler& sampler,
-                               const SerialPort& port)
-    : mainControls_(mainControls), sampler_(sampler), port_(port) {
+                               const SerialPort& port, UserDialogs& dialogs,
+                               std::string startFolder, std::string version)
+    : mainControls_(mainControls),
+      sampler_(sampler),
+      port_(port),
+      dialogs_(dialogs),
+      files_(startFolder),
+      startFolder_(std::move(startFolder)),
+      version_(std::move(version)) {
+    // Every 4000 records while Auto Save is on, the whole ring.
+    sampler_.onAutoSave = [this] {
+        SaveRecords(sampler_.Ring().Head(), RecordRing::kCapacity, SaveKind::kAutomatic);
+    };
     controls_.SetText(gw::fGraphicDisplay, kDefaultCaption);
     controls_.SetSize(gw::fGraphicDisplay, kClientWidth, kClientHeight);
     controls_.SetVisible(gw::fGraphicDisplay, false);
@@ -41,9 +61,6 @@ GraphicDisplay::GraphicDisplay(ControlTable& mainControls, RecordSampler& sample
     controls_.SetVisible(gw::lAutoSave, false);
     controls_.SetText(gw::bPause, "&Pause");
     controls_.SetText(gw::bAutoSave, "&Auto Save On");
-    // Saving and loading come with the data files.
-    for (std::string_view name : {gw::bSaveGraph, gw::bSaveData, gw::bAutoSave})
-        controls_.SetEnabled(name, false);
     controls_.SetEnabled(gw::bCogDisplay, false);
     controls_.SetHint(gw::bCogDisplay, kCourseDisplayLater);
     controls_.SetVisible(gw::sbGraphTime, false);
@@ -98,7 +115,92 @@ void GraphicDisplay::OnHide() {
 }
 
 void GraphicDisplay::Close() {
+    // What came since the last automatic save is saved, not lost.
+    const RecordRing& ring = sampler_.Ring();
+    if (sampler_.AutoSave() && ring.Head() != ring.AutoSaveMark())
+        SaveRecords(ring.Head(), ring.AppendedSinceMark(), SaveKind::kButton);
     OnHide();
+}
+
+void GraphicDisplay::SaveData() {
+    SaveRecords(sampler_.Ring().Head(), sampler_.Ring().Count(), SaveKind::kButton);
+}
+
+void GraphicDisplay::ToggleAutoSave() {
+    const bool on = !sampler_.AutoSave();
+    const RecordRing& ring = sampler_.Ring();
+    const int since = ring.AppendedSinceMark();
+    sampler_.SetAutoSave(on);
+    controls_.SetText(gw::bAutoSave, on ? "&Auto Save Off" : "&Auto Save On");
+    controls_.SetVisible(gw::lAutoSave, on);
+    if (!on && since != 0) SaveRecords(ring.Head(), since, SaveKind::kButton);
+}
+
+void GraphicDisplay::SaveRecords(int end, int count, SaveKind kind) {
+    if (count == 0) return;
+    sampler_.MarkSaved(end);
+    const GraphFiles::Outcome outcome =
+        files_.SaveRecords(sampler_.Ring(), end, count, sampler_.Identities().DisplayedSet(),
+                           version_, window_.dataIndex);
+    Report(outcome.text, !outcome.ok);
+    // No box stops the cycle for an automatic save: the report stays shown.
+    if (!outcome.ok && kind == SaveKind::kButton) dialogs_.Warn(kDataNotSaved, outcome.text);
+}
+
+void GraphicDisplay::SaveGraph(const PictureWriter& write) {
+    const std::string path = GraphFiles::PicturePath(window_.bmpIndex++);
+    if (const std::optional<std::string> failure = write(path)) {
+        const std::string text =
+            "Picture not saved: " + path + " could not be written (" + *failure + ").";
+        Report(text, true);
+        dialogs_.Warn(kPictureNotSaved, text);
+        return;
+    }
+    Report("Saved the picture to " + path, false);
+}
+
+void GraphicDisplay::LoadData() {
+    shownFile_.clear();
+    UserDialogs::FileRequest request;
+    request.caption = kOpenCaption;
+    request.folder = startFolder_;
+    request.filters = {"Data files (*.txt)", "All files (*)"};
+    if (const std::optional<std::string> path = dialogs_.AskFileToOpen(request)) LoadFile(*path);
+    ShowCaption();
+}
+
+void GraphicDisplay::LoadFile(const std::string& path) {
+    shownFile_.clear();
+    const std::string name = path.substr(0, kLoadNameLimit);
+    std::string text;
+    const GraphFiles::Outcome read = GraphFiles::Read(name, text);
+    if (!read.ok) {
+        Report("Not loaded: " + name + " (" + read.text + ")", true);
+        dialogs_.Warn(kOpenErrorCaption, "Unable to open file - " + name);
+        ShowCaption();
+        return;
+    }
+    DeviceIdentities& identities = sampler_.Identities();
+    identities.ClearDisplayed();
+    if (data_file::HeaderVersion(data_file::Lines(text).Next().value_or("")) == 0) {
+        Report("Not loaded: " + name + " is no data file", true);
+        dialogs_.Warn(kFormatErrorCaption, "File Format Error - " + name);
+        ShowCaption();
+        return;
+    }
+    shownFile_ = name;
+    sampler_.StartLoad();
+    const data_file::LoadResult loaded =
+        data_file::Load(text, identities, RecordRing::kCapacity,
+                        [this](const DiagnosticRecord& record) { sampler_.AppendRecord(record); });
+    Report("Loaded " + std::to_string(loaded.records) + " records from " + name, false);
+    Redraw(std::max(0, sampler_.Ring().Count() - 1));
+    ShowCaption();
+}
+
+void GraphicDisplay::Report(const std::string& text, bool failed) {
+    controls_.SetText(gw::lFileReport, text);
+    controls_.SetAlert(gw::lFileReport, failed);
 }
 
 void GraphicDisplay::Pause() {
@@ -285,6 +387,10 @@ void GraphicDisplay::AfterRead(uint32_t /*now*/) {
         intervalsSeen_ = sampler_.Intervals();
         if (!sampler_.Holding()) {
             Redraw(sampler_.Ring().Head() - 1);
+            if (!shownFile_.empty()) {
+                shownFile_.clear();
+                ShowCaption();
+            }
         } else {
             if (playback_ != Playback::kStopped) {
                 const int target =

@@ -1,11 +1,13 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "base/ControlTable.h"
+#include "graph/GraphFiles.h"
 #include "graph/TraceTable.h"
 #include "serial/CyclePart.h"
 
@@ -14,6 +16,7 @@ namespace zelsim {
 struct ChartDrawing;
 class RecordSampler;
 class SerialPort;
+class UserDialogs;
 
 // The graph window in figures: opening and closing it, Pause, Hold with its
 // browsing and playback, Clear, the grid buttons, the trace switches and
@@ -27,7 +30,9 @@ class SerialPort;
 class GraphicDisplay : public CyclePart {
   public:
     static constexpr int kClientWidth = 790;
-    static constexpr int kClientHeight = 496;
+    // The designed 496, and a row under the buttons that says what became
+    // of the last save or load.
+    static constexpr int kClientHeight = 514;
     static constexpr std::string_view kDefaultCaption = "Graphic Display";
     static constexpr std::string_view kCaptionPrefix = "Graphic Display of ";
     static constexpr std::string_view kLiveData = "Incomming Data";
@@ -74,9 +79,15 @@ class GraphicDisplay : public CyclePart {
         int checked = 0;
     };
 
+    // Writes the shown picture to a file; the reason when it could not.
+    using PictureWriter = std::function<std::optional<std::string>(const std::string& path)>;
+
     // `mainControls` holds the main window's bGraphicDisplay; `port` tells
-    // whether the window opens live or in Hold.
-    GraphicDisplay(ControlTable& mainControls, RecordSampler& sampler, const SerialPort& port);
+    // whether the window opens live or in Hold; `dialogs` asks for the file
+    // to load and says what failed; data files are saved in `startFolder`
+    // with the program's `version`.
+    GraphicDisplay(ControlTable& mainControls, RecordSampler& sampler, const SerialPort& port,
+                   UserDialogs& dialogs, std::string startFolder, std::string version);
 
     ControlTable& Controls() { return controls_; }
     const ControlTable& Controls() const { return controls_; }
@@ -114,6 +125,17 @@ class GraphicDisplay : public CyclePart {
     void Play(Playback speed);
     Playback Playing() const { return playback_; }
 
+    // bClickSaveData: every record of the ring into a new data file.
+    void SaveData();
+    // bClickAutoSave
+    void ToggleAutoSave();
+    // bClickLoadData: a file the user picks, while holding.
+    void LoadData();
+    // Load Data with the file named: also `zelsim --graph FILE`.
+    void LoadFile(const std::string& path);
+    // bClickSaveGraph: the shown picture under the next picture name.
+    void SaveGraph(const PictureWriter& write);
+
     // How many samples the plot shows: the time bar's page.
     int SamplesShown() const;
 
@@ -138,6 +160,9 @@ class GraphicDisplay : public CyclePart {
     static std::string Caption(std::string_view shownFile);
 
   private:
+    enum class SaveKind : uint8_t { kButton, kAutomatic };
+    void SaveRecords(int end, int count, SaveKind kind);
+    void Report(const std::string& text, bool failed);
     void OnShow();
     void Redraw(int endIndex);
     void RedrawHere();
@@ -154,6 +179,10 @@ class GraphicDisplay : public CyclePart {
     ControlTable& mainControls_;
     RecordSampler& sampler_;
     const SerialPort& port_;
+    UserDialogs& dialogs_;
+    GraphFiles files_;
+    std::string startFolder_;
+    std::string version_;
     Settings saved_;
     Settings window_;
     std::string shownFile_;

@@ -98,6 +98,12 @@ void RecordSampler::SetHolding(bool on) {
     }
 }
 
+void RecordSampler::StartLoad() {
+    ring_.Clear();
+    loadedData_ = true;
+    chart_.ScrollToEndOnce();
+}
+
 void RecordSampler::SetAutoSave(bool on) {
     autoSave_ = on;
     if (on) ring_.SetAutoSaveMark(ring_.Head());

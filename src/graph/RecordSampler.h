@@ -69,6 +69,11 @@ class RecordSampler : public CyclePart {
     bool AutoSave() const { return autoSave_; }
     // Every 4000 records while Auto Save is on: write the whole ring.
     std::function<void()> onAutoSave;
+    // saveRecords: the next automatic save counts from `end`.
+    void MarkSaved(int end) { ring_.SetAutoSaveMark(static_cast<int16_t>(end)); }
+    // Load Data: the ring emptied for a file's records, which keep the
+    // identities the file names.
+    void StartLoad();
 
     void AfterRead(uint32_t now) override { SampleLatest(now); }
     // Every cycle: while visible and not holding, a stamped copy of the

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QFrame>
+#include <QImageWriter>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -25,7 +26,8 @@ namespace {
 namespace gw = graph_window;
 
 constexpr int kPanelTop = 450;
-constexpr int kPanelHeight = 46;
+constexpr int kPanelHeight = 64;
+constexpr int kReportRow = 45;
 constexpr int kPaintLeft = 2;
 constexpr int kButtonRow = 22;
 constexpr int kButtonHeight = 20;
@@ -198,14 +200,27 @@ void TfGraphicDisplay::BuildButtons(QWidget* panel) {
         StyleStateLabel(label, s.background);
     }
 
-    AddButton(gw::bSaveGraph, panel, 8, kButtonRow, 70, "Save Graph");
+    connect(
+        AddButton(gw::bSaveGraph, panel, 8, kButtonRow, 70, "Save Graph"), &QPushButton::clicked,
+        this, [this] {
+            Act([this] {
+                display_.SaveGraph([this](const std::string& path) -> std::optional<std::string> {
+                    QImageWriter writer(ShownText(path), "bmp");
+                    if (writer.write(paintBox_->ShownPicture())) return std::nullopt;
+                    return TypedText(writer.errorString());
+                });
+            });
+        });
     connect(AddButton(gw::bPause, panel, 80, kButtonRow, 80, "&Pause"), &QPushButton::clicked, this,
             [this] { Act([this] { display_.Pause(); }); });
-    AddButton(gw::bLoadData, panel, 173, kButtonRow, 66, "Load Data");
-    AddButton(gw::bSaveData, panel, 241, kButtonRow, 66, "Save Data");
+    connect(AddButton(gw::bLoadData, panel, 173, kButtonRow, 66, "Load Data"),
+            &QPushButton::clicked, this, [this] { Act([this] { display_.LoadData(); }); });
+    connect(AddButton(gw::bSaveData, panel, 241, kButtonRow, 66, "Save Data"),
+            &QPushButton::clicked, this, [this] { Act([this] { display_.SaveData(); }); });
     connect(AddButton(gw::bHold, panel, 309, kButtonRow, 66, "&Hold"), &QPushButton::clicked, this,
             [this] { Act([this] { display_.Hold(); }); });
-    AddButton(gw::bAutoSave, panel, 377, kButtonRow, 84, "&Auto Save On");
+    connect(AddButton(gw::bAutoSave, panel, 377, kButtonRow, 84, "&Auto Save On"),
+            &QPushButton::clicked, this, [this] { Act([this] { display_.ToggleAutoSave(); }); });
     connect(AddButton(gw::bLogGridOnOff, panel, 478, kButtonRow, 80, "Log Grid Off"),
             &QPushButton::clicked, this, [this] { Act([this] { display_.ToggleLogGrid(); }); });
     connect(AddButton(gw::bLinearGridOnOff, panel, 560, kButtonRow, 80, "Linear Grid Off"),

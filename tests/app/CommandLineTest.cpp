@@ -27,6 +27,18 @@ TEST(CommandLine, LogTakesAFileOrNone) {
     EXPECT_FALSE(CommandLine::Parse({"--connect"}).log.has_value());
 }
 
+TEST(CommandLine, GraphOpensEmptyOrWithASavedFile) {
+    const CommandLine bare = CommandLine::Parse({"--graph", "--demo"});
+    EXPECT_TRUE(bare.graph);
+    EXPECT_EQ(bare.graphFile, "");
+    EXPECT_TRUE(bare.demo);
+    EXPECT_EQ(CommandLine::Parse({"--graph", "run.txt"}).graphFile, "run.txt");
+    const CommandLine alone = CommandLine::Parse({"/data/ZelSim003.txt"});
+    EXPECT_TRUE(alone.graph);
+    EXPECT_EQ(alone.graphFile, "/data/ZelSim003.txt");
+    EXPECT_NE(CommandLine::Parse({"notes.log"}).error, "");
+}
+
 TEST(CommandLine, RefusesWhatItCannotUse) {
     EXPECT_NE(CommandLine::Parse({"--baud", "14400"}).error, "");
     EXPECT_NE(CommandLine::Parse({"--baud", "4294967596"}).error, "") << "300 plus 2 to the 32";

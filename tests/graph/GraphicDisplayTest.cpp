@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <string>
 
 #include "base/MainWindowControls.h"
+#include "graph/DataFile.h"
 #include "graph/GraphWindowControls.h"
 #include "graph/GraphicDisplay.h"
 #include "graph/RecordSampler.h"
@@ -11,6 +15,9 @@
 #include "serial/SerialPort.h"
 #include "support/ConfigText.h"
 #include "support/FakeTickClock.h"
+#include "support/FileSizeLimit.h"
+#include "support/RecordingDialogs.h"
+#include "support/TempDir.h"
 
 namespace zelsim {
 namespace {
@@ -53,7 +60,9 @@ class GraphicDisplayTest : public ::testing::Test {
     FakeTickClock clock_;
     ControlTable mainControls_;
     RecordSampler sampler_{FixedTime};
-    GraphicDisplay display_{mainControls_, sampler_, port_};
+    RecordingDialogs dialogs_;
+    TempDir folder_;
+    GraphicDisplay display_{mainControls_, sampler_, port_, dialogs_, folder_.Path(), "2.0.1"};
 };
 
 TEST_F(GraphicDisplayTest, OpeningWithTheLineClosedHoldsWhereAFileCanBeLoaded) {
@@ -154,7 +163,7 @@ TEST_F(GraphicDisplayTest, ClosingCarriesTheSettingsBackWithinOneCycle) {
 }
 
 TEST_F(GraphicDisplayTest, SettingsSurviveARestartAlsoWithTheWindowStillOpen) {
-    TempDir dir;
+    const TempDir& dir = folder_;
     ConfigFile file = ConfigWith(dir,
                                  "[Configuration]\r\nGraphicFormLeft=300\r\nGraphicFormTop=40\r\n"
                                  "LinearGrid=0\r\nBmpSaveFileIndex=7\r\nCogDisplayWidth=250\r\n");
@@ -292,6 +301,160 @@ TEST(ChartAreas, TheNineClickAreasLieOverTheReadoutRows) {
     // Where two rows' areas overlap, the lower row's lies on top.
     EXPECT_EQ(ChartAreaAt(g, 20, 272 + 14 * 10).index, 1);
     EXPECT_EQ(ChartAreaAt(g, 20, 272 + 14 * 8).kind, Kind::kNone);
+}
+
+}  // namespace
+}  // namespace zelsim
+
+namespace zelsim {
+namespace {
+
+// The graph window's files, in a folder of the test's own.
+class GraphFilesTest : public GraphicDisplayTest {
+  protected:
+    GraphFilesTest() {
+        Connect();
+        display_.Open();
+    }
+    void Append(int n) {
+        for (int i = 0; i < n; ++i) sampler_.AppendRecord(DiagnosticRecord{});
+    }
+    std::string DataFile(int index) const {
+        char name[32];
+        std::snprintf(name, sizeof name, "ZelSim%03d.txt", index);
+        return folder_.File(name);
+    }
+    int LinesOf(const std::string& path) const {
+        const std::string text = TempDir::Read(path);
+        return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    }
+    std::string Report() const { return Control(gw::lFileReport).text; }
+};
+
+TEST_F(GraphFilesTest, SaveDataTakesTheNextFreeNumber) {
+    display_.SaveData();  // nothing stored: nothing written
+    EXPECT_EQ(display_.Controls().Get(gw::lFileReport).text, "");
+    display_.Close();
+    RunCycles(10);
+    EXPECT_EQ(display_.Saved().dataIndex, 1);
+
+    TempDir::Write(DataFile(1), "someone else's");
+    display_.Open();
+    if (display_.Holding()) display_.Hold();
+    Append(3);
+    display_.SaveData();
+    EXPECT_EQ(LinesOf(DataFile(2)), 2 + 3);
+    EXPECT_EQ(Report(), "Saved 3 records to " + DataFile(2));
+    EXPECT_FALSE(Control(gw::lFileReport).alert);
+    EXPECT_EQ(TempDir::Read(DataFile(1)), "someone else's");
+    display_.Close();
+    RunCycles(10);
+    EXPECT_EQ(display_.Saved().dataIndex, 3);  // past every name tried
+}
+
+TEST_F(GraphFilesTest, AutoSaveWritesEachFullRingAndTheRestWhenSwitchedOff) {
+    Append(10);  // before Auto Save: never saved by it
+    display_.ToggleAutoSave();
+    EXPECT_EQ(Control(gw::bAutoSave).text, "&Auto Save Off");
+    EXPECT_TRUE(Control(gw::lAutoSave).visible);
+    Append(RecordRing::kCapacity);
+    EXPECT_EQ(LinesOf(DataFile(1)), 2 + RecordRing::kCapacity);
+    Append(250);
+    display_.ToggleAutoSave();
+    EXPECT_EQ(Control(gw::bAutoSave).text, "&Auto Save On");
+    EXPECT_EQ(LinesOf(DataFile(2)), 2 + 250);
+    // Closing with Auto Save on saves what came since.
+    display_.ToggleAutoSave();
+    Append(7);
+    display_.Close();
+    EXPECT_EQ(LinesOf(DataFile(3)), 2 + 7);
+    EXPECT_TRUE(dialogs_.warnings.empty());
+}
+
+TEST_F(GraphFilesTest, FailedSavesAreSaidWithWhereAndWhy) {
+    Append(5);
+    // Every name taken.
+    for (int i = 1; i <= GraphFiles::kNameTries; ++i) TempDir::Write(DataFile(i), "");
+    display_.SaveData();
+    EXPECT_TRUE(Control(gw::lFileReport).alert);
+    EXPECT_NE(Report().find("all exist"), std::string::npos) << Report();
+    ASSERT_EQ(dialogs_.warnings.size(), 1u);
+
+    // A full disk: the file is there but incomplete, and says so.
+    {
+        const FileSizeLimit full(100);
+        ASSERT_TRUE(full.Applied());
+        display_.SaveData();
+    }
+    EXPECT_NE(Report().find("incomplete"), std::string::npos) << Report();
+    EXPECT_NE(Report().find(DataFile(901)), std::string::npos) << Report();
+
+    // An automatic save says it in the window, not in a box.
+    std::filesystem::remove_all(folder_.Path());
+    dialogs_.warnings.clear();
+    display_.ToggleAutoSave();
+    Append(RecordRing::kCapacity);
+    EXPECT_NE(Report().find("could not be created"), std::string::npos) << Report();
+    EXPECT_TRUE(dialogs_.warnings.empty());
+
+    // A picture that could not be written.
+    display_.SaveGraph([](const std::string&) { return std::optional<std::string>("no room"); });
+    EXPECT_EQ(Report(), "Picture not saved: ZelSim001.bmp could not be written (no room).");
+    display_.SaveGraph([](const std::string&) { return std::optional<std::string>(); });
+    EXPECT_EQ(Report(), "Saved the picture to ZelSim002.bmp");
+}
+
+TEST_F(GraphFilesTest, ASavedFileLoadsBackWithItsIdentitiesAndName) {
+    sampler_.Identities().SetLive(DeviceSlot::kLightbar, "LB240", "24.10", "200017");
+    DiagnosticRecord r;
+    r.offErrCM = 31;
+    for (int i = 0; i < 100; ++i) sampler_.AppendRecord(r);
+    display_.SaveData();
+    const std::string saved = DataFile(1);
+
+    display_.Hold();
+    dialogs_.openChoice = saved;
+    display_.LoadData();
+    EXPECT_EQ(dialogs_.openRequests.at(0).filters,
+              (std::vector<std::string>{"Data files (*.txt)", "All files (*)"}));
+    EXPECT_EQ(sampler_.Ring().Count(), 100);
+    EXPECT_EQ(sampler_.Ring().At(99).offErrCM, 31);
+    EXPECT_EQ(sampler_.Identities().Displayed(DeviceSlot::kLightbar).Name(), "LB240");
+    EXPECT_EQ(Control(gw::fGraphicDisplay).text, "Graphic Display of " + saved);
+    EXPECT_TRUE(sampler_.LoadedData());
+
+    // Leaving Hold goes back to live: the chart empty, the caption live.
+    display_.Hold();
+    EXPECT_EQ(sampler_.Ring().Count(), 0);
+    RunSamples(2);
+    EXPECT_EQ(Control(gw::fGraphicDisplay).text, "Graphic Display of Incomming Data");
+}
+
+TEST_F(GraphFilesTest, AFileThatIsNoDataFileLeavesTheChartAsItWas) {
+    Append(4);
+    display_.Hold();
+    display_.LoadFile(folder_.File("missing.txt"));
+    ASSERT_EQ(dialogs_.warnings.size(), 1u);
+    EXPECT_EQ(dialogs_.warnings[0],
+              "File Open Error: Unable to open file - " + folder_.File("missing.txt"));
+    const std::string notes = folder_.File("notes.txt");
+    TempDir::Write(notes, std::string(data_file::Header(4)) + " \r\n1,2\r\n");
+    display_.LoadFile(notes);
+    EXPECT_EQ(dialogs_.warnings.at(1), "File Error: File Format Error - " + notes);
+    EXPECT_EQ(sampler_.Ring().Count(), 4);
+    EXPECT_TRUE(Control(gw::lFileReport).alert);
+    EXPECT_EQ(Control(gw::fGraphicDisplay).text, "Graphic Display of Incomming Data");
+}
+
+TEST_F(GraphFilesTest, ALoadedFileIsCopiedOnceFullWhileAutoSaveIsOn) {
+    std::string text = std::string(data_file::Header(4)) + "\r\n";
+    for (int i = 0; i < RecordRing::kCapacity; ++i) text += "a,b\r\n";
+    const std::string path = folder_.File("full.txt");
+    TempDir::Write(path, text);
+    display_.ToggleAutoSave();
+    display_.Hold();
+    display_.LoadFile(path);
+    EXPECT_EQ(LinesOf(DataFile(1)), 2 + RecordRing::kCapacity);
 }
 
 }  // namespace

@@ -17,6 +17,8 @@
 #include "graph/TfGraphicDisplay.h"
 #include "serial/MemorySerialDevice.h"
 #include "serial/SerialPort.h"
+#include "support/RecordingDialogs.h"
+#include "support/TempDir.h"
 
 namespace zelsim {
 namespace {
@@ -61,7 +63,9 @@ class TfGraphicDisplayTest : public ::testing::Test {
     SerialPort port_{MemorySerialDevice::Plug(line_), map_};
     ControlTable mainControls_;
     RecordSampler sampler_{FixedTime};
-    GraphicDisplay display_{mainControls_, sampler_, port_};
+    RecordingDialogs dialogs_;
+    TempDir folder_;
+    GraphicDisplay display_{mainControls_, sampler_, port_, dialogs_, folder_.Path(), "2.0.1"};
     TfGraphicDisplay window_{display_};
 };
 
@@ -70,7 +74,7 @@ TEST_F(TfGraphicDisplayTest, EveryControlTheWindowWritesIsBoundAndEscCloses) {
     window_.ApplyControls();
     EXPECT_TRUE(window_.isVisible());
     EXPECT_EQ(window_.windowTitle(), "Graphic Display of Incomming Data");
-    EXPECT_EQ(window_.size(), QSize(790, 496));
+    EXPECT_EQ(window_.size(), QSize(GraphicDisplay::kClientWidth, GraphicDisplay::kClientHeight));
     for (int i = 0; i < 2; ++i) {
         display_.Pause();
         display_.Hold();
