@@ -29,6 +29,10 @@ std::string GraphFiles::DataPath(int index) const {
     return folder_.empty() ? name : folder_ + "/" + name;
 }
 
+std::string GraphFiles::Records(int count) {
+    return std::to_string(count) + (count == 1 ? " record" : " records");
+}
+
 std::string GraphFiles::PicturePath(int index) {
     return Numbered("ZelSim%03d.bmp", index);
 }
@@ -67,7 +71,7 @@ GraphFiles::Outcome GraphFiles::SaveRecords(const RecordRing& ring, int end, int
         return outcome;
     }
     outcome.ok = true;
-    outcome.text = "Saved " + std::to_string(count) + " records to " + outcome.path;
+    outcome.text = "Saved " + Records(count) + " to " + outcome.path;
     return outcome;
 }
 

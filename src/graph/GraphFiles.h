@@ -31,6 +31,8 @@ class GraphFiles {
 
     // "<folder>/ZelSim%03d.txt"
     std::string DataPath(int index) const;
+    // "1 record", "4000 records".
+    static std::string Records(int count);
     // "ZelSim%03d.bmp", in the current folder.
     static std::string PicturePath(int index);
 

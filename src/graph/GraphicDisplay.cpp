@@ -1,6 +1,8 @@
 #include "graph/GraphicDisplay.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "base/ConfigFile.h"
 #include "base/MainWindowControls.h"
@@ -156,7 +158,9 @@ void GraphicDisplay::SaveGraph(const PictureWriter& write) {
         dialogs_.Warn(kPictureNotSaved, text);
         return;
     }
-    Report("Saved the picture to " + path, false);
+    std::error_code error;
+    const std::filesystem::path where = std::filesystem::absolute(path, error);
+    Report("Saved the picture to " + (error ? path : where.string()), false);
 }
 
 void GraphicDisplay::LoadData() {
@@ -193,7 +197,7 @@ void GraphicDisplay::LoadFile(const std::string& path) {
     const data_file::LoadResult loaded =
         data_file::Load(text, identities, RecordRing::kCapacity,
                         [this](const DiagnosticRecord& record) { sampler_.AppendRecord(record); });
-    Report("Loaded " + std::to_string(loaded.records) + " records from " + name, false);
+    Report("Loaded " + GraphFiles::Records(loaded.records) + " from " + name, false);
     Redraw(std::max(0, sampler_.Ring().Count() - 1));
     ShowCaption();
 }

@@ -230,6 +230,12 @@ void TfGraphicDisplay::BuildButtons(QWidget* panel) {
             [this] { Act([this] { display_.Clear(); }); });
     connect(AddButton(gw::bClose, panel, 726, kButtonRow, 40, "Close"), &QPushButton::clicked, this,
             [this] { Act([this] { display_.Close(); }); });
+
+    auto* report = new QLabel(panel);
+    report->setObjectName(Latin1Text(gw::lFileReport));
+    report->setGeometry(8, kReportRow, GraphicDisplay::kClientWidth - 16, kButtonHeight - 4);
+    report->setTextFormat(Qt::PlainText);
+    report->setTextInteractionFlags(Qt::TextSelectableByMouse);
 }
 
 void TfGraphicDisplay::PressOnChart(QPoint at, Qt::MouseButton button, QPoint global) {

@@ -401,7 +401,8 @@ TEST_F(GraphFilesTest, FailedSavesAreSaidWithWhereAndWhy) {
     display_.SaveGraph([](const std::string&) { return std::optional<std::string>("no room"); });
     EXPECT_EQ(Report(), "Picture not saved: ZelSim001.bmp could not be written (no room).");
     display_.SaveGraph([](const std::string&) { return std::optional<std::string>(); });
-    EXPECT_EQ(Report(), "Saved the picture to ZelSim002.bmp");
+    EXPECT_EQ(Report(), "Saved the picture to " +
+                            (std::filesystem::current_path() / "ZelSim002.bmp").string());
 }
 
 TEST_F(GraphFilesTest, ASavedFileLoadsBackWithItsIdentitiesAndName) {

@@ -82,6 +82,8 @@ TEST_F(TfGraphicDisplayTest, EveryControlTheWindowWritesIsBoundAndEscCloses) {
         display_.ToggleLogGrid();
         display_.Clear();
         display_.Play(GraphicDisplay::Playback::kForward);
+        display_.ToggleAutoSave();
+        display_.SaveGraph([](const std::string&) { return std::optional<std::string>(); });
     }
     window_.ApplyControls();
     EXPECT_TRUE(window_.Binding().NamesWithoutControl().empty());
