@@ -97,6 +97,20 @@ TEST_F(TfGraphicDisplayTest, EveryControlTheWindowWritesIsBoundAndEscCloses) {
     EXPECT_FALSE(display_.Visible());
 }
 
+TEST_F(TfGraphicDisplayTest, TheButtonsAnswerTheirMnemonics) {
+    display_.Open();
+    window_.ApplyControls();
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    ASSERT_TRUE(display_.Holding());  // no line
+    QTest::keyClick(&window_, Qt::Key_H, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !display_.Holding(); }));
+    QTest::keyClick(&window_, Qt::Key_P, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return display_.Paused(); }));
+    QTest::keyClick(&window_, Qt::Key_A, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sampler_.AutoSave(); }));
+}
+
 TEST_F(TfGraphicDisplayTest, APausedWindowKeepsShowingItsLastPicture) {
     display_.Open();
     display_.Hold();  // opened without a line: live again
