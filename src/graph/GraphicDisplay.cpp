@@ -248,6 +248,9 @@ void GraphicDisplay::Clear() {
     shownFile_.clear();
     controls_.SetText(gw::bAutoSave, "&Auto Save On");
     controls_.SetVisible(gw::lAutoSave, false);
+    // Nothing is left to play.
+    playback_ = Playback::kStopped;
+    ShowHoldState();
     // The empty chart is shown even while paused.
     paused_ = false;
     Redraw(0);

@@ -52,9 +52,9 @@ void FillPlotRows(DiagnosticRecord& record, const TraceTable& traces, const Char
             const int32_t span = kUnsignedSpan * full;
             const int rise = span == 0 ? 0 : static_cast<int>(u * (g.bottom - g.top) / span);
             linear = std::max(g.bottom - rise, g.top);
-            // Up from the bottom line over the whole plot, as the linear
-            // row is: the distance alone would draw near the top.
-            log = g.bottom - LogMap(u, reference, g.bottom - g.top);
+            // The distance, measured up from the bottom line as the linear
+            // row is: taken as a row it would draw near the top.
+            log = g.bottom - LogMap(u, reference, half);
         }
         record.*kLinearRow[static_cast<size_t>(t)] = static_cast<int16_t>(linear);
         record.*kLogRow[static_cast<size_t>(t)] = static_cast<int16_t>(log);

@@ -44,7 +44,18 @@ std::string SignedWhole(const char* format, int32_t value) {
 }
 
 std::string Plain(const char* format, int32_t value, int32_t divisor) {
-    std::string text = Format(format, value / divisor, value % divisor);
+    // Whole and fraction of the magnitude, and one '-' before the number:
+    // each part formatted with its own sign would read "0.-5".
+    const int64_t magnitude = Magnitude(value);
+    std::string text = Format(format, static_cast<int>(magnitude / divisor),
+                              static_cast<int>(magnitude % divisor));
+    if (value < 0) {
+        const size_t first = text.find_first_not_of(' ');
+        if (first == 0 || first == std::string::npos)
+            text.insert(0, 1, '-');
+        else
+            text[first - 1] = '-';
+    }
     if (std::strcmp(format, kMetres) == 0 && text.size() > kMetresUnitAt &&
         text[kMetresUnitAt] == 'm' && text[kMetresUnitAt - 1] == '0')
         text[kMetresUnitAt - 1] = ' ';

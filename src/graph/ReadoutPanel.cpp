@@ -66,13 +66,14 @@ const char* Choice(const char* const (&texts)[N], int value) {
     return value >= 0 && static_cast<size_t>(value) < N ? texts[value] : kUnknown;
 }
 
-// "N 33°52.1234'": the hemisphere from the degrees alone; south and west
-// negate degrees and minutes together.
+// "N 33°52.1234'": south and west negate degrees and minutes together, so
+// the hemisphere is the sign of the whole value, also within the first
+// degree, where the degrees are 0.
 std::string Position(const char* format, char positive, char negative, int degrees,
                      int32_t microMinutes) {
     char hemisphere = positive;
     int64_t minutes = microMinutes;
-    if (degrees < 0) {
+    if (degrees < 0 || (degrees == 0 && minutes < 0)) {
         hemisphere = negative;
         degrees = -degrees;
         minutes = -minutes;

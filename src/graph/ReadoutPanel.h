@@ -22,7 +22,8 @@ class ReadoutPanel {
     static constexpr Colour kText{0, 0, 128};
     static constexpr Colour kRule{234, 237, 252};
     static constexpr Colour kLogMark{255, 179, 179};
-    static constexpr int kFontHeight = 13;  // a cell, as the rows are 14 apart
+    // A cell, as the rows are 14 apart: at 16 the columns run into each other.
+    static constexpr int kFontHeight = 13;
     static constexpr int kBannerHeight = 18;
 
     // mdDormalynSerNum, mdLbSerNum, mdDgpsSerNum.

@@ -149,8 +149,9 @@ void StripChart::DrawTraces(const RecordRing& ring, int first, int firstX, int c
                 }
                 if (record.hld == 1) {
                     const int s = nextX - g.step / 2;
+                    // Six pixels wide: the right and bottom edges are outside.
                     drawing_.items.emplace_back(ChartDrawing::Box{
-                        s - kHoldBandHalf, g.top, s + kHoldBandHalf, g.bottom, kHoldBand});
+                        s - kHoldBandHalf, g.top, s + kHoldBandHalf - 1, g.bottom - 1, kHoldBand});
                 }
             }
             // A gap left by Hold is not joined across.

@@ -27,6 +27,10 @@ TEST(ReadoutFormat, SignsSpacesAndTheMetresRule) {
     EXPECT_EQ(rf::Plain("%3d.%03dm", 12345, 1000), " 12.345m");
     EXPECT_EQ(rf::Plain("%3d.%03ds", 1500, 1000), "  1.500s") << "metres only";
     EXPECT_EQ(rf::Plain("%3d.%02d s", 100 / 10, 100), "  0.10 s");
+    // A negative plain value: one '-' before the number.
+    EXPECT_EQ(rf::Plain("% 6d.%1d\xB0", -5, 10), "    -0.5\xB0");
+    EXPECT_EQ(rf::Plain("%3d.%03dm", -1500, 1000), " -1.50 m");
+    EXPECT_EQ(rf::Plain("%1d.%01d", -12, 10), "-1.2");
 }
 
 class ReadoutPanelTest : public ::testing::Test {
@@ -78,6 +82,13 @@ TEST_F(ReadoutPanelTest, SettingsAndRulesWaitForTheControllersAnswer) {
     EXPECT_EQ(Row(3), (std::vector<std::string>{"Lat",
                                                 "S 33\xB0"
                                                 "52.1234'"}));
+    // Within the first degree west: the sign of the whole value.
+    record_.lonDeg = 0;
+    record_.lonUMin = -30000000;
+    Draw();
+    EXPECT_EQ(Row(4).at(1),
+              "W000\xB0"
+              "30.0000'");
     EXPECT_EQ(Row(7).back(), "           ?");
     EXPECT_FALSE(Shows("       Off        ")) << "a mode of 7 has no banner";
     EXPECT_FALSE(Shows("OL TongueLength"));

@@ -89,8 +89,9 @@ TEST(PlotRows, SignedTracesAreLimitedToTheirFullScaleUnsignedOnesAtTheTop) {
     EXPECT_EQ(rows(Record(0, 0, 0)).p0, g.bottom);
     // Reversing reads as a large unsigned speed: at the top, not below.
     EXPECT_EQ(rows(Record(-10, 0, 0)).p0, g.top);
-    // Unsigned on the log scale: up from the bottom over the whole plot.
-    EXPECT_EQ(rows(Record(100, 0, 0)).lg0, g.bottom - 80);
+    // Unsigned on the log scale: the log distance, up from the bottom.
+    EXPECT_EQ(rows(Record(100, 0, 0)).lg0, g.bottom - 40);
+    EXPECT_EQ(rows(Record(60000, 0, 0)).lg0, g.centre);
     EXPECT_EQ(rows(Record(0, 0, 0)).lg0, g.bottom);
     EXPECT_EQ(PlotRow(rows(Record(0, 1800, 0)), kCourse, false), g.centre);
 
@@ -198,7 +199,7 @@ TEST_F(StripChartTest, FewSamplesSitAtTheRightEdgeAndAHeldOneIsNotJoined) {
     const std::vector<ChartDrawing::Box> bands = Items<ChartDrawing::Box>();
     ASSERT_EQ(bands.size(), 1u);
     EXPECT_EQ(bands[0].left, g_.right - 5 - 3);
-    EXPECT_EQ(bands[0].right, g_.right - 5 + 3);
+    EXPECT_EQ(bands[0].right, g_.right - 5 + 2) << "six pixels wide";
     EXPECT_FALSE(chart_.TimeBar().visible);
 
     chart_.SelectAt(g_.right - 36, g_.top);
