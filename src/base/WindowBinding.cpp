@@ -5,12 +5,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QWidget>
+#include <algorithm>
 
 #include "base/ControlTable.h"
 #include "base/QtColour.h"
@@ -48,6 +51,32 @@ void WindowBinding::BindChildren() {
     for (QAction* item : window_.findChildren<QAction*>())
         if (!item->objectName().isEmpty() && OwnChild(item))
             menuItems_.emplace(item->objectName().toStdString(), item);
+}
+
+QPoint WindowBinding::OnAScreen(QPoint place, QSize size) {
+    // A place stored while another monitor was plugged in: the window comes
+    // up whole on the screen nearest to it, not out of reach.
+    const QRect wanted(place, size);
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    QScreen* nearest = nullptr;
+    qint64 best = 0;
+    for (QScreen* screen : screens) {
+        const QRect area = screen->availableGeometry();
+        if (area.contains(place)) return place;
+        const int dx = std::max({area.left() - place.x(), 0, place.x() - area.right()});
+        const int dy = std::max({area.top() - place.y(), 0, place.y() - area.bottom()});
+        const qint64 distance = qint64{dx} * dx + qint64{dy} * dy;
+        if (nearest == nullptr || distance < best) {
+            nearest = screen;
+            best = distance;
+        }
+    }
+    if (nearest == nullptr) return place;
+    const QRect area = nearest->availableGeometry();
+    return QPoint(std::clamp(wanted.left(), area.left(),
+                             std::max(area.left(), area.right() - size.width() + 1)),
+                  std::clamp(wanted.top(), area.top(),
+                             std::max(area.top(), area.bottom() - size.height() + 1)));
 }
 
 bool WindowBinding::OwnChild(const QObject* child) const {
@@ -110,7 +139,7 @@ void WindowBinding::ApplyToWindow(const ControlState& s) {
     // changing must not take the window back from where the user moved it.
     if (s.Has(ControlState::kPos) && placed_ != std::pair{s.left, s.top}) {
         placed_ = std::pair{s.left, s.top};
-        window_.move(s.left, s.top);
+        window_.move(OnAScreen(QPoint(s.left, s.top), window_.frameGeometry().size()));
     }
     if (s.Has(ControlState::kSize) && client_.size() != QSize(s.width, s.height)) {
         client_.setFixedSize(s.width, s.height);

@@ -12,6 +12,8 @@
 
 class QAction;
 class QObject;
+class QPoint;
+class QSize;
 class QWidget;
 
 namespace zelsim {
@@ -49,6 +51,9 @@ class WindowBinding {
   private:
     bool Shows(std::string_view name) const;
     bool OwnChild(const QObject* child) const;
+    // `place` when a screen shows it, else the nearest place where a window
+    // of `size` lies whole on the nearest screen.
+    static QPoint OnAScreen(QPoint place, QSize size);
     void ApplyToWindow(const ControlState& s);
     static void ApplyToWidget(QWidget* widget, const ControlState& s);
 

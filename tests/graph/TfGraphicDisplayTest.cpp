@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <ctime>
 
@@ -17,6 +19,7 @@
 #include "graph/TfGraphicDisplay.h"
 #include "serial/MemorySerialDevice.h"
 #include "serial/SerialPort.h"
+#include "support/ConfigText.h"
 #include "support/RecordingDialogs.h"
 #include "support/TempDir.h"
 
@@ -95,6 +98,18 @@ TEST_F(TfGraphicDisplayTest, EveryControlTheWindowWritesIsBoundAndEscCloses) {
     QTest::keyClick(&window_, Qt::Key_Escape);
     EXPECT_FALSE(window_.isVisible());
     EXPECT_FALSE(display_.Visible());
+}
+
+// A place stored while another monitor was plugged in.
+TEST_F(TfGraphicDisplayTest, AWindowPlacedOffEveryScreenOpensWholeOnTheNearestOne) {
+    ConfigFile file =
+        ConfigWith(folder_, "[Configuration]\r\nGraphicFormLeft=9000\r\nGraphicFormTop=-4000\r\n");
+    display_.LoadSettings(file);
+    display_.Open();
+    window_.ApplyControls();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(window_.pos())) << window_.pos().x() << "," << window_.pos().y();
+    EXPECT_EQ(window_.pos().y(), screen.top());
 }
 
 TEST_F(TfGraphicDisplayTest, TheButtonsAnswerTheirMnemonics) {
