@@ -309,7 +309,7 @@ void GnssDecoder::Publish(TalkerView& view) {
     const bool same =
         n == view.shownCount && std::equal(next.begin(), next.begin() + n, view.shown.begin());
     if (same) return;
-    view.shown = next;
+    std::copy(next.begin(), next.begin() + n, view.shown.begin());
     view.shownCount = n;
     changed_ = true;
 }

@@ -185,6 +185,31 @@ TEST(GnssCaptureTest, DecoderAgreesWithAPlainReadingOfEveryCapture) {
     EXPECT_GT(cyclesSeen, 100u) << "the captures hold satellites at all";
 }
 
+// Read off the capture's last lines by hand: its last GPS cycles of L1
+// (signal 1, 13 satellites) and L2 CL (signal 6, 5 satellites), and its
+// last GGA, a DGPS fix with seven decimals of minutes.
+TEST(GnssCaptureTest, DualSignalCaptureEndsWithBothSignalsAndItsLastFix) {
+    const auto file = CaptureDir() / "ublox-f9p-hpnmea.log";
+    if (!std::filesystem::exists(file)) GTEST_SKIP() << "no capture at " << file;
+    GnssDecoder decoder;
+    Reading reading;
+    ReadCapture(file, decoder, reading);
+    const auto gps = decoder.SatellitesInView(0);
+    ASSERT_EQ(gps.size(), 18u);
+    EXPECT_EQ(gps[0].prn, 1);
+    EXPECT_EQ(gps[0].azimuth, 69);
+    EXPECT_EQ(gps[12].prn, 51);
+    EXPECT_EQ(gps[13].prn, 1);
+    EXPECT_EQ(gps[13].snr, 37);
+    EXPECT_EQ(gps[13].signalId, 6);
+    const GnssFix& fix = decoder.Fix();
+    EXPECT_EQ(fix.utcMs, (1 * 3600 + 45 * 60 + 8) * 1000u);
+    EXPECT_NEAR(*fix.latitude, 44 + 4.1306036 / 60, 1e-12);
+    EXPECT_NEAR(*fix.longitude, -(121 + 18.8447714 / 60), 1e-12);
+    EXPECT_EQ(fix.quality, 2);
+    EXPECT_DOUBLE_EQ(*fix.altitude, 1130.215);
+}
+
 }  // namespace
 
 }  // namespace zelsim
