@@ -1,0 +1,118 @@
+#pragma once
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "serial/CyclePart.h"
+
+namespace zelsim {
+
+// The receiver's latest position solution, gathered from GGA and RMC. A
+// value stays as it was when its field comes empty or unreadable, so a
+// window keeps showing the last good figure; `valid` says whether the
+// receiver still stands by it.
+struct GnssFix {
+    std::optional<uint32_t> utcMs;    // time of day, milliseconds after midnight
+    std::optional<double> latitude;   // degrees, south negative
+    std::optional<double> longitude;  // degrees, west negative
+    std::optional<uint8_t> quality;   // GGA: 0 none, 1 GPS, 2 DGPS, 4 RTK fixed, ...
+    std::optional<uint8_t> satellitesUsed;
+    std::optional<double> hdop;
+    std::optional<double> altitude;       // metres above mean sea level
+    std::optional<double> speedKnots;     // RMC
+    std::optional<double> courseDegrees;  // RMC, true
+    bool valid = false;
+
+    bool operator==(const GnssFix&) const = default;
+};
+
+struct SatelliteInView {
+    static constexpr int16_t kUnset = INT16_MIN;
+    uint16_t prn = 0;
+    int16_t elevation = kUnset;  // degrees above the horizon
+    int16_t azimuth = kUnset;    // degrees from true north
+    int16_t snr = kUnset;        // dB-Hz; unset while the satellite is not tracked
+    uint8_t signalId = 0;        // 0 when the receiver names no signal
+    bool used = false;           // among the PRNs of its system's latest GSA
+
+    bool operator==(const SatelliteInView&) const = default;
+};
+
+// Reads the standard fix and satellite sentences of every talker off the
+// line. Works on the framer's fields in place: nothing is allocated per
+// sentence, since a receiver sends dozens of them every second.
+class GnssDecoder final : public CyclePart {
+  public:
+    static constexpr size_t kTalkerCount = 8;
+    static constexpr std::array<std::string_view, kTalkerCount> kTalkers = {"GP", "GN", "GL", "GA",
+                                                                            "GB", "BD", "GQ", "GI"};
+    // One GSV cycle of one signal. Receivers stay well below: 12 channels a
+    // constellation is common, 40 the most seen.
+    static constexpr size_t kCycleCapacity = 64;
+    // A talker's view: the latest cycle of each signal it reports (L1, L5, ...).
+    static constexpr size_t kViewCapacity = 128;
+
+    void SentenceFramed(SentenceFramer& sentence, uint32_t now) override;
+    // Changes of one read count as one revision: windows redraw once for a
+    // whole burst of sentences instead of once per sentence.
+    void AfterRead(uint32_t now) override;
+
+    // Decodes one framed sentence; false when it was none of ours or carried
+    // nothing readable.
+    bool Decode(SentenceFramer& sentence);
+
+    const GnssFix& Fix() const { return fix_; }
+    // GGA sentences that carried a usable position.
+    uint32_t FixCount() const { return fixCount_; }
+    std::span<const SatelliteInView> SatellitesInView(size_t talker) const;
+    size_t SatelliteCount() const;
+    // Complete GSV cycles taken over, of every talker and signal.
+    uint32_t CyclesPublished() const { return cyclesPublished_; }
+    uint32_t Revision() const { return revision_; }
+
+    // Index into kTalkers, or -1 for a talker we do not follow.
+    static int TalkerIndex(std::string_view address);
+
+  private:
+    // The PRNs in the latest GSA of one system (NMEA system ids 1 to 6; 0
+    // for a combined GSA that names no system).
+    struct UsedSet {
+        std::array<uint16_t, 12> prns{};
+        uint8_t count = 0;
+        bool Holds(uint16_t prn) const;
+    };
+    static constexpr size_t kSystemCount = 7;
+
+    struct TalkerView {
+        std::array<SatelliteInView, kViewCapacity> shown{};
+        uint16_t shownCount = 0;
+        // The cycle arriving: published only once its last message came
+        // after all the others, in order.
+        std::array<SatelliteInView, kCycleCapacity> pending{};
+        uint8_t pendingCount = 0;
+        uint8_t pendingTotal = 0;  // 0: no cycle in progress
+        uint8_t pendingNext = 0;
+        uint8_t pendingSignal = 0;
+    };
+
+    bool DecodeGga(SentenceFramer& s);
+    bool DecodeRmc(SentenceFramer& s);
+    bool DecodeGsa(SentenceFramer& s, int talker);
+    bool DecodeGsv(SentenceFramer& s, int talker);
+    void Publish(TalkerView& view);
+    bool MarkUsed(int talker, SatelliteInView& sat) const;
+    bool RemarkUsed();
+
+    GnssFix fix_;
+    uint32_t fixCount_ = 0;
+    std::array<TalkerView, kTalkerCount> views_{};
+    std::array<UsedSet, kSystemCount> used_{};
+    uint32_t cyclesPublished_ = 0;
+    uint32_t revision_ = 0;
+    bool changed_ = false;
+};
+
+}  // namespace zelsim
