@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -102,7 +103,11 @@ int RunZelSim(int argc, char** argv) {
     window.show();
     // For rigs that always watch the controller: as a click on the button.
     if (cl.graph) window.OpenGraph();
-    if (!cl.graphFile.empty()) window.ShowGraphFile(cl.graphFile);
+    // Loaded once the program runs: a file that cannot be shown says so in a
+    // box, and a signal must still end the program while the box is open.
+    if (!cl.graphFile.empty())
+        QTimer::singleShot(0, &window,
+                           [&window, file = cl.graphFile] { window.ShowGraphFile(file); });
     zelSim.SayStartProblems();
     if (!demoError.empty()) {
         std::fprintf(stderr, "zelsim: the simulated devices did not start: %s\n",
