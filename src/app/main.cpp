@@ -103,19 +103,23 @@ int RunZelSim(int argc, char** argv) {
     window.show();
     // For rigs that always watch the controller: as a click on the button.
     if (cl.graph) window.OpenGraph();
-    // Loaded once the program runs: a file that cannot be shown says so in a
-    // box, and a signal must still end the program while the box is open.
-    if (!cl.graphFile.empty())
-        QTimer::singleShot(0, &window,
-                           [&window, file = cl.graphFile] { window.ShowGraphFile(file); });
-    zelSim.SayStartProblems();
-    if (!demoError.empty()) {
+    if (!demoError.empty())
         std::fprintf(stderr, "zelsim: the simulated devices did not start: %s\n",
                      demoError.c_str());
-        QMessageBox::warning(
-            &window, "Demo Not Started",
-            QString::fromStdString("The simulated devices did not start:\n" + demoError));
-    }
+    // What is said in boxes at start is said once the program runs: a signal
+    // must still end the program while a box is open, and it cannot while
+    // the box's own loop runs before the program's.
+    // A window closed by a signal while a box was open asks nothing more.
+    QTimer::singleShot(0, &window, [&window, &zelSim, &demoError, file = cl.graphFile] {
+        zelSim.SayStartProblems();
+        if (!window.isVisible()) return;
+        if (!demoError.empty())
+            QMessageBox::warning(
+                &window, "Demo Not Started",
+                QString::fromStdString("The simulated devices did not start:\n" + demoError));
+        if (!window.isVisible()) return;
+        if (!file.empty()) window.ShowGraphFile(file);
+    });
     return app.exec();
 }
 
