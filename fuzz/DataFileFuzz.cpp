@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
+#include "base/Text.h"
 #include "graph/DataFile.h"
 #include "graph/DiagnosticRecord.h"
 #include "graph/RecordRing.h"
@@ -19,7 +20,7 @@ namespace {
 
 bool PrintableText(std::string_view text) {
     for (unsigned char c : text)
-        if (c < 0x20 || c >= 0x7F) return false;
+        if (!IsPrintable(c)) return false;
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "base/Text.h"
 #include "graph/DiagnosticRecord.h"
 #include "graph/FieldNumbers.h"
 #include "graph/RecordRing.h"
@@ -41,10 +42,6 @@ constexpr size_t kMostFields = 64;
 constexpr uint32_t kMmPerSecPerHundredKnots = 190000;
 constexpr uint32_t kHundredKnotsDivisor = 36933;
 
-constexpr bool Printable(unsigned char c) {
-    return c >= 0x20 && c < 0x7F;
-}
-
 void Put(std::string& out, int64_t value) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
@@ -81,17 +78,6 @@ class Fields {
     size_t count_ = 0;
 };
 
-// "[+-]digits", modulo 2^32: a 32-bit field read whole.
-int32_t Signed32(std::string_view field) {
-    size_t i = 0;
-    bool negative = false;
-    if (i < field.size() && (field[i] == '+' || field[i] == '-')) negative = field[i++] == '-';
-    uint32_t value = 0;
-    for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i)
-        value = value * 10u + static_cast<uint32_t>(field[i] - '0');
-    return static_cast<int32_t>(negative ? 0u - value : value);
-}
-
 int32_t Times(int32_t value, int32_t factor) {
     return field_numbers::Wrap32(int64_t{value} * factor);
 }
@@ -125,7 +111,7 @@ void AppendRecordLine(std::string& out, const DiagnosticRecord& r) {
     PutText(out, r.dat, sizeof r.dat);
     PutText(out, r.tim, sizeof r.tim);
     Put(out, r.hld);
-    out.push_back(r.rMd != ' ' && Printable(static_cast<unsigned char>(r.rMd)) ? r.rMd : '?');
+    out.push_back(r.rMd != ' ' && IsPrintable(static_cast<unsigned char>(r.rMd)) ? r.rMd : '?');
     out.push_back(',');
     for (int64_t v : {int64_t{r.sats},
                       int64_t{r.latDeg},
@@ -201,10 +187,10 @@ void Write(std::string& out, const RecordRing& ring, int end, int count,
 }
 
 std::optional<std::string_view> Lines::Next() {
-    while (at_ < text_.size() && !Printable(static_cast<unsigned char>(text_[at_]))) ++at_;
+    while (at_ < text_.size() && !IsPrintable(static_cast<unsigned char>(text_[at_]))) ++at_;
     if (at_ >= text_.size()) return std::nullopt;
     const size_t start = at_;
-    while (at_ < text_.size() && Printable(static_cast<unsigned char>(text_[at_]))) ++at_;
+    while (at_ < text_.size() && IsPrintable(static_cast<unsigned char>(text_[at_]))) ++at_;
     return text_.substr(start, std::min(at_ - start, kLineLimit));
 }
 
@@ -218,9 +204,9 @@ void ReadRecord(int version, std::string_view line, DiagnosticRecord& r) {
     r.rMd = FirstCharacter(f[4]);
     r.sats = Byte(f[5]);
     r.latDeg = Integer16(f[6]);
-    r.latUMin = Signed32(f[7]);
+    r.latUMin = Integer32(f[7]);
     r.lonDeg = Integer16(f[8]);
-    r.lonUMin = Signed32(f[9]);
+    r.lonUMin = Integer32(f[9]);
     // Version 1 has a column more before the traced values, and another
     // before the time settings; it kept some settings in coarser units.
     const bool first = version == 1;
@@ -234,10 +220,10 @@ void ReadRecord(int version, std::string_view line, DiagnosticRecord& r) {
         r.sogMmPerSec = static_cast<int32_t>(static_cast<uint32_t>(Integer16(f[24])) *
                                              kMmPerSecPerHundredKnots / kHundredKnotsDivisor);
     else
-        r.sogMmPerSec = Signed32(f[23]);
+        r.sogMmPerSec = Integer32(f[23]);
     r.firstRsp = Flag(f[24 + a]);
     r.spsZCtrl = Integer16(f[25 + a]);
-    r.spsOffset = Times(Signed32(f[26 + a]), first ? 10 : 1);
+    r.spsOffset = Times(Integer32(f[26 + a]), first ? 10 : 1);
     r.dTmMs = Wrap16(int64_t{Integer16(f[27 + b])} * (first ? 10 : 1));
     const std::array<std::pair<int32_t*, int32_t>, 6> settings = {{{&r.olDeadBand, 10},
                                                                    {&r.olTonLen, 100},
@@ -247,7 +233,7 @@ void ReadRecord(int version, std::string_view line, DiagnosticRecord& r) {
                                                                    {&r.minTurnRad, 100}}};
     for (size_t i = 0; i < settings.size(); ++i)
         *settings[i].first =
-            Times(Signed32(f[28 + b + static_cast<int>(i)]), first ? settings[i].second : 1);
+            Times(Integer32(f[28 + b + static_cast<int>(i)]), first ? settings[i].second : 1);
     int16_t* steering[] = {&r.maxStrRat, &r.spsLSet,  &r.spsCSet,  &r.spsRSet, &r.solCType,
                            &r.solDly,    &r.solMinDr, &r.solMaxDr, &r.solPwm};
     for (int i = 0; i < 9; ++i) *steering[i] = Integer16(f[34 + b + i]);
@@ -256,13 +242,13 @@ void ReadRecord(int version, std::string_view line, DiagnosticRecord& r) {
     for (int i = 0; i < 5; ++i) *later[i] = Integer16(f[43 + i]);
     if (version < 3) return;
     const int32_t hundredths = version == 3 ? 10 : 1;  // version 3 kept tenths
-    r.spsDeltaAlphaHunds = Times(Signed32(f[48]), hundredths);
-    r.vtgWheelAngleHunds = Times(Signed32(f[49]), hundredths);
+    r.spsDeltaAlphaHunds = Times(Integer32(f[48]), hundredths);
+    r.vtgWheelAngleHunds = Times(Integer32(f[49]), hundredths);
     if (version < 4) return;
     r.draftFilterActive = Integer16(f[50]) != 0 ? 1 : 0;
-    r.ModeFilterHunds = Signed32(f[51]);
-    r.draftFilterHunds = Signed32(f[52]);
-    r.Rev2WATenths = Signed32(f[53]);
+    r.ModeFilterHunds = Integer32(f[51]);
+    r.draftFilterHunds = Integer32(f[52]);
+    r.Rev2WATenths = Integer32(f[53]);
 }
 
 bool IsDeviceLine(int version, std::string_view line) {

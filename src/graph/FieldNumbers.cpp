@@ -78,6 +78,10 @@ int16_t Integer16Minus(std::string_view field) {
     return Wrap16(Read(field, false));
 }
 
+int32_t Integer32(std::string_view field) {
+    return Wrap32(Read(field, true));
+}
+
 int32_t Integer32Minus(std::string_view field) {
     return Wrap32(Read(field, false));
 }

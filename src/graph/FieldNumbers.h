@@ -20,6 +20,8 @@ int32_t Hundredths(std::string_view field);
 int16_t Integer16(std::string_view field);
 // "[-]digits": a '+' is not a number.
 int16_t Integer16Minus(std::string_view field);
+// "[+-]digits".
+int32_t Integer32(std::string_view field);
 // "[-]digits".
 int32_t Integer32Minus(std::string_view field);
 // "digits".

@@ -29,6 +29,8 @@ class GraphFiles {
     // Data files go to `folder`, the folder the program started in.
     explicit GraphFiles(std::string folder) : folder_(std::move(folder)) {}
 
+    const std::string& Folder() const { return folder_; }
+
     // "<folder>/ZelSim%03d.txt"
     std::string DataPath(int index) const;
     // "1 record", "4000 records".

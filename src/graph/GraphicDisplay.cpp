@@ -49,8 +49,7 @@ GraphicDisplay::GraphicDisplay(ControlTable& mainControls, RecordSampler& sample
       sampler_(sampler),
       port_(port),
       dialogs_(dialogs),
-      files_(startFolder),
-      startFolder_(std::move(startFolder)),
+      files_(std::move(startFolder)),
       version_(std::move(version)) {
     // Every 4000 records while Auto Save is on, the whole ring.
     sampler_.onAutoSave = [this] {
@@ -167,7 +166,7 @@ void GraphicDisplay::LoadData() {
     shownFile_.clear();
     UserDialogs::FileRequest request;
     request.caption = kOpenCaption;
-    request.folder = startFolder_;
+    request.folder = files_.Folder();
     request.filters = {"Data files (*.txt)", "All files (*)"};
     if (const std::optional<std::string> path = dialogs_.AskFileToOpen(request)) LoadFile(*path);
     ShowCaption();

@@ -181,7 +181,6 @@ class GraphicDisplay : public CyclePart {
     const SerialPort& port_;
     UserDialogs& dialogs_;
     GraphFiles files_;
-    std::string startFolder_;
     std::string version_;
     Settings saved_;
     Settings window_;
