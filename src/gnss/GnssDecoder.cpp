@@ -145,7 +145,7 @@ bool GnssDecoder::DecodeGga(SentenceFramer& s) {
     const GnssFix before = fix_;
     uint32_t time = 0, quality = 0, satellites = 0;
     double latitude = 0, longitude = 0, hdop = 0, altitude = 0;
-    if (ParseTime(s.Field(1), time)) fix_.utcMs = time;
+    if (ParseTime(s.Field(1), time)) TimeOfFix(time);
     const bool position = ParsePosition(s, 2, latitude, longitude);
     if (position) {
         fix_.latitude = latitude;
@@ -159,18 +159,26 @@ bool GnssDecoder::DecodeGga(SentenceFramer& s) {
         fix_.quality = static_cast<uint8_t>(quality);
         // A quality without a position is no fix to count or to show as current.
         fix_.valid = quality > 0 && position;
-        if (fix_.valid) ++fixCount_;
+        if (fix_.valid) {
+            ++fixCount_;
+            if (onFix) onFix(fix_);
+        }
     }
     const bool changed = !(fix_ == before);
     changed_ |= changed;
     return changed || fix_.valid;
 }
 
+void GnssDecoder::TimeOfFix(uint32_t ms) {
+    if (fix_.utcMs != ms) ++epoch_;
+    fix_.utcMs = ms;
+}
+
 bool GnssDecoder::DecodeRmc(SentenceFramer& s) {
     const GnssFix before = fix_;
     uint32_t time = 0;
     double latitude = 0, longitude = 0, speed = 0, course = 0;
-    if (ParseTime(s.Field(1), time)) fix_.utcMs = time;
+    if (ParseTime(s.Field(1), time)) TimeOfFix(time);
     const bool position = ParsePosition(s, 3, latitude, longitude);
     if (position) {
         fix_.latitude = latitude;

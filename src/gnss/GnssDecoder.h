@@ -2,6 +2,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -55,6 +56,9 @@ class GnssDecoder final : public CyclePart {
     // A talker's view: the latest cycle of each signal it reports (L1, L5, ...).
     static constexpr size_t kViewCapacity = 128;
 
+    // Each GGA that carried a usable position, as it is decoded.
+    std::function<void(const GnssFix&)> onFix;
+
     void SentenceFramed(SentenceFramer& sentence, uint32_t now) override;
     // Changes of one read count as one revision: windows redraw once for a
     // whole burst of sentences instead of once per sentence.
@@ -72,6 +76,10 @@ class GnssDecoder final : public CyclePart {
     // Complete GSV cycles taken over, of every talker and signal.
     uint32_t CyclesPublished() const { return cyclesPublished_; }
     uint32_t Revision() const { return revision_; }
+    // Receiver cycles begun: a fix sentence with a time of its own starts
+    // one. Windows that follow the sky redraw once per cycle, however many
+    // sentences it takes.
+    uint32_t Epoch() const { return epoch_; }
 
     // Index into kTalkers, or -1 for a talker we do not follow.
     static int TalkerIndex(std::string_view address);
@@ -98,6 +106,7 @@ class GnssDecoder final : public CyclePart {
         uint8_t pendingSignal = 0;
     };
 
+    void TimeOfFix(uint32_t ms);
     bool DecodeGga(SentenceFramer& s);
     bool DecodeRmc(SentenceFramer& s);
     bool DecodeGsa(SentenceFramer& s, int talker);
@@ -112,6 +121,7 @@ class GnssDecoder final : public CyclePart {
     std::array<UsedSet, kSystemCount> used_{};
     uint32_t cyclesPublished_ = 0;
     uint32_t revision_ = 0;
+    uint32_t epoch_ = 0;
     bool changed_ = false;
 };
 
