@@ -36,11 +36,13 @@ bool Cut(const QLabel* label) {
 
 }  // namespace
 
-WindowBinding::WindowBinding(QWidget& window, QWidget& client, const ControlTable& table)
+WindowBinding::WindowBinding(QWidget& window, QWidget& client, const ControlTable& table,
+                             Sizing sizing)
     : window_(window),
       client_(client),
       table_(table),
-      windowName_(window.objectName().toStdString()) {}
+      windowName_(window.objectName().toStdString()),
+      sizing_(sizing) {}
 
 void WindowBinding::BindChildren() {
     for (QWidget* widget : window_.findChildren<QWidget*>()) {
@@ -141,9 +143,17 @@ void WindowBinding::ApplyToWindow(const ControlState& s) {
         placed_ = std::pair{s.left, s.top};
         window_.move(OnAScreen(QPoint(s.left, s.top), window_.frameGeometry().size()));
     }
-    if (s.Has(ControlState::kSize) && client_.size() != QSize(s.width, s.height)) {
+    if (s.Has(ControlState::kSize) && sizing_ == Sizing::kFixed &&
+        client_.size() != QSize(s.width, s.height)) {
         client_.setFixedSize(s.width, s.height);
         window_.adjustSize();
+    }
+    // As with the place: a size the user gave stays until core names a
+    // new one.
+    if (s.Has(ControlState::kSize) && sizing_ == Sizing::kResizable &&
+        sized_ != std::pair{s.width, s.height}) {
+        sized_ = std::pair{s.width, s.height};
+        client_.resize(s.width, s.height);
     }
     // A secondary window is shown and hidden by its part.
     if (s.Has(ControlState::kVisible) && window_.isVisible() != s.visible) {

@@ -28,10 +28,15 @@ struct ControlState;
 // way to a table of its own, so two windows may use the same names.
 class WindowBinding {
   public:
+    // A fixed window has the size core gives it; a resizable one starts at
+    // the size core gives it and then keeps the size the user makes it.
+    enum class Sizing : uint8_t { kFixed, kResizable };
+
     // The window's object name is the name of its own entry; `client` is
     // the widget whose size that entry sets. Both and `table` outlive the
     // binding.
-    WindowBinding(QWidget& window, QWidget& client, const ControlTable& table);
+    WindowBinding(QWidget& window, QWidget& client, const ControlTable& table,
+                  Sizing sizing = Sizing::kFixed);
 
     // Takes the window's named children and actions; called once the
     // window has built them, and again after it adds more.
@@ -61,11 +66,13 @@ class WindowBinding {
     QWidget& client_;
     const ControlTable& table_;
     const std::string windowName_;
+    const Sizing sizing_;
     std::map<std::string, QWidget*, std::less<>> widgets_;
     std::map<std::string, QAction*, std::less<>> menuItems_;
     std::set<std::string, std::less<>> warned_;
     uint64_t appliedRevision_ = 0;
     std::optional<std::pair<int, int>> placed_;
+    std::optional<std::pair<int, int>> sized_;
 };
 
 }  // namespace zelsim
