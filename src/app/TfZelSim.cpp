@@ -23,6 +23,11 @@
 #include "base/QtColour.h"
 #include "base/ShownText.h"
 #include "base/WindowBinding.h"
+#include "gps/TfCogDisplay.h"
+#include "gps/TfGpsSimulator.h"
+#include "gps/TfPositionDeviation.h"
+#include "gps/TfSkyView.h"
+#include "gps/TfSvStatus.h"
 #include "graph/TfGraphicDisplay.h"
 #include "monitor/MessageLogMenu.h"
 #include "monitor/MessageMonitorMenu.h"
@@ -217,6 +222,12 @@ void TfZelSim::BuildPanels() {
     graph->setText("&Graph");
     connect(graph, &QPushButton::clicked, this, &TfZelSim::OpenGraph);
     graphWindow_ = new TfGraphicDisplay(zelSim_.GraphicDisplay(), this);
+    GpsWindows& gps = zelSim_.GpsWindows();
+    deviationWindow_ = new TfPositionDeviation(gps.DeviationWindow(), this);
+    svStatusWindow_ = new TfSvStatus(gps.SvStatusWindow(), this);
+    cogWindow_ = new TfCogDisplay(zelSim_.CourseDisplay(), this);
+    skyViewWindow_ = new TfSkyView(gps.SkyViewWindow(), this);
+    gpsSimulatorWindow_ = new TfGpsSimulator(gps.GpsSimulatorWindow(), this);
 
     QPushButton* connectButton = AddButton(mw::bComOpenClose, aux);
     connect(connectButton, &QPushButton::clicked, this,
@@ -394,6 +405,33 @@ void TfZelSim::BuildMenus() {
     logging->setObjectName(Latin1Text(mw::mLoggingOptions));
     auto* loggingMenu = new MessageLogMenu(zelSim_.MessageLog(), logging, this);
     connect(loggingMenu, &MessageLogMenu::acted, this, [this] { Act([] {}); });
+
+    BuildMoreMenu();
+}
+
+void TfZelSim::BuildMoreMenu() {
+    QMenu* more = menuBar()->addMenu("m&ore");
+    more->setObjectName(Latin1Text(mw::mMore));
+    GpsWindows& gps = zelSim_.GpsWindows();
+    struct Item {
+        std::string_view name;
+        const char* caption;
+        void (GpsWindows::*click)();
+    };
+    for (const Item& i : {Item{mw::mPositionDeviation, "Static Position &Deviation",
+                               &GpsWindows::ClickPositionDeviation},
+                          Item{mw::mSvStatus, "&SV Status", &GpsWindows::ClickSvStatus},
+                          Item{mw::mSkyView, "Sk&y View", &GpsWindows::ClickSkyView},
+                          Item{mw::mGpsSim, "&GPS Simulator", &GpsWindows::ClickGpsSimulator}}) {
+        QAction* item = AddItem(more, i.name, i.caption);
+        item->setCheckable(true);
+        connect(item, &QAction::triggered, this, [this, &gps, item, i] {
+            Act([&gps, i] { (gps.*i.click)(); });
+            // The item turned itself: its mark is the part's, which a click
+            // need not change.
+            item->setChecked(zelSim_.Controls().Get(i.name).checked);
+        });
+    }
 }
 
 void TfZelSim::BuildButtonMenu() {
@@ -418,6 +456,11 @@ void TfZelSim::BuildButtonMenu() {
 void TfZelSim::ApplyControls() {
     binding_->Apply();
     graphWindow_->ApplyControls();
+    cogWindow_->ApplyControls();
+    deviationWindow_->ApplyControls();
+    svStatusWindow_->ApplyControls();
+    skyViewWindow_->ApplyControls();
+    gpsSimulatorWindow_->ApplyControls();
 }
 
 void TfZelSim::CloseUnattended() {

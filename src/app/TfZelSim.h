@@ -21,7 +21,12 @@ class PanelView;
 class UserButtonsPanel;
 class PortWatch;
 class SendBoxInput;
+class TfCogDisplay;
+class TfGpsSimulator;
 class TfGraphicDisplay;
+class TfPositionDeviation;
+class TfSkyView;
+class TfSvStatus;
 class ZelSim;
 
 // The main window: a thin view of ZelSim. It binds each named control to a
@@ -49,6 +54,11 @@ class TfZelSim : public QMainWindow {
     // A saved data file in the graph window, in Hold, as Load Data shows it.
     void ShowGraphFile(const std::string& path);
     TfGraphicDisplay& GraphWindow() const { return *graphWindow_; }
+    TfCogDisplay& CogWindow() const { return *cogWindow_; }
+    TfPositionDeviation& DeviationWindow() const { return *deviationWindow_; }
+    TfSvStatus& SvStatusWindow() const { return *svStatusWindow_; }
+    TfSkyView& SkyViewWindow() const { return *skyViewWindow_; }
+    TfGpsSimulator& GpsSimulatorWindow() const { return *gpsSimulatorWindow_; }
 
   signals:
     // The window has closed: the port is shut and the settings are saved.
@@ -63,6 +73,8 @@ class TfZelSim : public QMainWindow {
     void BuildScriptControls(QWidget* aux);
     void BuildMenus();
     void BuildButtonMenu();
+    // "more": the GPS windows.
+    void BuildMoreMenu();
     // bClickButton1Popup..8: the Define Button dialog of position 0..7.
     void DefineButton(int position);
     // bClickSendFilePopup: the line-delay dialog.
@@ -88,6 +100,11 @@ class TfZelSim : public QMainWindow {
     SendBoxInput* sendBoxInput_ = nullptr;
     PortWatch* portWatch_ = nullptr;
     TfGraphicDisplay* graphWindow_ = nullptr;
+    TfCogDisplay* cogWindow_ = nullptr;
+    TfPositionDeviation* deviationWindow_ = nullptr;
+    TfSvStatus* svStatusWindow_ = nullptr;
+    TfSkyView* skyViewWindow_ = nullptr;
+    TfGpsSimulator* gpsSimulatorWindow_ = nullptr;
     std::unique_ptr<WindowBinding> binding_;
     int ticksSinceDisplay_ = 0;
     bool closing_ = false;

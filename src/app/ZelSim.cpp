@@ -24,8 +24,9 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
                   [this](std::string_view line) { mainCycle_.ShowReceived(line); }),
       interpreter_(controls_, dialogs, buttons_, fileSender_, clock, *this, startDirectory),
       recordSampler_(std::move(localTime)),
-      graphicDisplay_(controls_, recordSampler_, connection_.Port(), dialogs,
+      graphicDisplay_(controls_, recordSampler_, courseDisplay_, connection_.Port(), dialogs,
                       std::move(startDirectory), ZELSIM_VERSION_TEXT),
+      gpsWindows_(controls_, gnssDecoder_),
       screen_(controls_),
       // While a script or a file has the line, the settings queries keep off.
       responder_(
@@ -49,11 +50,13 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
       // then answered; after the read, acquisition (which sees a reply of
       // this cycle), the scripts, the discovery step, and last the graph's
       // sample of everything that changed the record, its redraw, and the
-      // graph window's settings once it has closed.
+      // graph window's settings once it has closed; the receiver's own
+      // sentences are read beside the responder and shown in the GPS
+      // windows once per receiver cycle.
       mainCycle_(clock, connection_.Port(),
                  {&indicator_, &connection_, &log_, &monitor_, &sendBox_, &acquisition_, &buttons_,
-                  &interpreter_, &fileSender_, &responder_, &recordSampler_, &graphicDisplay_,
-                  &windowState_}) {
+                  &interpreter_, &fileSender_, &responder_, &gnssDecoder_, &recordSampler_,
+                  &graphicDisplay_, &gpsWindows_, &windowState_}) {
     sendBox_.onEscapeToScript = [this] { return interpreter_.AskToStop(); };
     windowState_.onRefreshed = [this](ZelType type) {
         const SerialPort& port = connection_.Port();

@@ -7,6 +7,9 @@
 #include "base/ConfigFile.h"
 #include "base/ControlTable.h"
 #include "base/LocalTime.h"
+#include "gnss/GnssDecoder.h"
+#include "gps/CourseDisplay.h"
+#include "gps/GpsWindows.h"
 #include "graph/GraphicDisplay.h"
 #include "graph/RecordSampler.h"
 #include "monitor/MessageLog.h"
@@ -76,6 +79,9 @@ class ZelSim : private ScriptHost {
     zelsim::QueryResponder& QueryResponder() { return responder_; }
     zelsim::RecordSampler& RecordSampler() { return recordSampler_; }
     zelsim::GraphicDisplay& GraphicDisplay() { return graphicDisplay_; }
+    zelsim::CourseDisplay& CourseDisplay() { return courseDisplay_; }
+    zelsim::GnssDecoder& GnssDecoder() { return gnssDecoder_; }
+    zelsim::GpsWindows& GpsWindows() { return gpsWindows_; }
     zelsim::PanelScreen& PanelScreen() { return screen_; }
     zelsim::PanelKeys& PanelKeys() { return keypad_; }
     zelsim::ReceiverAcquisition& ReceiverAcquisition() { return acquisition_; }
@@ -103,7 +109,10 @@ class ZelSim : private ScriptHost {
     zelsim::FileSender fileSender_;
     zelsim::ScriptInterpreter interpreter_;
     zelsim::RecordSampler recordSampler_;
+    zelsim::CourseDisplay courseDisplay_;
     zelsim::GraphicDisplay graphicDisplay_;
+    zelsim::GnssDecoder gnssDecoder_;
+    zelsim::GpsWindows gpsWindows_;
     zelsim::PanelScreen screen_;
     zelsim::QueryResponder responder_;
     zelsim::PanelKeys keypad_;

@@ -149,6 +149,13 @@ inline constexpr std::string_view kButtonGroupItems[] = {mButtonGroup1, mButtonG
                                                          mButtonGroup3, mButtonGroup4};
 inline constexpr std::string_view mShowScriptDetails = "mShowScriptDetails";
 
+// "more": the GPS windows, each item checked by rules of its own.
+inline constexpr std::string_view mMore = "mMore";
+inline constexpr std::string_view mPositionDeviation = "mPositionDeviation";
+inline constexpr std::string_view mSvStatus = "mSvStatus";
+inline constexpr std::string_view mSkyView = "mSkyView";
+inline constexpr std::string_view mGpsSim = "mGpsSim";
+
 // "COM Port": after the COM items, the choice to reopen a lost device.
 inline constexpr std::string_view mReconnectAutomatically = "mReconnectAutomatically";
 

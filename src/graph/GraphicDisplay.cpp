@@ -7,6 +7,7 @@
 #include "base/ConfigFile.h"
 #include "base/MainWindowControls.h"
 #include "base/UserDialogs.h"
+#include "gps/CourseDisplay.h"
 #include "graph/DataFile.h"
 #include "graph/GraphWindowControls.h"
 #include "graph/RecordSampler.h"
@@ -29,8 +30,6 @@ constexpr const char* kCogTopKey = "CogDisplayTop";
 constexpr const char* kCogHeightKey = "CogDisplayHeight";
 constexpr const char* kCogWidthKey = "CogDisplayWidth";
 
-constexpr const char* kCourseDisplayLater = "The course display comes with the GPS windows";
-
 static_assert(GraphicDisplay::kPlaySpeeds.size() == gw::kPlayButtons.size());
 
 constexpr const char* kDataNotSaved = "Data Not Saved";
@@ -43,10 +42,11 @@ constexpr size_t kLoadNameLimit = 299;
 }  // namespace
 
 GraphicDisplay::GraphicDisplay(ControlTable& mainControls, RecordSampler& sampler,
-                               const SerialPort& port, UserDialogs& dialogs,
+                               CourseDisplay& course, const SerialPort& port, UserDialogs& dialogs,
                                std::string startFolder, std::string version)
     : mainControls_(mainControls),
       sampler_(sampler),
+      course_(course),
       port_(port),
       dialogs_(dialogs),
       files_(std::move(startFolder)),
@@ -62,8 +62,6 @@ GraphicDisplay::GraphicDisplay(ControlTable& mainControls, RecordSampler& sample
     controls_.SetVisible(gw::lAutoSave, false);
     controls_.SetText(gw::bPause, "&Pause");
     controls_.SetText(gw::bAutoSave, "&Auto Save On");
-    controls_.SetEnabled(gw::bCogDisplay, false);
-    controls_.SetHint(gw::bCogDisplay, kCourseDisplayLater);
     controls_.SetVisible(gw::sbGraphTime, false);
     ShowHoldState();
     ShowGridCaptions();
@@ -91,6 +89,7 @@ void GraphicDisplay::Open() {
     chart.SetLogGrid(saved_.logGrid);
     ShowGridCaptions();
     controls_.SetPos(gw::fGraphicDisplay, saved_.left, saved_.top);
+    course_.Place({saved_.cogLeft, saved_.cogTop, saved_.cogHeight, saved_.cogWidth});
     controls_.SetVisible(gw::fGraphicDisplay, true);
     OnShow();
 }
@@ -111,6 +110,7 @@ void GraphicDisplay::OnShow() {
 }
 
 void GraphicDisplay::OnHide() {
+    course_.Hide();
     sampler_.Hide();
     controls_.SetVisible(gw::fGraphicDisplay, false);
 }
@@ -121,6 +121,15 @@ void GraphicDisplay::Close() {
     if (sampler_.AutoSave() && ring.Head() != ring.AutoSaveMark())
         SaveRecords(ring.Head(), ring.AppendedSinceMark(), SaveKind::kButton);
     OnHide();
+}
+
+void GraphicDisplay::ToggleCourseDisplay() {
+    if (course_.Visible()) {
+        course_.Hide();
+        return;
+    }
+    course_.Show();
+    course_.ShowCourse(sampler_.Chart().ShownCourse());
 }
 
 void GraphicDisplay::SaveData() {
@@ -371,6 +380,7 @@ void GraphicDisplay::Redraw(int endIndex) {
     chart.Redraw(sampler_.Ring(), sampler_.Identities(), endIndex, sampler_.Holding());
     ++drawnRevision_;
     if (!paused_) shownRevision_ = drawnRevision_;
+    if (course_.Visible()) course_.ShowCourse(chart.ShownCourse());
     const StripChart::ScrollBar& bar = chart.TimeBar();
     controls_.SetVisible(gw::sbGraphTime, bar.visible);
     if (bar.visible) controls_.SetBar(gw::sbGraphTime, bar.position, LastTimePosition());
@@ -433,6 +443,11 @@ std::string GraphicDisplay::Caption(std::string_view shownFile) {
 
 GraphicDisplay::Settings GraphicDisplay::Current() const {
     Settings current = window_;
+    const CourseDisplay::Bounds& cog = course_.Current();
+    current.cogLeft = cog.left;
+    current.cogTop = cog.top;
+    current.cogHeight = cog.clientHeight;
+    current.cogWidth = cog.clientWidth;
     current.linearGrid = sampler_.Chart().LinearGrid();
     current.logGrid = sampler_.Chart().LogGrid();
     return current;

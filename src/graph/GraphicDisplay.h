@@ -14,6 +14,7 @@
 namespace zelsim {
 
 struct ChartDrawing;
+class CourseDisplay;
 class RecordSampler;
 class SerialPort;
 class UserDialogs;
@@ -82,12 +83,14 @@ class GraphicDisplay : public CyclePart {
     // Writes the shown picture to a file; the reason when it could not.
     using PictureWriter = std::function<std::optional<std::string>(const std::string& path)>;
 
-    // `mainControls` holds the main window's bGraphicDisplay; `port` tells
+    // `mainControls` holds the main window's bGraphicDisplay; `course` is
+    // the course display the window places, shows and feeds; `port` tells
     // whether the window opens live or in Hold; `dialogs` asks for the file
     // to load and says what failed; data files are saved in `startFolder`
     // with the program's `version`.
-    GraphicDisplay(ControlTable& mainControls, RecordSampler& sampler, const SerialPort& port,
-                   UserDialogs& dialogs, std::string startFolder, std::string version);
+    GraphicDisplay(ControlTable& mainControls, RecordSampler& sampler, CourseDisplay& course,
+                   const SerialPort& port, UserDialogs& dialogs, std::string startFolder,
+                   std::string version);
 
     ControlTable& Controls() { return controls_; }
     const ControlTable& Controls() const { return controls_; }
@@ -107,6 +110,9 @@ class GraphicDisplay : public CyclePart {
     void Close();
     void ToggleLinearGrid();
     void ToggleLogGrid();
+    // bClickCogDisplay: the course display hidden when shown, else shown
+    // with the course of the sample on display.
+    void ToggleCourseDisplay();
 
     // A button pressed on the paint box. A right press on a trace switch
     // gives the trace whose scale popup opens there.
@@ -178,6 +184,7 @@ class GraphicDisplay : public CyclePart {
     ControlTable controls_;
     ControlTable& mainControls_;
     RecordSampler& sampler_;
+    CourseDisplay& course_;
     const SerialPort& port_;
     UserDialogs& dialogs_;
     GraphFiles files_;

@@ -225,7 +225,8 @@ void TfGraphicDisplay::BuildButtons(QWidget* panel) {
             &QPushButton::clicked, this, [this] { Act([this] { display_.ToggleLogGrid(); }); });
     connect(AddButton(gw::bLinearGridOnOff, panel, 560, kButtonRow, 80, "Linear Grid Off"),
             &QPushButton::clicked, this, [this] { Act([this] { display_.ToggleLinearGrid(); }); });
-    AddButton(gw::bCogDisplay, panel, 642, kButtonRow, 40, "COG ");
+    connect(AddButton(gw::bCogDisplay, panel, 642, kButtonRow, 40, "COG "), &QPushButton::clicked,
+            this, [this] { Act([this] { display_.ToggleCourseDisplay(); }); });
     connect(AddButton(gw::bClear, panel, 684, kButtonRow, 40, "Clear"), &QPushButton::clicked, this,
             [this] { Act([this] { display_.Clear(); }); });
     connect(AddButton(gw::bClose, panel, 726, kButtonRow, 40, "Close"), &QPushButton::clicked, this,

@@ -20,6 +20,8 @@
 #include "app/TfZelSim.h"
 #include "app/ZelSim.h"
 #include "base/MainWindowControls.h"
+#include "gps/TfPositionDeviation.h"
+#include "gps/TfSvStatus.h"
 #include "graph/TfGraphicDisplay.h"
 #include "scripts/TfDefineButton.h"
 #include "serial/MemorySerialDevice.h"
@@ -189,6 +191,33 @@ TEST_F(TfZelSimTest, MenusAreDrivenByTheKeyboard) {
     QTest::keyClick(menu, Qt::Key_Down);
     QTest::keyClick(menu, Qt::Key_Return);
     EXPECT_EQ(zelSim->Connection().SelectedBaud(), 1200u);
+}
+
+// "more" comes last, after "Logging Options", and its marks are the part's
+// even where a click leaves them as they were.
+TEST_F(TfZelSimTest, TheMoreMenuOpensTheGpsWindowsFromTheKeyboard) {
+    const QList<QAction*> menus = window->menuBar()->actions();
+    ASSERT_GE(menus.size(), 2);
+    EXPECT_EQ(menus.back()->menu(), Menu("mMore"));
+    EXPECT_EQ(menus[menus.size() - 2]->menu(), Menu("mLoggingOptions"));
+
+    HookKeys();
+    ASSERT_TRUE(ShowActive());
+    QTest::keyClick(window.get(), Qt::Key_O, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+    QWidget* menu = QApplication::activePopupWidget();
+    QTest::keyClick(menu, Qt::Key_S);  // "&SV Status"
+    EXPECT_TRUE(QTest::qWaitFor([this] { return window->SvStatusWindow().isVisible(); }));
+    EXPECT_TRUE(window->Binding().MenuItem(mw::mSvStatus)->isChecked());
+
+    QAction* deviation = window->Binding().MenuItem(mw::mPositionDeviation);
+    deviation->trigger();
+    EXPECT_TRUE(window->DeviationWindow().isVisible());
+    EXPECT_TRUE(deviation->isChecked());
+    deviation->trigger();  // open: only the mark goes
+    deviation->trigger();  // still open: the mark stays off
+    EXPECT_TRUE(window->DeviationWindow().isVisible());
+    EXPECT_FALSE(deviation->isChecked());
 }
 
 // The keys reach the combo box, which has the focus; a send resumes the

@@ -7,11 +7,14 @@
 #include <string>
 
 #include "base/MainWindowControls.h"
+#include "gps/CourseDisplay.h"
+#include "gps/GpsWindowControls.h"
 #include "graph/DataFile.h"
 #include "graph/GraphWindowControls.h"
 #include "graph/GraphicDisplay.h"
 #include "graph/RecordSampler.h"
 #include "serial/MemorySerialDevice.h"
+#include "serial/SentenceFramer.h"
 #include "serial/SerialPort.h"
 #include "support/ConfigText.h"
 #include "support/FakeTickClock.h"
@@ -62,7 +65,9 @@ class GraphicDisplayTest : public ::testing::Test {
     RecordSampler sampler_{FixedTime};
     RecordingDialogs dialogs_;
     TempDir folder_;
-    GraphicDisplay display_{mainControls_, sampler_, port_, dialogs_, folder_.Path(), "2.0.1"};
+    CourseDisplay course_;
+    GraphicDisplay display_{mainControls_, sampler_,       course_, port_,
+                            dialogs_,      folder_.Path(), "2.0.1"};
 };
 
 TEST_F(GraphicDisplayTest, OpeningWithTheLineClosedHoldsWhereAFileCanBeLoaded) {
@@ -181,6 +186,54 @@ TEST_F(GraphicDisplayTest, SettingsSurviveARestartAlsoWithTheWindowStillOpen) {
                              "LogGrid=0", "BmpSaveFileIndex=7", "DataSaveFileIndex=1",
                              "CogDisplayWidth=250", "CogDisplayHeight=200"})
         EXPECT_NE(saved.find(line), std::string::npos) << line << " in\n" << saved;
+}
+
+TEST_F(GraphicDisplayTest, TheCourseDisplayFollowsTheSampleOnDisplayWhileItIsShown) {
+    ConfigFile file = ConfigWith(folder_,
+                                 "[Configuration]\r\nCogDisplayLeft=900\r\nCogDisplayTop=30\r\n"
+                                 "CogDisplayHeight=240\r\nCogDisplayWidth=250\r\n");
+    display_.LoadSettings(file);
+    Connect();
+    display_.Open();
+    const ControlState& cog = course_.Controls().Get(cog_window::fCogDisplay);
+    EXPECT_EQ(std::pair(cog.left, cog.top), std::pair(900, 30));
+    EXPECT_EQ(std::pair(cog.width, cog.height), std::pair(250, 240));
+    EXPECT_FALSE(course_.Visible());
+
+    SentenceFramer framer;
+    const auto course = [&](const char* degrees) {
+        const std::string plt2 = std::string("$PKVTR,DML,PLT2,1.5,-0.25,-2.0,4807.0385,N,") +
+                                 "01131.000,E,D,9," + degrees + ",4470,35,3,1024,0,1";
+        ASSERT_EQ(framer.ParseText(plt2), SentenceFramer::kSentenceReady);
+        sampler_.DecodeDml(framer, proprietary::RecordType::kLive);
+    };
+    course("45.0");
+    RunSamples(2);
+    display_.ToggleCourseDisplay();
+    EXPECT_TRUE(course_.Visible());
+    EXPECT_EQ(course_.Course(), 450);  // at once, not at the next redraw
+    course("-90.0");
+    RunSamples(2);
+    EXPECT_EQ(course_.Course(), -900);
+    display_.ToggleCourseDisplay();
+    EXPECT_FALSE(course_.Visible());
+    course("180.0");
+    RunSamples(2);
+    EXPECT_EQ(course_.Course(), -900);  // hidden: not fed
+
+    // Moved and resized by the user, shown again, then the graph window
+    // closes: the course display goes with it and its bounds are kept.
+    display_.ToggleCourseDisplay();
+    course_.Moved(700, 60);
+    course_.Resized(300, 280);
+    display_.Close();
+    EXPECT_FALSE(course_.Visible());
+    RunCycles(10);
+    const GraphicDisplay::Settings& saved = display_.Saved();
+    EXPECT_EQ(saved.cogLeft, 700);
+    EXPECT_EQ(saved.cogTop, 60);
+    EXPECT_EQ(saved.cogWidth, 300);
+    EXPECT_EQ(saved.cogHeight, 280);
 }
 
 TEST_F(GraphicDisplayTest, TraceSwitchesCycleAndTheScalePopupRefillsTheRows) {

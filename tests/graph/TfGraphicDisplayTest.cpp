@@ -10,6 +10,7 @@
 
 #include "base/ControlTable.h"
 #include "base/QtColour.h"
+#include "gps/CourseDisplay.h"
 #include "graph/ChartMarker.h"
 #include "graph/ChartPaintBox.h"
 #include "graph/ChartPainter.h"
@@ -68,7 +69,9 @@ class TfGraphicDisplayTest : public ::testing::Test {
     RecordSampler sampler_{FixedTime};
     RecordingDialogs dialogs_;
     TempDir folder_;
-    GraphicDisplay display_{mainControls_, sampler_, port_, dialogs_, folder_.Path(), "2.0.1"};
+    CourseDisplay course_;
+    GraphicDisplay display_{mainControls_, sampler_,       course_, port_,
+                            dialogs_,      folder_.Path(), "2.0.1"};
     TfGraphicDisplay window_{display_};
 };
 
