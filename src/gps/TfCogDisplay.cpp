@@ -1,6 +1,7 @@
 #include "gps/TfCogDisplay.h"
 
 #include <QHideEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPolygon>
 #include <span>
@@ -79,6 +80,14 @@ void TfCogDisplay::hideEvent(QHideEvent* event) {
 void TfCogDisplay::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
     if (isVisible()) display_.Moved(x(), y());
+}
+
+void TfCogDisplay::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TfCogDisplay::resizeEvent(QResizeEvent* event) {

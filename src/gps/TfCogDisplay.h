@@ -28,6 +28,8 @@ class TfCogDisplay : public QWidget {
     void hideEvent(QHideEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Esc closes it, as the close box does.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void DrawArrow();

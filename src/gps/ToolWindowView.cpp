@@ -1,6 +1,7 @@
 #include "gps/ToolWindowView.h"
 
 #include <QHideEvent>
+#include <QKeyEvent>
 
 #include "base/ShownText.h"
 #include "gps/ToolWindow.h"
@@ -42,6 +43,14 @@ void ToolWindowView::moveEvent(QMoveEvent* event) {
     // Hiding may report the window at the screen's corner: only a shown
     // window is where the user put it.
     if (isVisible()) window_.Moved(x(), y());
+}
+
+void ToolWindowView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 }  // namespace zelsim

@@ -9,7 +9,7 @@ namespace zelsim {
 class ToolWindow;
 
 // What the views of the "more" windows share: a window with a title bar and
-// a close box, bound to its part's table once its widgets are built, that
+// a close box (and Esc), bound to its part's table once its widgets are built, that
 // tells its part when it is shown, hidden or moved by the user.
 class ToolWindowView : public QWidget {
     Q_OBJECT
@@ -34,6 +34,8 @@ class ToolWindowView : public QWidget {
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    // Esc closes it, as the close box does.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     ToolWindow& window_;

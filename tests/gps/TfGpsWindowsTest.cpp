@@ -175,6 +175,15 @@ TEST_F(TfGpsWindowsTest, TheCloseBoxHidesAWindowAndLeavesItsMarkToTheMenu) {
     gps_.ClickSkyView();
     ApplyAll();
     EXPECT_TRUE(sky_.isVisible());
+    // Esc is the close box too.
+    gps_.ClickSvStatus();
+    course_.Show();
+    ApplyAll();
+    for (QWidget* window : std::initializer_list<QWidget*>{&sky_, &status_, &cog_})
+        QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_FALSE(gps_.SkyViewWindow().Window().Visible());
+    EXPECT_FALSE(gps_.SvStatusWindow().Window().Visible());
+    EXPECT_FALSE(course_.Visible());
 }
 
 }  // namespace
