@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/ControlTable.h"
+#include "base/UserDialogs.h"
 #include "monitor/MessageClassifier.h"
 #include "monitor/MessageMonitor.h"
 
@@ -14,6 +15,14 @@ namespace zelsim {
 // 115,200 baud about 170 lines of typical length pass a second. "x_line" is
 // how many such lines one core keeps up with; the goal is at least 1,000.
 namespace {
+
+class NoDialogs final : public UserDialogs {
+  public:
+    void Warn(std::string_view, std::string_view) override {}
+    bool Ask(std::string_view, std::string_view) override { return false; }
+    std::optional<std::string> AskFileToWrite(FileRequest&) override { return std::nullopt; }
+    bool OpenInViewer(const std::string&) override { return false; }
+};
 
 constexpr double kLinesPerSecondOnTheLine = 170.0;
 constexpr int kBusyTickLines = 100;
@@ -52,7 +61,8 @@ void ShowAll(benchmark::State& state, MessageMonitor& monitor, int linesPerItera
 // Every column on: the wall-clock time is read for each line.
 void BM_ClassifyAndShowLine(benchmark::State& state) {
     ControlTable controls;
-    MessageMonitor monitor(controls);
+    NoDialogs dialogs;
+    MessageMonitor monitor(controls, dialogs);
     ShowAll(state, monitor, 1);
 }
 BENCHMARK(BM_ClassifyAndShowLine);
@@ -71,7 +81,8 @@ BENCHMARK(BM_ClassifyOnly);
 // One busy tick: 100 lines at once into a full ring.
 void BM_BusyTickOf100Lines(benchmark::State& state) {
     ControlTable controls;
-    MessageMonitor monitor(controls);
+    NoDialogs dialogs;
+    MessageMonitor monitor(controls, dialogs);
     for (int i = 0; i < MessageMonitor::kCapacity; ++i)
         monitor.ShowLine(kLines[0], MessageCategory::kDgps, 0);
     ShowAll(state, monitor, kBusyTickLines);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
+#include "SilentDialogs.h"
 #include "app/MainCycle.h"
 #include "base/ControlTable.h"
 #include "base/Text.h"
@@ -53,7 +54,7 @@ bool Drawable(char c) {
 
 class LineUnderTest {
   public:
-    LineUnderTest(bool timeShown, bool tickShown) : monitor_(controls_, FixedTime) {
+    LineUnderTest(bool timeShown, bool tickShown) : monitor_(controls_, dialogs_, FixedTime) {
         monitor_.SetOption(&MonitorOptions::msgMonTime, timeShown);
         monitor_.SetOption(&MonitorOptions::msgMonTickCount, tickShown);
     }
@@ -157,6 +158,7 @@ class LineUnderTest {
     SentenceFramer framer_;
     SentenceFramer reparser_;
     ControlTable controls_;
+    SilentDialogs dialogs_;
     MessageMonitor monitor_;
 };
 

@@ -16,11 +16,11 @@
 
 #include "FuzzCheck.h"
 #include "ScratchDirectory.h"
+#include "SilentDialogs.h"
 #include "base/ConfigFile.h"
 #include "base/ControlTable.h"
 #include "base/NmeaChecksum.h"
 #include "base/Text.h"
-#include "base/UserDialogs.h"
 #include "monitor/MessageCategory.h"
 #include "monitor/MessageClassifier.h"
 #include "monitor/MessageLog.h"
@@ -31,14 +31,6 @@
 namespace zelsim {
 
 namespace {
-
-class SilentDialogs final : public UserDialogs {
-  public:
-    void Warn(std::string_view, std::string_view) override {}
-    bool Ask(std::string_view, std::string_view) override { return false; }
-    std::optional<std::string> AskFileToWrite(FileRequest&) override { return std::nullopt; }
-    bool OpenInViewer(const std::string&) override { return false; }
-};
 
 std::tm AnyTime() {
     std::tm t{};

@@ -7,6 +7,8 @@
 #include <QMenuBar>
 
 #include "app/ZelSim.h"
+#include "base/MainWindowControls.h"
+#include "base/ShownText.h"
 
 namespace zelsim {
 
@@ -63,6 +65,10 @@ bool AppKeyFilter::eventFilter(QObject* watched, QEvent* event) {
         return QObject::eventFilter(watched, event);
     if (!ForMainWindowControl(watched)) return false;
     const auto* key = static_cast<QKeyEvent*>(event);
+    // Shift with the arrows picks the monitor's rows while it has the focus.
+    if (key->modifiers().testFlag(Qt::ShiftModifier) &&
+        watched->objectName() == Latin1Text(main_window::lbMessageMonitor))
+        return false;
     const KeyHook::Key k = KeyOf(key->key());
     if (k == KeyHook::Key::Other) return false;
     return zelSim_.HandleKey(k, type == QEvent::KeyPress, key->isAutoRepeat());

@@ -197,8 +197,8 @@ void TfZelSim::BuildPanels() {
     monitorPanel_ = new MessageMonitorPanel(zelSim_.MessageMonitor(), client_);
     MessageMonitorView* view = monitorPanel_->View();
     // The legend is modal: keys go to it, not to the panel or the buttons.
-    view->onLegendOpening = [this] { zelSim_.KeyHook().ModalOpened(); };
-    view->onLegendClosed = [this] { zelSim_.KeyHook().ModalClosed(); };
+    view->onModalOpening = [this] { zelSim_.KeyHook().ModalOpened(); };
+    view->onModalClosed = [this] { zelSim_.KeyHook().ModalClosed(); };
     connect(monitorPanel_->PauseButton(), &QPushButton::clicked, this,
             [this] { Act([this] { zelSim_.MessageMonitor().TogglePause(); }); });
     connect(monitorPanel_->ClearButton(), &QPushButton::clicked, this,
@@ -268,6 +268,7 @@ void TfZelSim::BuildPanels() {
     message->setWordWrap(true);
     statusBar()->setSizeGripEnabled(false);  // the window keeps its size
     statusBar()->addWidget(message, 1);
+    statusBar()->addPermanentWidget(AddLabel(mw::lLineCounts, nullptr));
     QPalette palette = message->palette();
     palette.setColor(QPalette::WindowText, QtColour(WindowBinding::kAlertColour));
     message->setPalette(palette);

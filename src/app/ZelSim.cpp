@@ -16,7 +16,8 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
       connection_(controls_, clock, std::move(device), portMap),
       indicator_(controls_, connection_.Port(), clock.TickNow()),
       log_(controls_, dialogs, config, connection_.Port(), startDirectory, localTime),
-      monitor_(controls_, localTime),
+      monitor_(controls_, dialogs, localTime),
+      lineCounts_(controls_),
       sendBox_(controls_, [this](const std::string& text) { mainCycle_.SendSentence(text); }),
       buttons_(controls_),
       fileSender_(controls_, dialogs, buttons_, config, clock, connection_.Port(),
@@ -54,9 +55,9 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
       // sentences are read beside the responder and shown in the GPS
       // windows once per receiver cycle.
       mainCycle_(clock, connection_.Port(),
-                 {&indicator_, &connection_, &log_, &monitor_, &sendBox_, &acquisition_, &buttons_,
-                  &interpreter_, &fileSender_, &responder_, &gnssDecoder_, &recordSampler_,
-                  &graphicDisplay_, &gpsWindows_, &windowState_}) {
+                 {&indicator_, &connection_, &log_, &monitor_, &lineCounts_, &sendBox_,
+                  &acquisition_, &buttons_, &interpreter_, &fileSender_, &responder_, &gnssDecoder_,
+                  &recordSampler_, &graphicDisplay_, &gpsWindows_, &windowState_}) {
     sendBox_.onEscapeToScript = [this] { return interpreter_.AskToStop(); };
     windowState_.onRefreshed = [this](ZelType type) {
         const SerialPort& port = connection_.Port();

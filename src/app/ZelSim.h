@@ -12,6 +12,7 @@
 #include "gps/GpsWindows.h"
 #include "graph/GraphicDisplay.h"
 #include "graph/RecordSampler.h"
+#include "monitor/LineCounts.h"
 #include "monitor/MessageLog.h"
 #include "monitor/MessageMonitor.h"
 #include "panel/PanelKeys.h"
@@ -72,6 +73,7 @@ class ZelSim : private ScriptHost {
     zelsim::RxTxIndicator& RxTxIndicator() { return indicator_; }
     zelsim::MessageLog& MessageLog() { return log_; }
     zelsim::MessageMonitor& MessageMonitor() { return monitor_; }
+    zelsim::LineCounts& LineCounts() { return lineCounts_; }
     zelsim::SendBox& SendBox() { return sendBox_; }
     zelsim::UserButtons& UserButtons() { return buttons_; }
     zelsim::ScriptInterpreter& ScriptInterpreter() { return interpreter_; }
@@ -104,6 +106,7 @@ class ZelSim : private ScriptHost {
     zelsim::RxTxIndicator indicator_;
     zelsim::MessageLog log_;
     zelsim::MessageMonitor monitor_;
+    zelsim::LineCounts lineCounts_;
     zelsim::SendBox sendBox_;
     zelsim::UserButtons buttons_;
     zelsim::FileSender fileSender_;

@@ -24,6 +24,8 @@ inline constexpr std::string_view bGraphicDisplay = "bGraphicDisplay";
 inline constexpr std::string_view lLogMessagesStatus = "lLogMessagesStatus";
 // Why the port is not open, or what became of it, in words a user can act on.
 inline constexpr std::string_view lPortMessage = "lPortMessage";
+// The received lines of the session in figures, at the window's foot.
+inline constexpr std::string_view lLineCounts = "lLineCounts";
 inline constexpr std::string_view iRxTxFrame = "iRxTxFrame";
 inline constexpr std::string_view iTxArrow = "iTxArrow";
 inline constexpr std::string_view iRxArrow = "iRxArrow";

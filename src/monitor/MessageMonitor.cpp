@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 
 #include "base/ConfigFile.h"
 #include "base/ControlTable.h"
 #include "base/MainWindowControls.h"
 #include "base/Text.h"
+#include "base/UserDialogs.h"
+#include "monitor/ChecksumFault.h"
 #include "monitor/MonitorLayout.h"
 
 namespace zelsim {
@@ -17,8 +20,9 @@ constexpr const char* kLegendLeftKey = "MsgMonColorsWindowLeft";
 constexpr const char* kLegendTopKey = "MsgMonColorsWindowTop";
 }  // namespace
 
-MessageMonitor::MessageMonitor(ControlTable& controls, LocalTimeSource localTime)
-    : controls_(controls), localTime_(std::move(localTime)) {
+MessageMonitor::MessageMonitor(ControlTable& controls, UserDialogs& dialogs,
+                               LocalTimeSource localTime)
+    : controls_(controls), dialogs_(dialogs), localTime_(std::move(localTime)) {
     controls_.SetText(main_window::bPause, kPauseCaption);
     ShowOptions();
     Relayout();
@@ -111,6 +115,14 @@ void MessageMonitor::ShowLine(std::string_view text, uint32_t category, uint32_t
     slot.attributes.gapAfter = false;
     slot.attributes.gapBefore = gapMark_;
     gapMark_ = false;
+    slot.attributes.faultAt = 0;
+    if (text.size() <= kTextLimit) {
+        if (const auto fault = ChecksumFault::Of(text)) {
+            const size_t prefix = slot.text.size() - text.size();
+            slot.attributes.faultAt = static_cast<uint16_t>(prefix + fault->star + 1);
+            slot.attributes.expectedChecksum = fault->expected;
+        }
+    }
 
     ++appendCount_;
     ++revision_;
@@ -153,7 +165,100 @@ void MessageMonitor::ClearMonitor() {
     }
     first_ = 0;
     count_ = 0;
+    selecting_ = false;
     ++revision_;
+}
+
+std::string MessageMonitor::LineHint(int index) const {
+    if (index < 0 || index >= count_) return {};
+    const Attributes& a = LineAttributes(index);
+    if (a.faultAt == 0) return {};
+    return ChecksumFault::Text(std::string_view(Line(index)).substr(a.faultAt), a.expectedChecksum);
+}
+
+void MessageMonitor::SelectRow(int index, bool extend) {
+    if (count_ == 0) return;
+    const uint64_t serial = SerialOf(std::clamp(index, 0, count_ - 1));
+    if (!extend || !HasSelection()) anchor_ = serial;
+    active_ = serial;
+    selecting_ = true;
+    ++revision_;
+}
+
+void MessageMonitor::ExtendSelection(int rows) {
+    if (count_ == 0) return;
+    if (!HasSelection()) {
+        SelectRow(rows < 0 ? count_ - 1 : 0, false);
+        return;
+    }
+    // An end that scrolled out moves on from the oldest line held.
+    SelectRow(std::max(ActiveRow(), 0) + rows, true);
+}
+
+void MessageMonitor::SelectAll() {
+    if (count_ == 0) return;
+    anchor_ = SerialOf(0);
+    active_ = SerialOf(count_ - 1);
+    selecting_ = true;
+    ++revision_;
+}
+
+bool MessageMonitor::HasSelection() const {
+    // The whole selection may have scrolled out.
+    return selecting_ && count_ > 0 && std::max(anchor_, active_) >= SerialOf(0);
+}
+
+int MessageMonitor::ActiveRow() const {
+    if (!HasSelection() || active_ < SerialOf(0)) return -1;
+    return static_cast<int>(active_ - SerialOf(0));
+}
+
+bool MessageMonitor::IsSelected(int index) const {
+    if (!selecting_) return false;
+    const uint64_t serial = SerialOf(index);
+    return serial >= std::min(anchor_, active_) && serial <= std::max(anchor_, active_);
+}
+
+std::string MessageMonitor::TextOf(int first, int last) const {
+    std::string text;
+    for (int i = first; i <= last; ++i) {
+        text += Line(i);
+        text += '\n';
+    }
+    return text;
+}
+
+std::string MessageMonitor::SelectedText() const {
+    if (!HasSelection()) return {};
+    const uint64_t oldest = SerialOf(0);
+    const auto first = static_cast<int>(std::max(std::min(anchor_, active_), oldest) - oldest);
+    const auto last = static_cast<int>(std::max(anchor_, active_) - oldest);
+    return TextOf(first, last);
+}
+
+std::string MessageMonitor::AllText() const {
+    return TextOf(0, count_ - 1);
+}
+
+void MessageMonitor::SaveShownLines() {
+    UserDialogs::FileRequest request;
+    request.caption = kSaveCaption;
+    request.folder = saveFolder_;
+    request.fileName = "ZelSimMonitor.txt";
+    request.filters = {"Text files (*.txt)", "All files (*)"};
+    // Taken now: the lines go on arriving while the dialog is open.
+    const std::string text = AllText();
+    const std::optional<std::string> path = dialogs_.AskFileToWrite(request);
+    if (!path) return;
+    const size_t slash = path->rfind('/');
+    if (slash != std::string::npos) saveFolder_ = path->substr(0, slash);
+    std::ofstream file(*path, std::ios::binary | std::ios::trunc);
+    file << text;
+    file.close();
+    if (!file)
+        dialogs_.Warn(kNotSavedCaption, "The shown lines could not be written to " + *path +
+                                            ". Pick a folder you may write to, on a disk "
+                                            "with room.");
 }
 
 void MessageMonitor::TogglePause() {

@@ -13,6 +13,7 @@
 namespace zelsim {
 
 class ControlTable;
+class UserDialogs;
 
 // The message monitor: the last 200 lines that passed the line, each with
 // the attributes it is drawn with, and the options, buttons and layout of
@@ -34,9 +35,18 @@ class MessageMonitor : public CyclePart {
         bool tickShown = false;
         bool gapBefore = false;  // green line at the top: lines were dropped before it
         bool gapAfter = false;   // red line at the bottom: lines were dropped after it
+        // A "$" line whose checksum failed: where its "*" stands in the
+        // shown line, plus one (0 for none), and the checksum it should carry.
+        uint16_t faultAt = 0;
+        uint8_t expectedChecksum = 0;
     };
 
-    explicit MessageMonitor(ControlTable& controls, LocalTimeSource localTime = SystemLocalTime);
+    static constexpr const char* kSaveCaption = "Save Shown Lines As";
+    static constexpr const char* kNotSavedCaption = "Lines Not Saved";
+
+    // `dialogs` asks where shown lines are saved and says what failed.
+    MessageMonitor(ControlTable& controls, UserDialogs& dialogs,
+                   LocalTimeSource localTime = SystemLocalTime);
 
     // Hide or Big changed: the panels around the monitor follow.
     std::function<void()> onLayoutChanged;
@@ -72,6 +82,28 @@ class MessageMonitor : public CyclePart {
     const std::string& Line(int index) const { return slots_[SlotOf(index)].text; }
     const Attributes& LineAttributes(int index) const { return slots_[SlotOf(index)].attributes; }
 
+    // What the row's tooltip says: why a line is marked, or nothing.
+    std::string LineHint(int index) const;
+
+    // Rows picked with the mouse and the keyboard, to copy. Lines go on
+    // arriving: the selection stays with its lines, and a line that scrolls
+    // out of the 200 leaves it.
+    // A click (`extend` false) or a Shift+click or drag (true) on row `index`.
+    void SelectRow(int index, bool extend);
+    // Shift+Up and Shift+Down: the selection's moving end by `rows`.
+    void ExtendSelection(int rows);
+    void SelectAll();
+    bool IsSelected(int index) const;
+    // The row the selection's moving end is on; -1 for none.
+    int ActiveRow() const;
+    bool HasSelection() const;
+    // The rows as shown, time and tick included, one a line.
+    std::string SelectedText() const;
+    std::string AllText() const;
+    // "Save Shown Lines As...": every line held, as shown, into a file the
+    // user picks.
+    void SaveShownLines();
+
     // Changes whenever anything a view draws changed.
     uint64_t Revision() const { return revision_; }
     // Lines appended since construction; a view scrolls to the newest line
@@ -85,10 +117,13 @@ class MessageMonitor : public CyclePart {
     };
     int SlotOf(int index) const { return (first_ + index) % kCapacity; }
     void BuildDisplayLine(std::string_view text, uint32_t lineTime, std::string& out) const;
+    uint64_t SerialOf(int index) const { return appendCount_ - uint64_t(count_) + uint64_t(index); }
+    std::string TextOf(int first, int last) const;
     void ShowOptions();
     void Relayout();
 
     ControlTable& controls_;
+    UserDialogs& dialogs_;
     LocalTimeSource localTime_;
     MonitorOptions options_;
     std::array<Slot, kCapacity> slots_;
@@ -100,6 +135,12 @@ class MessageMonitor : public CyclePart {
     uint64_t appendCount_ = 0;
     int legendLeft_ = 0;
     int legendTop_ = 0;
+    // The selection by the lines' numbers since start-up, which stay put
+    // as the ring turns.
+    bool selecting_ = false;
+    uint64_t anchor_ = 0;
+    uint64_t active_ = 0;
+    std::string saveFolder_;
 };
 
 }  // namespace zelsim

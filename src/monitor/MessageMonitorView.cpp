@@ -1,11 +1,18 @@
 #include "monitor/MessageMonitorView.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QGlyphRun>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QtMath>
 #include <algorithm>
 
@@ -27,6 +34,10 @@ constexpr Colour kTimeBackground{244, 254, 218};
 constexpr Colour kTickBackground{241, 249, 255};
 constexpr Colour kGapAfterColour{255, 0, 0};
 constexpr Colour kGapBeforeColour{0, 128, 0};
+// Rows picked to copy, in the light blue desktops select with.
+constexpr Colour kSelectedBackground{204, 228, 247};
+// A failed checksum's "*hh".
+constexpr Colour kFaultColour{255, 0, 0};
 
 // Control codes never reach a row: the monitor shows them as "~".
 bool IsDrawn(int code) {
@@ -73,8 +84,12 @@ MessageMonitorView::MessageMonitorView(MessageMonitor& monitor, QWidget* parent)
     charAdvance_ = QFontMetricsF(faces_[kNormal].font).horizontalAdvance(QLatin1Char('0'));
 
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A line wider than the list is there whole, a scroll away.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     verticalScrollBar()->setSingleStep(1);
+    horizontalScrollBar()->setSingleStep(qCeil(charAdvance_));
+    // Reached with Tab and a click, for the keys that select and copy.
+    setFocusPolicy(Qt::StrongFocus);
     // Every pixel is painted by the rows or the empty space below them.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -98,6 +113,14 @@ void MessageMonitorView::Refresh() {
 }
 
 void MessageMonitorView::UpdateScrollRange(bool followNewest) {
+    size_t widest = 0;
+    for (int i = 0; i < monitor_.LineCount(); ++i)
+        widest = std::max(widest, monitor_.Line(i).size());
+    widestChars_ = widest;
+    QScrollBar* across = horizontalScrollBar();
+    across->setPageStep(viewport()->width());
+    across->setRange(0, std::max(0, MonitorLayout::ColumnLeft(widest, charAdvance_) -
+                                        viewport()->width() + kGapLineInset));
     QScrollBar* bar = verticalScrollBar();
     const int rows = VisibleRows();
     bar->setPageStep(rows);
@@ -133,29 +156,42 @@ void MessageMonitorView::lbDrawItemWithColor(QPainter& painter, int index, const
     std::string_view text = monitor_.Line(index);
     const MonitorLayout::Columns columns =
         MonitorLayout::ColumnsOf(attributes.timeShown, attributes.tickShown);
+    const int scrolled = horizontalScrollBar()->value();
     auto columnLeft = [&](size_t chars) {
-        return rect.left() + MonitorLayout::ColumnLeft(chars, charAdvance_);
+        return rect.left() - scrolled + MonitorLayout::ColumnLeft(chars, charAdvance_);
     };
-    std::array<Part, 3> parts;
+    const bool selected = monitor_.IsSelected(index);
+    const Colour& ground = selected ? kSelectedBackground : MessageCategory::kBackground;
+    const QRgb colour = QtColour(MessageCategory::ColourOf(attributes.category)).rgb();
+    std::array<Part, 4> parts;
     size_t partCount = 0;
     if (columns.time > 0)
         parts[partCount++] = {kItalic, text.substr(0, columns.time), columnLeft(0),
-                              &kTimeBackground};
+                              selected ? nullptr : &kTimeBackground, colour};
     if (columns.tick > 0)
         parts[partCount++] = {kBold, text.substr(std::min(columns.time, text.size()), columns.tick),
-                              columnLeft(columns.time), &kTickBackground};
-    parts[partCount++] = {kNormal, text.substr(std::min(columns.TextStart(), text.size())),
-                          columnLeft(columns.TextStart()), nullptr};
+                              columnLeft(columns.time), selected ? nullptr : &kTickBackground,
+                              colour};
+    // A failed checksum's "*hh" stands out in red; the rest keeps the
+    // line's colour.
+    const size_t start = std::min(columns.TextStart(), text.size());
+    const size_t fault = attributes.faultAt > start
+                             ? std::min<size_t>(attributes.faultAt - 1, text.size())
+                             : text.size();
+    parts[partCount++] = {kNormal, text.substr(start, fault - start), columnLeft(start), nullptr,
+                          colour};
+    if (fault < text.size())
+        parts[partCount++] = {kNormal, text.substr(fault), columnLeft(fault), nullptr,
+                              QtColour(kFaultColour).rgb()};
 
-    const QColor colour = QtColour(MessageCategory::ColourOf(attributes.category));
     if (composeRows_) {
         if (row_.size() != rect.size()) row_ = QImage(rect.size(), QImage::Format_RGB32);
-        row_.fill(QtColour(MessageCategory::kBackground));
-        for (size_t i = 0; i < partCount; ++i) ComposePart(parts[i], colour.rgb());
+        const QRgb background = QtColour(ground).rgb();
+        row_.fill(background);
+        for (size_t i = 0; i < partCount; ++i) ComposePart(parts[i], background);
         painter.drawImage(rect.topLeft(), row_);
     } else {
-        painter.fillRect(rect, QtColour(MessageCategory::kBackground));
-        painter.setPen(colour);
+        painter.fillRect(rect, QtColour(ground));
         for (size_t i = 0; i < partCount; ++i) DrawPart(painter, parts[i], rect);
     }
 
@@ -171,10 +207,10 @@ void MessageMonitorView::lbDrawItemWithColor(QPainter& painter, int index, const
     }
 }
 
-void MessageMonitorView::ComposePart(const Part& part, QRgb colour) {
+void MessageMonitorView::ComposePart(const Part& part, QRgb rowBackground) {
     const Face& face = faces_[part.face];
-    const QRgb background = QtColour(part.tint ? *part.tint : MessageCategory::kBackground).rgb();
-    const GlyphCells& cells = CellsFor(part.face, colour, background);
+    const QRgb background = part.tint ? QtColour(*part.tint).rgb() : rowBackground;
+    const GlyphCells& cells = CellsFor(part.face, part.colour, background);
     auto* const rowBits = reinterpret_cast<QRgb*>(row_.bits());
     const qsizetype rowStride = row_.bytesPerLine() / qsizetype(sizeof(QRgb));
     const auto* const cellBits = reinterpret_cast<const QRgb*>(cells.image.constBits());
@@ -184,9 +220,10 @@ void MessageMonitorView::ComposePart(const Part& part, QRgb colour) {
 
     // Only the text's own width is tinted, as a label's background would be.
     if (part.tint) {
+        const int begin = std::max(0, part.x);
         const int end = std::min(rowWidth, part.x + face.Width(part.text));
-        for (int y = 0; y < rows && part.x < end; ++y)
-            std::fill(rowBits + y * rowStride + part.x, rowBits + y * rowStride + end, background);
+        for (int y = 0; y < rows && begin < end; ++y)
+            std::fill(rowBits + y * rowStride + begin, rowBits + y * rowStride + end, background);
     }
     qreal advance = 0;
     for (char c : part.text) {
@@ -246,6 +283,7 @@ void MessageMonitorView::DrawPart(QPainter& painter, const Part& part, const QRe
     if (part.tint)
         painter.fillRect(QRect(part.x, row.top(), face.Width(part.text), row.height()),
                          QtColour(*part.tint));
+    painter.setPen(QColor(part.colour));
     QList<quint32> indexes(static_cast<qsizetype>(part.text.size()));
     QList<QPointF> positions(static_cast<qsizetype>(part.text.size()));
     qreal advance = 0;
@@ -263,17 +301,106 @@ void MessageMonitorView::DrawPart(QPainter& painter, const Part& part, const QRe
 }
 
 void MessageMonitorView::contextMenuEvent(QContextMenuEvent* event) {
-    lbMessageMonitorPopup();
+    QMenu menu(this);
+    QAction* copy = menu.addAction(kCopyCaption, this, &MessageMonitorView::CopySelected);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setEnabled(monitor_.HasSelection());
+    menu.addAction(kCopyAllCaption, this, &MessageMonitorView::CopyAll)
+        ->setEnabled(monitor_.LineCount() > 0);
+    menu.addAction(kSaveCaption, this, &MessageMonitorView::SaveShownLines)
+        ->setEnabled(monitor_.LineCount() > 0);
+    menu.addSeparator();
+    menu.addAction(kLegendCaption, this, &MessageMonitorView::lbMessageMonitorPopup);
+    menu.exec(event->globalPos());
     event->accept();  // no other menu opens
 }
 
 void MessageMonitorView::lbMessageMonitorPopup() {
-    if (onLegendOpening) onLegendOpening();
+    if (onModalOpening) onModalOpening();
     TfShowMessageMonColors legend(this);
     legend.move(monitor_.LegendLeft(), monitor_.LegendTop());
     legend.exec();
     monitor_.SetLegendPosition(legend.x(), legend.y());
-    if (onLegendClosed) onLegendClosed();
+    if (onModalClosed) onModalClosed();
+}
+
+void MessageMonitorView::CopySelected() {
+    if (monitor_.HasSelection())
+        QApplication::clipboard()->setText(ShownText(monitor_.SelectedText()));
+}
+
+void MessageMonitorView::CopyAll() {
+    QApplication::clipboard()->setText(ShownText(monitor_.AllText()));
+}
+
+void MessageMonitorView::SaveShownLines() {
+    if (onModalOpening) onModalOpening();
+    monitor_.SaveShownLines();
+    if (onModalClosed) onModalClosed();
+}
+
+int MessageMonitorView::RowAt(int y) const {
+    return std::clamp(TopRow() + y / kRowHeight, 0, std::max(0, monitor_.LineCount() - 1));
+}
+
+void MessageMonitorView::mousePressEvent(QMouseEvent* event) {
+    setFocus(Qt::MouseFocusReason);
+    if (event->button() == Qt::LeftButton && monitor_.LineCount() > 0) {
+        monitor_.SelectRow(RowAt(event->position().toPoint().y()),
+                           event->modifiers().testFlag(Qt::ShiftModifier));
+        Refresh();
+    }
+    QAbstractScrollArea::mousePressEvent(event);
+}
+
+void MessageMonitorView::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons().testFlag(Qt::LeftButton) && monitor_.LineCount() > 0) {
+        monitor_.SelectRow(RowAt(event->position().toPoint().y()), true);
+        Refresh();
+    }
+    QAbstractScrollArea::mouseMoveEvent(event);
+}
+
+void MessageMonitorView::keyPressEvent(QKeyEvent* event) {
+    const bool shift = event->modifiers() == Qt::ShiftModifier;
+    int rows = 0;
+    if (shift && event->key() == Qt::Key_Up) rows = -1;
+    if (shift && event->key() == Qt::Key_Down) rows = 1;
+    if (shift && event->key() == Qt::Key_PageUp) rows = -VisibleRows();
+    if (shift && event->key() == Qt::Key_PageDown) rows = VisibleRows();
+    if (rows != 0) {
+        monitor_.ExtendSelection(rows);
+        // The moving end stays in sight.
+        const int active = monitor_.ActiveRow();
+        QScrollBar* bar = verticalScrollBar();
+        if (active < bar->value()) bar->setValue(active);
+        if (active >= bar->value() + VisibleRows()) bar->setValue(active - VisibleRows() + 1);
+        Refresh();
+    } else if (event->matches(QKeySequence::SelectAll)) {
+        monitor_.SelectAll();
+        Refresh();
+    } else if (event->matches(QKeySequence::Copy)) {
+        CopySelected();
+    } else {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+bool MessageMonitorView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const int row = TopRow() + help->pos().y() / kRowHeight;
+        const std::string hint =
+            row < monitor_.LineCount() ? monitor_.LineHint(row) : std::string();
+        if (hint.empty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), ShownText(hint), viewport());
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 }  // namespace zelsim

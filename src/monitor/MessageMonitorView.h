@@ -31,9 +31,15 @@ class MessageMonitorView : public QAbstractScrollArea {
 
     explicit MessageMonitorView(MessageMonitor& monitor, QWidget* parent = nullptr);
 
-    // Called around the modal legend, so the key hook can be switched off and on.
-    std::function<void()> onLegendOpening;
-    std::function<void()> onLegendClosed;
+    static constexpr const char* kCopyCaption = "&Copy";
+    static constexpr const char* kCopyAllCaption = "Copy &All";
+    static constexpr const char* kSaveCaption = "&Save Shown Lines As...";
+    static constexpr const char* kLegendCaption = "Colour &Legend...";
+
+    // Called around the modal legend and the save dialog, so the key hook
+    // can be switched off and on.
+    std::function<void()> onModalOpening;
+    std::function<void()> onModalClosed;
 
     // Brings the view up to the model now, without waiting for the timer.
     void Refresh();
@@ -42,6 +48,10 @@ class MessageMonitorView : public QAbstractScrollArea {
 
     // lbMessageMonitorPopup: opens the legend modally.
     void lbMessageMonitorPopup();
+    // The selected rows, or every row, to the clipboard.
+    void CopySelected();
+    void CopyAll();
+    void SaveShownLines();
 
   signals:
     // The model changed since the last refresh.
@@ -51,6 +61,10 @@ class MessageMonitorView : public QAbstractScrollArea {
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
   private:
     enum FaceIndex { kNormal, kItalic, kBold, kFaceCount };
@@ -84,14 +98,17 @@ class MessageMonitorView : public QAbstractScrollArea {
         std::string_view text;
         int x;
         const Colour* tint;
+        QRgb colour;
     };
 
     void lbDrawItemWithColor(QPainter& painter, int index, const QRect& rect);
-    void ComposePart(const Part& part, QRgb colour);
+    void ComposePart(const Part& part, QRgb background);
     const GlyphCells& CellsFor(FaceIndex face, QRgb colour, QRgb background);
     // Scaled screens: the cells would be blurred, so glyphs are drawn as they are.
     void DrawPart(QPainter& painter, const Part& part, const QRect& row);
     void UpdateScrollRange(bool followNewest);
+    // The row under a point of the viewport, clamped to the rows held.
+    int RowAt(int y) const;
 
     MessageMonitor& monitor_;
     uint64_t shownRevision_ = 0;
@@ -101,7 +118,8 @@ class MessageMonitorView : public QAbstractScrollArea {
     QImage row_;  // the row being composed
     bool composeRows_ = true;
     int ascent_ = 0;
-    qreal charAdvance_ = 0;  // the list's font is monospaced
+    qreal charAdvance_ = 0;   // the list's font is monospaced
+    size_t widestChars_ = 0;  // the longest line held, for the horizontal bar
 };
 
 }  // namespace zelsim

@@ -23,6 +23,7 @@
 #include "gps/TfPositionDeviation.h"
 #include "gps/TfSvStatus.h"
 #include "graph/TfGraphicDisplay.h"
+#include "monitor/MessageCategory.h"
 #include "scripts/TfDefineButton.h"
 #include "serial/MemorySerialDevice.h"
 #include "serial/PortMap.h"
@@ -191,6 +192,28 @@ TEST_F(TfZelSimTest, MenusAreDrivenByTheKeyboard) {
     QTest::keyClick(menu, Qt::Key_Down);
     QTest::keyClick(menu, Qt::Key_Return);
     EXPECT_EQ(zelSim->Connection().SelectedBaud(), 1200u);
+}
+
+// The monitor, focused, takes Shift with the arrows to pick rows; the plain
+// arrows stay the panel's.
+TEST_F(TfZelSimTest, ShiftArrowsSelectInTheFocusedMonitorAndPlainArrowsStayThePanels) {
+    HookKeys();
+    window->show();
+    for (int i = 0; i < 3; ++i)
+        zelSim->MessageMonitor().ShowLine("line", MessageCategory::kDgps, 0);
+    QWidget* monitor = window->Binding().Control(mw::lbMessageMonitor);
+    ASSERT_NE(monitor, nullptr);
+    monitor->setFocus();
+    QTest::keyClick(monitor, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_TRUE(zelSim->MessageMonitor().HasSelection());
+    EXPECT_EQ(zelSim->MessageMonitor().ActiveRow(), 2);
+    QTest::keyClick(monitor, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(zelSim->MessageMonitor().ActiveRow(), 1);
+    auto* recorder = new KeyRecorder;
+    recorder->setParent(window->centralWidget());
+    QTest::keyClick(recorder, Qt::Key_Up);
+    EXPECT_EQ(recorder->presses, 0) << "the plain arrow is the panel's";
+    EXPECT_EQ(zelSim->MessageMonitor().ActiveRow(), 1);
 }
 
 // "more" comes last, after "Logging Options", and its marks are the part's

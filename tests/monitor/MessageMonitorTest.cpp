@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,6 +11,8 @@
 #include "monitor/MessageMonitor.h"
 #include "monitor/MonitorLayout.h"
 #include "support/ConfigText.h"
+#include "support/RecordingDialogs.h"
+#include "support/TempDir.h"
 
 namespace zelsim {
 
@@ -26,7 +29,7 @@ std::tm FixedTime() {
 
 class MessageMonitorTest : public ::testing::Test {
   protected:
-    MessageMonitorTest() : monitor_(controls_, FixedTime) {
+    MessageMonitorTest() : monitor_(controls_, dialogs_, FixedTime) {
         monitor_.SetOption(&MonitorOptions::msgMonTime, false);
         monitor_.SetOption(&MonitorOptions::msgMonTickCount, false);
     }
@@ -38,6 +41,7 @@ class MessageMonitorTest : public ::testing::Test {
     }
 
     ControlTable controls_;
+    RecordingDialogs dialogs_;
     MessageMonitor monitor_;
 };
 
@@ -233,4 +237,97 @@ TEST_F(MessageMonitorTest, OptionsAndTheLegendPlaceComeFromTheConfigurationAndGo
 
 }  // namespace
 
+}  // namespace zelsim
+
+namespace zelsim {
+namespace {
+
+TEST_F(MessageMonitorTest, SelectedRowsAreCopiedAsShownAndStayWithTheirLines) {
+    monitor_.SetOption(&MonitorOptions::msgMonTickCount, true);
+    for (int i = 0; i < 6; ++i) Show("line " + std::to_string(i));
+    EXPECT_FALSE(monitor_.HasSelection());
+    EXPECT_EQ(monitor_.SelectedText(), "");
+    monitor_.SelectRow(4, false);  // a click
+    monitor_.SelectRow(2, true);   // a Shift+click above it
+    EXPECT_EQ(monitor_.SelectedText(), "00000 line 2\n00000 line 3\n00000 line 4\n");
+    EXPECT_EQ(monitor_.ActiveRow(), 2);
+    monitor_.ExtendSelection(-1);  // Shift+Up
+    EXPECT_TRUE(monitor_.IsSelected(1));
+    EXPECT_FALSE(monitor_.IsSelected(0));
+
+    // The ring turns: the selection keeps its lines, and loses those that leave.
+    for (int i = 6; i < MessageMonitor::kCapacity + 2; ++i) Show("line " + std::to_string(i));
+    EXPECT_EQ(monitor_.SelectedText(), "00000 line 2\n00000 line 3\n00000 line 4\n");
+    EXPECT_TRUE(monitor_.IsSelected(0));
+    EXPECT_EQ(monitor_.ActiveRow(), -1);
+    Show("one more");
+    Show("and another");
+    EXPECT_EQ(monitor_.SelectedText(), "00000 line 4\n");
+    Show("gone");
+    EXPECT_FALSE(monitor_.HasSelection());
+    EXPECT_EQ(monitor_.SelectedText(), "");
+
+    monitor_.SelectAll();
+    const std::string all = monitor_.AllText();
+    EXPECT_EQ(monitor_.SelectedText(), all);
+    EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), MessageMonitor::kCapacity);
+    EXPECT_EQ(all.substr(all.size() - 11), "00000 gone\n");
+    monitor_.ClearMonitor();
+    EXPECT_FALSE(monitor_.HasSelection());
+    EXPECT_EQ(monitor_.AllText(), "");
+}
+
+TEST_F(MessageMonitorTest, AFailedChecksumIsMarkedWhereItsStarStandsAndSaysWhatWasExpected) {
+    monitor_.SetOption(&MonitorOptions::msgMonTime, true);
+    Show("$GPGGA,1*00", MessageCategory::kNonNmea);
+    const char expected = 'G' ^ 'P' ^ 'G' ^ 'G' ^ 'A' ^ ',' ^ '1';
+    char suffix[4];
+    std::snprintf(suffix, sizeof suffix, "*%02X", static_cast<unsigned char>(expected));
+    EXPECT_EQ(Last().category, MessageCategory::kNonNmea);  // its colour as before
+    EXPECT_EQ(Last().faultAt, 9 + 8 + 1);                   // after "hh:mm:ss "
+    EXPECT_EQ(monitor_.Line(0).substr(Last().faultAt - 1), "*00");
+    EXPECT_EQ(monitor_.LineHint(0),
+              std::string("Checksum error: the line carries *00, its characters give ") + suffix);
+
+    // Not one: a right checksum, no checksum, text without
+    // "$", and the too-long line's stand-in.
+    Show(std::string("$GPGGA,1") + suffix, MessageCategory::kDgps);
+    Show("$GPGGA,1", MessageCategory::kDgps);
+    Show("GPGGA,1*00", MessageCategory::kNonNmea);
+    Show("$" + std::string(600, 'a') + "*00", MessageCategory::kNonNmea);
+    for (int i = 1; i < monitor_.LineCount(); ++i) {
+        EXPECT_EQ(monitor_.LineAttributes(i).faultAt, 0) << monitor_.Line(i);
+        EXPECT_EQ(monitor_.LineHint(i), "");
+    }
+    // A lower-case checksum that is right is no fault; one that is cut short is.
+    Show("$GPGGA,1*" + std::string(1, "0123456789abcdef"[(expected >> 4) & 15]) +
+             "0123456789abcdef"[expected & 15],
+         MessageCategory::kDgps);
+    EXPECT_EQ(Last().faultAt, 0);
+    Show("$GPGGA,1*5", MessageCategory::kNonNmea);
+    EXPECT_NE(Last().faultAt, 0);
+}
+
+TEST_F(MessageMonitorTest, ShownLinesAreSavedWhereTheUserSaysAndAFailureIsSaid) {
+    TempDir folder;
+    Show("$GPGGA,1");
+    Show("raw line", MessageCategory::kNonNmea);
+    monitor_.SaveShownLines();  // cancelled: nothing written, nothing said
+    ASSERT_EQ(dialogs_.fileRequests.size(), 1u);
+    EXPECT_EQ(dialogs_.fileRequests[0].caption, "Save Shown Lines As");
+    EXPECT_TRUE(dialogs_.warnings.empty());
+
+    dialogs_.fileChoice = folder.File("shown.txt");
+    monitor_.SaveShownLines();
+    EXPECT_EQ(TempDir::Read(folder.File("shown.txt")), "$GPGGA,1\nraw line\n");
+
+    dialogs_.fileChoice = folder.File("no such folder/shown.txt");
+    monitor_.SaveShownLines();
+    EXPECT_EQ(dialogs_.fileRequests[2].folder, folder.Path());  // where it saved last
+    ASSERT_EQ(dialogs_.warnings.size(), 1u);
+    EXPECT_NE(dialogs_.warnings[0].find("Lines Not Saved: The shown lines could not be written"),
+              std::string::npos);
+}
+
+}  // namespace
 }  // namespace zelsim

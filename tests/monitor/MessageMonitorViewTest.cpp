@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QScrollBar>
+#include <QTest>
 #include <QTimer>
 
 #include "base/ControlTable.h"
@@ -12,6 +15,7 @@
 #include "monitor/MessageMonitorView.h"
 #include "monitor/MonitorLayout.h"
 #include "monitor/TfShowMessageMonColors.h"
+#include "support/RecordingDialogs.h"
 
 namespace zelsim {
 
@@ -42,7 +46,9 @@ bool HasPixelNear(const QImage& image, const QRect& area, const QColor& colour) 
 
 class MessageMonitorViewTest : public ::testing::Test {
   protected:
-    MessageMonitorViewTest() : monitor(controls, Noon), view(monitor) { view.resize(744, 250); }
+    MessageMonitorViewTest() : monitor(controls, dialogs, Noon), view(monitor) {
+        view.resize(744, 250);
+    }
 
     void NoColumns() {
         monitor.SetOption(&MonitorOptions::msgMonTime, false);
@@ -55,6 +61,7 @@ class MessageMonitorViewTest : public ::testing::Test {
     }
 
     ControlTable controls;
+    RecordingDialogs dialogs;
     MessageMonitor monitor;
     MessageMonitorView view;
 };
@@ -135,8 +142,8 @@ TEST_F(MessageMonitorViewTest, FollowsTheNewestLineButLetsTheUserLookBack) {
 
 TEST_F(MessageMonitorViewTest, LegendOpensModallyAtItsStoredPlace) {
     std::vector<std::string> calls;
-    view.onLegendOpening = [&] { calls.push_back("off"); };
-    view.onLegendClosed = [&] { calls.push_back("on"); };
+    view.onModalOpening = [&] { calls.push_back("off"); };
+    view.onModalClosed = [&] { calls.push_back("on"); };
     monitor.SetLegendPosition(40, 50);
     QPoint shownAt;
     QString caption;
@@ -180,4 +187,62 @@ TEST(TfShowMessageMonColorsTest, RowsFollowTheLegendOrderAndColours) {
 
 }  // namespace
 
+}  // namespace zelsim
+
+namespace zelsim {
+namespace {
+
+TEST_F(MessageMonitorViewTest, ClicksAndKeysSelectRowsThatCopyAsShown) {
+    NoColumns();
+    for (int i = 0; i < 5; ++i)
+        monitor.ShowLine("line" + std::to_string(i), MessageCategory::kDgps, 0);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(50, kRow + 5));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(50, 3 * kRow + 5));
+    EXPECT_TRUE(view.hasFocus());
+    const QImage image = Render();
+    const QColor selected(204, 228, 247);
+    EXPECT_EQ(image.pixelColor(image.width() - 20, 2 * kRow + 5), selected);
+    EXPECT_EQ(image.pixelColor(image.width() - 20, 5), kBackground);
+    EXPECT_EQ(image.pixelColor(image.width() - 20, 4 * kRow + 5), kBackground);
+
+    QApplication::clipboard()->clear();
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "line1\nline2\nline3\n");
+    QTest::keyClick(&view, Qt::Key_Up, Qt::ShiftModifier);  // the moving end, row 3, goes up
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "line1\nline2\n");
+    QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "line0\nline1\nline2\nline3\nline4\n");
+    // Selecting is no pause: the next line is shown.
+    monitor.ShowLine("line5", MessageCategory::kDgps, 0);
+    EXPECT_EQ(monitor.LineCount(), 6);
+}
+
+TEST_F(MessageMonitorViewTest, AFailedChecksumIsRedAndALongLineScrollsIntoView) {
+    NoColumns();
+    monitor.ShowLine("$GPGGA,1*00", MessageCategory::kNonNmea, 0);
+    QImage image = Render();
+    QFont font("Courier New");
+    font.setPixelSize(MessageMonitorView::kFontPixels);
+    const int star = MonitorLayout::ColumnLeft(8, QFontMetricsF(font).horizontalAdvance('0'));
+    const QColor red(255, 0, 0), green(0, 128, 0);
+    EXPECT_TRUE(HasPixelNear(image, QRect(star, 2, 40, 10), red));
+    EXPECT_FALSE(HasPixelNear(image, QRect(0, 2, star - 2, 10), red));
+    EXPECT_TRUE(HasPixelNear(image, QRect(0, 2, star - 2, 10), green));
+
+    // A long line's end, its failed checksum in red, is a scroll away.
+    monitor.ShowLine("$" + std::string(301, 'A') + "*00", MessageCategory::kNonNmea, 0);
+    const QRect secondRow(0, kRow + 2, view.viewport()->width(), 10);
+    EXPECT_FALSE(HasPixelNear(Render(), secondRow, red));
+    QScrollBar* across = view.horizontalScrollBar();
+    EXPECT_GT(across->maximum(), 0);
+    across->setValue(across->maximum());
+    image = Render();
+    EXPECT_TRUE(HasPixelNear(image, QRect(image.width() - 40, kRow + 2, 40, 10), red));
+}
+
+}  // namespace
 }  // namespace zelsim
