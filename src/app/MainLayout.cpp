@@ -118,6 +118,15 @@ std::span<const MainLayout::Place> MainLayout::Compact() {
     return kCompact;
 }
 
+MainLayout::Minimum MainLayout::MinimumClient(bool compact, bool monitorShown, int monitorHeight,
+                                              int shortestMonitor, int screenRoom) {
+    const int design = ClientHeight(compact, monitorShown, monitorHeight);
+    if (!monitorShown || screenRoom >= design) return {kClientWidth, design, 0};
+    const int top = compact ? kCompactMonitorTop : kMonitorTop;
+    const int height = std::max(screenRoom, top + shortestMonitor);
+    return {kClientWidth, height, std::max(0, top + monitorHeight - height)};
+}
+
 int MainLayout::ClientHeight(bool compact, bool monitorShown, int monitorHeight) {
     if (!monitorShown) return kClientHeight;
     const int top = compact ? kCompactMonitorTop : kMonitorTop;

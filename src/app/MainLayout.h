@@ -26,6 +26,19 @@ class MainLayout {
     // The client height: the design's, or more when the monitor reaches
     // further down (Big).
     static int ClientHeight(bool compact, bool monitorShown, int monitorHeight);
+
+    // The smallest client the window may be given, and by how much the
+    // monitor is then shorter than it would be: the design size, unless the
+    // screen has less room for the client (a small screen, or a large
+    // scaling) and the monitor can give way, down to `shortestMonitor`.
+    struct Minimum {
+        int width = 0;
+        int height = 0;
+        int monitorShortfall = 0;
+        bool operator==(const Minimum&) const = default;
+    };
+    static Minimum MinimumClient(bool compact, bool monitorShown, int monitorHeight,
+                                 int shortestMonitor, int screenRoom);
 };
 
 }  // namespace zelsim

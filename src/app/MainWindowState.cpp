@@ -1,8 +1,8 @@
 #include "app/MainWindowState.h"
 
+#include <algorithm>
 #include <cstdio>
 
-#include "app/MainLayout.h"
 #include "base/ConfigFile.h"
 #include "base/ControlTable.h"
 #include "base/MainWindowControls.h"
@@ -17,6 +17,8 @@ namespace {
 namespace mw = main_window;
 constexpr const char* kWindowLeftKey = "ZelSimWindowLeft";
 constexpr const char* kWindowTopKey = "ZelSimWindowTop";
+constexpr const char* kWindowWidthKey = "ZelSimWindowWidth";
+constexpr const char* kWindowHeightKey = "ZelSimWindowHeight";
 constexpr const char* kZelTypeKey = "ZelType";
 
 struct ZelTypeItem {
@@ -39,7 +41,7 @@ void Apply(ControlTable& controls, std::span<const MainLayout::Place> places) {
 }  // namespace
 
 MainWindowState::MainWindowState(ControlTable& controls, const Connection& connection,
-                                 const UserButtons& buttons, const MessageMonitor& monitor)
+                                 const UserButtons& buttons, MessageMonitor& monitor)
     : controls_(controls), connection_(connection), buttons_(buttons), monitor_(monitor) {
     Apply(controls_, MainLayout::Design());
     SelectZelType(zelType_);
@@ -55,6 +57,9 @@ void MainWindowState::LoadSettings(ConfigFile& file) {
     const ConfigFile::SectionScope configuration(file, ConfigFile::kConfigurationSection);
     SetWindowPosition(file.ReadInt(kWindowLeftKey, windowLeft_),
                       file.ReadInt(kWindowTopKey, windowTop_));
+    // Read after the monitor's options, which decide the smallest size.
+    ClientResized(file.ReadInt(kWindowWidthKey, ClientWidth()),
+                  file.ReadInt(kWindowHeightKey, ClientHeight()));
     // Any other text leaves the type as it was.
     const std::string text = file.ReadText(kZelTypeKey, ZelTypeText(zelType_));
     for (const ZelTypeItem& item : kZelTypes)
@@ -65,6 +70,8 @@ void MainWindowState::SaveSettings(ConfigFile& file) const {
     const ConfigFile::SectionScope configuration(file, ConfigFile::kConfigurationSection);
     file.WriteInt(kWindowLeftKey, windowLeft_);
     file.WriteInt(kWindowTopKey, windowTop_);
+    file.WriteInt(kWindowWidthKey, ClientWidth());
+    file.WriteInt(kWindowHeightKey, ClientHeight());
     file.WriteText(kZelTypeKey, ZelTypeText(zelType_));
 }
 
@@ -73,6 +80,34 @@ void MainWindowState::SelectZelType(ZelType type) {
     for (const ZelTypeItem& item : kZelTypes)
         controls_.SetChecked(item.menuItem, item.type == type);
     RefreshStatus();
+}
+
+MainLayout::Minimum MainWindowState::Minimum() const {
+    const MonitorOptions& options = monitor_.Options();
+    return MainLayout::MinimumClient(zelType_ == ZelType::Off, !options.hideMessageMonitor,
+                                     MonitorLayout::PanelHeight(options.messageMonitorBig),
+                                     MonitorLayout::ShortestPanel(), screenRoom_);
+}
+
+int MainWindowState::ClientWidth() const {
+    return Minimum().width + extraWidth_;
+}
+
+int MainWindowState::ClientHeight() const {
+    return Minimum().height + extraHeight_;
+}
+
+void MainWindowState::ClientResized(int width, int height) {
+    const MainLayout::Minimum minimum = Minimum();
+    extraWidth_ = std::max(0, width - minimum.width);
+    extraHeight_ = std::max(0, height - minimum.height);
+    ApplyLayout();
+}
+
+void MainWindowState::SetScreenRoom(int height) {
+    if (height == screenRoom_) return;
+    screenRoom_ = height;
+    ApplyLayout();
 }
 
 void MainWindowState::SetWindowPosition(int left, int top) {
@@ -114,11 +149,10 @@ void MainWindowState::ApplyLayout() {
         Apply(controls_, compact ? MainLayout::Compact() : MainLayout::Design());
     }
     controls_.SetVisible(mw::bGraphicDisplay, !compact);
-    const MonitorOptions& options = monitor_.Options();
-    controls_.SetSize(
-        mw::fZelSim, MainLayout::kClientWidth,
-        MainLayout::ClientHeight(compact, !options.hideMessageMonitor,
-                                 MonitorLayout::PanelHeight(options.messageMonitorBig)));
+    const MainLayout::Minimum minimum = Minimum();
+    controls_.SetMinimumSize(mw::fZelSim, minimum.width, minimum.height);
+    controls_.SetSize(mw::fZelSim, minimum.width + extraWidth_, minimum.height + extraHeight_);
+    monitor_.SetRoom({extraWidth_, extraHeight_ - minimum.monitorShortfall});
 }
 
 }  // namespace zelsim

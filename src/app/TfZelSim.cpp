@@ -14,8 +14,11 @@
 #include <QPainterPath>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
+#include <QWindow>
 
 #include "app/MainLayout.h"
 #include "app/ZelSim.h"
@@ -101,9 +104,12 @@ TfZelSim::TfZelSim(ZelSim& zelSim, QWidget* parent) : QMainWindow(parent), zelSi
     setObjectName(Latin1Text(mw::fZelSim));
     BuildPanels();
     BuildMenus();
-    binding_ = std::make_unique<WindowBinding>(*this, *client_, zelSim_.Controls());
+    binding_ = std::make_unique<WindowBinding>(*this, *client_, zelSim_.Controls(),
+                                               WindowBinding::Sizing::kResizable);
     binding_->BindChildren();
     ApplyControls();
+    // From here on a size is the user's: the monitor takes what is more.
+    client_->installEventFilter(this);
 
     timer_ = new QTimer(this);
     timer_->setObjectName("Timer20ms");
@@ -179,7 +185,7 @@ QLabel* TfZelSim::AddIndicatorImage(std::string_view name, QWidget* parent, cons
 
 void TfZelSim::BuildPanels() {
     client_ = new QWidget(this);
-    client_->setFixedSize(MainLayout::kClientWidth, MainLayout::kClientHeight);
+    client_->setMinimumSize(MainLayout::kClientWidth, MainLayout::kClientHeight);
     setCentralWidget(client_);
 
     QWidget* aux = AddPanel(mw::pAuxPanel, client_);
@@ -266,7 +272,7 @@ void TfZelSim::BuildPanels() {
     // sentence that tells what to do has room.
     QLabel* message = AddLabel(mw::lPortMessage, nullptr);
     message->setWordWrap(true);
-    statusBar()->setSizeGripEnabled(false);  // the window keeps its size
+    statusBar()->setSizeGripEnabled(true);
     statusBar()->addWidget(message, 1);
     statusBar()->addPermanentWidget(AddLabel(mw::lLineCounts, nullptr));
     QPalette palette = message->palette();
@@ -462,6 +468,34 @@ void TfZelSim::ApplyControls() {
     svStatusWindow_->ApplyControls();
     skyViewWindow_->ApplyControls();
     gpsSimulatorWindow_->ApplyControls();
+}
+
+bool TfZelSim::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::Resize) {
+        const QSize size = client_->size();
+        Act([this, size] { zelSim_.MainWindowState().ClientResized(size.width(), size.height()); });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfZelSim::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    MeasureScreenRoom();
+    if (windowHandle() != nullptr)
+        connect(windowHandle(), &QWindow::screenChanged, this, &TfZelSim::MeasureScreenRoom,
+                Qt::UniqueConnection);
+}
+
+void TfZelSim::MeasureScreenRoom() {
+    const QScreen* shown = screen();
+    if (shown == nullptr) return;
+    // The frame's title bar is the window manager's: before it is drawn
+    // the style's height for one stands in.
+    const int titleBar = std::max(frameGeometry().height() - height(),
+                                  style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const int frame = titleBar + height() - client_->height();
+    const int room = shown->availableGeometry().height() - frame;
+    Act([this, room] { zelSim_.MainWindowState().SetScreenRoom(room); });
 }
 
 void TfZelSim::CloseUnattended() {

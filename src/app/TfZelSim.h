@@ -66,9 +66,14 @@ class TfZelSim : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    // The client area resized by the user.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void T10msTick();
+    // The room the screen has for the client area.
+    void MeasureScreenRoom();
     void BuildPanels();
     void BuildScriptControls(QWidget* aux);
     void BuildMenus();

@@ -24,6 +24,7 @@ struct ControlState {
         kSelected = 1 << 9,
         kAlert = 1 << 10,
         kColour = 1 << 11,
+        kMinimum = 1 << 12,
     };
 
     std::string text;
@@ -34,6 +35,8 @@ struct ControlState {
     int top = 0;
     int width = 0;
     int height = 0;
+    int minWidth = 0;  // a resizable window's smallest client area
+    int minHeight = 0;
     int position = 0;  // bars: position and maximum
     int maximum = 0;
     std::vector<std::string> items;  // a drop-down list's entries, first on top

@@ -65,6 +65,15 @@ void ControlTable::SetSize(std::string_view name, int width, int height) {
     changed.height = height;
 }
 
+void ControlTable::SetMinimumSize(std::string_view name, int width, int height) {
+    const ControlState* c = Find(name);
+    if (c && c->Has(ControlState::kMinimum) && c->minWidth == width && c->minHeight == height)
+        return;
+    ControlState& changed = Change(name, ControlState::kMinimum);
+    changed.minWidth = width;
+    changed.minHeight = height;
+}
+
 void ControlTable::SetBar(std::string_view name, int position, int maximum) {
     const ControlState* c = Find(name);
     if (c && c->Has(ControlState::kBar) && c->position == position && c->maximum == maximum) return;

@@ -21,6 +21,8 @@ class ControlTable {
     void SetChecked(std::string_view name, bool checked);
     void SetPos(std::string_view name, int left, int top);
     void SetSize(std::string_view name, int width, int height);
+    // The smallest size the user may give a resizable window's client area.
+    void SetMinimumSize(std::string_view name, int width, int height);
     void SetBar(std::string_view name, int position, int maximum);
     void SetItems(std::string_view name, const std::vector<std::string>& items);
     void SetHint(std::string_view name, std::string_view hint);

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
@@ -150,10 +151,18 @@ void WindowBinding::ApplyToWindow(const ControlState& s) {
     }
     // As with the place: a size the user gave stays until core names a
     // new one.
+    if (s.Has(ControlState::kMinimum)) client_.setMinimumSize(s.minWidth, s.minHeight);
     if (s.Has(ControlState::kSize) && sizing_ == Sizing::kResizable &&
         sized_ != std::pair{s.width, s.height}) {
         sized_ = std::pair{s.width, s.height};
-        client_.resize(s.width, s.height);
+        if (&client_ == &window_)
+            window_.resize(s.width, s.height);
+        else {
+            // The client inside a frame of menus and bars: the window grows
+            // by as much, measured once the frame is laid out.
+            if (window_.layout() != nullptr) window_.layout()->activate();
+            window_.resize(window_.size() + QSize(s.width, s.height) - client_.size());
+        }
     }
     // A secondary window is shown and hidden by its part.
     if (s.Has(ControlState::kVisible) && window_.isVisible() != s.visible) {

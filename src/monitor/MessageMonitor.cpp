@@ -62,16 +62,22 @@ void MessageMonitor::ShowOptions() {
         controls_.SetChecked(item.menuItem, options_.*item.flag);
 }
 
+void MessageMonitor::SetRoom(MonitorLayout::Room room) {
+    if (room == room_) return;
+    room_ = room;
+    Relayout();
+}
+
 void MessageMonitor::Relayout() {
     const bool big = options_.messageMonitorBig;
     controls_.SetVisible(main_window::pMessageMonitorPanel, !options_.hideMessageMonitor);
-    controls_.SetSize(main_window::pMessageMonitorPanel, MonitorLayout::kPanelWidth,
-                      MonitorLayout::PanelHeight(big));
-    const MonitorLayout::Rect list = MonitorLayout::List(big);
+    const MonitorLayout::Rect panel = MonitorLayout::Panel(big, room_);
+    controls_.SetSize(main_window::pMessageMonitorPanel, panel.width, panel.height);
+    const MonitorLayout::Rect list = MonitorLayout::List(big, room_);
     controls_.SetPos(main_window::lbMessageMonitor, list.left, list.top);
     controls_.SetSize(main_window::lbMessageMonitor, list.width, list.height);
     for (const MonitorLayout::RowPlace& place : MonitorLayout::kSendRow) {
-        const MonitorLayout::Rect r = MonitorLayout::SendRowControl(place, big);
+        const MonitorLayout::Rect r = MonitorLayout::SendRowControl(place, big, room_);
         controls_.SetPos(place.name, r.left, r.top);
         controls_.SetSize(place.name, r.width, r.height);
     }
@@ -165,7 +171,6 @@ void MessageMonitor::ClearMonitor() {
     }
     first_ = 0;
     count_ = 0;
-    selecting_ = false;
     ++revision_;
 }
 

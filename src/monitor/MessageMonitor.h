@@ -7,6 +7,7 @@
 
 #include "base/LocalTime.h"
 #include "monitor/MessageCategory.h"
+#include "monitor/MonitorLayout.h"
 #include "monitor/MonitorOptions.h"
 #include "serial/CyclePart.h"
 
@@ -63,6 +64,9 @@ class MessageMonitor : public CyclePart {
     const MonitorOptions& Options() const { return options_; }
     // A menu item's toggle handler: the flag follows its check mark.
     void SetOption(bool MonitorOptions::*flag, bool on);
+
+    // The room the window gives the panel beyond its design size.
+    void SetRoom(MonitorLayout::Room room);
 
     // bClickClear
     void ClearMonitor();
@@ -135,6 +139,7 @@ class MessageMonitor : public CyclePart {
     uint64_t appendCount_ = 0;
     int legendLeft_ = 0;
     int legendTop_ = 0;
+    MonitorLayout::Room room_{};
     // The selection by the lines' numbers since start-up, which stay put
     // as the ring turns.
     bool selecting_ = false;

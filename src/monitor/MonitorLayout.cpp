@@ -23,15 +23,30 @@ const MonitorLayout::RowPlace MonitorLayout::kSendRow[6] = {
     {main_window::bAddCkSum, {672, kButtonTop, 80, kButtonHeight}},
 };
 
-MonitorLayout::Rect MonitorLayout::List(bool big) {
-    return {kListLeft, kListTop, kPanelWidth - 2 * kListLeft,
-            PanelHeight(big) - kListTop - kListBottomMargin};
+int MonitorLayout::ShortestPanel() {
+    return kListTop + kFewestRows * kRowHeight + kListBottomMargin;
 }
 
-MonitorLayout::Rect MonitorLayout::SendRowControl(const RowPlace& place, bool big) {
-    const int shift = PanelHeight(big) - kSendRowDistance - kButtonTop;
+MonitorLayout::Rect MonitorLayout::Panel(bool big, Room room) {
+    return {0, 0, kPanelWidth + std::max(0, room.width),
+            std::max(ShortestPanel(), PanelHeight(big) + room.height)};
+}
+
+MonitorLayout::Rect MonitorLayout::List(bool big, Room room) {
+    const Rect panel = Panel(big, room);
+    return {kListLeft, kListTop, panel.width - 2 * kListLeft,
+            panel.height - kListTop - kListBottomMargin};
+}
+
+MonitorLayout::Rect MonitorLayout::SendRowControl(const RowPlace& place, bool big, Room room) {
+    const Rect panel = Panel(big, room);
+    const int wider = panel.width - kPanelWidth;
     Rect rect = place.rect;
-    rect.top += shift;
+    rect.top += panel.height - kSendRowDistance - kButtonTop;
+    if (place.name == main_window::cbSendData)
+        rect.width += wider;
+    else
+        rect.left += wider;
     return rect;
 }
 

@@ -26,6 +26,17 @@ class MonitorLayout {
         bool operator==(const Rect&) const = default;
     };
 
+    // What the window gives the panel beyond its design size: more width
+    // and height when the user grows the window, less height (negative)
+    // when a small screen cannot hold the design.
+    struct Room {
+        int width;  // none when Room{}
+        int height;
+        bool operator==(const Room&) const = default;
+    };
+    // The list keeps at least this many rows however small the screen.
+    static constexpr int kFewestRows = 3;
+
     struct RowPlace {
         std::string_view name;
         Rect rect;  // its top as in the design panel
@@ -34,9 +45,14 @@ class MonitorLayout {
     static const RowPlace kSendRow[6];
 
     static int PanelHeight(bool big) { return kPanelHeight + (big ? kBigExtra : 0); }
-    static Rect List(bool big);
-    // A control of the send row, moved with the panel's bottom.
-    static Rect SendRowControl(const RowPlace& place, bool big);
+    // The panel's size in the room it is given.
+    static Rect Panel(bool big, Room room = {});
+    // The shortest panel: the list's fewest rows and the send row.
+    static int ShortestPanel();
+    static Rect List(bool big, Room room = {});
+    // A control of the send row, moved with the panel's bottom; the box
+    // takes the extra width, the buttons stay at the right.
+    static Rect SendRowControl(const RowPlace& place, bool big, Room room = {});
 
     static int VisibleRows(int listHeight);
     // The top row that brings the newest line into view: the last page. (A

@@ -216,6 +216,26 @@ TEST_F(TfZelSimTest, ShiftArrowsSelectInTheFocusedMonitorAndPlainArrowsStayThePa
     EXPECT_EQ(zelSim->MessageMonitor().ActiveRow(), 1);
 }
 
+// Grown by the user, the window gives the monitor the room; it never gets
+// smaller than its design (on a screen that holds it).
+TEST_F(TfZelSimTest, AGrownWindowShowsMoreOfTheMonitor) {
+    zelSim->MainWindowState().SetScreenRoom(2000);
+    window->ApplyControls();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QWidget* client = window->centralWidget();
+    EXPECT_EQ(client->size(), QSize(760, 591));
+    QWidget* list = window->Binding().Control(mw::lbMessageMonitor);
+    const int listWidth = list->width();
+    window->resize(window->size() + QSize(200, 150));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return client->size() == QSize(960, 741); }));
+    EXPECT_EQ(list->width(), listWidth + 200);
+    EXPECT_EQ(zelSim->MainWindowState().ClientHeight(), 741);
+    window->resize(300, 200);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return client->size() == QSize(760, 591); }))
+        << client->width() << "x" << client->height();
+}
+
 // "more" comes last, after "Logging Options", and its marks are the part's
 // even where a click leaves them as they were.
 TEST_F(TfZelSimTest, TheMoreMenuOpensTheGpsWindowsFromTheKeyboard) {

@@ -278,6 +278,43 @@ TEST_F(ZelSimTest, LoggingResumesWhenALostLineIsBack) {
 
 // The COM menu follows the devices as they come and go, and names a USB
 // adapter by maker, model and serial number.
+// The user grows the window: the monitor takes the room, Big adds to it,
+// and the size comes back after a restart; a screen too small for the
+// design shortens the monitor instead.
+TEST_F(ZelSimTest, AGrownWindowGivesTheMonitorItsRoomAndComesBackAtItsSize) {
+    const auto size = [this](std::string_view name) {
+        return std::pair(Control(name).width, Control(name).height);
+    };
+    EXPECT_EQ(size(mw::fZelSim), std::pair(760, 591));
+    EXPECT_EQ(std::pair(Control(mw::fZelSim).minWidth, Control(mw::fZelSim).minHeight),
+              std::pair(760, 591));
+    zelSim_->MainWindowState().ClientResized(960, 731);
+    EXPECT_EQ(size(mw::lbMessageMonitor), std::pair(944, 390));
+    EXPECT_EQ(size(mw::pMessageMonitorPanel), std::pair(960, 435));
+    zelSim_->MessageMonitor().SetOption(&MonitorOptions::messageMonitorBig, true);
+    EXPECT_EQ(size(mw::fZelSim), std::pair(960, 851));
+    EXPECT_EQ(size(mw::lbMessageMonitor), std::pair(944, 510));
+    // Smaller than the design is not taken.
+    zelSim_->MainWindowState().ClientResized(500, 300);
+    EXPECT_EQ(size(mw::fZelSim), std::pair(760, 711));
+    zelSim_->MainWindowState().ClientResized(1000, 800);
+
+    zelSim_->Shutdown(false);
+    const std::string saved = TempDir::Read(path_);
+    EXPECT_NE(saved.find("ZelSimWindowWidth=1000"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("ZelSimWindowHeight=800"), std::string::npos) << saved;
+    Make(saved);
+    EXPECT_EQ(size(mw::fZelSim), std::pair(1000, 800));
+    EXPECT_EQ(size(mw::lbMessageMonitor), std::pair(984, 459));
+
+    // 200 % on 1920 x 1080: about 480 pixels for the client.
+    zelSim_->MessageMonitor().SetOption(&MonitorOptions::messageMonitorBig, false);
+    zelSim_->MainWindowState().ClientResized(760, 480);
+    zelSim_->MainWindowState().SetScreenRoom(480);
+    EXPECT_EQ(size(mw::fZelSim), std::pair(760, 480));
+    EXPECT_EQ(size(mw::pMessageMonitorPanel).second, 480 - 296);
+}
+
 TEST_F(ZelSimTest, TheComMenuFollowsTheDevicesFound) {
     zelSim_->Connection().PortsFound({"/dev/ttyUSB0"}, {{"/dev/ttyUSB0", "FTDI_FT232R_A5028"}});
     EXPECT_EQ(Text(mw::ComItem(1)), "COM1\t/dev/ttyTEST1");

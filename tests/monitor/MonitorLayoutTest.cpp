@@ -65,3 +65,29 @@ TEST(MonitorLayout, ColumnsFollowThePrefixesALineWasBuiltWith) {
 }  // namespace
 
 }  // namespace zelsim
+
+namespace zelsim {
+namespace {
+
+// The room a grown window gives: the list takes it all, the box the width,
+// and the buttons keep their places at the right and the bottom.
+TEST(MonitorLayout, ARoomierPanelGivesTheListMoreRowsAndTheBoxMoreWidth) {
+    const MonitorLayout::Room room{200, 140};
+    const Rect list = MonitorLayout::List(false, room);
+    EXPECT_EQ(list, (Rect{8, 0, 744 + 200, 250 + 140}));
+    EXPECT_EQ(MonitorLayout::VisibleRows(list.height), 27);
+    const Rect box = MonitorLayout::SendRowControl(Place(main_window::cbSendData), false, room);
+    EXPECT_EQ(box, (Rect{8, 255 + 140, 374 + 200, 24}));
+    const Rect add = MonitorLayout::SendRowControl(Place(main_window::bAddCkSum), false, room);
+    EXPECT_EQ(add, (Rect{672 + 200, 254 + 140, 80, 25}));
+    EXPECT_EQ(add.left + add.width, list.left + list.width);
+    // Big adds its 120 on top of the room.
+    EXPECT_EQ(MonitorLayout::List(true, room).height, 250 + 140 + 120);
+    // A screen too small for the design shortens the list, never below three rows.
+    EXPECT_EQ(MonitorLayout::List(false, {0, -100}).height, 150);
+    EXPECT_EQ(MonitorLayout::VisibleRows(MonitorLayout::List(false, {0, -1000}).height),
+              MonitorLayout::kFewestRows);
+}
+
+}  // namespace
+}  // namespace zelsim
