@@ -56,16 +56,15 @@ void WindowBinding::BindChildren() {
             menuItems_.emplace(item->objectName().toStdString(), item);
 }
 
-QPoint WindowBinding::OnAScreen(QPoint place, QSize size) {
+QPoint WindowBinding::OnAScreen(QPoint place, QSize size, bool whole) {
     // A place stored while another monitor was plugged in: the window comes
     // up whole on the screen nearest to it, not out of reach.
-    const QRect wanted(place, size);
     const QList<QScreen*> screens = QGuiApplication::screens();
     QScreen* nearest = nullptr;
     qint64 best = 0;
     for (QScreen* screen : screens) {
         const QRect area = screen->availableGeometry();
-        if (area.contains(place)) return place;
+        if (area.contains(place) && !whole) return place;
         const int dx = std::max({area.left() - place.x(), 0, place.x() - area.right()});
         const int dy = std::max({area.top() - place.y(), 0, place.y() - area.bottom()});
         const qint64 distance = qint64{dx} * dx + qint64{dy} * dy;
@@ -76,10 +75,9 @@ QPoint WindowBinding::OnAScreen(QPoint place, QSize size) {
     }
     if (nearest == nullptr) return place;
     const QRect area = nearest->availableGeometry();
-    return QPoint(std::clamp(wanted.left(), area.left(),
-                             std::max(area.left(), area.right() - size.width() + 1)),
-                  std::clamp(wanted.top(), area.top(),
-                             std::max(area.top(), area.bottom() - size.height() + 1)));
+    return QPoint(
+        std::clamp(place.x(), area.left(), std::max(area.left(), area.right() - size.width() + 1)),
+        std::clamp(place.y(), area.top(), std::max(area.top(), area.bottom() - size.height() + 1)));
 }
 
 bool WindowBinding::OwnChild(const QObject* child) const {
@@ -138,12 +136,6 @@ void WindowBinding::Apply() {
 
 void WindowBinding::ApplyToWindow(const ControlState& s) {
     if (s.Has(ControlState::kText)) window_.setWindowTitle(ShownText(s.text));
-    // Placed where core says only when core says something new: a caption
-    // changing must not take the window back from where the user moved it.
-    if (s.Has(ControlState::kPos) && placed_ != std::pair{s.left, s.top}) {
-        placed_ = std::pair{s.left, s.top};
-        window_.move(OnAScreen(QPoint(s.left, s.top), window_.frameGeometry().size()));
-    }
     if (s.Has(ControlState::kSize) && sizing_ == Sizing::kFixed &&
         client_.size() != QSize(s.width, s.height)) {
         client_.setFixedSize(s.width, s.height);
@@ -164,9 +156,25 @@ void WindowBinding::ApplyToWindow(const ControlState& s) {
             window_.resize(window_.size() + QSize(s.width, s.height) - client_.size());
         }
     }
+    // Placed where core says only when core says something new: a caption
+    // changing must not take the window back from where the user moved it.
+    // Placed after it is sized, so that it lies whole on a screen.
+    if (s.Has(ControlState::kPos) && placed_ != std::pair{s.left, s.top}) {
+        placed_ = std::pair{s.left, s.top};
+        const QPoint stored(s.left, s.top);
+        const QPoint at = OnAScreen(stored, window_.frameGeometry().size(), false);
+        window_.move(at);
+        // Moved onto a screen before its frame was known: once shown, the
+        // frame is taken into account too.
+        unframed_ = at != stored;
+    }
     // A secondary window is shown and hidden by its part.
     if (s.Has(ControlState::kVisible) && window_.isVisible() != s.visible) {
         window_.setVisible(s.visible);
+        if (s.visible && unframed_) {
+            unframed_ = false;
+            window_.move(OnAScreen(window_.pos(), window_.frameGeometry().size(), true));
+        }
         if (s.visible) {
             window_.raise();
             window_.activateWindow();

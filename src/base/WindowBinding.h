@@ -56,9 +56,10 @@ class WindowBinding {
   private:
     bool Shows(std::string_view name) const;
     bool OwnChild(const QObject* child) const;
-    // `place` when a screen shows it, else the nearest place where a window
-    // of `size` lies whole on the nearest screen.
-    static QPoint OnAScreen(QPoint place, QSize size);
+    // `place` when a screen shows it (unless `whole` asks for all of the
+    // window), else the nearest place where a window of `size` lies whole
+    // on the nearest screen.
+    static QPoint OnAScreen(QPoint place, QSize size, bool whole);
     void ApplyToWindow(const ControlState& s);
     static void ApplyToWidget(QWidget* widget, const ControlState& s);
 
@@ -73,6 +74,7 @@ class WindowBinding {
     uint64_t appliedRevision_ = 0;
     std::optional<std::pair<int, int>> placed_;
     std::optional<std::pair<int, int>> sized_;
+    bool unframed_ = false;
 };
 
 }  // namespace zelsim

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "base/TickClock.h"
 #include "serial/SentenceFramer.h"
 
 namespace zelsim {
@@ -118,14 +119,44 @@ int GnssDecoder::TalkerIndex(std::string_view address) {
     return -1;
 }
 
-void GnssDecoder::SentenceFramed(SentenceFramer& sentence, uint32_t /*now*/) {
+void GnssDecoder::SentenceFramed(SentenceFramer& sentence, uint32_t now) {
+    now_ = now;
     Decode(sentence);
 }
 
-void GnssDecoder::AfterRead(uint32_t /*now*/) {
+void GnssDecoder::AfterRead(uint32_t now) {
+    DropStaleSignals(now);
     if (!changed_) return;
     changed_ = false;
     ++revision_;
+}
+
+void GnssDecoder::DropStaleSignals(uint32_t now) {
+    for (TalkerView& view : views_) {
+        if (view.shownCount == 0) continue;
+        const auto end = std::remove_if(
+            view.shown.begin(), view.shown.begin() + view.shownCount,
+            [&](const SatelliteInView& sat) {
+                return TickClock::Elapsed(now, view.signalSeenAt[sat.signalId & 15u], kStaleSkyMs);
+            });
+        const auto kept = static_cast<uint16_t>(end - view.shown.begin());
+        if (kept == view.shownCount) continue;
+        view.shownCount = kept;
+        changed_ = true;
+    }
+}
+
+bool GnssDecoder::SkyArriving() const {
+    return std::any_of(views_.begin(), views_.end(),
+                       [](const TalkerView& view) { return view.pendingTotal != 0; });
+}
+
+void GnssDecoder::ReportFix(std::optional<uint32_t> time) {
+    // One receiver cycle may report its fix in a GGA and an RMC, and from
+    // more than one talker: it is one fix.
+    if (time && reportedFixTime_ == time) return;
+    reportedFixTime_ = time;
+    if (onFix) onFix(fix_);
 }
 
 bool GnssDecoder::Decode(SentenceFramer& s) {
@@ -145,7 +176,9 @@ bool GnssDecoder::DecodeGga(SentenceFramer& s) {
     const GnssFix before = fix_;
     uint32_t time = 0, quality = 0, satellites = 0;
     double latitude = 0, longitude = 0, hdop = 0, altitude = 0;
-    if (ParseTime(s.Field(1), time)) TimeOfFix(time);
+    ++afterSky_;
+    const bool timed = ParseTime(s.Field(1), time);
+    if (timed) TimeOfFix(time);
     const bool position = ParsePosition(s, 2, latitude, longitude);
     if (position) {
         fix_.latitude = latitude;
@@ -161,7 +194,7 @@ bool GnssDecoder::DecodeGga(SentenceFramer& s) {
         fix_.valid = quality > 0 && position;
         if (fix_.valid) {
             ++fixCount_;
-            if (onFix) onFix(fix_);
+            ReportFix(timed ? std::optional(time) : std::nullopt);
         }
     }
     const bool changed = !(fix_ == before);
@@ -178,7 +211,9 @@ bool GnssDecoder::DecodeRmc(SentenceFramer& s) {
     const GnssFix before = fix_;
     uint32_t time = 0;
     double latitude = 0, longitude = 0, speed = 0, course = 0;
-    if (ParseTime(s.Field(1), time)) TimeOfFix(time);
+    ++afterSky_;
+    const bool timed = ParseTime(s.Field(1), time);
+    if (timed) TimeOfFix(time);
     const bool position = ParsePosition(s, 3, latitude, longitude);
     if (position) {
         fix_.latitude = latitude;
@@ -192,6 +227,8 @@ bool GnssDecoder::DecodeRmc(SentenceFramer& s) {
         // From NMEA 2.3 the mode field can still call an "A" sentence a
         // non-fix ("N").
         fix_.valid = status == "A" && position && s.Field(12) != "N";
+        // Without a time it could not be told from the GGA of its cycle.
+        if (fix_.valid && timed) ReportFix(time);
     }
     const bool changed = !(fix_ == before);
     changed_ |= changed;
@@ -220,6 +257,7 @@ bool GnssDecoder::DecodeGsa(SentenceFramer& s, int talker) {
     else if (system == 0 && set.count > 0)
         system = SystemOfPrn(set.prns[0]);
     used_[system] = set;
+    ++afterSky_;
     RemarkUsed();
     return true;
 }
@@ -314,6 +352,8 @@ void GnssDecoder::Publish(TalkerView& view) {
     for (; i < view.shownCount && n < kViewCapacity; ++i) next[n++] = view.shown[i];
 
     ++cyclesPublished_;
+    afterSky_ = 0;
+    view.signalSeenAt[view.pendingSignal & 15u] = now_;
     const bool same =
         n == view.shownCount && std::equal(next.begin(), next.begin() + n, view.shown.begin());
     if (same) return;

@@ -56,12 +56,20 @@ class GnssDecoder final : public CyclePart {
     // A talker's view: the latest cycle of each signal it reports (L1, L5, ...).
     static constexpr size_t kViewCapacity = 128;
 
-    // Each GGA that carried a usable position, as it is decoded.
+    // A signal whose GSV cycles stopped (a constellation switched off, a
+    // receiver unplugged) leaves the view after this long. Receivers send
+    // the sky every second or every few seconds.
+    static constexpr uint32_t kStaleSkyMs = 15000;
+
+    // Each position fix as it is decoded: a GGA or RMC with a usable
+    // position, once per time of fix however many sentences and talkers
+    // report it.
     std::function<void(const GnssFix&)> onFix;
 
     void SentenceFramed(SentenceFramer& sentence, uint32_t now) override;
     // Changes of one read count as one revision: windows redraw once for a
-    // whole burst of sentences instead of once per sentence.
+    // whole burst of sentences instead of once per sentence. Signals gone
+    // quiet leave the view here.
     void AfterRead(uint32_t now) override;
 
     // Decodes one framed sentence; false when it was none of ours or carried
@@ -80,6 +88,11 @@ class GnssDecoder final : public CyclePart {
     // one. Windows that follow the sky redraw once per cycle, however many
     // sentences it takes.
     uint32_t Epoch() const { return epoch_; }
+    // A GSV cycle has begun and not ended.
+    bool SkyArriving() const;
+    // Fix and GSA sentences decoded since the last GSV cycle ended: the
+    // receiver has moved on from its sky.
+    uint32_t SentencesAfterSky() const { return afterSky_; }
 
     // Index into kTalkers, or -1 for a talker we do not follow.
     static int TalkerIndex(std::string_view address);
@@ -104,9 +117,14 @@ class GnssDecoder final : public CyclePart {
         uint8_t pendingTotal = 0;  // 0: no cycle in progress
         uint8_t pendingNext = 0;
         uint8_t pendingSignal = 0;
+        // When each signal's cycle was last taken over (signal ids 0 to 15).
+        std::array<uint32_t, 16> signalSeenAt{};
     };
 
     void TimeOfFix(uint32_t ms);
+    // `time` none: a GGA that names no time is a fix of its own.
+    void ReportFix(std::optional<uint32_t> time);
+    void DropStaleSignals(uint32_t now);
     bool DecodeGga(SentenceFramer& s);
     bool DecodeRmc(SentenceFramer& s);
     bool DecodeGsa(SentenceFramer& s, int talker);
@@ -122,6 +140,9 @@ class GnssDecoder final : public CyclePart {
     uint32_t cyclesPublished_ = 0;
     uint32_t revision_ = 0;
     uint32_t epoch_ = 0;
+    uint32_t afterSky_ = 0;
+    uint32_t now_ = 0;  // the last read's time, for the cycles it takes over
+    std::optional<uint32_t> reportedFixTime_;
     bool changed_ = false;
 };
 

@@ -64,14 +64,31 @@ void GpsWindows::ShowSatellites() {
 }
 
 void GpsWindows::AfterRead(uint32_t now) {
-    if (decoder_.Revision() == revisionSeen_) return;
-    // A new cycle shows the one before it whole; a receiver that sends no
-    // fix sentences is followed at a steady pace.
-    const bool newCycle = decoder_.Epoch() != epochSeen_;
-    if (!newCycle && !TickClock::Elapsed(now, shownAt_, kUntimedRefreshMs)) return;
-    epochSeen_ = decoder_.Epoch();
-    revisionSeen_ = decoder_.Revision();
+    const uint32_t epoch = decoder_.Epoch();
+    const bool unseen = decoder_.Revision() != revisionSeen_;
+    if (epoch != epochSeen_) {
+        const uint32_t ended = epochSeen_;
+        epochSeen_ = epoch;
+        epochAt_ = now;
+        // The cycle that ended was never shown: its sky came last in it.
+        if (unseen && shownEpoch_ != ended) return ShowCycle(ended, now);
+    }
+    if (!unseen) return;
+    // Once the receiver has moved on from its sky, the cycle is whole.
+    const bool skyWhole = decoder_.CyclesPublished() != cyclesSeen_ && !decoder_.SkyArriving() &&
+                          decoder_.SentencesAfterSky() > 0;
+    if (skyWhole && shownEpoch_ != epoch) return ShowCycle(epoch, now);
+    // A receiver that sends no fix sentences has no cycles to go by.
+    if (TickClock::Elapsed(now, epochAt_, kUntimedRefreshMs) &&
+        TickClock::Elapsed(now, shownAt_, kUntimedRefreshMs))
+        ShowCycle(epoch, now);
+}
+
+void GpsWindows::ShowCycle(uint32_t epoch, uint32_t now) {
+    shownEpoch_ = epoch;
     shownAt_ = now;
+    revisionSeen_ = decoder_.Revision();
+    cyclesSeen_ = decoder_.CyclesPublished();
     ShowSatellites();
 }
 

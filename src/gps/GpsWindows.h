@@ -43,13 +43,17 @@ class GpsWindows : public CyclePart {
     void ClickGpsSimulator();
 
     // The satellite windows follow the receiver once per cycle of its
-    // sentences.
+    // sentences: as soon as the cycle's sky is whole (the receiver sent a
+    // fix or GSA sentence after its last GSV), or when the next cycle
+    // begins.
     void AfterRead(uint32_t now) override;
     void LoadSettings(ConfigFile& file) override;
     void SaveSettings(ConfigFile& file) const override;
 
   private:
     void ShowSatellites();
+    // The windows show the sky as of receiver cycle `epoch`.
+    void ShowCycle(uint32_t epoch, uint32_t now);
 
     ControlTable& mainControls_;
     GnssDecoder& decoder_;
@@ -61,7 +65,10 @@ class GpsWindows : public CyclePart {
     bool skyViewChecked_ = false;
     bool simulatorChecked_ = false;
     uint32_t epochSeen_ = 0;
+    uint32_t epochAt_ = 0;
+    uint32_t shownEpoch_ = UINT32_MAX;
     uint32_t revisionSeen_ = 0;
+    uint32_t cyclesSeen_ = 0;
     uint32_t shownAt_ = 0;
 };
 

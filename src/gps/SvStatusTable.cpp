@@ -1,6 +1,6 @@
 #include "gps/SvStatusTable.h"
 
-#include <algorithm>
+#include <set>
 
 namespace zelsim {
 
@@ -48,12 +48,16 @@ std::string SvStatusTable::TabSeparated(const std::vector<Row>& rows) {
 }
 
 std::string SvStatusTable::Summary(const std::vector<SatelliteList::Entry>& entries) {
-    if (entries.empty()) return std::string(kNoneInView);
-    const auto used = std::count_if(entries.begin(), entries.end(),
-                                    [](const SatelliteList::Entry& e) { return e.satellite.used; });
-    const std::string inView =
-        entries.size() == 1 ? " satellite in view, " : " satellites in view, ";
-    return std::to_string(entries.size()) + inView + std::to_string(used) + " used";
+    // A satellite heard on several signals has a row for each: it counts once.
+    std::set<std::string> inView, used;
+    for (const SatelliteList::Entry& e : entries) {
+        const std::string label = SatelliteList::Label(e);
+        inView.insert(label);
+        if (e.satellite.used) used.insert(label);
+    }
+    if (inView.empty()) return std::string(kNoneInView);
+    const char* satellites = inView.size() == 1 ? " satellite in view, " : " satellites in view, ";
+    return std::to_string(inView.size()) + satellites + std::to_string(used.size()) + " used";
 }
 
 }  // namespace zelsim

@@ -108,25 +108,43 @@ TEST_F(GpsWindowsTest, AWindowOpensWhereItWasLastMovedAndTheConfigurationKeepsTh
         EXPECT_NE(saved.find(line), std::string::npos) << line << " in\n" << saved;
 }
 
-TEST_F(GpsWindowsTest, TheSatelliteListIsShownOnceAReceiverCycle) {
+TEST_F(GpsWindowsTest, TheSatelliteListIsShownOnceAReceiverCycleAsSoonAsItsSkyIsWhole) {
     gps_.ClickSvStatus();
     EXPECT_EQ(Rows(), 0u);
-    Read(1000, {Gga("120000.00", "4807.000"), "$GPGSV,1,1,02,05,40,090,44,07,10,200,30"});
+    // Fix first, sky after: shown once the receiver moves on from the sky.
+    Read(0, {Gga("120000.00", "4807.000")});
+    Read(300, {"$GPGSV,2,1,02,05,40,090,44"});
+    EXPECT_EQ(Rows(), 0u);  // half a cycle of GSV
+    Read(310, {"$GPGSV,2,2,02,07,10,200,30"});
+    EXPECT_EQ(Rows(), 0u);
+    Read(600, {"$GPRMC,120000.00,A,4807.000,N,01131.000,E,0.0,0.0,071226,,,A"});
     EXPECT_EQ(Rows(), 2u);
-    // More of the same cycle waits for the next one.
-    Read(1500, {"$GPGSV,1,1,03,05,40,090,44,07,10,200,30,09,20,300,25"});
+    // Once a cycle: more sky in the same cycle waits for the next one.
+    Read(700, {"$GPGSV,1,1,03,05,40,090,44,07,10,200,30,09,20,300,25"});
+    Read(800, {"$GPGSA,A,3,05,,,,,,,,,,,,1.5,0.9,1.2"});
     EXPECT_EQ(Rows(), 2u);
-    Read(1900, {Gga("120001.00", "4807.000")});
+    Read(1000, {Gga("120001.00", "4807.000")});
     EXPECT_EQ(Rows(), 3u);
-    // A receiver without fix sentences is followed a second at a time.
-    Read(2000, {"$GPGSV,1,1,01,05,40,090,44"});
-    Read(2900, {});
+    // Sky last in its cycle: shown when the next cycle begins.
+    Read(2000, {Gga("120002.00", "4807.000")});
+    Read(2300, {"$GPGSV,1,1,01,05,40,090,44"});
     EXPECT_EQ(Rows(), 3u);
-    Read(2901, {});
+    Read(3000, {Gga("120003.00", "4807.000")});
     EXPECT_EQ(Rows(), 1u);
+    // A receiver without fix sentences is followed a second at a time.
+    Read(3100, {"$GPGSV,1,1,02,05,40,090,44,07,10,200,30"});
+    Read(4000, {});
+    EXPECT_EQ(Rows(), 1u);
+    Read(4001, {});
+    EXPECT_EQ(Rows(), 2u);
+    // A sky that stops coming leaves the list.
+    Read(3100 + GnssDecoder::kStaleSkyMs, {});
+    EXPECT_EQ(Rows(), 2u);
+    Read(3101 + GnssDecoder::kStaleSkyMs, {});
+    EXPECT_EQ(Rows(), 0u);
     EXPECT_EQ(
         gps_.SvStatusWindow().Window().Controls().Get(sv_status_window::lSatelliteSummary).text,
-        "1 satellite in view, 0 used");
+        "no satellites in view");
 }
 
 TEST_F(GpsWindowsTest, TheDeviationCountsFixesWhileOpenAndRunning) {
@@ -136,8 +154,14 @@ TEST_F(GpsWindowsTest, TheDeviationCountsFixesWhileOpenAndRunning) {
     EXPECT_EQ(Field(dw::lDeviation), "");
     gps_.ClickPositionDeviation();
     Read(1000, {Gga("120001.00", "4807.000"), "$GPGGA,120001.00,,,,,0,00,,,M,,M,,"});
-    Read(2000, {Gga("120002.00", "4807.000")});
+    // One fix however many sentences and talkers report it; a receiver
+    // that sends only RMC is counted too.
+    Read(2000, {Gga("120002.00", "4807.000"),
+                "$GNGGA,120002.00,4807.000,N,01131.000,E,1,08,0.9,500.0,M,,M,,",
+                "$GPRMC,120002.00,A,4807.000,N,01131.000,E,0.0,0.0,071226,,,A"});
     EXPECT_EQ(Field(dw::lSampleCount), "2");
+    Read(2500, {"$GPRMC,120002.50,A,4807.000,N,01131.000,E,0.0,0.0,071226,,,A"});
+    EXPECT_EQ(Field(dw::lSampleCount), "3");
     EXPECT_EQ(Field(dw::lDeviation), "0.00 m");
     EXPECT_EQ(Field(dw::lReferencePositionLat), "48\xB0 07.000000' N");
     EXPECT_EQ(Field(dw::lCurrentPositionLon), "11\xB0 31.000000' E");
@@ -146,10 +170,10 @@ TEST_F(GpsWindowsTest, TheDeviationCountsFixesWhileOpenAndRunning) {
     window.StopRun();
     EXPECT_EQ(window.Window().Controls().Get(dw::bStopRun).text, "&Run");
     Read(3000, {Gga("120003.00", "4807.100")});
-    EXPECT_EQ(Field(dw::lSampleCount), "2");
+    EXPECT_EQ(Field(dw::lSampleCount), "3");
     window.StopRun();
     Read(4000, {Gga("120004.00", "4807.001")});
-    EXPECT_EQ(Field(dw::lSampleCount), "3");
+    EXPECT_EQ(Field(dw::lSampleCount), "4");
     EXPECT_EQ(Field(dw::lCurrentPositionLat), "48\xB0 07.001000' N");
     EXPECT_NE(Field(dw::lDeviation), "0.00 m");
 

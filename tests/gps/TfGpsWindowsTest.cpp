@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTest>
 
@@ -184,6 +186,28 @@ TEST_F(TfGpsWindowsTest, TheCloseBoxHidesAWindowAndLeavesItsMarkToTheMenu) {
     EXPECT_FALSE(gps_.SkyViewWindow().Window().Visible());
     EXPECT_FALSE(gps_.SvStatusWindow().Window().Visible());
     EXPECT_FALSE(course_.Visible());
+}
+
+// A window opens where the user last left it, and one stored off every
+// screen (a monitor unplugged since) opens whole on the nearest, at its
+// stored size.
+TEST_F(TfGpsWindowsTest, WindowsComeBackWhereTheyWereLeftAndWholeOnAScreen) {
+    gps_.ClickSkyView();
+    ApplyAll();
+    sky_.move(120, 90);
+    sky_.close();
+    gps_.ClickSkyView();  // the mark off
+    gps_.ClickSkyView();
+    ApplyAll();
+    EXPECT_EQ(sky_.pos(), QPoint(120, 90));
+
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    course_.Place({screen.right() + 500, 40, 400, 420});
+    course_.Show();
+    ApplyAll();
+    EXPECT_EQ(cog_.size(), QSize(420, 400));
+    EXPECT_TRUE(screen.contains(cog_.frameGeometry())) << cog_.x() << "," << cog_.y();
+    EXPECT_EQ(cog_.frameGeometry().right(), screen.right()) << "at the edge nearest its place";
 }
 
 }  // namespace
