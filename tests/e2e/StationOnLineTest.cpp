@@ -259,7 +259,8 @@ TEST_F(StationWindowTest, AnUnpluggedLineReconnectsByItselfWhenItIsBack) {
     ASSERT_TRUE(WaitForLine("$GPGGA,before"));
     QWidget* indicator = window_->Binding().Control(mw::iRxTxFrame);
     ASSERT_NE(indicator, nullptr);
-    EXPECT_TRUE(indicator->isVisible());
+    // The window follows the cycle ten times a second.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return indicator->isVisible(); }, kDeadlineMs));
 
     far.Close();
     ASSERT_TRUE(WaitForPortMessage("Device lost"));
