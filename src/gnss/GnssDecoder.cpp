@@ -12,6 +12,10 @@ namespace zelsim {
 
 namespace {
 
+// Larger than any altitude, speed or dilution a receiver reports: a window
+// must be able to print what it is given.
+constexpr double kLargestReading = 1e9;
+
 // Plain decimals only. from_chars alone would also take "inf", "nan" and
 // exponents, which no receiver sends and no window could show.
 bool ParseNumber(std::string_view text, double& out) {
@@ -29,7 +33,8 @@ bool ParseNumber(std::string_view text, double& out) {
     if (digits == 0 || points > 1) return false;
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size() || !std::isfinite(value))
+    if (error != std::errc{} || end != text.data() + text.size() || !std::isfinite(value) ||
+        std::fabs(value) > kLargestReading)
         return false;
     out = value;
     return true;

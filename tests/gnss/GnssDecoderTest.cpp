@@ -101,6 +101,8 @@ TEST_F(GnssDecoderTest, UnreadableFieldsLeaveTheirValuesAsTheyWere) {
         "$GPGGA,120000,4807.038,N,18100.000,E,,,,,M,,M,,",     // beyond the date line
         "$GPGGA,120000,4807.038,N,-0131.000,E,,,,,M,,M,,",     // a sign and a hemisphere
         "$GPGGA,120000,4807.038,N,01131.000,,,,,,M,,M,,",      // no hemisphere
+        // Numbers no receiver sends: 3e31 m up, and an HDOP past any sky.
+        "$GPGGA,120000,,,,,,,1000000000000,30000000000000000000000000000000,M,,M,,",
         "$GPRMC,,X,,,,,-1,361,,,,",
         "$GPRMC,,Z,1e3,N,0,E,+1,NaN",
         "$GPGGA",
