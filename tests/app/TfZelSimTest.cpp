@@ -193,6 +193,21 @@ TEST_F(TfZelSimTest, MenusAreDrivenByTheKeyboard) {
     EXPECT_EQ(zelSim->Connection().SelectedBaud(), 1200u);
 }
 
+// The fast rates follow 115,200 in the menu, captioned as the others are,
+// and change the open line at once.
+TEST_F(TfZelSimTest, TheFastRatesCloseTheBaudRateMenu) {
+    QStringList captions;
+    for (QAction* item : Menu("mBaud")->actions()) captions << item->text().trimmed();
+    EXPECT_EQ(captions.mid(captions.indexOf("115,200")),
+              (QStringList{"115,200", "230,400", "460,800", "921,600"}));
+    zelSim->Connection().ComOpenClose();
+    window->Binding().MenuItem(mw::BaudItem(460800))->trigger();
+    EXPECT_EQ(line->ConfiguredRate(), 460800u);
+    window->ApplyControls();
+    EXPECT_TRUE(window->Binding().MenuItem(mw::BaudItem(460800))->isChecked());
+    EXPECT_FALSE(window->Binding().MenuItem(mw::BaudItem(115200))->isChecked());
+}
+
 // "more" comes last, after "Logging Options", and its marks are the part's
 // even where a click leaves them as they were.
 TEST_F(TfZelSimTest, TheMoreMenuOpensTheGpsWindowsFromTheKeyboard) {

@@ -372,7 +372,8 @@ TEST_F(ZelSimTest, ValuesThatFitNoMenuItemLeaveTheDefaults) {
     EXPECT_EQ(zelSim_->MainWindowState().SelectedZelType(), ZelType::Dormalyn);
     for (const auto& [port, baud, comPort, baudRate] :
          {std::tuple{"25", "14400", 1, 38400u}, std::tuple{"-2", "-9600", 1, 38400u},
-          std::tuple{"0", "300", 1, 300u}, std::tuple{"18", "115200", 18, 115200u}}) {
+          std::tuple{"0", "300", 1, 300u}, std::tuple{"18", "115200", 18, 115200u},
+          std::tuple{"2", "921600", 2, 921600u}}) {
         Make(std::string("[Configuration]\nComPort=") + port + "\nBaudRate=" + baud +
              "\nZelType=Plasma\n");
         EXPECT_EQ(zelSim_->Connection().SelectedPort(), comPort) << port;
