@@ -413,6 +413,10 @@ TEST_F(TfZelSimTest, EveryLabelReadsWholeWithItsLongestText) {
         {mw::lCorvaneConnectionReport, {"CORVANE-DGPS-RX-200 v2.14.0b #0123456789AB"}},
         {mw::lLogMessagesStatus,
          {"Logging Messages (1911 lines lost)",
+          QString::fromStdString("Logging Messages to " +
+                                 MessageLog::ShownFileName("/var/log/rigs/tractor-field-trial-"
+                                                           "north-0417.log") +
+                                 " (1911 lines lost)"),
           "Log write failed: No space left on device (344 lines lost)",
           "Log write failed: Inappropriate ioctl for device (1911 lines lost)"}},
         {mw::bAcquireCorvane, {"Acquire Corvane", "Cancel"}},
