@@ -97,6 +97,7 @@ std::string CommandLine::Usage(const std::string& program) {
            "  --connect        connect at start\n"
            "  --config FILE    configuration file instead of ./ZelSim.ini\n"
            "  --demo           start the simulated devices on a virtual line and connect\n"
+           "                   (at 38400 baud, or at the rate --baud gives)\n"
            "  --log [FILE]     log the line from the moment the port is open, to FILE or\n"
            "                   to the configured log name\n"
            "  --graph [FILE]   open the graph window at start; with FILE, in Hold showing\n"
