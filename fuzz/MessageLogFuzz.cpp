@@ -1,7 +1,7 @@
 // Any text in any category through the message log with any options: the
 // file gains exactly the one line the options make of a chosen line, ended
 // by CR LF and carrying the text as the monitor shows it (control bytes as
-// '~'), and nothing for the others.
+// '~'), marked with its direction when asked, and nothing for the others.
 #include <sys/stat.h>
 
 #include <cstddef>
@@ -64,12 +64,14 @@ void LogOnce(const uint8_t* data, size_t size) {
     int bit = 0;
     for (const LogOptionItem& item : kLogOptionItems)
         log.SetOption(item.flag, (options >> bit++) & 1);
+    constexpr int kDirections = 3;
+    const auto direction = static_cast<LineDirection>((options >> bit) % kDirections);
     log.SetOption(&LogOptions::logPromptForFilename, false);
     std::remove(file.c_str());
     log.StartWhenConnected(file);
     if (!log.Logging()) return;  // no category chosen: nothing may be written
 
-    log.LineShown({text, category, 0xFFFFFFFFu});
+    log.LineShown({text, category, 0xFFFFFFFFu, direction});
     const long written = FileSize(file);
     Require(log.LinesLost() == 0, "a line was lost");
     if (written == 0) return;
@@ -84,6 +86,13 @@ void LogOnce(const uint8_t* data, size_t size) {
         if (!IsPrintable(b) && b != kDegree) c = '~';
     }
     Require(line.find(shown) != std::string::npos, "the text is in its line as shown");
+    if (log.Options().logDirection) {
+        const char mark = direction == LineDirection::kReceived ? '<'
+                          : direction == LineDirection::kSent   ? '>'
+                                                                : '-';
+        Require(line.find(std::string{mark, ','} + shown) != std::string::npos,
+                "the direction stands right before the text");
+    }
     // Sent text counts by its content, as the log judges it.
     const bool sent =
         category == MessageCategory::kOutGoing || category == MessageCategory::kOutZel;

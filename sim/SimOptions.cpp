@@ -52,7 +52,10 @@ bool ApplyValue(const std::string& name, const std::string& value, SimOptions& o
         const char* end = value.data() + value.size();
         const auto result = std::from_chars(value.data(), end, baud);
         if (result.ec != std::errc() || result.ptr != end || !SimReceiver::IsSupportedBaud(baud)) {
-            error = "--receiver-baud must be 4800, 9600, 19200 or 38400, not \"" + value + "\"";
+            error =
+                "--receiver-baud must be a rate of ZelSim's Baud Rate menu, 300 to 921600, "
+                "not \"" +
+                value + "\"";
             return false;
         }
         options.receiverBaud = baud;
@@ -175,8 +178,10 @@ const char* SimOptions::Usage() {
            "  --device PATH          use an existing serial device (set raw, at the\n"
            "                         receiver's rate) instead of a pseudo-terminal\n"
            "  --report FILE          write a JSON summary of what was received at exit\n"
-           "  --receiver-baud RATE   the receiver's rate: 4800, 9600, 19200 or 38400\n"
-           "                         (default 38400); it is deaf at any other rate\n"
+           "  --receiver-baud RATE   the receiver's rate, one of ZelSim's: 300, 600, 1200,\n"
+           "                         2400, 4800, 9600, 19200, 38400 (default), 57600,\n"
+           "                         115200, 230400, 460800 or 921600; it is deaf at any\n"
+           "                         other rate (acquisition finds it at 4800 to 38400)\n"
            "  --no-receiver          no receiver on the line\n"
            "  --no-nmea              the receiver does not stream GGA, VTG and RMC each\n"
            "                         second nor GSA and GSV every five\n"

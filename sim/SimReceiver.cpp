@@ -8,11 +8,11 @@
 #include "SimVehicle.h"
 #include "base/NmeaChecksum.h"
 #include "base/TickClock.h"
+#include "serial/SerialPort.h"
 
 namespace zelsim {
 
 namespace {
-constexpr uint32_t kBauds[] = {4800, 9600, 19200, 38400};
 
 // Panel keys as the receiver's caps are printed: bit 1 right, 2 down, 4 up, 8 enter.
 constexpr unsigned kKeyRight = 1;
@@ -61,9 +61,7 @@ SimReceiver::SimReceiver(const TickClock& clock, uint32_t baud, bool nmea)
       fixes_(start_, kFixPeriodMs) {}
 
 bool SimReceiver::IsSupportedBaud(uint32_t baud) {
-    for (uint32_t b : kBauds)
-        if (b == baud) return true;
-    return false;
+    return SerialPort::IndexOfRate(baud) >= 0;
 }
 
 uint32_t SimReceiver::Elapsed() const {

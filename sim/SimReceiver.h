@@ -41,6 +41,9 @@ class SimReceiver {
     // `nmea` false: the fix is not streamed (the screen and answers stay).
     SimReceiver(const TickClock& clock, uint32_t baud, bool nmea);
 
+    // Any rate the program can set: a receiver is set to what its job
+    // needs, the four rates acquisition tries or a fast one for many fixes
+    // a second.
     static bool IsSupportedBaud(uint32_t baud);
 
     // The rate the line runs at now; anything else is noise to the receiver.

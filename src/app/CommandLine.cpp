@@ -73,7 +73,7 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& args) {
                 SerialPort::IndexOfRate(static_cast<uint32_t>(n)) < 0)
                 fail(
                     "--baud wants one of 300, 600, 1200, 2400, 4800, 9600, 19200, 38400, "
-                    "57600, 115200, not \"" +
+                    "57600, 115200, 230400, 460800, 921600, not \"" +
                     v + "\"");
             else
                 cl.baud = static_cast<uint32_t>(n);
@@ -93,10 +93,11 @@ std::string CommandLine::Usage(const std::string& program) {
            " [options]\n"
            "  --com N=DEVICE   COM number N (1-99) opens DEVICE, e.g. --com 1=/dev/ttyUSB0\n"
            "  --port N         select COM N (1-18) at start\n"
-           "  --baud RATE      select the rate at start (300 ... 115200)\n"
+           "  --baud RATE      select the rate at start (300 ... 921600)\n"
            "  --connect        connect at start\n"
            "  --config FILE    configuration file instead of ./ZelSim.ini\n"
            "  --demo           start the simulated devices on a virtual line and connect\n"
+           "                   (at 38400 baud, or at the rate --baud gives)\n"
            "  --log [FILE]     log the line from the moment the port is open, to FILE or\n"
            "                   to the configured log name\n"
            "  --graph [FILE]   open the graph window at start; with FILE, in Hold showing\n"

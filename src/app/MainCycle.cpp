@@ -57,7 +57,7 @@ void MainCycle::OnRawLine(uint32_t now) {
         lastLineTime_ = now;
         bool hidden = false;
         for (const CyclePart* part : parts_) hidden = hidden || part->HidesReceivedLine(line);
-        if (!hidden) Show(line, MessageCategory::kNonNmea);
+        if (!hidden) Show(line, MessageCategory::kNonNmea, LineDirection::kReceived);
     }
     // A script waiting for a reply, and a transfer counting them, hear every
     // line, noise included.
@@ -69,13 +69,13 @@ void MainCycle::OnSentence(uint32_t now) {
         lastLineTime_ = now;
         size_t length = 0;
         framer_.CopyOut(lineBuffer_, length);
-        Show({lineBuffer_, length}, MessageClassifier::Classify(framer_));
+        Show({lineBuffer_, length}, MessageClassifier::Classify(framer_), LineDirection::kReceived);
     }
     for (CyclePart* part : parts_) part->SentenceFramed(framer_, now);
 }
 
-void MainCycle::Show(std::string_view text, uint8_t category) {
-    const TrafficLine line{text, category, lastLineTime_};
+void MainCycle::Show(std::string_view text, uint8_t category, LineDirection direction) {
+    const TrafficLine line{text, category, lastLineTime_, direction};
     for (CyclePart* part : parts_) part->LineShown(line);
 }
 
@@ -85,7 +85,7 @@ bool MainCycle::SendSentence(std::string_view text) {
     // sent: the connection says how much was dropped.
     if (!WriteSentence(port_, text)) return false;
     lastLineTime_ = clock_.TickNow();
-    Show(text, MessageClassifier::ClassifyOutgoing(text));
+    Show(text, MessageClassifier::ClassifyOutgoing(text), LineDirection::kSent);
     return true;
 }
 
@@ -96,12 +96,12 @@ bool MainCycle::SendLine(std::string_view text) {
                              : WriteRawLine(port_, text);
     if (!written) return false;
     lastLineTime_ = clock_.TickNow();
-    Show(text, MessageClassifier::ClassifyOutgoing(text));
+    Show(text, MessageClassifier::ClassifyOutgoing(text), LineDirection::kSent);
     return true;
 }
 
-void MainCycle::ShowReceived(std::string_view text) {
-    Show(text, MessageClassifier::ClassifyText(text));
+void MainCycle::ShowNote(std::string_view text) {
+    Show(text, MessageClassifier::ClassifyText(text), LineDirection::kNote);
 }
 
 void MainCycle::LoadSettings(ConfigFile& file) {

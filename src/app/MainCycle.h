@@ -36,8 +36,9 @@ class MainCycle {
     // Plain text and CR LF; a trailing "~" sends it without the line end.
     bool SendLine(std::string_view text);
     // A line of the program's own making that reports something received:
-    // logged and shown as if it had come in.
-    void ShowReceived(std::string_view text);
+    // logged and shown as if it had come in, and marked a note where the
+    // log says which way a line went.
+    void ShowNote(std::string_view text);
 
     // Start-up and shutdown: every part's keys, in the parts' order.
     void LoadSettings(ConfigFile& file);
@@ -52,7 +53,7 @@ class MainCycle {
     bool Withheld() const;
     void OnRawLine(uint32_t now);
     void OnSentence(uint32_t now);
-    void Show(std::string_view text, uint8_t category);
+    void Show(std::string_view text, uint8_t category, LineDirection direction);
 
     TickClock& clock_;
     SerialPort& port_;

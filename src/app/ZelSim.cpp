@@ -22,7 +22,7 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
       buttons_(controls_),
       fileSender_(controls_, dialogs, buttons_, config, clock, connection_.Port(),
                   DiskFileSource::Open,
-                  [this](std::string_view line) { mainCycle_.ShowReceived(line); }),
+                  [this](std::string_view line) { mainCycle_.ShowNote(line); }),
       interpreter_(controls_, dialogs, buttons_, fileSender_, clock, *this, startDirectory),
       recordSampler_(std::move(localTime)),
       graphicDisplay_(controls_, recordSampler_, courseDisplay_, connection_.Port(), dialogs,
@@ -32,7 +32,7 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
       // While a script or a file has the line, the settings queries keep off.
       responder_(
           recordSampler_, screen_, [this](std::string_view text) { mainCycle_.SendSentence(text); },
-          [this](std::string_view line) { mainCycle_.ShowReceived(line); },
+          [this](std::string_view line) { mainCycle_.ShowNote(line); },
           [this] { return interpreter_.Running() || fileSender_.Sending(); }, ZELSIM_VERSION_TEXT,
           clock.TickNow()),
       keypad_(

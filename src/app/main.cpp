@@ -24,7 +24,7 @@ namespace zelsim {
 namespace {
 constexpr int kExitUsage = 2;
 constexpr int kDemoComPort = 1;
-constexpr uint32_t kDemoBaud = 38400;
+constexpr uint32_t kDemoBaud = 38400;  // unless --baud asks for another
 const char* const kSimulatorName = "zelsim-sim";
 
 std::string CurrentDirectory() {
@@ -63,12 +63,16 @@ int RunZelSim(int argc, char** argv) {
     // say where it is.
     SimulatorProcess simulator;
     std::string demoError;
+    // The simulated receiver is set to the demo's rate, so a fast line
+    // can be tried without a fast receiver.
+    const uint32_t demoBaud = cl.baud != 0 ? cl.baud : kDemoBaud;
     if (cl.demo) {
         const std::string program =
             (QApplication::applicationDirPath() + "/" + kSimulatorName).toStdString();
         // A device that asks who the program is shows the answer going out.
         const std::vector<std::string> simArgs = {"--parent-pid", std::to_string(::getpid()),
-                                                  "--ask-identity"};
+                                                  "--ask-identity", "--receiver-baud",
+                                                  std::to_string(demoBaud)};
         if (!simulator.Start(program, simArgs)) demoError = simulator.ErrorText();
     }
 
@@ -87,7 +91,7 @@ int RunZelSim(int argc, char** argv) {
     if (cl.port) zelSim.Connection().SelectComPort(cl.port);
     if (cl.baud) zelSim.Connection().SelectBaud(cl.baud);
     // The simulated line is the demo's, not the user's choice to keep.
-    if (simulator.IsRunning()) zelSim.Connection().SelectForThisRun(kDemoComPort, kDemoBaud);
+    if (simulator.IsRunning()) zelSim.Connection().SelectForThisRun(kDemoComPort, demoBaud);
 
     TfZelSim window(zelSim);
     dialogs.SetParent(&window);

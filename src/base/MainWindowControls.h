@@ -65,6 +65,7 @@ inline constexpr std::string_view mLogDate = "mLogDate";
 inline constexpr std::string_view mLogTime = "mLogTime";
 inline constexpr std::string_view mLogMsTickCount = "mLogMsTickCount";
 inline constexpr std::string_view mLogNmeaChecksum = "mLogNmeaChecksum";
+inline constexpr std::string_view mLogDirection = "mLogDirection";
 inline constexpr std::string_view mLogZelMessages = "mLogZelMessages";
 inline constexpr std::string_view mLogDgpsMessages = "mLogDgpsMessages";
 inline constexpr std::string_view mLogLightBarMessages = "mLogLightBarMessages";

@@ -54,9 +54,8 @@ inline constexpr std::string_view kControllerNamePrefix = "Dormalyn";
 inline constexpr std::string_view kLightbarNamePrefix = "L";
 inline constexpr std::string_view kOtherLightbarNamePrefix = "QTN";
 
-// The DGPS receiver's own traffic, which the monitor tells apart: its
-// standard sentences by their talker, its other answers by field 1.
-inline constexpr std::string_view kDgpsTalker = "GP";
+// The DGPS receiver's answers, which the monitor tells apart by field 1
+// (its standard sentences by their talker, base/GnssTalkers.h).
 inline constexpr std::string_view kDgpsWords[] = {"PAR", "RAD", "ACK", "NAK", "KVT"};
 
 namespace detail {

@@ -119,9 +119,7 @@ uint8_t SystemOfPrn(uint16_t prn) {
 
 int GnssDecoder::TalkerIndex(std::string_view address) {
     if (address.size() != 5) return -1;
-    for (size_t i = 0; i < kTalkerCount; ++i)
-        if (address.substr(0, 2) == kTalkers[i]) return static_cast<int>(i);
-    return -1;
+    return gnss_talkers::IndexOf(address);
 }
 
 void GnssDecoder::SentenceFramed(SentenceFramer& sentence, uint32_t now) {

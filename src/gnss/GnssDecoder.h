@@ -7,6 +7,7 @@
 #include <span>
 #include <string_view>
 
+#include "base/GnssTalkers.h"
 #include "serial/CyclePart.h"
 
 namespace zelsim {
@@ -47,9 +48,9 @@ struct SatelliteInView {
 // sentence, since a receiver sends dozens of them every second.
 class GnssDecoder final : public CyclePart {
   public:
-    static constexpr size_t kTalkerCount = 8;
-    static constexpr std::array<std::string_view, kTalkerCount> kTalkers = {"GP", "GN", "GL", "GA",
-                                                                            "GB", "BD", "GQ", "GI"};
+    static constexpr size_t kTalkerCount = gnss_talkers::kCount;
+    static constexpr const std::array<std::string_view, kTalkerCount>& kTalkers =
+        gnss_talkers::kTalkers;
     // One GSV cycle of one signal. Receivers stay well below: 12 channels a
     // constellation is common, 40 the most seen.
     static constexpr size_t kCycleCapacity = 64;

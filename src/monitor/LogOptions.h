@@ -13,6 +13,8 @@ struct LogOptions {
     bool logTime = true;
     bool logMsTickCount = true;
     bool logNmeaChecksum = false;
+    // Off: files and their readers stay as they were before the column.
+    bool logDirection = false;
     bool logZelMessages = false;
     bool logDgpsMessages = true;
     bool logLightBarMessages = true;
@@ -36,7 +38,7 @@ struct LogOptionItem {
 
 // In the menu's order; a separator follows the columns and the categories.
 // The overwrite pair stands between them and the prompt, by itself.
-inline constexpr int kLogColumnItems = 4;
+inline constexpr int kLogColumnItems = 5;
 inline constexpr int kLogCategoryItems = 6;
 inline constexpr LogOptionItem kLogOptionItems[] = {
     {main_window::mLogDate, "Date", "LogDate", &LogOptions::logDate},
@@ -45,6 +47,8 @@ inline constexpr LogOptionItem kLogOptionItems[] = {
      &LogOptions::logMsTickCount},
     {main_window::mLogNmeaChecksum, "NMEA Checksum", "LogNmeaChecksum",
      &LogOptions::logNmeaChecksum},
+    {main_window::mLogDirection, "Direction (< received, > sent)", "LogDirection",
+     &LogOptions::logDirection},
     {main_window::mLogZelMessages, "ZEL Messages", "LogZelMessages", &LogOptions::logZelMessages,
      CategoriesOf({MessageCategory::kZel})},
     {main_window::mLogDgpsMessages, "DGPS Messages", "LogDgpsMessages",

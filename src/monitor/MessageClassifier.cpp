@@ -2,6 +2,7 @@
 
 #include <span>
 
+#include "base/GnssTalkers.h"
 #include "base/ProprietarySentences.h"
 #include "serial/SentenceFramer.h"
 
@@ -43,7 +44,10 @@ MessageCategory::Code MessageClassifier::Classify(SentenceFramer& framed) {
     if (family && s == proprietary::kController) return MessageCategory::kDormalyn;
     if (a == proprietary::kKeyMask || a == proprietary::kLcdBytes) return MessageCategory::kZel;
     if (screen && IsOneOf(s, kDrawing)) return MessageCategory::kZel;
-    if (StartsWith(a, proprietary::kDgpsTalker)) return MessageCategory::kDgps;
+    // Whatever constellations the receiver tracks, its standard sentences
+    // are its own traffic: GN from a multi-constellation receiver is what GP
+    // was from an older one.
+    if (gnss_talkers::IndexOf(a) >= 0) return MessageCategory::kDgps;
     if ((query || reply) && s == proprietary::kReceiverId) return MessageCategory::kDgps;
     if (IsOneOf(s, proprietary::kDgpsWords)) return MessageCategory::kDgps;
     return MessageCategory::kOther;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "base/ConfigFile.h"
 #include "base/ControlTable.h"
@@ -29,6 +31,12 @@ constexpr const char* kDialogFilterKey = "LogFileFilterIndex";
 constexpr const char* kDialogFolder = ".";
 constexpr int kDialogFilter = 2;  // the log files
 constexpr char kShownForUnprintable = '~';
+// The status label has three short lines; a longer name is cut in the
+// middle, where its ending (a number, the extension) survives, and the
+// whole path is in the label's hint.
+constexpr size_t kShownNameLimit = 22;
+constexpr size_t kShownNameHead = 9;
+constexpr std::string_view kCutMark = "...";
 constexpr std::string_view mSequenceEraseView[] = {mw::mLogSequenceFilename, mw::mLogEraseFile,
                                                    mw::mLogViewFile};
 
@@ -41,6 +49,27 @@ std::string WithSlashes(std::string name) {
 std::string Cut(std::string name) {
     if (name.size() > MessageLog::kNameLimit) name.resize(MessageLog::kNameLimit);
     return name;
+}
+
+// Where the file really is: a name relative to the folder the program runs
+// in, or through links, says little to whoever looks for it later.
+std::string FullPath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::weakly_canonical(path, error);
+    return error ? path : full.string();
+}
+
+// The direction column: which way the line went, then the column's comma.
+std::string_view DirectionMark(LineDirection direction) {
+    switch (direction) {
+        case LineDirection::kReceived:
+            return "<,";
+        case LineDirection::kSent:
+            return ">,";
+        case LineDirection::kNote:
+            break;
+    }
+    return "-,";
 }
 }  // namespace
 
@@ -56,6 +85,13 @@ MessageLog::MessageLog(ControlTable& controls, UserDialogs& dialogs, ConfigFile&
     ShowOptions();
     Stop();
     RefreshLogControls();
+}
+
+std::string MessageLog::ShownFileName(const std::string& path) {
+    std::string name = std::filesystem::path(path).filename().string();
+    if (name.size() <= kShownNameLimit) return name;
+    const size_t tail = kShownNameLimit - kShownNameHead - kCutMark.size();
+    return name.substr(0, kShownNameHead) + std::string(kCutMark) + name.substr(name.size() - tail);
 }
 
 std::string MessageLog::FileName() const {
@@ -89,7 +125,7 @@ void MessageLog::LineShown(const TrafficLine& line) {
         category = MessageClassifier::ClassifyText(line.text);
     if (!Logs(category)) return;
 
-    Compose(line_, line.text, line.time);
+    Compose(line_, line.text, line.time, line.direction);
     // The sentence's own checksum, of the bytes as they came.
     if (options_.logNmeaChecksum && category != MessageCategory::kNonNmea)
         line_ += ChecksumSuffix(TextChecksum(line.text));
@@ -98,7 +134,8 @@ void MessageLog::LineShown(const TrafficLine& line) {
     Write(line_);
 }
 
-void MessageLog::Compose(std::string& out, std::string_view text, uint32_t tick) const {
+void MessageLog::Compose(std::string& out, std::string_view text, uint32_t tick,
+                         LineDirection direction) const {
     out.clear();
     char field[32];
     if (options_.logDate || options_.logTime) {
@@ -118,6 +155,8 @@ void MessageLog::Compose(std::string& out, std::string_view text, uint32_t tick)
         std::snprintf(field, sizeof field, "%lu,", static_cast<unsigned long>(tick));
         out += field;
     }
+    // Next to the text, so that a query and its echo read apart.
+    if (options_.logDirection) out += DirectionMark(direction);
     // Control bytes are written as the monitor shows them: a sentence
     // holding terminal escapes must not act on whoever reads the file.
     for (char c : text) {
@@ -135,7 +174,7 @@ void MessageLog::Write(std::string_view line) {
                                  (gapLines_ == 1 ? " line" : " lines") + " lost from " + gapStart_ +
                                  " to " + NowText() + " (" + lastError_ + ")";
         std::string noteLine;
-        Compose(noteLine, note, lastTick_);
+        Compose(noteLine, note, lastTick_, LineDirection::kNote);
         noteLine += "\r\n";
         if (!LogFile::Append(name, noteLine, error)) {
             ++gapLines_;
@@ -162,7 +201,7 @@ void MessageLog::Write(std::string_view line) {
 
 void MessageLog::WriteNote(std::string_view text, uint32_t tick) {
     std::string note;
-    Compose(note, text, tick);
+    Compose(note, text, tick, LineDirection::kNote);
     note += "\r\n";
     Write(note);
 }
@@ -204,13 +243,15 @@ void MessageLog::ShowStatus() {
                                  ? std::string()
                                  : " (" + std::to_string(linesLost_) +
                                        (linesLost_ == 1 ? " line lost)" : " lines lost)");
-    // The label has three short lines: the file is named in its hint.
-    const std::string text =
-        lastError_.empty() ? kLoggingStatus + lost : "Log write failed: " + lastError_ + lost;
+    // The label has three short lines: the whole path is in its hint.
+    const std::string name = ShownFileName(loggingName_);
+    const std::string text = !lastError_.empty() ? "Log write failed: " + lastError_ + lost
+                             : name.empty()      ? kLoggingStatus + lost
+                                                 : kLoggingStatus + (" to " + name) + lost;
     controls_.SetText(mw::lLogMessagesStatus, text);
     controls_.SetHint(mw::lLogMessagesStatus,
                       lastError_.empty()
-                          ? text
+                          ? kLoggingStatus + (" to " + FullPath(loggingName_)) + lost
                           : "Log write failed: " + FileName() + ": " + lastError_ + lost +
                                 ". Free some space, or log to another " +
                                 "file (Prompt for Log Filename in Logging Options).");

@@ -79,6 +79,9 @@ class MessageLog : public CyclePart {
     // The file logging writes to (chosen when it started), and that
     // sequencing, erasing and viewing act on.
     std::string FileName() const;
+    // The file's name as the status label shows it: without its folder,
+    // a long one cut in the middle.
+    static std::string ShownFileName(const std::string& path);
     uint64_t LinesLost() const { return linesLost_; }
     int SequenceIndex() const { return sequenceIndex_; }
 
@@ -94,8 +97,10 @@ class MessageLog : public CyclePart {
     void ShowStatus();
     bool AskFileName();
     void Write(std::string_view line);
-    // `text` with the date, time and tick columns the options ask for.
-    void Compose(std::string& out, std::string_view text, uint32_t tick) const;
+    // `text` with the date, time, tick and direction columns the options
+    // ask for.
+    void Compose(std::string& out, std::string_view text, uint32_t tick,
+                 LineDirection direction) const;
     // One line of the log's own about the log (a gap, the line lost or
     // back): written whatever the category filters say.
     void WriteNote(std::string_view text, uint32_t tick);

@@ -19,8 +19,8 @@ constexpr const char* kReconnectKey = "ReconnectAutomatically";
 constexpr int kFirstItemAlias = 0;
 
 constexpr const char* kBaudCaptions[SerialPort::kRateCount] = {
-    "     300", "     600", "  1,200", "  2,400", "  4,800",
-    "  9,600",  " 19,200",  " 38,400", " 57,600", "115,200",
+    "     300", "     600", "  1,200", "  2,400", "  4,800", "  9,600", " 19,200",
+    " 38,400",  " 57,600",  "115,200", "230,400", "460,800", "921,600",
 };
 }  // namespace
 

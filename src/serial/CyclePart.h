@@ -7,6 +7,11 @@ namespace zelsim {
 class ConfigFile;
 class SentenceFramer;
 
+// Which way a line passed. A note is a line of the program's own about the
+// traffic (how a transfer ended, a bootloader's version): shown and logged
+// as a received line is, though nothing came.
+enum class LineDirection : uint8_t { kReceived, kSent, kNote };
+
 // One line that passed the line in either direction, as it is shown.
 struct TrafficLine {
     // A received sentence rebuilt without its checksum, a raw line, or what
@@ -14,6 +19,7 @@ struct TrafficLine {
     std::string_view text;
     uint8_t category;  // MessageCategory::Code
     uint32_t time;     // the cycle's last line time
+    LineDirection direction = LineDirection::kReceived;
 };
 
 // A subsystem in the main cycle. The station calls every part, in the

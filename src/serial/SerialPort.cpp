@@ -13,9 +13,12 @@ struct RateRow {
     uint32_t microsPerByte;  // ten bit times, rounded up
 };
 
+// The three fastest serve today's receivers, which stream several
+// constellations at many fixes a second.
 constexpr RateRow kRates[SerialPort::kRateCount] = {
     {300, 33334}, {600, 16667}, {1200, 8334}, {2400, 4167}, {4800, 2084},
     {9600, 1042}, {19200, 521}, {38400, 261}, {57600, 174}, {115200, 87},
+    {230400, 44}, {460800, 22}, {921600, 11},
 };
 
 const char* StepFormat(SerialDevice::ConfigStep step) {

@@ -10,8 +10,8 @@
 
 namespace zelsim {
 
-// The one serial line of the program: opened by COM number at one of ten
-// fixed rates, polled without blocking, with an estimate of how long written
+// The one serial line of the program: opened by COM number at one of
+// thirteen fixed rates, polled without blocking, with an estimate of how long written
 // bytes still need on the line (drives the transmit arrow).
 //
 // Writing never waits inside the cycle: what the line does not take at once
@@ -20,7 +20,7 @@ namespace zelsim {
 // line is no lost device.
 class SerialPort {
   public:
-    static constexpr int kRateCount = 10;
+    static constexpr int kRateCount = 13;
     // About 1.4 s of a full line at 115,200 baud, 17 s at 9,600.
     static constexpr size_t kOutputLimit = 16384;
     static constexpr uint8_t kDefaultBaudIndex = 7;  // 38,400

@@ -41,6 +41,8 @@ TEST(CommandLine, GraphOpensEmptyOrWithASavedFile) {
 
 TEST(CommandLine, RefusesWhatItCannotUse) {
     EXPECT_NE(CommandLine::Parse({"--baud", "14400"}).error, "");
+    EXPECT_EQ(CommandLine::Parse({"--baud", "921600"}).baud, 921600u);
+    EXPECT_NE(CommandLine::Parse({"--baud", "1843200"}).error, "") << "no faster than the menu";
     EXPECT_NE(CommandLine::Parse({"--baud", "4294967596"}).error, "") << "300 plus 2 to the 32";
     EXPECT_NE(CommandLine::Parse({"--port", "19"}).error, "");
     EXPECT_NE(CommandLine::Parse({"--com", "0=/dev/x"}).error, "");

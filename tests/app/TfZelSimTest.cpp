@@ -236,6 +236,21 @@ TEST_F(TfZelSimTest, AGrownWindowShowsMoreOfTheMonitor) {
         << client->width() << "x" << client->height();
 }
 
+// The fast rates follow 115,200 in the menu, captioned as the others are,
+// and change the open line at once.
+TEST_F(TfZelSimTest, TheFastRatesCloseTheBaudRateMenu) {
+    QStringList captions;
+    for (QAction* item : Menu("mBaud")->actions()) captions << item->text().trimmed();
+    EXPECT_EQ(captions.mid(captions.indexOf("115,200")),
+              (QStringList{"115,200", "230,400", "460,800", "921,600"}));
+    zelSim->Connection().ComOpenClose();
+    window->Binding().MenuItem(mw::BaudItem(460800))->trigger();
+    EXPECT_EQ(line->ConfiguredRate(), 460800u);
+    window->ApplyControls();
+    EXPECT_TRUE(window->Binding().MenuItem(mw::BaudItem(460800))->isChecked());
+    EXPECT_FALSE(window->Binding().MenuItem(mw::BaudItem(115200))->isChecked());
+}
+
 // "more" comes right after "Logging Options", and its marks are the part's
 // even where a click leaves them as they were.
 TEST_F(TfZelSimTest, TheMoreMenuOpensTheGpsWindowsFromTheKeyboard) {
@@ -444,6 +459,10 @@ TEST_F(TfZelSimTest, EveryLabelReadsWholeWithItsLongestText) {
         {mw::lCorvaneConnectionReport, {"CORVANE-DGPS-RX-200 v2.14.0b #0123456789AB"}},
         {mw::lLogMessagesStatus,
          {"Logging Messages (1911 lines lost)",
+          QString::fromStdString("Logging Messages to " +
+                                 MessageLog::ShownFileName("/var/log/rigs/tractor-field-trial-"
+                                                           "north-0417.log") +
+                                 " (1911 lines lost)"),
           "Log write failed: No space left on device (344 lines lost)",
           "Log write failed: Inappropriate ioctl for device (1911 lines lost)"}},
         {mw::bAcquireCorvane, {"Acquire Corvane", "Cancel"}},

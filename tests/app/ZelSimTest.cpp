@@ -259,7 +259,7 @@ TEST_F(ZelSimTest, LoggingResumesWhenALostLineIsBack) {
     ASSERT_TRUE(zelSim_->Connection().Port().IsOpen());
     EXPECT_TRUE(zelSim_->MessageLog().Logging());
     EXPECT_EQ(Text(mw::bLogMessages), "Stop Log");
-    EXPECT_EQ(Text(mw::lLogMessagesStatus), "Logging Messages");
+    EXPECT_EQ(Text(mw::lLogMessagesStatus), "Logging Messages to capture.log");
     line_->Inject("after\r\n");
     Run(20);
     // Each note carries the tick of its own event, not that of the last line.
@@ -274,6 +274,25 @@ TEST_F(ZelSimTest, LoggingResumesWhenALostLineIsBack) {
     zelSim_->ComOpenClose();
     Run(20);
     EXPECT_FALSE(zelSim_->MessageLog().Logging()) << "the user took the line in hand";
+}
+
+// What the program sent and what came back read apart in the log, and a
+// multi-constellation receiver's sentences are logged as DGPS messages as
+// a GPS-only receiver's are.
+TEST_F(ZelSimTest, TheLogTellsAQueryFromItsEchoAndTakesEveryTalkerAsTheReceivers) {
+    const std::string log = dir_.File("capture.log");
+    Make(
+        "[Configuration]\nLogDate=0\nLogTime=0\nLogMsTickCount=0\nLogDirection=1\n"
+        "LogZelMessages=0\nLogLightBarMessages=0\nLogDormalynMessages=0\n"
+        "LogNonNmeaMessages=0\nLogOtherMessages=0\nLogFileNameNoPrompt=" +
+        log + "\n");
+    zelSim_->ComOpenClose();
+    zelSim_->MessageLog().LogMessagesClick();
+    ASSERT_TRUE(zelSim_->Cycle().SendSentence("$PKVTQ,RID"));
+    line_->Inject("$PKVTQ,RID*3B\r\n$GNGGA,1,2\r\n$GLGSV,1,1,0\r\n$IIHDG,1\r\n");
+    Run(10);
+    EXPECT_EQ(TempDir::Read(log),
+              ">,$PKVTQ,RID\r\n<,$PKVTQ,RID\r\n<,$GNGGA,1,2\r\n<,$GLGSV,1,1,0\r\n");
 }
 
 // The COM menu follows the devices as they come and go, and names a USB
@@ -409,7 +428,8 @@ TEST_F(ZelSimTest, ValuesThatFitNoMenuItemLeaveTheDefaults) {
     EXPECT_EQ(zelSim_->MainWindowState().SelectedZelType(), ZelType::Dormalyn);
     for (const auto& [port, baud, comPort, baudRate] :
          {std::tuple{"25", "14400", 1, 38400u}, std::tuple{"-2", "-9600", 1, 38400u},
-          std::tuple{"0", "300", 1, 300u}, std::tuple{"18", "115200", 18, 115200u}}) {
+          std::tuple{"0", "300", 1, 300u}, std::tuple{"18", "115200", 18, 115200u},
+          std::tuple{"2", "921600", 2, 921600u}}) {
         Make(std::string("[Configuration]\nComPort=") + port + "\nBaudRate=" + baud +
              "\nZelType=Plasma\n");
         EXPECT_EQ(zelSim_->Connection().SelectedPort(), comPort) << port;

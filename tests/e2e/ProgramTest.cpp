@@ -162,6 +162,26 @@ TEST_F(ProgramTest, DemoRunsTheSimulatedDevicesAndLeavesTheUsersSettingsAlone) {
     EXPECT_EQ(saved.find("[Ports]"), std::string::npos) << saved;
 }
 
+// The demo on a fast line: the simulated receiver is set to the rate asked
+// for and streams its fix, which it does only when the program's line runs
+// at its rate; the log tells what came in from the program's answers.
+TEST_F(ProgramTest, DemoRunsAtTheRateAskedForAndTheLogSaysWhichWayLinesWent) {
+    TempDir::Write(dir.File("ZelSim.ini"),
+                   "[Configuration]\nLogDirection=1\nLogDate=0\nLogTime=0\nLogMsTickCount=0\n");
+    const std::string log = dir.File("demo.log");
+    Start({"--demo", "--baud", "460800", "--log", QString::fromStdString(log)});
+    std::string logged;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            logged = TempDir::Read(log);
+            return logged.find("\n<,$GPGGA,") != std::string::npos &&
+                   logged.find("\n>,$PKVTR,DID,ZEL Simulator,") != std::string::npos;
+        },
+        kStartMs))
+        << logged;
+    Terminate();
+}
+
 TEST_F(ProgramTest, DemoSimulatorDoesNotOutliveAKilledProgram) {
     const qint64 simulator = StartDemo();
     ASSERT_GT(simulator, 0) << "no simulator started";

@@ -71,8 +71,9 @@ TEST_F(QtSerialDeviceTest, OpensRawEightNoneOneTakesEveryRateAndPassesBytesUntra
     EXPECT_EQ(line.c_lflag & (ICANON | ECHO), 0u);
     EXPECT_EQ(line.c_oflag & OPOST, 0u);
 
-    const speed_t speeds[SerialPort::kRateCount] = {B300,  B600,   B1200,  B2400,  B4800,
-                                                    B9600, B19200, B38400, B57600, B115200};
+    const speed_t speeds[SerialPort::kRateCount] = {B300,    B600,    B1200,  B2400,  B4800,
+                                                    B9600,   B19200,  B38400, B57600, B115200,
+                                                    B230400, B460800, B921600};
     for (int i = 0; i < SerialPort::RateCount(); ++i) {
         port_.SetRate(SerialPort::RateAt(i));
         const termios now = LineSettings();
@@ -91,6 +92,27 @@ TEST_F(QtSerialDeviceTest, OpensRawEightNoneOneTakesEveryRateAndPassesBytesUntra
     const std::string fromPort(kFromPort, sizeof kFromPort - 1);
     EXPECT_EQ(PortSends(fromPort), fromPort.size());
     EXPECT_EQ(far_->Receive(fromPort.size()), fromPort);
+}
+
+// A receiver streaming several constellations: the line opens at a rate
+// above 115,200 and carries a burst of its sentences, and the answer, whole.
+TEST_F(QtSerialDeviceTest, AFastRateIsTheLinesRateAndCarriesTextBothWays) {
+    ASSERT_TRUE(port_.Open(kCom, 460800)) << port_.ErrorText();
+    const termios line = LineSettings();
+    EXPECT_EQ(::cfgetispeed(&line), B460800);
+    EXPECT_EQ(::cfgetospeed(&line), B460800);
+
+    // No more than a pseudo-terminal holds before its reader comes (4 KB):
+    // the port reads only when the cycle asks.
+    std::string burst;
+    for (int i = 0; i < 40; ++i)
+        burst += "$GNGGA,123519.00,4807.0385,N,01131.0000,E,1,24,0.6,545.4,M,46.9,M,,*4C\r\n";
+    far_->Send(burst);
+    EXPECT_EQ(PortReceives(port_, burst.size()), burst);
+
+    const std::string answer = "$PKVTQ,RID*3B\r\n";
+    EXPECT_EQ(PortSends(answer), answer.size());
+    EXPECT_EQ(far_->Receive(answer.size()), answer);
 }
 
 TEST_F(QtSerialDeviceTest, AMissingOrTakenDeviceIsRefused) {

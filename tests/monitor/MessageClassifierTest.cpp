@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/GnssTalkers.h"
 #include "monitor/MessageClassifier.h"
 
 namespace zelsim {
@@ -53,7 +54,30 @@ TEST(MessageClassifierTest, IdentityTrafficIsDgpsOnlyForQueriesAndReplies) {
         {"$ABC,KVT,1", MessageCategory::kDgps},
         {"$GPGGA,1,2", MessageCategory::kDgps},
         {"$GPRMC,", MessageCategory::kDgps},
-        {"$GNGGA,1", MessageCategory::kOther},
+    });
+}
+
+// A multi-constellation receiver's sentences are the receiver's traffic as
+// a GPS-only one's are; an address that only looks like a talker is not.
+TEST(MessageClassifierTest, EveryGnssTalkerIsTheReceiversTraffic) {
+    for (std::string_view talker : gnss_talkers::kTalkers) {
+        const std::string gga = "$" + std::string(talker) + "GGA";
+        EXPECT_EQ(MessageClassifier::ClassifyText(gga + ",1"), MessageCategory::kDgps) << gga;
+        EXPECT_EQ(MessageClassifier::ClassifyText(gga), MessageCategory::kShort) << gga;
+        EXPECT_EQ(MessageClassifier::ClassifyOutgoing(gga + ",1"), MessageCategory::kOutGoing)
+            << gga;
+    }
+    ExpectAll({
+        {"$GNGSV,3,1,12", MessageCategory::kDgps},
+        {"$BDGSA,A,3", MessageCategory::kDgps},
+        {"$GN,1", MessageCategory::kDgps},  // a prefix, as GP always was
+        {"$gnGGA,1", MessageCategory::kOther},
+        {"$GXGGA,1", MessageCategory::kOther},
+        {"$G,1", MessageCategory::kOther},
+        {"$BGGGA,1", MessageCategory::kOther},
+        {"$IIHDG,1", MessageCategory::kOther},
+        // A receiver's sentence with a bad checksum stays Non-NMEA.
+        {"$GNGGA,1*00", MessageCategory::kNonNmea},
     });
 }
 

@@ -51,8 +51,9 @@ class MessageLogTest : public ::testing::Test {
                                             FixedTime);
         log_->LoadSettings(*config_);
     }
-    void Show(std::string_view text, uint8_t category, uint32_t time = 1234) {
-        log_->LineShown({text, category, time});
+    void Show(std::string_view text, uint8_t category, uint32_t time = 1234,
+              LineDirection direction = LineDirection::kReceived) {
+        log_->LineShown({text, category, time, direction});
     }
     std::string Logged() const { return TempDir::Read(file_); }
     const ControlState& Control(std::string_view name) const { return controls_.Get(name); }
@@ -96,12 +97,60 @@ TEST_F(MessageLogTest, ChosenCategoriesOnlyAndSentTextByItsContent) {
     EXPECT_EQ(Logged(), "$GPGGA,1*4B\r\n$PKVTQ,DML,SET1*7E\r\n");
 }
 
+// A query the program sent and the same text echoed back by the far end read
+// apart; the program's own notes went neither way. The column is off unless
+// chosen, so files and their readers stay as they were.
+TEST_F(MessageLogTest, DirectionColumnMarksWhichWayEachLineWentNextToTheText) {
+    Load("LogDirection=1\nLogNmeaChecksum=1\nLogDate=0\nLogTime=0\n");
+    EXPECT_TRUE(Control(mw::mLogDirection).checked);
+    log_->LogMessagesClick();
+    Show("$PKVTQ,RID", MessageCategory::kOutGoing, 10, LineDirection::kSent);
+    Show("$PKVTQ,RID", MessageCategory::kDgps, 20, LineDirection::kReceived);
+    Show("File sent: fw.hex", MessageCategory::kNonNmea, 30, LineDirection::kNote);
+    log_->LineLost("COM1 (/dev/ttyTEST1)", false, 40);
+    EXPECT_EQ(Logged(),
+              "10,>,$PKVTQ,RID*3B\r\n"
+              "20,<,$PKVTQ,RID*3B\r\n"
+              "30,-,File sent: fw.hex\r\n"
+              "40,-,line lost: COM1 (/dev/ttyTEST1)\r\n");
+    const std::string saved = SavedConfig(dir_, [&](ConfigFile& out) { log_->SaveSettings(out); });
+    EXPECT_NE(saved.find("LogDirection=1\n"), std::string::npos) << saved;
+}
+
+// While logging, the label names the file; a long name is cut in the middle
+// so that its ending stays, and the whole path is under the pointer.
+TEST_F(MessageLogTest, TheStatusNamesTheFileAndItsHintTheWholePath) {
+    log_->LogMessagesClick();
+    const ControlState& status = Control(mw::lLogMessagesStatus);
+    EXPECT_EQ(status.text, "Logging Messages to ZelSim.log");
+    EXPECT_EQ(status.hint, "Logging Messages to " + file_);
+
+    const std::string longName = dir_.File("tractor-field-trial-north-0417.log");
+    Load("LogFileNameNoPrompt=" + longName + "\n");
+    log_->LogMessagesClick();
+    EXPECT_EQ(status.text, "Logging Messages to tractor-f...h-0417.log");
+    EXPECT_EQ(status.hint, "Logging Messages to " + longName);
+    log_->LogMessagesClick();
+    EXPECT_EQ(status.text, "");
+    EXPECT_EQ(status.hint, "");
+
+    // A name relative to the folder the program runs in is shown in the hint
+    // as where the file really is.
+    Load("LogFileNameNoPrompt=./sub/../rig.log\n");
+    log_->LogMessagesClick();
+    EXPECT_EQ(status.text, "Logging Messages to rig.log");
+    EXPECT_EQ(
+        status.hint,
+        "Logging Messages to " +
+            (std::filesystem::canonical(std::filesystem::current_path()) / "rig.log").string());
+}
+
 TEST_F(MessageLogTest, TheButtonShowsWhileConnectedWithACategoryAndLoggingStopsWithout) {
     EXPECT_TRUE(Control(mw::bLogMessages).visible);
     EXPECT_TRUE(Control(mw::mLogEraseFile).enabled);
     log_->LogMessagesClick();
     EXPECT_EQ(Control(mw::bLogMessages).text, "Stop Log");
-    EXPECT_EQ(Control(mw::lLogMessagesStatus).text, "Logging Messages");
+    EXPECT_EQ(Control(mw::lLogMessagesStatus).text, "Logging Messages to ZelSim.log");
     EXPECT_FALSE(Control(mw::mLogEraseFile).enabled) << "not on the file being written";
 
     port_.Close();
@@ -202,7 +251,7 @@ TEST_F(MessageLogTest, LinesThatCannotBeWrittenAreCountedAndSaid) {
               "kept\r\nlog gap: 2 lines lost from 01/02/26 04:05:06 to 01/02/26 04:05:06 (File "
               "too large)\r\nnext\r\n");
     EXPECT_FALSE(status.alert);
-    EXPECT_EQ(status.text, "Logging Messages (2 lines lost)");
+    EXPECT_EQ(status.text, "Logging Messages to ZelSim.log (2 lines lost)");
     Show("and on", MessageCategory::kNonNmea);
     EXPECT_TRUE(Logged().ends_with("next\r\nand on\r\n")) << "one note a gap";
 }

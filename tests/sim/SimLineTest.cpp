@@ -28,6 +28,8 @@ TEST(SimLine, OnlyADeviceEndTakesTheRateItIsGiven) {
     EXPECT_EQ(pseudo->Rate(), 115200u) << "the other end sees it";
     EXPECT_FALSE(device->SetRate(12345));
     EXPECT_EQ(device->Rate(), 115200u);
+    EXPECT_TRUE(device->SetRate(921600));
+    EXPECT_EQ(pseudo->Rate(), 921600u) << "a fast rate reads back as itself";
 }
 
 }  // namespace zelsim

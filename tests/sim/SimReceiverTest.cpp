@@ -30,10 +30,12 @@ TEST_F(SimReceiverTest, HearsOnlyAtItsOwnRate) {
     EXPECT_FALSE(sim_.devices.Receiver()->Mirroring());
     EXPECT_EQ(Screen(), SimReceiver::kStatusScreen);
 
-    SimBench slow({"--no-controller", "--receiver-baud", "4800"});
-    EXPECT_EQ(slow.Send("$PKVTQ,RID"), "");
-    slow.devices.SetLineRate(4800);
-    EXPECT_EQ(Matching(slow.Send("$PKVTQ,RID"), {"PKVTR", "RID"}).size(), 1u);
+    for (uint32_t rate : {4800u, 460800u}) {
+        SimBench other({"--no-controller", "--receiver-baud", std::to_string(rate)});
+        EXPECT_EQ(other.Send("$PKVTQ,RID"), "") << rate;
+        other.devices.SetLineRate(rate);
+        EXPECT_EQ(Matching(other.Send("$PKVTQ,RID"), {"PKVTR", "RID"}).size(), 1u) << rate;
+    }
 }
 
 TEST_F(SimReceiverTest, MirrorsItsStatusScreenOnceAsked) {
