@@ -58,6 +58,8 @@ constexpr int kReportPixelSize = 10;
 constexpr int kAcquirePointSize = 8;
 constexpr const char* kStopScriptCaption = "Stop Script";
 constexpr const char* kStopScriptAction = "mStopScript";
+constexpr const char* kIndicatorHint =
+    "Line activity: the red arrow is lit while bytes are sent, the green arrow while bytes arrive";
 
 QPixmap IndicatorFrame() {
     QPixmap pm(kIndicatorSize);
@@ -258,7 +260,12 @@ void TfZelSim::BuildPanels() {
 
     BuildScriptControls(aux);
 
-    AddIndicatorImage(mw::iRxTxFrame, aux, IndicatorFrame());
+    // The arrows come and go many times a second, too fast for a hint to
+    // show: the pointer rests on the frame beneath them, which stays while
+    // the line is open.
+    QLabel* frame = AddIndicatorImage(mw::iRxTxFrame, aux, IndicatorFrame());
+    frame->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    frame->setToolTip(kIndicatorHint);
     AddIndicatorImage(mw::iTxArrow, aux, IndicatorArrow(true, 8, kTxColour));
     AddIndicatorImage(mw::iRxArrow, aux, IndicatorArrow(false, 16, kRxColour));
 

@@ -480,6 +480,27 @@ TEST_F(TfZelSimTest, RightClickOnSendFileEditsTheLineDelay) {
     EXPECT_EQ(zelSim->FileSender().LineDelay(), 120);
 }
 
+// The pictures without words say what they are where the pointer rests:
+// the line's arrows, and each key of the receiver's panel with the
+// keyboard key that does the same.
+TEST_F(TfZelSimTest, PicturesSayWhatTheyAreWhereThePointerRests) {
+    window->show();
+    zelSim->ComOpenClose();
+    for (int i = 0; i < 20; ++i) Cycle();
+    QWidget* frame = window->Binding().Control(mw::iRxTxFrame);
+    ASSERT_TRUE(frame->isVisible());
+    QWidget* under = frame->parentWidget()->childAt(frame->geometry().center());
+    ASSERT_NE(under, nullptr) << "the pointer finds the picture";
+    EXPECT_TRUE(under->toolTip().contains("while bytes arrive")) << under->toolTip().toStdString();
+
+    Menu("mZelOptions")->actions()[2]->trigger();  // Corvane
+    QWidget* display = window->Binding().Control(mw::pDisplayPanel);
+    QWidget* key = window->Binding().Control(mw::sKeyNo4);
+    under = display->childAt(key->mapTo(display, key->rect().center()));
+    ASSERT_NE(under, nullptr);
+    EXPECT_EQ(under->toolTip(), "Enter key: also use Keyboard Left Arrow");
+}
+
 }  // namespace
 
 }  // namespace zelsim
