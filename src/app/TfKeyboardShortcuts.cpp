@@ -12,8 +12,8 @@
 namespace zelsim {
 
 namespace {
-constexpr int kWidth = 900;
-constexpr int kHeight = 700;
+constexpr int kWidth = 980;
+constexpr int kHeight = 640;
 constexpr int kKeysColumnWidth = 180;
 }  // namespace
 
