@@ -26,6 +26,9 @@ class SimulatorProcess {
     void Stop(int graceMs = kGraceMs);
 
     bool IsRunning() const { return pid_ > 0; }
+    // Looks again: a simulator that has ended by itself is reaped, with
+    // its exit status, and no longer counts as running.
+    bool StillRunning() { return !Reap(0); }
     int Pid() const { return pid_; }
     const std::string& DevicePath() const { return devicePath_; }
     const std::string& ErrorText() const { return errorText_; }

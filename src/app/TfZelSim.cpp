@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
 #include <QProgressBar>
@@ -21,6 +22,7 @@
 #include <QWindow>
 
 #include "app/MainLayout.h"
+#include "app/TfKeyboardShortcuts.h"
 #include "app/ZelSim.h"
 #include "base/MainWindowControls.h"
 #include "base/QtColour.h"
@@ -61,6 +63,8 @@ constexpr int kReportPixelSize = 10;
 constexpr int kAcquirePointSize = 8;
 constexpr const char* kStopScriptCaption = "Stop Script";
 constexpr const char* kStopScriptAction = "mStopScript";
+constexpr const char* kIndicatorHint =
+    "Line activity: the red arrow is lit while bytes are sent, the green arrow while bytes arrive";
 
 QPixmap IndicatorFrame() {
     QPixmap pm(kIndicatorSize);
@@ -267,7 +271,12 @@ void TfZelSim::BuildPanels() {
 
     BuildScriptControls(aux);
 
-    AddIndicatorImage(mw::iRxTxFrame, aux, IndicatorFrame());
+    // The arrows come and go many times a second, too fast for a hint to
+    // show: the pointer rests on the frame beneath them, which stays while
+    // the line is open.
+    QLabel* frame = AddIndicatorImage(mw::iRxTxFrame, aux, IndicatorFrame());
+    frame->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    frame->setToolTip(kIndicatorHint);
     AddIndicatorImage(mw::iTxArrow, aux, IndicatorArrow(true, 8, kTxColour));
     AddIndicatorImage(mw::iRxArrow, aux, IndicatorArrow(false, 16, kRxColour));
 
@@ -417,6 +426,39 @@ void TfZelSim::BuildMenus() {
     connect(loggingMenu, &MessageLogMenu::acted, this, [this] { Act([] {}); });
 
     BuildMoreMenu();
+    BuildHelpMenu();
+}
+
+void TfZelSim::BuildHelpMenu() {
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->setObjectName(Latin1Text(mw::mHelp));
+    connect(AddItem(help, mw::mAbout, "&About ZelSim"), &QAction::triggered, this,
+            &TfZelSim::ShowAbout);
+    connect(AddItem(help, mw::mKeyboardShortcuts, "&Keyboard Shortcuts"), &QAction::triggered, this,
+            &TfZelSim::ShowShortcuts);
+    // From any of the program's windows, as desktop programs quit.
+    auto* quit = new QAction("Quit", this);
+    quit->setObjectName(Latin1Text(mw::mQuit));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quit->setShortcutContext(Qt::ApplicationShortcut);
+    addAction(quit);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+}
+
+void TfZelSim::ShowAbout() {
+    QMessageBox box(QMessageBox::Information, AboutZelSim::kCaption,
+                    Latin1Text(zelSim_.About().Text()), QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    // Paths to be pasted into a report.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box.exec();
+}
+
+void TfZelSim::ShowShortcuts() {
+    if (shortcutsWindow_ == nullptr) shortcutsWindow_ = new TfKeyboardShortcuts(this);
+    shortcutsWindow_->show();
+    shortcutsWindow_->raise();
+    shortcutsWindow_->activateWindow();
 }
 
 void TfZelSim::BuildMoreMenu() {

@@ -24,6 +24,7 @@ class SendBoxInput;
 class TfCogDisplay;
 class TfGpsSimulator;
 class TfGraphicDisplay;
+class TfKeyboardShortcuts;
 class TfPositionDeviation;
 class TfSkyView;
 class TfSvStatus;
@@ -59,6 +60,8 @@ class TfZelSim : public QMainWindow {
     TfSvStatus& SvStatusWindow() const { return *svStatusWindow_; }
     TfSkyView& SkyViewWindow() const { return *skyViewWindow_; }
     TfGpsSimulator& GpsSimulatorWindow() const { return *gpsSimulatorWindow_; }
+    // Help > Keyboard Shortcuts, once it has been opened.
+    TfKeyboardShortcuts* ShortcutsWindow() const { return shortcutsWindow_; }
 
   signals:
     // The window has closed: the port is shut and the settings are saved.
@@ -80,6 +83,10 @@ class TfZelSim : public QMainWindow {
     void BuildButtonMenu();
     // "more": the GPS windows.
     void BuildMoreMenu();
+    // "Help", last on the bar, and Ctrl+Q.
+    void BuildHelpMenu();
+    void ShowAbout();
+    void ShowShortcuts();
     // bClickButton1Popup..8: the Define Button dialog of position 0..7.
     void DefineButton(int position);
     // bClickSendFilePopup: the line-delay dialog.
@@ -110,6 +117,7 @@ class TfZelSim : public QMainWindow {
     TfSvStatus* svStatusWindow_ = nullptr;
     TfSkyView* skyViewWindow_ = nullptr;
     TfGpsSimulator* gpsSimulatorWindow_ = nullptr;
+    TfKeyboardShortcuts* shortcutsWindow_ = nullptr;
     std::unique_ptr<WindowBinding> binding_;
     int ticksSinceDisplay_ = 0;
     bool closing_ = false;

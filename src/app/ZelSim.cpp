@@ -57,7 +57,8 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
       mainCycle_(clock, connection_.Port(),
                  {&indicator_, &connection_, &log_, &monitor_, &lineCounts_, &sendBox_,
                   &acquisition_, &buttons_, &interpreter_, &fileSender_, &responder_, &gnssDecoder_,
-                  &recordSampler_, &graphicDisplay_, &gpsWindows_, &windowState_}) {
+                  &recordSampler_, &graphicDisplay_, &gpsWindows_, &windowState_}),
+      about_(config, log_) {
     sendBox_.onEscapeToScript = [this] { return interpreter_.AskToStop(); };
     windowState_.onRefreshed = [this](ZelType type) {
         const SerialPort& port = connection_.Port();

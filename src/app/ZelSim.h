@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 
+#include "app/AboutZelSim.h"
 #include "app/KeyHook.h"
 #include "app/MainCycle.h"
 #include "app/MainWindowState.h"
@@ -89,6 +90,7 @@ class ZelSim : private ScriptHost {
     zelsim::ReceiverAcquisition& ReceiverAcquisition() { return acquisition_; }
     zelsim::MainWindowState& MainWindowState() { return windowState_; }
     zelsim::KeyHook& KeyHook() { return keyHook_; }
+    zelsim::AboutZelSim& About() { return about_; }
 
   private:
     // What a running script reaches of the line and the responder.
@@ -123,6 +125,7 @@ class ZelSim : private ScriptHost {
     zelsim::MainWindowState windowState_;
     zelsim::KeyHook keyHook_;
     zelsim::MainCycle mainCycle_;
+    zelsim::AboutZelSim about_;
 };
 
 }  // namespace zelsim

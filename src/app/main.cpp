@@ -92,6 +92,7 @@ int RunZelSim(int argc, char** argv) {
     if (cl.baud) zelSim.Connection().SelectBaud(cl.baud);
     // The simulated line is the demo's, not the user's choice to keep.
     if (simulator.IsRunning()) zelSim.Connection().SelectForThisRun(kDemoComPort, demoBaud);
+    if (cl.demo) zelSim.About().SetDemo(simulator, kDemoComPort);
 
     TfZelSim window(zelSim);
     dialogs.SetParent(&window);

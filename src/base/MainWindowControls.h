@@ -159,6 +159,12 @@ inline constexpr std::string_view mSvStatus = "mSvStatus";
 inline constexpr std::string_view mSkyView = "mSkyView";
 inline constexpr std::string_view mGpsSim = "mGpsSim";
 
+// "Help", the last menu, and the window's own Quit (Ctrl+Q).
+inline constexpr std::string_view mHelp = "mHelp";
+inline constexpr std::string_view mAbout = "mAbout";
+inline constexpr std::string_view mKeyboardShortcuts = "mKeyboardShortcuts";
+inline constexpr std::string_view mQuit = "mQuit";
+
 // "COM Port": after the COM items, the choice to reopen a lost device.
 inline constexpr std::string_view mReconnectAutomatically = "mReconnectAutomatically";
 

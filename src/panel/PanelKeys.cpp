@@ -12,22 +12,35 @@ namespace zelsim {
 namespace {
 
 struct KeyLabels {
-    std::string_view hints[PanelKeys::kKeyAreas];
+    // What is printed on each key cap, left to right.
+    std::string_view caps[PanelKeys::kKeyAreas];
+    // The keyboard arrow the key hook maps to each key area, which follows
+    // the arrows printed on the unit's key caps.
+    std::string_view arrows[PanelKeys::kKeyAreas];
     std::string_view upAndDownCaption;
     bool diagShown;
 };
 
-// Each hint names the arrow key that the key hook maps to that key area,
-// which follows the arrows printed on the unit's key caps.
-constexpr KeyLabels kDormalynLabels{
-    {"also use Keyboard Left Arrow", "also use Keyboard Up Arrow", "also use Keyboard Down Arrow",
-     "also use Keyboard Right Arrow"},
-    "Up and Down",
-    false};
-constexpr KeyLabels kCorvaneLabels{{"also use Keyboard Right Arrow", "also use Keyboard Down Arrow",
-                                    "also use Keyboard Up Arrow", "also use Keyboard Left Arrow"},
+constexpr KeyLabels kDormalynLabels{{"Left Arrow", "Up Arrow", "Down Arrow", "Right Arrow"},
+                                    {"Left", "Up", "Down", "Right"},
+                                    "Up and Down",
+                                    false};
+constexpr KeyLabels kCorvaneLabels{{"Right Arrow", "Down Arrow", "Up Arrow", "Enter"},
+                                   {"Right", "Down", "Up", "Left"},
                                    "Home",
                                    true};
+
+const KeyLabels* LabelsOf(ZelType type) {
+    switch (type) {
+        case ZelType::Dormalyn:
+            return &kDormalynLabels;
+        case ZelType::Corvane:
+            return &kCorvaneLabels;
+        case ZelType::Off:
+            break;
+    }
+    return nullptr;
+}
 
 constexpr std::string_view kKeyAreaNames[PanelKeys::kKeyAreas] = {
     main_window::sKeyNo1, main_window::sKeyNo2, main_window::sKeyNo3, main_window::sKeyNo4};
@@ -66,21 +79,32 @@ void PanelKeys::UpAndDownPressed() {
     PressKeys(KeyAreaBit(3), true);
 }
 
-void PanelKeys::ApplyZelType(ZelType type) {
-    const KeyLabels* labels = nullptr;
-    switch (type) {
-        case ZelType::Dormalyn:
-            labels = &kDormalynLabels;
-            break;
-        case ZelType::Corvane:
-            labels = &kCorvaneLabels;
-            break;
-        case ZelType::Off:
-            break;
+std::string PanelKeys::KeyNames(uint8_t bits, ZelType type) {
+    const KeyLabels* labels = LabelsOf(type);
+    if (labels == nullptr) return {};
+    std::string names;
+    int named = 0;
+    for (int i = 0; i < kKeyAreas; ++i) {
+        if ((bits & KeyAreaBit(i + 1)) == 0) continue;
+        if (named++ > 0) names += " and ";
+        names += labels->caps[i];
     }
+    return names;
+}
+
+void PanelKeys::ApplyZelType(ZelType type) {
+    const KeyLabels* labels = LabelsOf(type);
     if (labels == nullptr) return;
-    for (int i = 0; i < kKeyAreas; ++i) controls_.SetHint(kKeyAreaNames[i], labels->hints[i]);
+    // The picture shows the key cap; the hint says which key it is and
+    // which keyboard key does the same.
+    for (int i = 0; i < kKeyAreas; ++i)
+        controls_.SetHint(kKeyAreaNames[i], std::string(labels->caps[i]) +
+                                                " key: also use Keyboard " +
+                                                std::string(labels->arrows[i]) + " Arrow");
     controls_.SetText(main_window::bUpAndDownKeys, labels->upAndDownCaption);
+    controls_.SetHint(main_window::bUpAndDownKeys,
+                      KeyNames(kUpAndDown, type) + " keys together: also use Keyboard Home");
+    controls_.SetHint(main_window::bCorvaneDiag, KeyNames(kDiag, type) + " keys together");
     controls_.SetVisible(main_window::bCorvaneDiag, labels->diagShown);
 }
 

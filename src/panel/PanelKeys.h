@@ -49,6 +49,10 @@ class PanelKeys {
     void DiagPressed() { PressKeys(kDiag, true); }
     void DiagReleased() { PressKeys(kDiag, false); }
 
+    // The key caps of `bits` as the unit prints them, left to right:
+    // "Up Arrow and Down Arrow"; empty under Off.
+    static std::string KeyNames(uint8_t bits, ZelType type);
+
     // The hints, the two-key button's caption and the Diag button for the
     // unit shown; under Off the panel is hidden and they stay as they were.
     void ApplyZelType(ZelType type);

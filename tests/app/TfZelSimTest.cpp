@@ -12,11 +12,16 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
+#include <set>
 
 #include "app/AppKeyFilter.h"
+#include "app/KeyboardShortcuts.h"
+#include "app/TfKeyboardShortcuts.h"
 #include "app/TfZelSim.h"
 #include "app/ZelSim.h"
 #include "base/MainWindowControls.h"
@@ -251,16 +256,14 @@ TEST_F(TfZelSimTest, TheFastRatesCloseTheBaudRateMenu) {
     EXPECT_FALSE(window->Binding().MenuItem(mw::BaudItem(115200))->isChecked());
 }
 
-// "more" comes right after "Logging Options", and its marks are the part's
-// even where a click leaves them as they were.
+// "more" comes after "Logging Options", before "Help", and its marks are
+// the part's even where a click leaves them as they were.
 TEST_F(TfZelSimTest, TheMoreMenuOpensTheGpsWindowsFromTheKeyboard) {
     const QList<QAction*> menus = window->menuBar()->actions();
-    const auto logging = std::find_if(menus.begin(), menus.end(), [this](const QAction* menu) {
-        return menu->menu() == Menu("mLoggingOptions");
-    });
-    ASSERT_NE(logging, menus.end());
-    ASSERT_NE(logging + 1, menus.end());
-    EXPECT_EQ(logging[1]->menu(), Menu("mMore"));
+    ASSERT_GE(menus.size(), 3);
+    EXPECT_EQ(menus.back()->menu(), Menu("mHelp"));
+    EXPECT_EQ(menus[menus.size() - 2]->menu(), Menu("mMore"));
+    EXPECT_EQ(menus[menus.size() - 3]->menu(), Menu("mLoggingOptions"));
 
     HookKeys();
     ASSERT_TRUE(ShowActive());
@@ -543,6 +546,153 @@ TEST_F(TfZelSimTest, RightClickOnSendFileEditsTheLineDelay) {
     });
     RightClick(Widget<QPushButton>(mw::bSendFile));
     EXPECT_EQ(zelSim->FileSender().LineDelay(), 120);
+}
+
+// Help stays last; About and the shortcuts open from the keyboard, and Esc
+// puts them away.
+TEST_F(TfZelSimTest, HelpIsTheLastMenuAndItsWindowsWorkFromTheKeyboard) {
+    EXPECT_EQ(window->menuBar()->actions().back()->menu(), Menu("mHelp"));
+    HookKeys();
+    ASSERT_TRUE(ShowActive());
+    const auto openHelp = [this] {
+        QTest::keyClick(window.get(), Qt::Key_H, Qt::AltModifier);
+        return QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; });
+    };
+
+    ASSERT_TRUE(openHelp());
+    QString about;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->windowTitle(), "About ZelSim");
+        about = box->text();
+        QTest::keyClick(box, Qt::Key_Escape);
+        if (box->isVisible()) box->close();  // a failure, not a hang
+    });
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_A);
+    EXPECT_TRUE(about.contains("Settings file: " + QString::fromStdString(config.Path())))
+        << about.toStdString();
+    EXPECT_TRUE(about.contains("Demo simulator: not running")) << about.toStdString();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    ASSERT_TRUE(ShowActive());
+    ASSERT_TRUE(openHelp());
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_K);
+    TfKeyboardShortcuts* shortcuts = window->ShortcutsWindow();
+    ASSERT_NE(shortcuts, nullptr);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(shortcuts));
+    EXPECT_EQ(shortcuts->List()->topLevelItemCount(),
+              static_cast<int>(KeyboardShortcuts::List().size()));
+    QTest::keyClick(shortcuts->List(), Qt::Key_Escape);
+    EXPECT_FALSE(shortcuts->isVisible());
+}
+
+// Each Alt key of the main window opens one thing, and the list of
+// shortcuts names every menu by the key that opens it.
+TEST_F(TfZelSimTest, TheMainWindowsAltKeysAreOneEachAndAllListed) {
+    std::vector<std::string> listed;
+    std::set<std::string> keys;
+    for (const KeyboardShortcuts::Section& section : KeyboardShortcuts::List()) {
+        if (section.title != KeyboardShortcuts::kMenusSection && section.title != "Main window")
+            continue;
+        for (const KeyboardShortcuts::Shortcut& s : section.shortcuts) {
+            keys.insert(s.keys);
+            if (section.title == KeyboardShortcuts::kMenusSection && s.keys.starts_with("Alt+"))
+                listed.push_back(s.keys + " " + s.action);
+        }
+    }
+    std::vector<std::string> menus;
+    std::set<QChar> taken;
+    const auto mnemonic = [&taken](const QString& caption) {
+        const qsizetype amp = caption.indexOf('&');
+        if (amp < 0 || amp + 1 >= caption.size()) return std::string();
+        const QChar letter = caption[amp + 1].toUpper();
+        EXPECT_TRUE(taken.insert(letter).second) << "Alt+" << QString(letter).toStdString();
+        return "Alt+" + QString(letter).toStdString();
+    };
+    for (QAction* menu : window->menuBar()->actions()) {
+        const std::string key = mnemonic(menu->text());
+        EXPECT_FALSE(key.empty()) << menu->text().toStdString() << " has no Alt key";
+        menus.push_back(key + " " + QString(menu->text()).remove('&').toStdString());
+    }
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        if (button->window() != window.get()) continue;
+        const std::string key = mnemonic(button->text());
+        if (!key.empty()) EXPECT_TRUE(keys.count(key)) << key << " is not listed";
+    }
+    EXPECT_EQ(listed, menus);
+}
+
+// Ctrl+Q closes the program from any of its windows, the send box too,
+// exactly as the close box does: the port shuts and the same settings are
+// written.
+TEST_F(TfZelSimTest, CtrlQClosesAsTheCloseBoxDoes) {
+    enum class Way { kCloseBox, kOnAButton, kInTheSendBox, kInTheGraphWindow };
+    std::vector<std::string> saved;
+    for (Way way : {Way::kCloseBox, Way::kOnAButton, Way::kInTheSendBox, Way::kInTheGraphWindow}) {
+        SCOPED_TRACE(static_cast<int>(way));
+        TempDir place;
+        ConfigFile file(place.File("ZelSim.ini"));
+        ZelSim station(clock, MemorySerialDevice::Plug(std::make_shared<MemorySerialDevice>()),
+                       ports, file, dialogs);
+        station.LoadSettings();
+        TfZelSim shown(station);
+        AppKeyFilter hook(station, &shown);
+        qApp->installEventFilter(&hook);
+        QSignalSpy closed(&shown, &TfZelSim::closed);
+        shown.show();
+        shown.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&shown));
+        shown.Binding().MenuItem(mw::BaudItem(1200))->trigger();
+        station.ComOpenClose();
+        ASSERT_TRUE(station.Connection().Port().IsOpen());
+        shown.OpenGraph();
+        shown.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&shown));
+
+        QWidget* target = shown.Binding().Control(mw::bComOpenClose);
+        if (way == Way::kInTheSendBox) target = shown.Binding().Control(mw::cbSendData);
+        if (way == Way::kInTheGraphWindow) {
+            target = &shown.GraphWindow();
+            target->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(target));
+        }
+        target->setFocus();
+        if (way == Way::kCloseBox)
+            shown.close();
+        else
+            QTest::keyClick(target, Qt::Key_Q, Qt::ControlModifier);
+        qApp->removeEventFilter(&hook);
+
+        EXPECT_EQ(closed.count(), 1);
+        EXPECT_FALSE(shown.isVisible());
+        EXPECT_FALSE(station.Connection().Port().IsOpen());
+        saved.push_back(TempDir::Read(place.File("ZelSim.ini")));
+    }
+    ASSERT_EQ(saved.size(), 4u);
+    EXPECT_NE(saved[0].find("1200"), std::string::npos) << saved[0];
+    for (const std::string& file : saved) EXPECT_EQ(file, saved[0]);
+}
+
+// The pictures without words say what they are where the pointer rests:
+// the line's arrows, and each key of the receiver's panel with the
+// keyboard key that does the same.
+TEST_F(TfZelSimTest, PicturesSayWhatTheyAreWhereThePointerRests) {
+    window->show();
+    zelSim->ComOpenClose();
+    for (int i = 0; i < 20; ++i) Cycle();
+    QWidget* frame = window->Binding().Control(mw::iRxTxFrame);
+    ASSERT_TRUE(frame->isVisible());
+    QWidget* under = frame->parentWidget()->childAt(frame->geometry().center());
+    ASSERT_NE(under, nullptr) << "the pointer finds the picture";
+    EXPECT_TRUE(under->toolTip().contains("while bytes arrive")) << under->toolTip().toStdString();
+
+    Menu("mZelOptions")->actions()[2]->trigger();  // Corvane
+    QWidget* display = window->Binding().Control(mw::pDisplayPanel);
+    QWidget* key = window->Binding().Control(mw::sKeyNo4);
+    under = display->childAt(key->mapTo(display, key->rect().center()));
+    ASSERT_NE(under, nullptr);
+    EXPECT_EQ(under->toolTip(), "Enter key: also use Keyboard Left Arrow");
 }
 
 }  // namespace

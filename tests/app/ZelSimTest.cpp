@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -509,6 +510,36 @@ TEST_F(ZelSimTest, APlaceNoSettingsCanBeSavedInIsSaidAtStartAndAtTheEnd) {
     EXPECT_NE(dialogs_.warnings[0].find("the folder " + dir_.File("missing") + " does not exist"),
               std::string::npos)
         << dialogs_.warnings[0];
+}
+
+// About names the files of this run as the program opens them, whole, and
+// says what a user could not guess: that the settings will not be saved, or
+// where a log would go before it runs.
+TEST_F(ZelSimTest, AboutSaysWhichFilesThisRunUses) {
+    Make("[Configuration]\nLogDate=0\nLogTime=0\nLogMsTickCount=0\n");
+    AboutZelSim& about = zelSim_->About();
+    EXPECT_EQ(about.Text().rfind(std::string("ZelSim version ") + ZELSIM_VERSION_TEXT + "\n", 0),
+              0u)
+        << about.Text();
+    EXPECT_NE(about.Text().find("\nSettings file: " + path_ + "\n"), std::string::npos)
+        << about.Text();
+    EXPECT_EQ(about.DemoSimulator(), "not running") << "no --demo";
+
+    const std::string cwd = std::filesystem::current_path().string();
+    EXPECT_EQ(about.LogFile(), cwd + "/ZelSim.log (not logging)") << "relative to where it runs";
+    zelSim_->MessageLog().SetOption(&LogOptions::logPromptForFilename, true);
+    EXPECT_EQ(about.LogFile(), "asked for when Log Messages is pressed (not logging)");
+    const std::string log = dir_.File("capture.log");
+    zelSim_->MessageLog().StartWhenConnected(log);
+    zelSim_->ComOpenClose();
+    ASSERT_TRUE(zelSim_->MessageLog().Logging());
+    EXPECT_EQ(about.LogFile(), log + " (logging)");
+
+    ConfigFile nowhere(dir_.File("missing/ZelSim.ini"));
+    ZelSim lost(clock_, MemorySerialDevice::Plug(line_), ports_, nowhere, dialogs_, FixedTime);
+    EXPECT_EQ(lost.About().SettingsFile(), dir_.File("missing/ZelSim.ini") +
+                                               " (not saved: the folder " + dir_.File("missing") +
+                                               " does not exist)");
 }
 
 }  // namespace

@@ -2,9 +2,16 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <QTest>
 #include <cerrno>
 
 #include "app/SimulatorProcess.h"
+#include "app/ZelSim.h"
+#include "serial/MemorySerialDevice.h"
+#include "serial/PortMap.h"
+#include "support/FakeTickClock.h"
+#include "support/RecordingDialogs.h"
+#include "support/TempDir.h"
 
 namespace zelsim {
 
@@ -72,6 +79,38 @@ TEST(SimulatorProcess, StopsTheSimulatorCleanlyEvenWhenTheProgramBlocksSigterm) 
     sim.Stop();
     EXPECT_EQ(sim.ExitStatus(), 0) << "ended by SIGTERM, not killed";
 #endif
+}
+
+// About says where the demo's devices are while they run, and looks again
+// each time: a simulator that has ended is not reported as running.
+TEST(SimulatorProcess, AboutSaysWhereTheDemoRunsAndWhenItHasEnded) {
+    FakeTickClock clock;
+    PortMap ports;
+    TempDir dir;
+    ConfigFile config(dir.File("ZelSim.ini"));
+    RecordingDialogs dialogs;
+    ZelSim zelSim(clock, MemorySerialDevice::Plug(std::make_shared<MemorySerialDevice>()), ports,
+                  config, dialogs);
+    AboutZelSim& about = zelSim.About();
+
+    SimulatorProcess sim;
+    about.SetDemo(sim, 1);
+    ASSERT_TRUE(sim.Start("/bin/sh", {"-c", "echo /dev/pts/77; exec sleep 30"})) << sim.ErrorText();
+    EXPECT_EQ(about.DemoSimulator(),
+              "process " + std::to_string(sim.Pid()) + " on /dev/pts/77 (COM1)");
+    EXPECT_NE(about.Text().find("\nDemo simulator: process "), std::string::npos) << about.Text();
+    sim.Stop();
+    EXPECT_EQ(about.DemoSimulator(), "not running (ended with status 143)");
+
+    ASSERT_TRUE(sim.Start("/bin/sh", {"-c", "echo /dev/pts/78; exit 3"})) << sim.ErrorText();
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return about.DemoSimulator() == "not running (ended with status 3)";
+    })) << about.DemoSimulator();
+
+    EXPECT_FALSE(sim.Start("/nonexistent/zelsim-sim", {}));
+    EXPECT_EQ(about.DemoSimulator().rfind("not running: The simulator /nonexistent/zelsim-sim", 0),
+              0u)
+        << about.DemoSimulator();
 }
 
 }  // namespace zelsim

@@ -88,23 +88,30 @@ TEST_F(PanelKeysTest, AClosedPortHearsNothingButTheMaskFollowsTheKeys) {
     EXPECT_EQ(Take(), (Sent{"$PKVTK,9"})) << "the key still held goes with the first press";
 }
 
+// Each hint says which key the picture shows and which keyboard key does
+// the same: the keyboard follows the arrows printed on the unit's caps.
 TEST_F(PanelKeysTest, LabelsFollowTheUnitAndStayUnderOff) {
     const std::string_view areas[] = {mw::sKeyNo1, mw::sKeyNo2, mw::sKeyNo3, mw::sKeyNo4};
-    const std::string_view dormalynArrows[] = {"Left", "Up", "Down", "Right"};
-    const std::string_view corvaneArrows[] = {"Right", "Down", "Up", "Left"};
 
     keys_.ApplyZelType(ZelType::Dormalyn);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(controls_.Get(areas[i]).hint,
-                  "also use Keyboard " + std::string(dormalynArrows[i]) + " Arrow");
+    const char* dormalyn[] = {"Left Arrow key: also use Keyboard Left Arrow",
+                              "Up Arrow key: also use Keyboard Up Arrow",
+                              "Down Arrow key: also use Keyboard Down Arrow",
+                              "Right Arrow key: also use Keyboard Right Arrow"};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(controls_.Get(areas[i]).hint, dormalyn[i]);
     EXPECT_EQ(controls_.Get(mw::bUpAndDownKeys).text, "Up and Down");
+    EXPECT_EQ(controls_.Get(mw::bUpAndDownKeys).hint,
+              "Up Arrow and Down Arrow keys together: also use Keyboard Home");
     EXPECT_FALSE(controls_.Get(mw::bCorvaneDiag).visible);
 
     keys_.ApplyZelType(ZelType::Corvane);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(controls_.Get(areas[i]).hint,
-                  "also use Keyboard " + std::string(corvaneArrows[i]) + " Arrow");
+    const char* corvane[] = {"Right Arrow key: also use Keyboard Right Arrow",
+                             "Down Arrow key: also use Keyboard Down Arrow",
+                             "Up Arrow key: also use Keyboard Up Arrow",
+                             "Enter key: also use Keyboard Left Arrow"};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(controls_.Get(areas[i]).hint, corvane[i]);
     EXPECT_EQ(controls_.Get(mw::bUpAndDownKeys).text, "Home");
+    EXPECT_EQ(controls_.Get(mw::bCorvaneDiag).hint, "Right Arrow and Enter keys together");
     EXPECT_TRUE(controls_.Get(mw::bCorvaneDiag).visible);
 
     const uint64_t revision = controls_.Revision();
