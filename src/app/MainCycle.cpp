@@ -1,5 +1,7 @@
 #include "app/MainCycle.h"
 
+#include <algorithm>
+
 #include "base/TickClock.h"
 #include "monitor/MessageCategory.h"
 #include "monitor/MessageClassifier.h"
@@ -25,6 +27,13 @@ void MainCycle::Tick() {
     ReadLine(now);
     for (CyclePart* part : parts_) part->AfterRead(now);
     cycleBusy_ = false;
+}
+
+uint32_t MainCycle::NextStepIn() const {
+    const uint32_t now = clock_.TickNow();
+    uint32_t next = CyclePart::kNoStep;
+    for (const CyclePart* part : parts_) next = std::min(next, part->NextStepIn(now));
+    return next;
 }
 
 void MainCycle::ReadLine(uint32_t now) {
@@ -77,6 +86,9 @@ void MainCycle::OnSentence(uint32_t now) {
 void MainCycle::Show(std::string_view text, uint8_t category, LineDirection direction) {
     const TrafficLine line{text, category, lastLineTime_, direction};
     for (CyclePart* part : parts_) part->LineShown(line);
+    // Sent or noted between two cycles (a key, a click): the cycle may be
+    // asleep and must show it.
+    if (!cycleBusy_ && onActivity) onActivity();
 }
 
 bool MainCycle::SendSentence(std::string_view text) {

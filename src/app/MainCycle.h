@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -29,6 +30,12 @@ class MainCycle {
 
     // T10msTick: one main cycle.
     void Tick();
+    // How long from now until a part needs a cycle of its own
+    // (CyclePart::kNoStep: none is due).
+    uint32_t NextStepIn() const;
+    // Something went out, or the program noted something: a sleeping
+    // window must follow.
+    std::function<void()> onActivity;
 
     // "$" text without "*" gets its checksum; shown as out-going. False
     // when it did not go out (a closed port, or dropped: see SerialPort).

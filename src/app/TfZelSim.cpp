@@ -120,6 +120,11 @@ TfZelSim::TfZelSim(ZelSim& zelSim, QWidget* parent) : QMainWindow(parent), zelSi
     timer_->setTimerType(Qt::PreciseTimer);
     connect(timer_, &QTimer::timeout, this, &TfZelSim::T10msTick);
     timer_->start(kTickIntervalMs);
+    wakeTimer_ = new QTimer(this);
+    wakeTimer_->setSingleShot(true);
+    wakeTimer_->setTimerType(Qt::PreciseTimer);
+    connect(wakeTimer_, &QTimer::timeout, this, [this] { Wake(Waking::kDeadline); });
+    zelSim_.onWake = [this] { Wake(Waking::kActivity); };
 }
 
 TfZelSim::~TfZelSim() {
@@ -131,6 +136,8 @@ TfZelSim::~TfZelSim() {
 template <typename F>
 void TfZelSim::Act(F&& action) {
     action();
+    // What the user did may have started timed work.
+    Wake(Waking::kActivity);
     ApplyControls();
     panelView_->Refresh();
     monitorPanel_->View()->Refresh();
@@ -162,6 +169,40 @@ void TfZelSim::T10msTick() {
         panelView_->Refresh();
         monitorPanel_->View()->Refresh();
     }
+    SleepIfQuiet();
+}
+
+void TfZelSim::SleepIfQuiet() {
+    const uint32_t next = zelSim_.Cycle().NextStepIn();
+    // A cycle more after the last busy one: a part may follow another's
+    // end in the cycle after it.
+    if (next <= static_cast<uint32_t>(kTickIntervalMs) || ++quietCycles_ < kQuietCyclesToSleep) {
+        if (next <= static_cast<uint32_t>(kTickIntervalMs)) quietCycles_ = 0;
+        return;
+    }
+    if (!zelSim_.Connection().Port().WakeOnArrival([this] { Wake(Waking::kArrival); })) return;
+    // What the last cycles changed is shown before the sleep.
+    ticksSinceDisplay_ = 0;
+    ApplyControls();
+    panelView_->Refresh();
+    monitorPanel_->View()->Refresh();
+    timer_->stop();
+    asleep_ = true;
+    if (next != CyclePart::kNoStep)
+        wakeTimer_->start(static_cast<int>(std::min<uint32_t>(next, INT32_MAX)));
+}
+
+void TfZelSim::Wake(Waking why) {
+    if (!asleep_ || closing_) return;
+    asleep_ = false;
+    lastWaking_ = why;
+    quietCycles_ = 0;
+    wakeTimer_->stop();
+    zelSim_.Connection().Port().WakeOnArrival(nullptr);
+    timer_->start(kTickIntervalMs);
+    // Bytes and deadlines are served at once; the user's own action is
+    // shown by its handler, and the cycle follows on the timer.
+    if (why != Waking::kActivity) T10msTick();
 }
 
 QWidget* TfZelSim::AddPanel(std::string_view name, QWidget* parent) {
@@ -552,6 +593,8 @@ void TfZelSim::closeEvent(QCloseEvent* event) {
     if (!closing_) {
         closing_ = true;
         timer_->stop();
+        wakeTimer_->stop();
+        zelSim_.onWake = nullptr;
         zelSim_.MainWindowState().SetWindowPosition(x(), y());
         zelSim_.Shutdown(!unattended_);
         ApplyControls();

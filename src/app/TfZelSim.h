@@ -40,6 +40,7 @@ class TfZelSim : public QMainWindow {
   public:
     static constexpr int kTickIntervalMs = 10;
     static constexpr int kDisplayTicks = MessageMonitorView::kDisplayIntervalMs / kTickIntervalMs;
+    static constexpr int kQuietCyclesToSleep = 2;
 
     explicit TfZelSim(ZelSim& zelSim, QWidget* parent = nullptr);
     ~TfZelSim() override;
@@ -50,6 +51,11 @@ class TfZelSim : public QMainWindow {
     // Applies the control table entries changed since the last call.
     void ApplyControls();
     const WindowBinding& Binding() const { return *binding_; }
+    // The cycle sleeps: nothing is due and nothing arrives.
+    bool Asleep() const { return asleep_; }
+    // What woke it last.
+    enum class Waking : uint8_t { kNotYet, kArrival, kDeadline, kActivity };
+    Waking LastWaking() const { return lastWaking_; }
     // bClickGraphicDisplay, as a click on the button would.
     void OpenGraph();
     // A saved data file in the graph window, in Hold, as Load Data shows it.
@@ -75,6 +81,11 @@ class TfZelSim : public QMainWindow {
 
   private:
     void T10msTick();
+    // While no part has anything due and nothing arrives, the cycle sleeps:
+    // it wakes when bytes arrive, at the first part's deadline, or when the
+    // user does something.
+    void SleepIfQuiet();
+    void Wake(Waking why);
     // The room the screen has for the client area.
     void MeasureScreenRoom();
     void BuildPanels();
@@ -104,6 +115,10 @@ class TfZelSim : public QMainWindow {
 
     ZelSim& zelSim_;
     QTimer* timer_ = nullptr;
+    QTimer* wakeTimer_ = nullptr;
+    int quietCycles_ = 0;
+    bool asleep_ = false;
+    Waking lastWaking_ = Waking::kNotYet;
     QWidget* client_ = nullptr;
     MessageMonitorPanel* monitorPanel_ = nullptr;
     PanelView* panelView_ = nullptr;

@@ -59,6 +59,9 @@ ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& 
                   &acquisition_, &buttons_, &interpreter_, &fileSender_, &responder_, &gnssDecoder_,
                   &recordSampler_, &graphicDisplay_, &gpsWindows_, &windowState_}),
       about_(config, log_) {
+    mainCycle_.onActivity = [this] {
+        if (onWake) onWake();
+    };
     sendBox_.onEscapeToScript = [this] { return interpreter_.AskToStop(); };
     windowState_.onRefreshed = [this](ZelType type) {
         const SerialPort& port = connection_.Port();
@@ -126,6 +129,7 @@ bool ZelSim::HandleKey(zelsim::KeyHook::Key key, bool down, bool autoRepeat) {
         default:
             break;
     }
+    if (action.Consumed() && onWake) onWake();
     return action.Consumed();
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 
 #include "app/AboutZelSim.h"
@@ -56,6 +57,10 @@ class ZelSim : private ScriptHost {
     void SayStartProblems();
     // T10msTick
     void Tick() { mainCycle_.Tick(); }
+    // Something happened between two cycles that the cycle must follow: a
+    // line went out, a key started a script. A window that lets the cycle
+    // sleep while nothing is due wakes it here.
+    std::function<void()> onWake;
     // bClickComOpenClose: acquisition stops; the port opens or closes; a
     // port just opened starts from a blank screen at the first contrast.
     void ComOpenClose();

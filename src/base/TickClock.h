@@ -20,6 +20,11 @@ class TickClock {
         return static_cast<int32_t>(now - start) > static_cast<int32_t>(period);
     }
 
+    // How long from `now` until Elapsed(now, start, period) holds; 0 once it does.
+    static constexpr uint32_t Remaining(uint32_t now, uint32_t start, uint32_t period) {
+        return Elapsed(now, start, period) ? 0 : period + 1 - (now - start);
+    }
+
     // Waits until more than `period` ms have passed (used at shutdown only).
     virtual void TickDelay(uint16_t period);
 };

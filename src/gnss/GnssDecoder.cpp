@@ -134,6 +134,16 @@ void GnssDecoder::AfterRead(uint32_t now) {
     ++revision_;
 }
 
+uint32_t GnssDecoder::NextStepIn(uint32_t now) const {
+    uint32_t next = changed_ ? 0 : kNoStep;
+    for (const TalkerView& view : views_)
+        for (uint16_t i = 0; i < view.shownCount; ++i)
+            next = std::min(
+                next, TickClock::Remaining(now, view.signalSeenAt[view.shown[i].signalId & 15u],
+                                           kStaleSkyMs));
+    return next;
+}
+
 void GnssDecoder::DropStaleSignals(uint32_t now) {
     for (TalkerView& view : views_) {
         if (view.shownCount == 0) continue;

@@ -72,6 +72,8 @@ class GnssDecoder final : public CyclePart {
     // whole burst of sentences instead of once per sentence. Signals gone
     // quiet leave the view here.
     void AfterRead(uint32_t now) override;
+    // When the oldest signal in view would go stale.
+    uint32_t NextStepIn(uint32_t now) const override;
 
     // Decodes one framed sentence; false when it was none of ours or carried
     // nothing readable.

@@ -1,5 +1,7 @@
 #include "gps/GpsWindows.h"
 
+#include <algorithm>
+
 #include "base/MainWindowControls.h"
 #include "base/TickClock.h"
 #include "gnss/GnssDecoder.h"
@@ -82,6 +84,12 @@ void GpsWindows::AfterRead(uint32_t now) {
     if (TickClock::Elapsed(now, epochAt_, kUntimedRefreshMs) &&
         TickClock::Elapsed(now, shownAt_, kUntimedRefreshMs))
         ShowCycle(epoch, now);
+}
+
+uint32_t GpsWindows::NextStepIn(uint32_t now) const {
+    if (decoder_.Revision() == revisionSeen_) return kNoStep;
+    return std::max(TickClock::Remaining(now, epochAt_, kUntimedRefreshMs),
+                    TickClock::Remaining(now, shownAt_, kUntimedRefreshMs));
 }
 
 void GpsWindows::ShowCycle(uint32_t epoch, uint32_t now) {

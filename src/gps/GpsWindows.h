@@ -47,6 +47,8 @@ class GpsWindows : public CyclePart {
     // fix or GSA sentence after its last GSV), or when the next cycle
     // begins.
     void AfterRead(uint32_t now) override;
+    // A sky not shown yet is shown within a second, cycles or not.
+    uint32_t NextStepIn(uint32_t now) const override;
     void LoadSettings(ConfigFile& file) override;
     void SaveSettings(ConfigFile& file) const override;
 

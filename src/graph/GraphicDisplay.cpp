@@ -398,6 +398,11 @@ void GraphicDisplay::Browse() {
     Redraw(sampler_.Ring().Head() - 1 + (bar.position - last));
 }
 
+uint32_t GraphicDisplay::NextStepIn(uint32_t /*now*/) const {
+    if (sampler_.Intervals() != intervalsSeen_) return 0;
+    return buttonDisabled_ && !sampler_.IsVisible() ? 0 : kNoStep;
+}
+
 void GraphicDisplay::AfterRead(uint32_t /*now*/) {
     if (sampler_.Intervals() != intervalsSeen_) {
         intervalsSeen_ = sampler_.Intervals();

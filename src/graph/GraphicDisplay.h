@@ -159,6 +159,9 @@ class GraphicDisplay : public CyclePart {
     // A redraw for each sampling interval, then the settings carried back
     // once the window has closed.
     void AfterRead(uint32_t now) override;
+    // A redraw follows each sampling interval while the window is shown;
+    // once it has closed, the next cycle carries the settings back.
+    uint32_t NextStepIn(uint32_t now) const override;
     void LoadSettings(ConfigFile& file) override;
     void SaveSettings(ConfigFile& file) const override;
 

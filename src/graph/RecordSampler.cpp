@@ -109,6 +109,12 @@ void RecordSampler::SetAutoSave(bool on) {
     if (on) ring_.SetAutoSaveMark(ring_.Head());
 }
 
+uint32_t RecordSampler::NextStepIn(uint32_t now) const {
+    if (!visible_) return kNoStep;
+    if (sampleDue_) return 0;
+    return TickClock::Remaining(now, lastSample_, kSamplePeriodMs);
+}
+
 void RecordSampler::SampleLatest(uint32_t now) {
     if (!visible_) return;
     chart_.Traces().SetWheelAngleName(latest_.yawRateFlag == '1' ? kYawRateTrace

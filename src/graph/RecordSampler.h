@@ -76,6 +76,8 @@ class RecordSampler : public CyclePart {
     void StartLoad();
 
     void AfterRead(uint32_t now) override { SampleLatest(now); }
+    // Each sampling interval while the graph window is shown.
+    uint32_t NextStepIn(uint32_t now) const override;
     // Every cycle: while visible and not holding, a stamped copy of the
     // latest record into the ring when more than 100 ms have passed.
     void SampleLatest(uint32_t now);

@@ -32,8 +32,15 @@ void LineCounts::AfterRead(uint32_t now) {
     const auto rate =
         static_cast<uint32_t>((lines_ - linesAtUpdate_) * 1000 / (elapsed == 0 ? 1 : elapsed));
     controls_.SetText(main_window::lLineCounts, Text(lines_, sentences_, failures_, rate));
+    rateShown_ = rate != 0;
     linesAtUpdate_ = lines_;
     updatedAt_ = now;
+}
+
+uint32_t LineCounts::NextStepIn(uint32_t now) const {
+    if (!started_) return 0;
+    if (lines_ == linesAtUpdate_ && !rateShown_) return kNoStep;
+    return TickClock::Remaining(now, updatedAt_, kUpdateMs - 1);
 }
 
 std::string LineCounts::Text(uint64_t lines, uint64_t sentences, uint64_t failures,

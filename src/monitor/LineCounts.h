@@ -20,6 +20,8 @@ class LineCounts : public CyclePart {
     void RawLineFramed(std::string_view line, uint32_t now) override;
     void SentenceFramed(SentenceFramer& sentence, uint32_t now) override;
     void AfterRead(uint32_t now) override;
+    // Once a second while lines come, and once more when they stop.
+    uint32_t NextStepIn(uint32_t now) const override;
 
     uint64_t Lines() const { return lines_; }
     uint64_t Sentences() const { return sentences_; }
@@ -37,6 +39,7 @@ class LineCounts : public CyclePart {
     uint64_t linesAtUpdate_ = 0;
     uint32_t updatedAt_ = 0;
     bool started_ = false;
+    bool rateShown_ = false;  // the last second had lines
 };
 
 }  // namespace zelsim

@@ -179,6 +179,20 @@ void ReceiverAcquisition::Check(uint32_t now) {
     }
 }
 
+uint32_t ReceiverAcquisition::NextStepIn(uint32_t now) const {
+    if (entryPending_ || reply_.received) return 0;
+    switch (state_) {
+        case State::kIdle:
+        case State::kUnableToConnect:
+        case State::kConnectionLost:
+            return kNoStep;
+        case State::kConnected:
+            return TickClock::Remaining(now, stateStart_, kWatchPeriodMs);
+        default:
+            return 0;
+    }
+}
+
 bool ReceiverAcquisition::GiveWayToTheLine(uint32_t now) {
     const bool busy = lineBusy_();
     controls_.SetEnabled(main_window::bAcquireCorvane, !busy);

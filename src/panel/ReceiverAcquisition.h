@@ -63,6 +63,9 @@ class ReceiverAcquisition : public CyclePart {
                         Send send, SetRate setRate, LineBusy lineBusy, ClearScreen clearScreen);
 
     void AfterRead(uint32_t now) override { Step(now); }
+    // Every cycle while the sequence runs; once a watch period while
+    // connected; nothing while it rests.
+    uint32_t NextStepIn(uint32_t now) const override;
 
     // Once per main cycle: the entry actions of a state just set, otherwise
     // its checks.

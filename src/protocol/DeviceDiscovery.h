@@ -19,6 +19,7 @@ class DeviceDiscovery {
     void Start(uint32_t now);
     // A second-stage settings reply arrived.
     void Trigger() { trigger_ = true; }
+    bool Triggered() const { return active_ && trigger_; }
     // An identity reply of that device arrived (asked or not).
     void Known(Device device);
     // Once per cycle; true when the discovery request is to be sent now.

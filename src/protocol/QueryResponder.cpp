@@ -141,6 +141,11 @@ void QueryResponder::SettingsTick(uint32_t now) {
     if (QueriesAllowed()) send_(proprietary::kFirstSettingsQuery);
 }
 
+uint32_t QueryResponder::NextStepIn(uint32_t now) const {
+    if (discovery_.Triggered()) return 0;
+    return TickClock::Remaining(now, settingsMark_, kSettingsPeriodMs);
+}
+
 void QueryResponder::DiscoveryStep(uint32_t now) {
     if (discovery_.Step(now)) send_(proprietary::kDiscoveryRequest);
 }

@@ -44,6 +44,8 @@ class QueryResponder : public CyclePart {
         HandleSentence(sentence, now);
     }
     void AfterRead(uint32_t now) override { DiscoveryStep(now); }
+    // The settings period, and a discovery step as soon as one is asked for.
+    uint32_t NextStepIn(uint32_t now) const override;
 
     void HandleSentence(SentenceFramer& sentence, uint32_t now);
     void SettingsTick(uint32_t now);

@@ -153,6 +153,12 @@ void FileSender::ShowFileLine() {
     controls_.SetText(mw::lSendFilePB, text);
 }
 
+uint32_t FileSender::NextStepIn(uint32_t now) const {
+    if (sending_) return 0;
+    if (trailing_) return TickClock::Remaining(now, lastTrailing_, kTrailingQuietMs);
+    return kNoStep;
+}
+
 void FileSender::Step(uint32_t now) {
     if (!sending_) {
         if (trailing_ && TickClock::Elapsed(now, lastTrailing_, kTrailingQuietMs))

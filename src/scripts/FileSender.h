@@ -86,6 +86,9 @@ class FileSender : public CyclePart {
     // Asked for each received line before it is shown and logged.
     bool HidesReceivedLine(std::string_view line) const override { return Hides(line); }
     void AfterRead(uint32_t now) override { Step(now); }
+    // Every cycle while a file goes out, and once its trailing replies
+    // have gone quiet.
+    uint32_t NextStepIn(uint32_t now) const override;
     void LoadSettings(ConfigFile& file) override;
     void SaveSettings(ConfigFile& file) const override;
 

@@ -67,6 +67,8 @@ class ScriptInterpreter : public CyclePart {
     // Every received line the framer took for no sentence, shown or withheld.
     void RawLineFramed(std::string_view line, uint32_t /*now*/) override { LineReceived(line); }
     void AfterRead(uint32_t now) override { Step(now); }
+    // Every cycle while a script runs.
+    uint32_t NextStepIn(uint32_t /*now*/) const override { return running_ ? 0 : kNoStep; }
 
     // A timed wait whose time is up ends at the next step.
     void CheckTimeOut(uint32_t now);

@@ -141,6 +141,12 @@ void Connection::AfterRead(uint32_t now) {
     }
 }
 
+uint32_t Connection::NextStepIn(uint32_t now) const {
+    if (port_.OutputWaiting() > 0) return 0;
+    if (watching_) return TickClock::Remaining(now, lastTry_, kReconnectTryMs);
+    return kNoStep;
+}
+
 void Connection::Choose(int number, uint32_t rate) {
     selectedPort_ = number;
     selectedBaud_ = rate;

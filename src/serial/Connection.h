@@ -69,6 +69,8 @@ class Connection : public CyclePart {
     // A device lost during the read is reported and watched for; output
     // dropped for a far end that does not keep up is counted and said.
     void AfterRead(uint32_t now) override;
+    // While output waits to go out, and while a lost device is watched for.
+    uint32_t NextStepIn(uint32_t now) const override;
     void LoadSettings(ConfigFile& file) override;
     void SaveSettings(ConfigFile& file) const override;
 

@@ -27,7 +27,17 @@ struct TrafficLine {
 // owns its state, its control-state entries and its configuration keys.
 class CyclePart {
   public:
+    // No step of its own is due: the part acts only on what the line or
+    // the user brings.
+    static constexpr uint32_t kNoStep = UINT32_MAX;
+
     virtual ~CyclePart() = default;
+
+    // How many milliseconds from `now` until the part needs a cycle of its
+    // own (0: the next one), so that the program can sleep while nothing is
+    // due and nothing arrives. A part with timed work keeps the cycle going
+    // while that work runs.
+    virtual uint32_t NextStepIn(uint32_t /*now*/) const { return kNoStep; }
 
     // Before the line is read: the arrows' and the timers' checks.
     virtual void BeforeRead(uint32_t /*now*/) {}

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <limits>
+#include <utility>
 
 #include "serial/PortLock.h"
 
@@ -84,7 +85,34 @@ void QtSerialDevice::TellEmptyFromHungUp() {
 #endif
 }
 
+bool QtSerialDevice::WakeOnArrival(std::function<void()> wake) {
+#ifdef Q_OS_UNIX
+    wake_ = std::move(wake);
+    if (!port_.isOpen()) {
+        arrival_.reset();
+        return true;  // nothing can arrive
+    }
+    const auto fd = static_cast<qintptr>(port_.handle());
+    if (!arrival_ || arrival_->socket() != fd) {
+        arrival_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+        // Level-triggered: it is switched off before anyone is woken, and
+        // the cycle reads what came.
+        QObject::connect(arrival_.get(), &QSocketNotifier::activated, arrival_.get(), [this] {
+            arrival_->setEnabled(false);
+            if (const std::function<void()> wake = std::exchange(wake_, nullptr)) wake();
+        });
+    }
+    arrival_->setEnabled(static_cast<bool>(wake_));
+    return true;
+#else
+    (void)wake;
+    return false;
+#endif
+}
+
 void QtSerialDevice::Close() {
+    arrival_.reset();
+    wake_ = nullptr;
     port_.close();
     failed_ = false;
 }

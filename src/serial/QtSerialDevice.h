@@ -1,5 +1,8 @@
 #pragma once
 #include <QSerialPort>
+#include <QSocketNotifier>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,6 +30,7 @@ class QtSerialDevice final : public SerialDevice {
     bool SetRts(bool raised) override;
     // Only after every byte that arrived before the failure has been read.
     bool HasFailed() const override;
+    bool WakeOnArrival(std::function<void()> wake) override;
 
     // System paths of the machine's serial ports, for PortMap::SetDiscovered.
     static std::vector<std::string> AvailablePorts();
@@ -42,6 +46,9 @@ class QtSerialDevice final : public SerialDevice {
     bool LineHungUp() const;
 
     QSerialPort port_;
+    // Watches the descriptor while the program sleeps.
+    std::unique_ptr<QSocketNotifier> arrival_;
+    std::function<void()> wake_;
     bool failed_ = false;
     OpenError openError_;
     int lastSystemError_ = 0;

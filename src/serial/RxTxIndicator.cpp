@@ -1,5 +1,7 @@
 #include "serial/RxTxIndicator.h"
 
+#include <algorithm>
+
 #include "base/ControlTable.h"
 #include "base/MainWindowControls.h"
 #include "base/TickClock.h"
@@ -58,6 +60,13 @@ void RxTxIndicator::AfterRead(uint32_t now) {
     if (port_.BytesReceived() == bytesSeen_) return;
     bytesSeen_ = port_.BytesReceived();
     Receive(now);
+}
+
+uint32_t RxTxIndicator::NextStepIn(uint32_t now) const {
+    if (port_.TransmitBusy() > 0 || (state_ == kHidden) == port_.IsOpen()) return 0;
+    if (state_ == kHidden || state_ == kFrameOnly) return kNoStep;
+    return std::min(TickClock::Remaining(now, receiveIdleMark_, kIdlePeriodMs),
+                    TickClock::Remaining(now, transmitIdleMark_, kIdlePeriodMs));
 }
 
 void RxTxIndicator::Enter(Arrows state) {

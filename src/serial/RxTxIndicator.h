@@ -30,6 +30,9 @@ class RxTxIndicator : public CyclePart {
     void BeforeRead(uint32_t now) override;
     // Bytes came in this cycle: the receive arrow.
     void AfterRead(uint32_t now) override;
+    // While an arrow is lit, until it goes out; a port just opened shows
+    // its frame at once.
+    uint32_t NextStepIn(uint32_t now) const override;
 
     void Reset();
     void ReceiveIdle(bool portOpen);

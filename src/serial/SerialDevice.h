@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace zelsim {
@@ -54,6 +55,12 @@ class SerialDevice {
     // True once the device has failed for good (unplugged, far end gone);
     // the port treats that as a close.
     virtual bool HasFailed() const = 0;
+
+    // Calls `wake` once, when bytes arrive or the line fails, so that a
+    // program that sleeps while nothing is due reads them at once; an empty
+    // `wake` calls nobody. False when the device cannot tell: the program
+    // then does not sleep.
+    virtual bool WakeOnArrival(std::function<void()> /*wake*/) { return false; }
 };
 
 }  // namespace zelsim

@@ -99,6 +99,10 @@ bool SerialPort::IsOpen() const {
     return device_->IsOpen();
 }
 
+bool SerialPort::WakeOnArrival(std::function<void()> wake) {
+    return device_->WakeOnArrival(std::move(wake));
+}
+
 void SerialPort::Close() {
     if (device_->IsOpen()) device_->Close();
     output_.clear();

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -36,6 +37,8 @@ class SerialPort {
     // The device of the last open again, under its number, at `rate`.
     bool Reopen(uint32_t rate);
     bool IsOpen() const;
+    // See SerialDevice::WakeOnArrival.
+    bool WakeOnArrival(std::function<void()> wake);
     void Close();
     // False when the line could not be set to the rate (ErrorText says why).
     bool SetRate(uint32_t rate);

@@ -335,6 +335,49 @@ TEST_F(ZelSimTest, AGrownWindowGivesTheMonitorItsRoomAndComesBackAtItsSize) {
     EXPECT_EQ(size(mw::pMessageMonitorPanel).second, 480 - 296);
 }
 
+// The cycle may sleep while nothing is due: each part with timed work says
+// when it next needs a cycle, and nothing else keeps it awake.
+TEST_F(ZelSimTest, AQuietLineHasNothingDueButEachTimedWorkSaysWhen) {
+    const auto due = [this] { return zelSim_->Cycle().NextStepIn(); };
+    const auto dueOf = [this](const CyclePart& part) { return part.NextStepIn(clock_.TickNow()); };
+    zelSim_->Connection().ComOpenClose();
+    EXPECT_EQ(dueOf(zelSim_->RxTxIndicator()), 0u) << "the frame is shown at once";
+    Run(200);
+    // Only the settings period is left, and that is seconds away.
+    EXPECT_GT(due(), 10u);
+    EXPECT_LE(due(), QueryResponder::kSettingsPeriodMs + 1);
+    EXPECT_EQ(dueOf(zelSim_->RxTxIndicator()), CyclePart::kNoStep);
+    EXPECT_EQ(dueOf(zelSim_->ReceiverAcquisition()), CyclePart::kNoStep);
+    EXPECT_EQ(dueOf(zelSim_->LineCounts()), CyclePart::kNoStep);
+
+    // A line lights the receive arrow until its idle period ends, and the
+    // counts are said a second later, then once more to show the rate fall.
+    line_->Inject("$GPGGA,1,2\r\n");
+    Run(10);
+    EXPECT_GT(dueOf(zelSim_->RxTxIndicator()), 0u);
+    EXPECT_LE(dueOf(zelSim_->RxTxIndicator()), RxTxIndicator::kIdlePeriodMs + 1);
+    EXPECT_LE(dueOf(zelSim_->LineCounts()), LineCounts::kUpdateMs);
+    Run(RxTxIndicator::kIdlePeriodMs * 2);
+    EXPECT_EQ(dueOf(zelSim_->RxTxIndicator()), CyclePart::kNoStep);
+    Run(LineCounts::kUpdateMs);
+    EXPECT_NE(Text(mw::lLineCounts).find("; 1 lines/s"), std::string::npos);
+    EXPECT_LE(dueOf(zelSim_->LineCounts()), LineCounts::kUpdateMs) << "the rate must fall";
+    Run(LineCounts::kUpdateMs);
+    EXPECT_NE(Text(mw::lLineCounts).find("; 0 lines/s"), std::string::npos);
+    EXPECT_EQ(dueOf(zelSim_->LineCounts()), CyclePart::kNoStep);
+
+    // Timed work keeps the cycle going: the graph samples, a lost device is
+    // watched for.
+    zelSim_->GraphicDisplay().Open();
+    EXPECT_LE(due(), RecordSampler::kSamplePeriodMs + 1);
+    zelSim_->GraphicDisplay().Close();
+    Run(20);
+    EXPECT_GT(due(), 10u);
+    line_->Unplug();
+    Run(20);
+    EXPECT_LE(dueOf(zelSim_->Connection()), Connection::kReconnectTryMs + 1);
+}
+
 TEST_F(ZelSimTest, TheComMenuFollowsTheDevicesFound) {
     zelSim_->Connection().PortsFound({"/dev/ttyUSB0"}, {{"/dev/ttyUSB0", "FTDI_FT232R_A5028"}});
     EXPECT_EQ(Text(mw::ComItem(1)), "COM1\t/dev/ttyTEST1");

@@ -246,6 +246,34 @@ TEST_F(StationOnLineTest, AFarEndThatDoesNotReadIsNoLostDevice) {
     EXPECT_TRUE(zelSim_->Connection().Port().IsOpen());
 }
 
+// A quiet line lets the program sleep; a line that arrives wakes it at once,
+// the receive arrow still goes out on time, and a click wakes it too.
+TEST_F(StationWindowTest, TheCycleSleepsOnAQuietLineAndWakesForWhatArrives) {
+    TempDir dir;
+    FarEnd far(dir.File("ttyQUIET"));
+    ASSERT_TRUE(far.IsOpen()) << "openpty failed";
+    StartWindow(far.Path());
+    ClickConnect();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window_->Asleep(); }, kDeadlineMs));
+    QWidget* rx = window_->Binding().Control(mw::iRxArrow);
+    ASSERT_NE(rx, nullptr);
+    far.Send(WithChecksum("GPGGA,woken"));
+    EXPECT_TRUE(WaitForLine("$GPGGA,woken"));
+    EXPECT_EQ(window_->LastWaking(), TfZelSim::Waking::kArrival);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rx->isVisible(); }, kDeadlineMs));
+    // Asleep again with the arrow lit: the arrow's own deadline puts it out.
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return !rx->isVisible() && window_->Asleep(); }, kDeadlineMs));
+    EXPECT_EQ(window_->LastWaking(), TfZelSim::Waking::kDeadline);
+    far.Send(WithChecksum("GPGGA,again"));
+    EXPECT_TRUE(WaitForLine("$GPGGA,again"));
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window_->Asleep(); }, kDeadlineMs));
+    window_->Binding().MenuItem(mw::mButtonGroup1)->trigger();
+    EXPECT_FALSE(window_->Asleep());
+    EXPECT_EQ(window_->LastWaking(), TfZelSim::Waking::kActivity);
+}
+
 // An adapter pulled out and plugged in again comes back under its fixed
 // name as a new device: the window says the device is lost and keeps
 // watching for it, and the line reopens by itself and the traffic flows.
