@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <span>
 #include <string>
 #include <unordered_map>
 
@@ -46,7 +47,9 @@ uint32_t Pixel(Colour c) {
 
 // Lines and markers are set pixel by pixel, as the chart's figures are a
 // few pixels each: a general painter costs a microsecond or more per item,
-// and the chart has a thousand.
+// and the chart has a thousand. Each figure is tested against the edges
+// once, by its box: nearly all of them lie wholly inside, and only those
+// that cross an edge pay for a test at every pixel.
 class Raster {
   public:
     explicit Raster(QImage& picture)
@@ -54,10 +57,6 @@ class Raster {
           stride_(static_cast<int>(picture.bytesPerLine() / 4)),
           width_(picture.width()),
           height_(picture.height()) {}
-
-    void Set(int x, int y, uint32_t pixel) {
-        if (x >= 0 && y >= 0 && x < width_ && y < height_) bits_[y * stride_ + x] = pixel;
-    }
 
     // From one point towards the other, the last pixel left out unless
     // `withEnd`; a pen of `width` lies across the line's direction.
@@ -87,11 +86,18 @@ class Raster {
         const uint32_t pixel = Pixel(line.colour);
         const bool flat = std::abs(line.to.y - line.from.y) <= std::abs(line.to.x - line.from.x);
         const int first = -(line.width / 2);
-        for (int k = first; k < first + line.width; ++k) {
-            const int ox = flat ? 0 : k, oy = flat ? k : 0;
-            Walk(line.from.x + ox, line.from.y + oy, line.to.x + ox, line.to.y + oy, false,
-                 [&](int x, int y) { Set(x, y, pixel); });
-        }
+        const int last = first + line.width - 1;
+        const Area area{std::min(line.from.x, line.to.x) + (flat ? 0 : first),
+                        std::min(line.from.y, line.to.y) + (flat ? first : 0),
+                        std::max(line.from.x, line.to.x) + (flat ? 0 : last),
+                        std::max(line.from.y, line.to.y) + (flat ? last : 0)};
+        Draw(area, [&](auto&& set) {
+            for (int k = first; k <= last; ++k) {
+                const int ox = flat ? 0 : k, oy = flat ? k : 0;
+                Walk(line.from.x + ox, line.from.y + oy, line.to.x + ox, line.to.y + oy, false,
+                     [&](int x, int y) { set(x, y, pixel); });
+            }
+        });
     }
 
     // The outline through every point, and for a filled one each row
@@ -99,43 +105,82 @@ class Raster {
     void Polygon(const ChartDrawing::Polygon& polygon) {
         constexpr int kReach = 8;  // a marker's rows around its first point
         const uint32_t pixel = Pixel(polygon.colour);
+        const auto points = std::span(polygon.points).first(static_cast<size_t>(polygon.count));
+        Area area{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+        for (const ChartDrawing::Point& p : points)
+            area = {std::min(area.left, p.x), std::min(area.top, p.y), std::max(area.right, p.x),
+                    std::max(area.bottom, p.y)};
         const int baseY = polygon.points[0].y - kReach;
         std::array<std::pair<int, int>, 2 * kReach + 1> rows;
         rows.fill({INT32_MAX, INT32_MIN});
-        const auto plot = [&](int x, int y) {
-            Set(x, y, pixel);
-            const int r = y - baseY;
-            if (r < 0 || r >= static_cast<int>(rows.size())) return;
-            auto& row = rows[static_cast<size_t>(r)];
-            row = {std::min(row.first, x), std::max(row.second, x)};
-        };
-        for (int i = 0; i + 1 < polygon.count; ++i) {
-            const auto& a = polygon.points[static_cast<size_t>(i)];
-            const auto& b = polygon.points[static_cast<size_t>(i + 1)];
-            Walk(a.x, a.y, b.x, b.y, true, plot);
-        }
-        if (!polygon.filled) return;
-        const auto& last = polygon.points[static_cast<size_t>(polygon.count - 1)];
-        Walk(last.x, last.y, polygon.points[0].x, polygon.points[0].y, true, plot);
-        for (size_t r = 0; r < rows.size(); ++r)
-            for (int x = rows[r].first; x <= rows[r].second; ++x)
-                Set(x, baseY + static_cast<int>(r), pixel);
+        Draw(area, [&](auto&& set) {
+            const auto plot = [&](int x, int y) {
+                set(x, y, pixel);
+                const int r = y - baseY;
+                if (r < 0 || r >= static_cast<int>(rows.size())) return;
+                auto& row = rows[static_cast<size_t>(r)];
+                row = {std::min(row.first, x), std::max(row.second, x)};
+            };
+            for (size_t i = 0; i + 1 < points.size(); ++i)
+                Walk(points[i].x, points[i].y, points[i + 1].x, points[i + 1].y, true, plot);
+            if (!polygon.filled) return;
+            Walk(points.back().x, points.back().y, points[0].x, points[0].y, true, plot);
+            for (size_t r = 0; r < rows.size(); ++r)
+                Row(baseY + static_cast<int>(r), rows[r].first, rows[r].second, pixel);
+        });
     }
 
     void Box(const ChartDrawing::Box& box) {
         const uint32_t pixel = Pixel(box.colour);
-        for (int y = box.top; y <= box.bottom; ++y)
-            for (int x = box.left; x <= box.right; ++x) Set(x, y, pixel);
+        for (int y = std::max(box.top, 0); y <= std::min(box.bottom, height_ - 1); ++y)
+            Row(y, box.left, box.right, pixel);
     }
 
     void Copy(const QImage& piece, int left, int top) {
-        for (int y = 0; y < piece.height(); ++y) {
-            const auto* from = reinterpret_cast<const uint32_t*>(piece.constScanLine(y));
-            for (int x = 0; x < piece.width(); ++x) Set(left + x, top + y, from[x]);
+        const int fromX = std::max(0, -left);
+        const int toX = std::min(piece.width(), width_ - left);
+        const int fromY = std::max(0, -top);
+        const int toY = std::min(piece.height(), height_ - top);
+        if (fromX >= toX) return;
+        const auto count = static_cast<size_t>(toX - fromX);
+        for (int y = fromY; y < toY; ++y) {
+            const auto* from = reinterpret_cast<const uint32_t*>(piece.constScanLine(y)) + fromX;
+            std::copy_n(from, count, bits_ + (top + y) * stride_ + left + fromX);
         }
     }
 
   private:
+    // Right and bottom included.
+    struct Area {
+        int left;
+        int top;
+        int right;
+        int bottom;
+    };
+
+    // Hands `figure` the setter its pixels need: none when its box is off
+    // the picture, one without a test when the box is on it whole.
+    template <typename Figure>
+    void Draw(const Area& area, Figure&& figure) {
+        if (area.right < 0 || area.bottom < 0 || area.left >= width_ || area.top >= height_) return;
+        if (area.left >= 0 && area.top >= 0 && area.right < width_ && area.bottom < height_) {
+            figure([this](int x, int y, uint32_t pixel) { bits_[y * stride_ + x] = pixel; });
+            return;
+        }
+        figure([this](int x, int y, uint32_t pixel) {
+            if (x >= 0 && y >= 0 && x < width_ && y < height_) bits_[y * stride_ + x] = pixel;
+        });
+    }
+
+    // From `left` to `right` included, on the picture or not.
+    void Row(int y, int left, int right, uint32_t pixel) {
+        if (y < 0 || y >= height_) return;
+        left = std::max(left, 0);
+        right = std::min(right, width_ - 1);
+        if (left <= right)
+            std::fill_n(bits_ + y * stride_ + left, static_cast<size_t>(right - left + 1), pixel);
+    }
+
     uint32_t* bits_;
     int stride_;
     int width_;

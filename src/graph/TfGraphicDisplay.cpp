@@ -18,6 +18,7 @@
 #include "graph/GraphWindowControls.h"
 #include "graph/GraphicDisplay.h"
 #include "graph/StripChart.h"
+#include "graph/TimeScrollBar.h"
 
 namespace zelsim {
 
@@ -163,7 +164,7 @@ QToolButton* TfGraphicDisplay::AddSpeedButton(std::string_view name, QWidget* pa
 }
 
 void TfGraphicDisplay::BuildButtons(QWidget* panel) {
-    auto* time = new QScrollBar(Qt::Horizontal, panel);
+    auto* time = new TimeScrollBar(panel);
     time->setObjectName(Latin1Text(gw::sbGraphTime));
     time->setGeometry(8, 3, 340, 14);
     time->setPageStep(display_.SamplesShown());

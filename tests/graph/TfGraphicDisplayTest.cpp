@@ -18,6 +18,7 @@
 #include "graph/GraphicDisplay.h"
 #include "graph/RecordSampler.h"
 #include "graph/TfGraphicDisplay.h"
+#include "graph/TimeScrollBar.h"
 #include "serial/MemorySerialDevice.h"
 #include "serial/SerialPort.h"
 #include "support/ConfigText.h"
@@ -200,6 +201,62 @@ TEST(ChartPicture, CursorHoldBandAndTimeLabelWhereTheChartPutsThem) {
     chart.SelectAt(g.left, 100);
     const QImage empty = Painted(chart.Redraw(ring, identities, 10, false));
     EXPECT_EQ(InkIn(empty, QRect(8, g.separator + 3, 760, 440 - g.separator)), 0);
+}
+
+class PaintCounter : public QObject {
+  public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+// While the ring fills, every sample moves the time bar's range and value
+// by a fraction of a pixel: only a change the user can see repaints it.
+TEST(TimeScrollBar, RepaintsOnlyWhenItsSliderMovesOnTheScreen) {
+    constexpr int kPage = 76;
+    QWidget window;
+    window.resize(400, 60);
+    auto* bar = new TimeScrollBar(&window);
+    bar->setGeometry(8, 3, 340, 14);
+    bar->setPageStep(kPage);
+    bar->setRange(0, 3000);
+    bar->setValue(3000);
+    // Painted with the same flush as the bar: once it is, the bar has had
+    // every paint it asked for.
+    auto* other = new QWidget(&window);
+    other->setGeometry(8, 30, 20, 20);
+    const PaintCounter barPaints(bar);
+    const PaintCounter otherPaints(other);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));  // repainted in the active colours
+    const auto flushed = [&] {
+        const int before = otherPaints.paints;
+        other->update();
+        return QTest::qWaitFor([&] { return otherPaints.paints > before; });
+    };
+    ASSERT_TRUE(flushed());
+    ASSERT_GT(barPaints.paints, 0);
+
+    const int settled = barPaints.paints;
+    for (int last = 3001; last <= 3100; ++last) {
+        bar->setRange(0, last);
+        bar->setValue(last);
+    }
+    ASSERT_TRUE(flushed());
+    EXPECT_EQ(barPaints.paints, settled);
+    EXPECT_EQ(bar->maximum(), 3100);
+    EXPECT_EQ(bar->value(), 3100);
+
+    bar->setValue(3100 - kPage);  // a page back: the slider moves on
+    EXPECT_TRUE(QTest::qWaitFor([&] { return barPaints.paints > settled; }));
+    const int moved = barPaints.paints;
+    bar->setRange(0, 2 * kPage);  // a short ring: a longer slider
+    EXPECT_TRUE(QTest::qWaitFor([&] { return barPaints.paints > moved; }));
 }
 
 }  // namespace
