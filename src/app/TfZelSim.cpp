@@ -162,8 +162,10 @@ void TfZelSim::T10msTick() {
     // changing on different ticks had the windows painted twice as often.
     // The cycle's own wake-up does it: a timer of its own would wake the
     // program ten more times a second. What the user does is shown at once.
-    if (++ticksSinceDisplay_ >= kDisplayTicks) {
-        ticksSinceDisplay_ = 0;
+    displayPending_ = true;
+    if (!displayClock_.isValid() || displayClock_.elapsed() >= kDisplayIntervalMs) {
+        displayClock_.start();
+        displayPending_ = false;
         ApplyControls();
         // Only the cells the receiver changed are painted.
         panelView_->Refresh();
@@ -173,19 +175,21 @@ void TfZelSim::T10msTick() {
 }
 
 void TfZelSim::SleepIfQuiet() {
-    const uint32_t next = zelSim_.Cycle().NextStepIn();
-    // A cycle more after the last busy one: a part may follow another's
-    // end in the cycle after it.
-    if (next <= static_cast<uint32_t>(kTickIntervalMs) || ++quietCycles_ < kQuietCyclesToSleep) {
-        if (next <= static_cast<uint32_t>(kTickIntervalMs)) quietCycles_ = 0;
+    uint32_t next = zelSim_.Cycle().NextStepIn();
+    // Asleep only once the line has been quiet a while: a busy line brings
+    // bytes every cycle, and sleeping between them would only cost more.
+    const uint64_t received = zelSim_.Connection().Port().BytesReceived();
+    if (received != bytesSeen_ || next <= static_cast<uint32_t>(kTickIntervalMs)) {
+        bytesSeen_ = received;
+        quietCycles_ = 0;
         return;
     }
+    if (++quietCycles_ < kQuietCyclesToSleep) return;
     if (!zelSim_.Connection().Port().WakeOnArrival([this] { Wake(Waking::kArrival); })) return;
-    // What the last cycles changed is shown before the sleep.
-    ticksSinceDisplay_ = 0;
-    ApplyControls();
-    panelView_->Refresh();
-    monitorPanel_->View()->Refresh();
+    // What the last cycles changed is shown when its display is due.
+    if (displayPending_)
+        next = std::min<uint32_t>(next, static_cast<uint32_t>(std::max<qint64>(
+                                            0, kDisplayIntervalMs - displayClock_.elapsed())));
     timer_->stop();
     asleep_ = true;
     if (next != CyclePart::kNoStep)
@@ -196,7 +200,8 @@ void TfZelSim::Wake(Waking why) {
     if (!asleep_ || closing_) return;
     asleep_ = false;
     lastWaking_ = why;
-    quietCycles_ = 0;
+    // A deadline kept, on a line still quiet, lets the cycle sleep again at once.
+    if (why != Waking::kDeadline) quietCycles_ = 0;
     wakeTimer_->stop();
     zelSim_.Connection().Port().WakeOnArrival(nullptr);
     timer_->start(kTickIntervalMs);

@@ -1,4 +1,5 @@
 #pragma once
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <memory>
 #include <string_view>
@@ -39,8 +40,9 @@ class TfZelSim : public QMainWindow {
 
   public:
     static constexpr int kTickIntervalMs = 10;
-    static constexpr int kDisplayTicks = MessageMonitorView::kDisplayIntervalMs / kTickIntervalMs;
-    static constexpr int kQuietCyclesToSleep = 2;
+    static constexpr int kDisplayIntervalMs = MessageMonitorView::kDisplayIntervalMs;
+    // Cycles without a byte and with nothing due before the cycle sleeps.
+    static constexpr int kQuietCyclesToSleep = 5;
 
     explicit TfZelSim(ZelSim& zelSim, QWidget* parent = nullptr);
     ~TfZelSim() override;
@@ -134,7 +136,9 @@ class TfZelSim : public QMainWindow {
     TfGpsSimulator* gpsSimulatorWindow_ = nullptr;
     TfKeyboardShortcuts* shortcutsWindow_ = nullptr;
     std::unique_ptr<WindowBinding> binding_;
-    int ticksSinceDisplay_ = 0;
+    QElapsedTimer displayClock_;
+    bool displayPending_ = false;
+    uint64_t bytesSeen_ = 0;
     bool closing_ = false;
     bool unattended_ = false;
 };
