@@ -42,7 +42,7 @@ class TfZelSim : public QMainWindow {
     static constexpr int kTickIntervalMs = 10;
     static constexpr int kDisplayIntervalMs = MessageMonitorView::kDisplayIntervalMs;
     // Cycles without a byte and with nothing due before the cycle sleeps.
-    static constexpr int kQuietCyclesToSleep = 5;
+    static constexpr int kQuietCyclesToSleep = 2;
 
     explicit TfZelSim(ZelSim& zelSim, QWidget* parent = nullptr);
     ~TfZelSim() override;

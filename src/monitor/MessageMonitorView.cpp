@@ -104,12 +104,42 @@ int MessageMonitorView::TopRow() const {
 
 void MessageMonitorView::Refresh() {
     if (monitor_.Revision() == shownRevision_) return;
+    const uint64_t appended = monitor_.AppendCount() - shownAppends_;
+    // Only lines that came in: the rows on screen move up, and only the
+    // new ones are drawn, not every row ten times a second for a line or two.
+    const bool onlyAppended = appended > 0 && monitor_.Revision() - shownRevision_ == appended;
+    const int dropped = static_cast<int>(
+        std::min<uint64_t>(shownCount_ + appended - uint64_t(monitor_.LineCount()), INT32_MAX));
+    const int topBefore = TopRow();
+    const int acrossBefore = horizontalScrollBar()->value();
     shownRevision_ = monitor_.Revision();
-    const bool appended = monitor_.AppendCount() != shownAppends_;
     shownAppends_ = monitor_.AppendCount();
-    UpdateScrollRange(appended);
-    viewport()->update();
+    shownCount_ = monitor_.LineCount();
+    refreshing_ = true;
+    UpdateScrollRange(appended > 0);
+    refreshing_ = false;
+    const int moved = dropped + TopRow() - topBefore;  // rows each shown line went up
+    if (onlyAppended && moved >= 0 && moved < VisibleRows() &&
+        horizontalScrollBar()->value() == acrossBefore) {
+        if (moved > 0) viewport()->scroll(0, -moved * kRowHeight);
+        const int firstNewRow =
+            std::max(0, monitor_.LineCount() - static_cast<int>(appended) - TopRow());
+        viewport()->update(0, firstNewRow * kRowHeight, viewport()->width(),
+                           viewport()->height() - firstNewRow * kRowHeight);
+    } else {
+        viewport()->update();
+    }
     emit modelChanged();
+}
+
+void MessageMonitorView::scrollContentsBy(int dx, int dy) {
+    // Scrolled by the user: the rows drawn move and only those coming into
+    // view are drawn. A refresh moves them itself.
+    if (refreshing_) return;
+    if (dx != 0 || std::abs(dy) >= VisibleRows())
+        viewport()->update();
+    else
+        viewport()->scroll(0, dy * kRowHeight);
 }
 
 void MessageMonitorView::UpdateScrollRange(bool followNewest) {

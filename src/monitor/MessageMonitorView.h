@@ -60,6 +60,7 @@ class MessageMonitorView : public QAbstractScrollArea {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -113,6 +114,8 @@ class MessageMonitorView : public QAbstractScrollArea {
     MessageMonitor& monitor_;
     uint64_t shownRevision_ = 0;
     uint64_t shownAppends_ = 0;
+    uint64_t shownCount_ = 0;
+    bool refreshing_ = false;
     std::array<Face, kFaceCount> faces_;
     std::unordered_map<uint64_t, GlyphCells> cells_;
     QImage row_;  // the row being composed
