@@ -46,9 +46,10 @@ fuzz: deps
 	cmake --build $(BUILD)-fuzz -j $(JOBS)
 	fuzz/run $(BUILD)-fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
-# CPU of the whole program while a pseudo-terminal delivers NMEA at 115,200
-# baud, measured by the shared harness (one line per run: cpu_pct=...). The
-# harness runs from its own folder, so the settings file is kept in ours.
+# CPU of the whole program, side by side with the shared harness's peer
+# terminals, in rounds of: the peers, then zelsim at full rate, idle, with
+# the graph window and in the demo (scripts/bench-cpu). One line per case,
+# against its target. Not part of `make test`: a run takes minutes.
 SHARED_BENCH ?= ../shared/bench
 CPU_RUNS ?= 3
 CPU_SECONDS ?= 30
@@ -60,11 +61,8 @@ bench-cpu: deps
 	@if [ ! -x "$(SHARED_BENCH)/serial_cpu.sh" ]; then \
 	  echo "bench-cpu: SKIPPED: no harness at $(SHARED_BENCH) (set SHARED_BENCH=dir)"; exit 0; fi; \
 	cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELSIM_BENCH=ON && \
-	cmake --build $(BUILD)-bench -j $(JOBS) --target zelsim && \
-	cd "$(SHARED_BENCH)/.." && for run in $$(seq $(CPU_RUNS)); do \
-	  bench/serial_cpu.sh zelsim "$(CURDIR)/$(BUILD)-bench/zelsim --config $(CURDIR)/$(BUILD)-bench/bench-cpu.ini --com 1={PORT} --port 1 --baud 115200 --connect $(CPU_ARGS)" \
-	    bench/nmea_mix.txt $(CPU_SECONDS) || exit $$?; \
-	done
+	cmake --build $(BUILD)-bench -j $(JOBS) --target zelsim zelsim-sim && \
+	CPU_ARGS="$(CPU_ARGS)" scripts/bench-cpu "$(SHARED_BENCH)" $(BUILD)-bench $(CPU_RUNS) $(CPU_SECONDS)
 
 # The style of .clang-format, kept by a machine.
 SOURCES = $(shell find src sim tests bench fuzz -name '*.cpp' -o -name '*.h')

@@ -105,6 +105,12 @@ void SimBootloader::Tick(std::vector<std::string>& out) {
     }
 }
 
+std::optional<uint32_t> SimBootloader::RestartAt() const {
+    if (!pending_.empty() || Hung()) return std::nullopt;
+    // RestartDue wants strictly more than the period.
+    return complete_ ? completeAt_ + kRestartMs + 1 : lastActivity_ + kIdleMs + 1;
+}
+
 bool SimBootloader::RestartDue() const {
     if (!pending_.empty() || Hung()) return false;
     const uint32_t now = clock_.TickNow();

@@ -75,6 +75,13 @@ class SimBootloader {
     bool Hear(const SimMessage& message, std::vector<std::string>& out);
     // Sends the acknowledgements whose processing time has passed.
     void Tick(std::vector<std::string>& out);
+    // When Tick next has an acknowledgement to send; none while none waits.
+    std::optional<uint32_t> AnswerDue() const {
+        return pending_.empty() ? std::nullopt : std::optional<uint32_t>(pending_.front().due);
+    }
+    // When RestartDue turns true if nothing more is heard; none while it
+    // cannot (answers still wait, or it hangs).
+    std::optional<uint32_t> RestartAt() const;
     // Time to start the controller's firmware: every record answered, and
     // either the update is complete or the program has gone quiet.
     bool RestartDue() const;

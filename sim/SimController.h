@@ -30,6 +30,8 @@ class SimController {
 
     void Hear(const SimMessage& message, std::vector<std::string>& out);
     void Tick(std::vector<std::string>& out);
+    // When Tick next has a record to send.
+    uint32_t Due() const { return *EarlierTick(records_.Due(), filters_.Due()); }
 
     // The records as they would go out `elapsedMs` after start.
     static std::string LiveRecord(uint32_t elapsedMs);

@@ -95,6 +95,13 @@ void SimDevices::EndBootloader() {
 
 std::string SimDevices::Tick() {
     std::vector<std::string> out;
+    // Only a bootloader with a controller behind it has firmware to start.
+    // Started, the controller streams from this tick on, so that nothing is
+    // left due for a loop that sleeps until QuietMs.
+    if (controller_ && bootloader_ && bootloader_->RestartDue()) {
+        EndBootloader();
+        ++restarts_;
+    }
     if (receiver_) receiver_->Tick(out);
     // Back from its bootloader, the controller's stream goes on from where
     // the vehicle is now: it kept driving while the controller was down.
@@ -103,14 +110,25 @@ std::string SimDevices::Tick() {
         lightbar_->Tick(out);
     }
     if (bootloader_) bootloader_->Tick(out);
-    // Only a bootloader with a controller behind it has firmware to start.
-    if (controller_ && bootloader_ && bootloader_->RestartDue()) {
-        EndBootloader();
-        ++restarts_;
-    }
     if (identityAsker_) identityAsker_->Tick(out);
     if (noise_) noise_->Interleave(out);
     return Joined(out);
+}
+
+std::optional<uint32_t> SimDevices::QuietMs() const {
+    std::optional<uint32_t> due;
+    if (receiver_) due = receiver_->Due();
+    // A controller in its bootloader takes none of its slots: they do not count.
+    if (ControllerRuns()) due = EarlierTick(due, EarlierTick(controller_->Due(), lightbar_->Due()));
+    if (bootloader_) {
+        due = EarlierTick(due, bootloader_->AnswerDue());
+        if (controller_) due = EarlierTick(due, bootloader_->RestartAt());
+    }
+    if (identityAsker_) due = EarlierTick(due, identityAsker_->Due());
+    if (noise_) due = EarlierTick(due, noise_->Due());
+    if (!due) return std::nullopt;
+    const auto ahead = static_cast<int32_t>(*due - clock_.TickNow());
+    return ahead > 0 ? static_cast<uint32_t>(ahead) : 0;
 }
 
 SimReport& SimDevices::Report() {

@@ -48,6 +48,10 @@ class SimDevices {
     }
     // What the devices send of their own accord by now.
     std::string Tick();
+    // How long Tick would send nothing: the milliseconds until the first
+    // device has something due (0 when one has now); none when none will
+    // before it hears something.
+    std::optional<uint32_t> QuietMs() const;
 
     SimReport& Report();
     SimReceiver* Receiver() { return receiver_.get(); }

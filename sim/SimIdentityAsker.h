@@ -23,6 +23,7 @@ class SimIdentityAsker {
 
     void Hear(const SimMessage& message);
     void Tick(std::vector<std::string>& out);
+    uint32_t Due() const { return queries_.Due(); }
 
     uint64_t Asked() const { return asked_; }
     uint64_t Answered() const { return answered_; }

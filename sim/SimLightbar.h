@@ -25,6 +25,7 @@ class SimLightbar {
     explicit SimLightbar(const TickClock& clock);
 
     void Tick(std::vector<std::string>& out);
+    uint32_t Due() const { return reports_.Due(); }
 
     // What it reports `elapsedMs` after start.
     static std::string Report(uint32_t elapsedMs);

@@ -24,6 +24,9 @@ constexpr RateSpeed kRates[] = {
     {230400, B230400}, {460800, B460800}, {921600, B921600},
 };
 
+constexpr int kMsPerSecond = 1000;
+constexpr long kNsPerMs = 1000 * 1000;
+
 std::string Failure(const std::string& what) {
     return what + ": " + std::strerror(errno);
 }
@@ -148,9 +151,10 @@ void SimLine::DropStaleBacklog() {
     if (ioctl(farFd_, FIONREAD, &unread) == 0 && unread > kStaleBacklog) tcflush(farFd_, TCIFLUSH);
 }
 
-bool SimLine::WaitReadable(int timeoutMs) {
+bool SimLine::WaitReadable(int timeoutMs, const sigset_t& signals) {
     pollfd entry{fd_, POLLIN, 0};
-    if (poll(&entry, 1, timeoutMs) <= 0) return false;
+    const timespec timeout{timeoutMs / kMsPerSecond, (timeoutMs % kMsPerSecond) * kNsPerMs};
+    if (ppoll(&entry, 1, timeoutMs < 0 ? nullptr : &timeout, &signals) <= 0) return false;
     hungUp_ = (entry.revents & (POLLHUP | POLLERR)) != 0;
     return (entry.revents & (POLLIN | POLLHUP | POLLERR)) != 0;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <csignal>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -43,9 +44,11 @@ class SimLine {
     long Read(uint8_t* buffer, size_t size);
     // Bytes accepted (0 when the line is full); -1 when the line failed.
     long Write(const char* bytes, size_t count);
-    // True when bytes wait within `timeoutMs`, or the device hung up (the
-    // next Read says so); false on time-out or a signal.
-    bool WaitReadable(int timeoutMs);
+    // True when bytes wait within `timeoutMs` (-1: without end), or the
+    // device hung up (the next Read says so); false on time-out or a signal.
+    // `signals` is the signal mask while waiting: a signal blocked outside
+    // the wait and let in here ends it even when it came just before it.
+    bool WaitReadable(int timeoutMs, const sigset_t& signals);
 
     static uint32_t RateOf(unsigned speed);
     static bool SpeedOf(uint32_t rate, unsigned& speed);

@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -33,6 +34,10 @@ class SimNoise {
 
     // Puts the garbled lines due by now between the sentences of `out`.
     void Interleave(std::vector<std::string>& out);
+    // When the next garbled line is due; none on a clean line.
+    std::optional<uint32_t> Due() const {
+        return meanGapMs_ > 0 ? std::optional<uint32_t>(due_) : std::nullopt;
+    }
     // One garbled line of `kind`; a real sentence of `real`, when one fits,
     // is what gets garbled.
     std::string Make(Kind kind, const std::vector<std::string>& real);

@@ -89,6 +89,14 @@ void SimReceiver::Tick(std::vector<std::string>& out) {
     if (screen_ == kStatusScreen || screen_ == kPositionScreen) SendRows(out);
 }
 
+std::optional<uint32_t> SimReceiver::Due() const {
+    if (!Hears()) return fixes_.NextAfter(clock_.TickNow());
+    std::optional<uint32_t> due;
+    if (nmea_) due = fixes_.Due();
+    if (mirroring_) due = EarlierTick(due, lastRefresh_ + kRefreshMs);
+    return due;
+}
+
 // The fix of the slot taken, not of the tick: the time stamps stay on whole
 // seconds however late the poll comes.
 void SimReceiver::StreamFix(std::vector<std::string>& out) {

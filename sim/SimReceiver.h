@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,10 @@ class SimReceiver {
     void Hear(const SimMessage& message, std::vector<std::string>& out);
     // The fix when due; refreshes the live screens while mirroring.
     void Tick(std::vector<std::string>& out);
+    // When Tick next has something to send; none when it never will by
+    // itself. Deaf, it is still looked at on its one-second grid: a program
+    // may move to its rate without a word, and its fix then goes out on time.
+    std::optional<uint32_t> Due() const;
 
     Screen CurrentScreen() const { return screen_; }
     bool Mirroring() const { return mirroring_; }

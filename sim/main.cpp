@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,9 +20,10 @@ constexpr int kExitStopped = 0;
 constexpr int kExitLineFailed = 1;
 constexpr int kExitUsage = 2;
 
-// Short enough for the bootloader's acknowledgements and the 10 Hz records
-// to go out on time, long enough to cost nothing while idle.
-constexpr int kPollMs = 5;
+// Answers the line would not take are tried again this soon: on a
+// pseudo-terminal each try drops what its reader left standing.
+constexpr int kRetryWriteMs = 5;
+constexpr int kWaitWithoutEnd = -1;
 constexpr size_t kReadChunk = 4096;
 // Answers nobody takes off the line are not kept for ever.
 constexpr size_t kOutgoingLimit = 64 * 1024;
@@ -32,7 +34,10 @@ void RequestStop(int) {
     stopRequested = 1;
 }
 
-void InstallSignals() {
+// Returns the signal mask to wait with. The loop sleeps until a device is
+// due, which may be long: the stop signals are blocked but while waiting, so
+// one that comes between the check and the wait still cuts it short.
+sigset_t InstallSignals() {
     struct sigaction action {};
     action.sa_handler = RequestStop;
     sigemptyset(&action.sa_mask);
@@ -40,6 +45,24 @@ void InstallSignals() {
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
+    sigset_t stops;
+    sigemptyset(&stops);
+    sigaddset(&stops, SIGINT);
+    sigaddset(&stops, SIGTERM);
+    sigset_t waiting;
+    sigprocmask(SIG_BLOCK, &stops, &waiting);
+    sigdelset(&waiting, SIGINT);
+    sigdelset(&waiting, SIGTERM);
+    return waiting;
+}
+
+// Until the first device is due, or sooner while answers wait for room.
+int WaitMs(const SimDevices& devices, bool answersWaiting) {
+    const std::optional<uint32_t> quiet = devices.QuietMs();
+    // QuietMs stays below 2^31: it is a difference of the wrapping clock.
+    int wait = quiet ? static_cast<int>(*quiet) : kWaitWithoutEnd;
+    if (answersWaiting && (wait == kWaitWithoutEnd || wait > kRetryWriteMs)) wait = kRetryWriteMs;
+    return wait;
 }
 
 // A pseudo-terminal carries bytes whatever rate either end names, and the
@@ -78,7 +101,7 @@ int RunSimulator(int argc, char** argv) {
         return kExitLineFailed;
     }
 
-    InstallSignals();
+    const sigset_t waitSignals = InstallSignals();
     if (options.parentPid != 0) {
         // A program killed outright cannot stop its simulator; the kernel
         // does it instead. A program already gone by now has another parent.
@@ -101,9 +124,13 @@ int RunSimulator(int argc, char** argv) {
     std::string outgoing;
     uint8_t buffer[kReadChunk];
     while (!stopRequested) {
-        if (line->WaitReadable(kPollMs)) {
-            // Read after the wait: the rate the bytes were sent at, not the one before.
-            devices.SetLineRate(line->Rate());
+        const bool readable = line->WaitReadable(WaitMs(devices, !outgoing.empty()), waitSignals);
+        // Read after the wait, and only then: the rate the bytes were sent
+        // at, and the one the devices due now talk at. Nothing else wakes the
+        // loop, and a rate changed without a word is seen by the next device
+        // due (a deaf receiver is looked at once a second).
+        devices.SetLineRate(line->Rate());
+        if (readable) {
             const long got = line->Read(buffer, sizeof buffer);
             if (got < 0) {
                 std::fprintf(stderr, "zelsim-sim: lost the line %s\n", line->DevicePath().c_str());
@@ -111,7 +138,6 @@ int RunSimulator(int argc, char** argv) {
             }
             outgoing += devices.Receive(buffer, static_cast<size_t>(got));
         }
-        devices.SetLineRate(line->Rate());
         outgoing += devices.Tick();
         if (!outgoing.empty()) {
             const long put = line->Write(outgoing.data(), outgoing.size());

@@ -32,6 +32,21 @@ std::string Exchange(int fd, const std::string& text, const std::string& wanted)
     const size_t end = got.rfind("\r\n");
     return first < end ? got.substr(first, end + 2 - first) : std::string();
 }
+
+int Occurrences(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// How often the process has gone to sleep and been woken.
+long Sleeps(int pid) {
+    const std::string status = TempDir::Read("/proc/" + std::to_string(pid) + "/status");
+    const std::string key = "voluntary_ctxt_switches:";
+    const size_t at = status.find(key);
+    return at == std::string::npos ? -1 : std::stol(status.substr(at + key.size()));
+}
 }  // namespace
 
 TEST(SimBinary, AnswersOnAPseudoTerminalOnlyAtItsRateAndReportsAtExit) {
@@ -59,6 +74,47 @@ TEST(SimBinary, AnswersOnAPseudoTerminalOnlyAtItsRateAndReportsAtExit) {
     const std::string json = TempDir::Read(folder.File("report.json"));
     EXPECT_NE(json.find("\"PKVTQ,RID\": 2"), std::string::npos) << json;
     EXPECT_NE(json.find("\"unknownLines\": 1"), std::string::npos) << json;
+}
+
+// Users keep the demo running all day: between what its devices send, the
+// simulator sleeps, instead of waking every few milliseconds to look.
+TEST(SimBinary, SleepsUntilItsDevicesHaveSomethingToSend) {
+    constexpr int kRecords = 20;  // the controller's, ten a second
+    // The controller's records, its lightbar's reports (on the same
+    // ticks but not always), the receiver's fix and a margin.
+    constexpr long kMostSleepsPerRecord = 4;
+    SimulatorProcess sim;
+    ASSERT_TRUE(sim.Start(ZELSIM_SIM_PATH, {})) << sim.ErrorText();
+    const int fd = open(sim.DevicePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd, 0) << sim.DevicePath();
+    SetLine(fd, B38400);
+    ReadThroughLine(fd, "PLT2");
+
+    const long before = Sleeps(sim.Pid());
+    std::string got;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            char chunk[4096];
+            const ssize_t n = read(fd, chunk, sizeof chunk);
+            if (n > 0) got.append(chunk, static_cast<size_t>(n));
+            return Occurrences(got, "$PKVTR,DML,PLT2,") >= kRecords;
+        },
+        kFarEndDeadlineMs));
+    const long sleeps = Sleeps(sim.Pid()) - before;
+    EXPECT_GE(before, 0);
+    EXPECT_LE(sleeps, kMostSleepsPerRecord * kRecords);
+    EXPECT_GE(Occurrences(got, "$GPGGA,"), 1) << "the receiver streams too";
+    close(fd);
+
+    // With nothing to send it waits for the program without end, and still stops when asked.
+    TempDir folder;
+    SimulatorProcess idle;
+    ASSERT_TRUE(idle.Start(ZELSIM_SIM_PATH, {"--no-receiver", "--no-controller", "--report",
+                                             folder.File("report.json")}))
+        << idle.ErrorText();
+    idle.Stop();
+    EXPECT_EQ(idle.ExitStatus(), 0) << "ended by SIGTERM, not killed";
+    EXPECT_FALSE(TempDir::Read(folder.File("report.json")).empty());
 }
 
 TEST(SimBinary, RefusesBadDevicesAndOptionsWithStatusTwo) {

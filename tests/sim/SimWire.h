@@ -88,7 +88,7 @@ struct SimBench {
         clock.Advance(ms);
         return devices.Tick();
     }
-    // Polled every 10 ms, as the simulator's loop does.
+    // Looked at every 10 ms, as a loop that wakes late would.
     std::string RunFor(uint32_t ms) {
         std::string wire;
         for (uint32_t t = 0; t < ms; t += 10) wire += Next(10);
