@@ -33,8 +33,9 @@ class ZelSim;
 
 // The main window: a thin view of ZelSim. It binds each named control to a
 // widget or menu item, forwards the user's actions to the parts, runs the
-// 10 ms timer and applies what changed in the control table after every
-// event and tick.
+// 10 ms cycle (and lets it sleep while nothing is due), and applies what
+// changed in the control table after every user action and ten times a
+// second.
 class TfZelSim : public QMainWindow {
     Q_OBJECT
 
