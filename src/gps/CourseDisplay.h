@@ -1,16 +1,17 @@
 #pragma once
 #include <cstdint>
 
-#include "base/ControlTable.h"
 #include "gps/CourseArrow.h"
+#include "gps/ToolWindow.h"
 
 namespace zelsim {
 
 // The course-over-ground display in figures. It belongs to the graph window,
 // which places it when it opens, shows and hides it with its COG button,
 // hands it the course of the sample on display and, once closed, takes its
-// bounds back for the configuration.
-class CourseDisplay {
+// bounds back for the configuration: its keys are the graph window's. As a
+// window it is one of the small GPS windows, which the user may resize.
+class CourseDisplay : public ToolWindow {
   public:
     static constexpr std::string_view kCaption = "COG Display";
     static constexpr int kClientWidth = 257;
@@ -30,22 +31,12 @@ class CourseDisplay {
 
     CourseDisplay();
 
-    ControlTable& Controls() { return controls_; }
-    const ControlTable& Controls() const { return controls_; }
-
     // Where the window stands and how large its client area is, each time
     // the graph window opens.
     void Place(const Bounds& bounds);
-    void Show();
-    void Hide();
-    // Its show and hide events.
-    void OnShow() { visible_ = true; }
-    void OnHide();
-    bool Visible() const { return visible_; }
-    // Where the user moved it and the size the user gave it.
-    void Moved(int left, int top);
+    // The size the user gave it.
     void Resized(int clientWidth, int clientHeight);
-    const Bounds& Current() const { return bounds_; }
+    Bounds Current() const;
 
     // A signed course in tenths of a degree. The arrow is drawn again only
     // for a course it does not show yet.
@@ -56,12 +47,11 @@ class CourseDisplay {
     uint64_t Revision() const { return revision_; }
 
   private:
-    ControlTable controls_;
-    Bounds bounds_;
+    int clientWidth_ = kClientWidth;
+    int clientHeight_ = kClientHeight;
     CourseArrow::Shape arrow_;
     int16_t course_ = 0;
     uint64_t revision_ = 0;
-    bool visible_ = false;
 };
 
 }  // namespace zelsim

@@ -1,7 +1,5 @@
 #include "gps/TfCogDisplay.h"
 
-#include <QHideEvent>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QPolygon>
 #include <span>
@@ -18,24 +16,16 @@ namespace zelsim {
 namespace cw = cog_window;
 
 TfCogDisplay::TfCogDisplay(CourseDisplay& display, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
-      display_(display) {
-    setObjectName(Latin1Text(cw::fCogDisplay));
+    : ToolWindowView(display, cw::fCogDisplay, parent), display_(display) {
     setMinimumSize(CourseDisplay::kSmallestSide, CourseDisplay::kSmallestSide);
     paintBox_ = new PicturePaintBox(CourseArrow::kSize, CourseDisplay::kMargin, this);
     paintBox_->setObjectName(Latin1Text(cw::pbCogDisplay));
     paintBox_->setBackgroundRole(QPalette::ToolTipBase);
-    binding_ = std::make_unique<WindowBinding>(*this, *this, display_.Controls(),
-                                               WindowBinding::Sizing::kResizable);
-    binding_->BindChildren();
-    ApplyControls();
+    Bind(WindowBinding::Sizing::kResizable);
 }
 
-TfCogDisplay::~TfCogDisplay() = default;
-
 void TfCogDisplay::ApplyControls() {
-    binding_->Apply();
+    ToolWindowView::ApplyControls();
     if (display_.Revision() != drawnRevision_) DrawArrow();
 }
 
@@ -66,32 +56,8 @@ void TfCogDisplay::DrawArrow() {
     paintBox_->Present();
 }
 
-void TfCogDisplay::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    display_.OnShow();
-}
-
-void TfCogDisplay::hideEvent(QHideEvent* event) {
-    QWidget::hideEvent(event);
-    // Minimised with the program, the window is still the user's to see.
-    if (!event->spontaneous()) display_.OnHide();
-}
-
-void TfCogDisplay::moveEvent(QMoveEvent* event) {
-    QWidget::moveEvent(event);
-    if (isVisible()) display_.Moved(x(), y());
-}
-
-void TfCogDisplay::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
 void TfCogDisplay::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
+    ToolWindowView::resizeEvent(event);
     paintBox_->setGeometry(rect());
     display_.Resized(width(), height());
 }

@@ -110,7 +110,7 @@ void GraphicDisplay::OnShow() {
 }
 
 void GraphicDisplay::OnHide() {
-    course_.Hide();
+    course_.Close();
     sampler_.Hide();
     controls_.SetVisible(gw::fGraphicDisplay, false);
 }
@@ -125,10 +125,10 @@ void GraphicDisplay::Close() {
 
 void GraphicDisplay::ToggleCourseDisplay() {
     if (course_.Visible()) {
-        course_.Hide();
+        course_.Close();
         return;
     }
-    course_.Show();
+    course_.Open();
     course_.ShowCourse(sampler_.Chart().ShownCourse());
 }
 

@@ -5,6 +5,7 @@
 
 #include "gnss/GnssDecoder.h"
 #include "serial/SentenceFramer.h"
+#include "support/GnssRead.h"
 
 namespace zelsim {
 
@@ -15,12 +16,8 @@ constexpr size_t kGP = 0, kGN = 1, kGL = 2;
 class GnssDecoderTest : public ::testing::Test {
   protected:
     // One read of the line: the sentences, then the step after the read.
-    void Read(std::initializer_list<const char*> sentences) {
-        for (const char* text : sentences) {
-            ASSERT_EQ(framer_.ParseText(text), SentenceFramer::kSentenceReady) << text;
-            decoder_.SentenceFramed(framer_, 0);
-        }
-        decoder_.AfterRead(0);
+    void Read(std::initializer_list<std::string_view> sentences) {
+        GnssRead(framer_, decoder_, 0, sentences);
     }
 
     std::vector<uint16_t> Prns(size_t talker) const {

@@ -9,6 +9,7 @@
 #include "gps/GpsWindows.h"
 #include "serial/SentenceFramer.h"
 #include "support/ConfigText.h"
+#include "support/GnssRead.h"
 #include "support/TempDir.h"
 
 namespace zelsim {
@@ -21,12 +22,8 @@ class GpsWindowsTest : public ::testing::Test {
   protected:
     bool Checked(std::string_view item) const { return main_.Get(item).checked; }
     // One read of the line at `now`, then the cycle's steps after it.
-    void Read(uint32_t now, std::initializer_list<std::string> sentences) {
-        for (const std::string& text : sentences) {
-            ASSERT_EQ(framer_.ParseText(text), SentenceFramer::kSentenceReady) << text;
-            decoder_.SentenceFramed(framer_, now);
-        }
-        decoder_.AfterRead(now);
+    void Read(uint32_t now, std::initializer_list<std::string_view> sentences) {
+        GnssRead(framer_, decoder_, now, sentences);
         gps_.AfterRead(now);
     }
     static std::string Gga(const char* time, const char* north) {

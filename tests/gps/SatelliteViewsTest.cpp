@@ -8,18 +8,15 @@
 #include "gps/SkyPlot.h"
 #include "gps/SvStatusTable.h"
 #include "serial/SentenceFramer.h"
+#include "support/GnssRead.h"
 
 namespace zelsim {
 namespace {
 
 class SatelliteViewsTest : public ::testing::Test {
   protected:
-    void Read(std::initializer_list<const char*> sentences) {
-        for (const char* text : sentences) {
-            ASSERT_EQ(framer_.ParseText(text), SentenceFramer::kSentenceReady) << text;
-            decoder_.SentenceFramed(framer_, 0);
-        }
-        decoder_.AfterRead(0);
+    void Read(std::initializer_list<std::string_view> sentences) {
+        GnssRead(framer_, decoder_, 0, sentences);
     }
     std::vector<SatelliteList::Entry> Entries() const { return SatelliteList::From(decoder_); }
 

@@ -22,18 +22,15 @@
 #include "gps/TfSkyView.h"
 #include "gps/TfSvStatus.h"
 #include "serial/SentenceFramer.h"
+#include "support/GnssRead.h"
 
 namespace zelsim {
 namespace {
 
 class TfGpsWindowsTest : public ::testing::Test {
   protected:
-    void Read(std::initializer_list<const char*> sentences) {
-        for (const char* text : sentences) {
-            ASSERT_EQ(framer_.ParseText(text), SentenceFramer::kSentenceReady) << text;
-            decoder_.SentenceFramed(framer_, now_);
-        }
-        decoder_.AfterRead(now_);
+    void Read(std::initializer_list<std::string_view> sentences) {
+        GnssRead(framer_, decoder_, now_, sentences);
         gps_.AfterRead(now_);
         now_ += 1000;
         ApplyAll();
@@ -70,7 +67,7 @@ TEST_F(TfGpsWindowsTest, EveryWindowShowsWhatItsPartWritesAndOpensAtItsDesignSiz
     gps_.ClickSkyView();
     gps_.ClickGpsSimulator();
     course_.Place({30, 40, 250, 260});
-    course_.Show();
+    course_.Open();
     course_.ShowCourse(900);
     Read({kFirstCycle, kGsv, kGsa});
     Read({kNextCycle});
@@ -117,7 +114,7 @@ TEST_F(TfGpsWindowsTest, TheSatelliteListShowsEachSatelliteAndCtrlCCopiesItAsTex
 }
 
 TEST_F(TfGpsWindowsTest, TheArrowIsFilledInsideItsOutlineOnly) {
-    course_.Show();
+    course_.Open();
     course_.ShowCourse(900);  // to the right
     ApplyAll();
     const QColor fill = QtColour(CourseArrow::kFill);
@@ -139,7 +136,7 @@ TEST_F(TfGpsWindowsTest, TheArrowIsFilledInsideItsOutlineOnly) {
 
 TEST_F(TfGpsWindowsTest, PictureWindowsStretchTheirPictureAndRefuseToShrinkBelow210) {
     gps_.ClickSkyView();
-    course_.Show();
+    course_.Open();
     ApplyAll();
     for (QWidget* window : std::initializer_list<QWidget*>{&sky_, &cog_}) {
         window->resize(400, 250);
@@ -179,7 +176,7 @@ TEST_F(TfGpsWindowsTest, TheCloseBoxHidesAWindowAndLeavesItsMarkToTheMenu) {
     EXPECT_TRUE(sky_.isVisible());
     // Esc is the close box too.
     gps_.ClickSvStatus();
-    course_.Show();
+    course_.Open();
     ApplyAll();
     for (QWidget* window : std::initializer_list<QWidget*>{&sky_, &status_, &cog_})
         QTest::keyClick(window, Qt::Key_Escape);
@@ -203,7 +200,7 @@ TEST_F(TfGpsWindowsTest, WindowsComeBackWhereTheyWereLeftAndWholeOnAScreen) {
 
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     course_.Place({screen.right() + 500, 40, 400, 420});
-    course_.Show();
+    course_.Open();
     ApplyAll();
     EXPECT_EQ(cog_.size(), QSize(420, 400));
     EXPECT_TRUE(screen.contains(cog_.frameGeometry())) << cog_.x() << "," << cog_.y();
