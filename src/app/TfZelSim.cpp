@@ -138,9 +138,8 @@ void TfZelSim::Act(F&& action) {
     action();
     // What the user did may have started timed work.
     Wake(Waking::kActivity);
-    ApplyControls();
-    panelView_->Refresh();
-    monitorPanel_->View()->Refresh();
+    NoteChanges();
+    Display();
 }
 
 void TfZelSim::OpenGraph() {
@@ -156,40 +155,69 @@ void TfZelSim::ShowGraphFile(const std::string& path) {
 }
 
 void TfZelSim::T10msTick() {
+    cycleClock_.start();
     zelSim_.Tick();
+    NoteChanges();
     // The windows follow the cycle ten times a second, all in one paint:
     // the eye sees no difference, and the arrows, labels, panel and monitor
     // changing on different ticks had the windows painted twice as often.
     // The cycle's own wake-up does it: a timer of its own would wake the
-    // program ten more times a second. What the user does is shown at once.
-    displayPending_ = true;
-    if (!displayClock_.isValid() || displayClock_.elapsed() >= kDisplayIntervalMs) {
-        displayClock_.start();
-        displayPending_ = false;
-        ApplyControls();
-        // Only the cells the receiver changed are painted.
-        panelView_->Refresh();
-        monitorPanel_->View()->Refresh();
-    }
+    // program ten more times a second. A tick early is on time: waiting for
+    // the next one would show fewer than ten pictures a second.
+    if (displayPending_ && (!displayClock_.isValid() ||
+                            displayClock_.elapsed() >= kDisplayIntervalMs - kTickIntervalMs))
+        Display();
     SleepIfQuiet();
+}
+
+void TfZelSim::NoteChanges() {
+    const uint64_t revision = zelSim_.Controls().Revision();
+    const uint64_t lines = zelSim_.Cycle().LinesShown();
+    if (revision == revisionShown_ && lines == linesShown_) return;
+    if (!displayPending_) pendingClock_.start();
+    displayPending_ = true;
+    revisionShown_ = revision;
+    linesShown_ = lines;
+}
+
+void TfZelSim::Display() {
+    displayClock_.start();
+    displayPending_ = false;
+    ApplyControls();
+    // Only the cells the receiver changed are painted.
+    panelView_->Refresh();
+    monitorPanel_->View()->Refresh();
 }
 
 void TfZelSim::SleepIfQuiet() {
     uint32_t next = zelSim_.Cycle().NextStepIn();
-    // Asleep only once the line has been quiet a while: a busy line brings
-    // bytes every cycle, and sleeping between them would only cost more.
     const uint64_t received = zelSim_.Connection().Port().BytesReceived();
-    if (received != bytesSeen_ || next <= static_cast<uint32_t>(kTickIntervalMs)) {
-        bytesSeen_ = received;
+    const bool brought = received != bytesSeen_;
+    bytesSeen_ = received;
+    const bool lone = brought && (!bytesClock_.isValid() || bytesClock_.elapsed() >= kQuietLineMs);
+    if (brought) bytesClock_.start();
+    if (next <= static_cast<uint32_t>(kTickIntervalMs)) {
         quietCycles_ = 0;
         return;
     }
-    if (++quietCycles_ < kQuietCyclesToSleep) return;
+    // A busy line brings bytes every cycle, and sleeping between them would
+    // only cost more: the cycle sleeps once the line has been quiet a while.
+    // Bytes that came after a quiet while (a receiver's burst once a second)
+    // are likely all there are, and the next bytes wake the cycle anyway.
+    if (brought && !lone) {
+        quietCycles_ = 0;
+        return;
+    }
+    if (!brought && ++quietCycles_ < kQuietCyclesToSleep) return;
     if (!zelSim_.Connection().Port().WakeOnArrival([this] { Wake(Waking::kArrival); })) return;
-    // What the last cycles changed is shown when its display is due.
+    quietCycles_ = kQuietCyclesToSleep;
+    // What the last cycles changed is shown a display interval after the
+    // first change at the latest, or with the next bytes when they come
+    // sooner: a receiver talking ten times a second is then shown as it
+    // talks, in one wake-up, not in two out of step.
     if (displayPending_)
         next = std::min<uint32_t>(next, static_cast<uint32_t>(std::max<qint64>(
-                                            0, kDisplayIntervalMs - displayClock_.elapsed())));
+                                            0, kDisplayIntervalMs - pendingClock_.elapsed())));
     timer_->stop();
     asleep_ = true;
     if (next != CyclePart::kNoStep)
@@ -200,14 +228,20 @@ void TfZelSim::Wake(Waking why) {
     if (!asleep_ || closing_) return;
     asleep_ = false;
     lastWaking_ = why;
-    // A deadline kept, on a line still quiet, lets the cycle sleep again at once.
-    if (why != Waking::kDeadline) quietCycles_ = 0;
     wakeTimer_->stop();
     zelSim_.Connection().Port().WakeOnArrival(nullptr);
     timer_->start(kTickIntervalMs);
-    // Bytes and deadlines are served at once; the user's own action is
-    // shown by its handler, and the cycle follows on the timer.
-    if (why != Waking::kActivity) T10msTick();
+    // The user's own action is shown by its handler, and the cycle follows
+    // on the timer. Bytes that come hard on the last cycle are a busy line's:
+    // the tick, ten milliseconds away at most, reads them, so that the line
+    // never runs the cycle more often than the tick would.
+    if (why == Waking::kActivity) return;
+    if (why == Waking::kArrival && cycleClock_.isValid() &&
+        cycleClock_.elapsed() < kTickIntervalMs) {
+        quietCycles_ = 0;
+        return;
+    }
+    T10msTick();
 }
 
 QWidget* TfZelSim::AddPanel(std::string_view name, QWidget* parent) {

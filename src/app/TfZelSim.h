@@ -42,8 +42,12 @@ class TfZelSim : public QMainWindow {
   public:
     static constexpr int kTickIntervalMs = 10;
     static constexpr int kDisplayIntervalMs = MessageMonitorView::kDisplayIntervalMs;
-    // Cycles without a byte and with nothing due before the cycle sleeps.
+    // Cycles without a byte and with nothing due before a busy line's
+    // cycle sleeps.
     static constexpr int kQuietCyclesToSleep = 2;
+    // Bytes that arrive this long after the last ones come on a quiet line:
+    // once they are handled the cycle sleeps again at once.
+    static constexpr int kQuietLineMs = 2 * kTickIntervalMs;
 
     explicit TfZelSim(ZelSim& zelSim, QWidget* parent = nullptr);
     ~TfZelSim() override;
@@ -89,6 +93,10 @@ class TfZelSim : public QMainWindow {
     // user does something.
     void SleepIfQuiet();
     void Wake(Waking why);
+    // Shows what the parts changed, when anything did and its time has come.
+    void Display();
+    // Marks for showing what the last cycle changed.
+    void NoteChanges();
     // The room the screen has for the client area.
     void MeasureScreenRoom();
     void BuildPanels();
@@ -138,7 +146,15 @@ class TfZelSim : public QMainWindow {
     TfKeyboardShortcuts* shortcutsWindow_ = nullptr;
     std::unique_ptr<WindowBinding> binding_;
     QElapsedTimer displayClock_;
+    QElapsedTimer cycleClock_;
+    // Since the last cycle that read bytes.
+    QElapsedTimer bytesClock_;
     bool displayPending_ = false;
+    // Since the first change not yet shown.
+    QElapsedTimer pendingClock_;
+    // What had changed when the window last showed it.
+    uint64_t revisionShown_ = 0;
+    uint64_t linesShown_ = 0;
     uint64_t bytesSeen_ = 0;
     bool closing_ = false;
     bool unattended_ = false;

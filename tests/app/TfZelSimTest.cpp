@@ -618,7 +618,9 @@ TEST_F(TfZelSimTest, TheMainWindowsAltKeysAreOneEachAndAllListed) {
     for (QPushButton* button : window->findChildren<QPushButton*>()) {
         if (button->window() != window.get()) continue;
         const std::string key = mnemonic(button->text());
-        if (!key.empty()) EXPECT_TRUE(keys.count(key)) << key << " is not listed";
+        if (!key.empty()) {
+            EXPECT_TRUE(keys.count(key)) << key << " is not listed";
+        }
     }
     EXPECT_EQ(listed, menus);
 }

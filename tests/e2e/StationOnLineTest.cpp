@@ -260,6 +260,9 @@ TEST_F(StationWindowTest, TheCycleSleepsOnAQuietLineAndWakesForWhatArrives) {
     far.Send(WithChecksum("GPGGA,woken"));
     EXPECT_TRUE(WaitForLine("$GPGGA,woken"));
     EXPECT_EQ(window_->LastWaking(), TfZelSim::Waking::kArrival);
+    // A line on a quiet line is likely all there is: one cycle handles it,
+    // shows it and sleeps again.
+    EXPECT_TRUE(window_->Asleep());
     EXPECT_TRUE(QTest::qWaitFor([&] { return rx->isVisible(); }, kDeadlineMs));
     // Asleep again with the arrow lit: the arrow's own deadline puts it out.
     EXPECT_TRUE(
