@@ -1,9 +1,13 @@
 #include "base/ControlTable.h"
 
+#include <algorithm>
+
 namespace zelsim {
 
 namespace {
 const ControlState kUnsetControl;
+// Old mentions in the change list, per entry, before it is rebuilt.
+constexpr size_t kChangesKeptPerEntry = 4;
 }  // namespace
 
 const ControlState* ControlTable::Find(std::string_view name) const {
@@ -22,6 +26,13 @@ ControlState& ControlTable::Change(std::string_view name, ControlState::Field fi
     ControlState& c = it->second;
     c.fields |= field;
     c.revision = ++revision_;
+    if (changes_.size() >= kChangesKeptPerEntry * controls_.size()) {
+        changes_.clear();
+        for (const auto& entry : controls_) changes_.emplace_back(entry.second.revision, &entry);
+        std::sort(changes_.begin(), changes_.end());
+    } else {
+        changes_.emplace_back(c.revision, &*it);
+    }
     return c;
 }
 
@@ -116,8 +127,16 @@ void ControlTable::ForEachChangedSince(
     uint64_t since,
     const std::function<void(const std::string&, const ControlState&)>& apply) const {
     if (revision_ <= since) return;
-    for (const auto& [name, state] : controls_)
-        if (state.revision > since) apply(name, state);
+    const auto first = std::upper_bound(
+        changes_.begin(), changes_.end(), since,
+        [](uint64_t revision, const auto& change) { return revision < change.first; });
+    std::vector<const Controls::value_type*> changed;
+    for (auto change = first; change != changes_.end(); ++change)
+        if (change->second->second.revision == change->first) changed.push_back(change->second);
+    // In the order of the names, as the whole table was applied.
+    std::sort(changed.begin(), changed.end(),
+              [](const auto* a, const auto* b) { return a->first < b->first; });
+    for (const auto* entry : changed) apply(entry->first, entry->second);
 }
 
 }  // namespace zelsim

@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/ControlState.h"
@@ -45,8 +46,14 @@ class ControlTable {
     ControlState& Change(std::string_view name, ControlState::Field field);
     const ControlState* Find(std::string_view name) const;
 
-    std::map<std::string, ControlState, std::less<>> controls_;
+    using Controls = std::map<std::string, ControlState, std::less<>>;
+    Controls controls_;
     uint64_t revision_ = 0;
+    // Every change in the order made, so that a window applying ten times
+    // a second visits the few entries that changed, not the whole table.
+    // An entry changed again is listed again; its older mentions are
+    // passed over, and dropped once they outnumber the entries.
+    std::vector<std::pair<uint64_t, const Controls::value_type*>> changes_;
 };
 
 }  // namespace zelsim

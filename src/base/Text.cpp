@@ -26,4 +26,16 @@ std::string_view TrimBlanks(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
+void AppendDecimal(std::string& out, unsigned long value, int width) {
+    constexpr int kMostDigits = 20;  // 2^64 - 1 has 20
+    char digits[kMostDigits];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    for (int pad = count; pad < width; ++pad) out += '0';
+    while (count > 0) out += digits[--count];
+}
+
 }  // namespace zelsim

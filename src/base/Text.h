@@ -30,4 +30,9 @@ std::string LowerCase(std::string_view text);
 // The text without the blanks and tabs around it.
 std::string_view TrimBlanks(std::string_view text);
 
+// `value` in decimal, with leading zeros up to `width` digits, as "%0*lu"
+// writes it: the monitor and the log stamp every line so, and formatting
+// through printf cost more than the rest of a line.
+void AppendDecimal(std::string& out, unsigned long value, int width = 1);
+
 }  // namespace zelsim

@@ -27,6 +27,12 @@ constexpr const char* kDialogPlaceKeys = "LogDialogWindow";
 constexpr const char* kFileSpecsSection = "FileSpecs";
 constexpr const char* kDialogFolderKey = "LogFilePath";
 constexpr const char* kDialogFileKey = "LogFileFileName";
+
+// A two-digit field of a stamp, and the mark that ends it.
+void AppendTwoDigits(std::string& out, int value, char mark) {
+    AppendDecimal(out, static_cast<unsigned long>(value), 2);
+    out += mark;
+}
 constexpr const char* kDialogFilterKey = "LogFileFilterIndex";
 constexpr const char* kDialogFolder = ".";
 constexpr int kDialogFilter = 2;  // the log files
@@ -137,23 +143,23 @@ void MessageLog::LineShown(const TrafficLine& line) {
 void MessageLog::Compose(std::string& out, std::string_view text, uint32_t tick,
                          LineDirection direction) const {
     out.clear();
-    char field[32];
     if (options_.logDate || options_.logTime) {
         const std::tm t = localTime_();
         if (options_.logDate) {
-            std::snprintf(field, sizeof field, "%02d/%02d/%02d,", t.tm_mon + 1, t.tm_mday,
-                          t.tm_year % 100);
-            out += field;
+            AppendTwoDigits(out, t.tm_mon + 1, '/');
+            AppendTwoDigits(out, t.tm_mday, '/');
+            AppendTwoDigits(out, t.tm_year % 100, ',');
         }
         if (options_.logTime) {
-            std::snprintf(field, sizeof field, "%02d:%02d:%02d,", t.tm_hour, t.tm_min, t.tm_sec);
-            out += field;
+            AppendTwoDigits(out, t.tm_hour, ':');
+            AppendTwoDigits(out, t.tm_min, ':');
+            AppendTwoDigits(out, t.tm_sec, ',');
         }
     }
     if (options_.logMsTickCount) {
         // Unsigned: the tick passes 2^31 after 24.8 days of uptime.
-        std::snprintf(field, sizeof field, "%lu,", static_cast<unsigned long>(tick));
-        out += field;
+        AppendDecimal(out, tick);
+        out += ',';
     }
     // Next to the text, so that a query and its echo read apart.
     if (options_.logDirection) out += DirectionMark(direction);

@@ -140,16 +140,18 @@ void MessageMonitor::BuildDisplayLine(std::string_view text, uint32_t lineTime,
     // allocation.
     out.clear();
     // The prefixes are exactly MonitorLayout's kTimeChars and kTickChars wide.
-    char prefix[32];
     if (options_.msgMonTime) {
         const std::tm t = localTime_();
-        std::snprintf(prefix, sizeof prefix, "%02d:%02d:%02d ", t.tm_hour, t.tm_min, t.tm_sec);
-        out += prefix;
+        AppendDecimal(out, static_cast<unsigned long>(t.tm_hour), 2);
+        out += ':';
+        AppendDecimal(out, static_cast<unsigned long>(t.tm_min), 2);
+        out += ':';
+        AppendDecimal(out, static_cast<unsigned long>(t.tm_sec), 2);
+        out += ' ';
     }
     if (options_.msgMonTickCount) {
-        std::snprintf(prefix, sizeof prefix, "%05lu ",
-                      static_cast<unsigned long>(lineTime % kTickModulus));
-        out += prefix;
+        AppendDecimal(out, lineTime % kTickModulus, kTickDigits);
+        out += ' ';
     }
     if (text.size() > kTextLimit)
         out += kTooLongText;

@@ -27,6 +27,7 @@ class MessageMonitor : public CyclePart {
     static constexpr size_t kTextLimit = 560;  // the 600-character line buffer less 40
     static constexpr const char* kTooLongText = "----- Error - Message is too long ----";
     static constexpr uint32_t kTickModulus = 100000;
+    static constexpr int kTickDigits = 5;
     static constexpr const char* kPauseCaption = "Pause";
     static constexpr const char* kContinueCaption = "Continue";
 

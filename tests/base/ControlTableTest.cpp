@@ -43,6 +43,29 @@ TEST(ControlTable, OnlyRealChangesCountAndOnlySetFieldsAreMarked) {
               (std::vector<std::string>{"lPortMessage"}));
 }
 
+// A window asks for what changed since it last looked: an arrow that
+// blinks for hours must neither hide the other entries' changes nor repeat
+// an entry.
+TEST(ControlTable, ChangesSinceARevisionStayWholeThroughLongRunsOfChanges) {
+    ControlTable table;
+    table.SetText("lStatus", "Ready");
+    table.SetVisible("iRxTxFrame", true);
+    table.SetVisible("bSend", true);
+    for (int blink = 0; blink < 1000; ++blink) table.SetVisible("iRxArrow", blink % 2 == 0);
+    const uint64_t applied = table.Revision();
+    EXPECT_EQ(ChangedSince(table, 0),
+              (std::vector<std::string>{"bSend", "iRxArrow", "iRxTxFrame", "lStatus"}));
+    EXPECT_EQ(ChangedSince(table, applied), std::vector<std::string>{});
+
+    table.SetText("lStatus", "Busy");
+    for (int blink = 0; blink < 41; ++blink) table.SetVisible("iRxArrow", blink % 2 == 0);
+    table.SetVisible("bSend", false);
+    EXPECT_EQ(ChangedSince(table, applied),
+              (std::vector<std::string>{"bSend", "iRxArrow", "lStatus"}));
+    EXPECT_TRUE(table.Get("iRxArrow").visible) << "the last of the changes is applied";
+    EXPECT_EQ(ChangedSince(table, table.Revision() - 1), std::vector<std::string>{"bSend"});
+}
+
 TEST(ControlTable, AskingForAnUnsetControlCreatesNothing) {
     ControlTable table;
     EXPECT_EQ(table.Get("nothing").fields, 0);

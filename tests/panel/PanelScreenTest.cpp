@@ -306,8 +306,9 @@ TEST(PanelGeometry, CellsTileTheLcdWindowAndEveryControlFitsThePanel) {
         EXPECT_LE(r.left + r.width, window.left + window.width) << cell;
         EXPECT_LE(r.top + r.height, window.top + window.height) << cell;
         EXPECT_EQ(r.left, first.left) << "the second row under the first";
-        if (cell % PanelGeometry::kColumns > 0)
+        if (cell % PanelGeometry::kColumns > 0) {
             EXPECT_GE(r.left, PanelGeometry::Cell(cell - 1).left + r.width) << cell;
+        }
     }
     EXPECT_GT(PanelGeometry::Cell(16).top, PanelGeometry::Cell(0).top);
 
