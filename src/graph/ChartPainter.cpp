@@ -191,18 +191,20 @@ class Raster {
 class TextPictures {
   public:
     const QImage& Get(const ChartDrawing::Text& text) {
-        std::string key = text.text;
-        key.push_back('\0');
+        // The key is built in storage kept from the last text: every text of
+        // every picture is looked up, ten pictures a second.
+        key_.assign(text.text);
+        key_.push_back('\0');
         for (Colour c : {text.colour, text.background}) {
-            key.push_back(static_cast<char>(c.r));
-            key.push_back(static_cast<char>(c.g));
-            key.push_back(static_cast<char>(c.b));
+            key_.push_back(static_cast<char>(c.r));
+            key_.push_back(static_cast<char>(c.g));
+            key_.push_back(static_cast<char>(c.b));
         }
-        key.push_back(static_cast<char>(text.height));
-        key.push_back(text.bold ? 'b' : 'n');
-        if (auto it = pictures_.find(key); it != pictures_.end()) return it->second;
+        key_.push_back(static_cast<char>(text.height));
+        key_.push_back(text.bold ? 'b' : 'n');
+        if (auto it = pictures_.find(key_); it != pictures_.end()) return it->second;
         if (pictures_.size() >= kTextsKept) pictures_.clear();
-        return pictures_.emplace(std::move(key), Make(text)).first->second;
+        return pictures_.emplace(key_, Make(text)).first->second;
     }
 
   private:
@@ -222,6 +224,7 @@ class TextPictures {
     }
 
     std::unordered_map<std::string, QImage> pictures_;
+    std::string key_;
 };
 
 }  // namespace
