@@ -85,7 +85,6 @@ void MainCycle::OnSentence(uint32_t now) {
 
 void MainCycle::Show(std::string_view text, uint8_t category, LineDirection direction) {
     const TrafficLine line{text, category, lastLineTime_, direction};
-    ++linesShown_;
     for (CyclePart* part : parts_) part->LineShown(line);
     // Sent or noted between two cycles (a key, a click): the cycle may be
     // asleep and must show it.

@@ -52,9 +52,6 @@ class MainCycle {
     void SaveSettings(ConfigFile& file) const;
 
     uint32_t LastLineTime() const { return lastLineTime_; }
-    // Every line shown so far, either way: the windows have something new
-    // to show when it moves.
-    uint64_t LinesShown() const { return linesShown_; }
     bool CycleBusy() const { return cycleBusy_; }
     const SentenceFramer& Framer() const { return framer_; }
 
@@ -73,7 +70,6 @@ class MainCycle {
     char lineBuffer_[kLineBufferSize] = {};
     bool cycleBusy_ = false;
     uint32_t lastLineTime_;
-    uint64_t linesShown_ = 0;
 };
 
 }  // namespace zelsim

@@ -171,13 +171,10 @@ void TfZelSim::T10msTick() {
 }
 
 void TfZelSim::NoteChanges() {
-    const uint64_t revision = zelSim_.Controls().Revision();
-    const uint64_t lines = zelSim_.Cycle().LinesShown();
-    if (revision == revisionShown_ && lines == linesShown_) return;
+    // Whatever a cycle or an action did, in any window, is shown: the
+    // windows compare what they show with what they have, cheaply.
     if (!displayPending_) pendingClock_.start();
     displayPending_ = true;
-    revisionShown_ = revision;
-    linesShown_ = lines;
 }
 
 void TfZelSim::Display() {

@@ -152,9 +152,6 @@ class TfZelSim : public QMainWindow {
     bool displayPending_ = false;
     // Since the first change not yet shown.
     QElapsedTimer pendingClock_;
-    // What had changed when the window last showed it.
-    uint64_t revisionShown_ = 0;
-    uint64_t linesShown_ = 0;
     uint64_t bytesSeen_ = 0;
     bool closing_ = false;
     bool unattended_ = false;
