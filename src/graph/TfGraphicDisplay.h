@@ -27,6 +27,8 @@ class TfGraphicDisplay : public QWidget {
     void ApplyControls();
     const WindowBinding& Binding() const { return *binding_; }
     const ChartPaintBox& PaintBox() const { return *paintBox_; }
+    // The chart's revision the picture shows.
+    uint64_t PaintedRevision() const { return paintedRevision_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -26,7 +26,9 @@
 #include "base/MainWindowControls.h"
 #include "base/NmeaChecksum.h"
 #include "base/SteadyTickClock.h"
+#include "graph/GraphicDisplay.h"
 #include "graph/RecordSampler.h"
+#include "graph/TfGraphicDisplay.h"
 #include "monitor/MessageCategory.h"
 #include "monitor/MessageMonitorView.h"
 #include "monitor/MonitorLayout.h"
@@ -275,6 +277,26 @@ TEST_F(StationWindowTest, TheCycleSleepsOnAQuietLineAndWakesForWhatArrives) {
     window_->Binding().MenuItem(mw::mButtonGroup1)->trigger();
     EXPECT_FALSE(window_->Asleep());
     EXPECT_EQ(window_->LastWaking(), TfZelSim::Waking::kActivity);
+}
+
+// The graph samples ten times a second on a line that says nothing: its
+// window follows the samples, though no line comes in and the main window
+// has nothing new to show.
+TEST_F(StationWindowTest, TheGraphFollowsItsSamplesOnAQuietLine) {
+    TempDir dir;
+    FarEnd far(dir.File("ttyQUIETGRAPH"));
+    ASSERT_TRUE(far.IsOpen()) << "openpty failed";
+    StartWindow(far.Path());
+    ClickConnect();
+    window_->OpenGraph();
+    const GraphicDisplay& graph = zelSim_->GraphicDisplay();
+    const uint64_t opened = graph.ShownRevision();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return graph.ShownRevision() >= opened + 3; }, kDeadlineMs))
+        << "no samples";
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return window_->GraphWindow().PaintedRevision() >= opened + 3; }, kDeadlineMs))
+        << "painted " << window_->GraphWindow().PaintedRevision() << ", sampled "
+        << graph.ShownRevision();
 }
 
 // An adapter pulled out and plugged in again comes back under its fixed
