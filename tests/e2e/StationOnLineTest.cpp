@@ -250,16 +250,12 @@ TEST_F(StationOnLineTest, AFarEndThatDoesNotReadIsNoLostDevice) {
 
 // A quiet line lets the program sleep; a line that arrives wakes it at once,
 // the receive arrow still goes out on time, and a click wakes it too.
-TEST_F(StationWindowTest, TheCycleSleepsOnAQuietLineAndWakesForWhatArrives) {
-    TempDir dir;
-    FarEnd far(dir.File("ttyQUIET"));
-    ASSERT_TRUE(far.IsOpen()) << "openpty failed";
-    StartWindow(far.Path());
+TEST_F(StationOnLineTest, TheCycleSleepsOnAQuietLineAndWakesForWhatArrives) {
     ClickConnect();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window_->Asleep(); }, kDeadlineMs));
     QWidget* rx = window_->Binding().Control(mw::iRxArrow);
     ASSERT_NE(rx, nullptr);
-    far.Send(WithChecksum("GPGGA,woken"));
+    far_.Send(WithChecksum("GPGGA,woken"));
     EXPECT_TRUE(WaitForLine("$GPGGA,woken"));
     EXPECT_EQ(window_->LastWaking(), TfZelSim::Waking::kArrival);
     // A line on a quiet line is likely all there is: one cycle handles it,
@@ -270,7 +266,7 @@ TEST_F(StationWindowTest, TheCycleSleepsOnAQuietLineAndWakesForWhatArrives) {
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return !rx->isVisible() && window_->Asleep(); }, kDeadlineMs));
     EXPECT_EQ(window_->LastWaking(), TfZelSim::Waking::kDeadline);
-    far.Send(WithChecksum("GPGGA,again"));
+    far_.Send(WithChecksum("GPGGA,again"));
     EXPECT_TRUE(WaitForLine("$GPGGA,again"));
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return window_->Asleep(); }, kDeadlineMs));
@@ -282,11 +278,7 @@ TEST_F(StationWindowTest, TheCycleSleepsOnAQuietLineAndWakesForWhatArrives) {
 // The graph samples ten times a second on a line that says nothing: its
 // window follows the samples, though no line comes in and the main window
 // has nothing new to show.
-TEST_F(StationWindowTest, TheGraphFollowsItsSamplesOnAQuietLine) {
-    TempDir dir;
-    FarEnd far(dir.File("ttyQUIETGRAPH"));
-    ASSERT_TRUE(far.IsOpen()) << "openpty failed";
-    StartWindow(far.Path());
+TEST_F(StationOnLineTest, TheGraphFollowsItsSamplesOnAQuietLine) {
     ClickConnect();
     window_->OpenGraph();
     const GraphicDisplay& graph = zelSim_->GraphicDisplay();
