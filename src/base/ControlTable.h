@@ -16,6 +16,14 @@ namespace zelsim {
 // every tick costs nothing while nothing moves.
 class ControlTable {
   public:
+    ControlTable() = default;
+    // The change list points into the table: a copy would point into the
+    // original. Moving keeps the entries where they are.
+    ControlTable(const ControlTable&) = delete;
+    ControlTable& operator=(const ControlTable&) = delete;
+    ControlTable(ControlTable&&) = default;
+    ControlTable& operator=(ControlTable&&) = default;
+
     void SetText(std::string_view name, std::string_view text);
     void SetVisible(std::string_view name, bool visible);
     void SetEnabled(std::string_view name, bool enabled);

@@ -27,12 +27,6 @@ constexpr const char* kDialogPlaceKeys = "LogDialogWindow";
 constexpr const char* kFileSpecsSection = "FileSpecs";
 constexpr const char* kDialogFolderKey = "LogFilePath";
 constexpr const char* kDialogFileKey = "LogFileFileName";
-
-// A two-digit field of a stamp, and the mark that ends it.
-void AppendTwoDigits(std::string& out, int value, char mark) {
-    AppendDecimal(out, static_cast<unsigned long>(value), 2);
-    out += mark;
-}
 constexpr const char* kDialogFilterKey = "LogFileFilterIndex";
 constexpr const char* kDialogFolder = ".";
 constexpr int kDialogFilter = 2;  // the log files
@@ -77,6 +71,13 @@ std::string_view DirectionMark(LineDirection direction) {
     }
     return "-,";
 }
+
+// A two-digit field of a stamp, and the mark that ends it.
+void AppendTwoDigits(std::string& out, int value, char mark) {
+    AppendDecimal(out, static_cast<unsigned long>(value), 2);
+    out += mark;
+}
+
 }  // namespace
 
 MessageLog::MessageLog(ControlTable& controls, UserDialogs& dialogs, ConfigFile& config,
