@@ -93,9 +93,9 @@ class TfZelSim : public QMainWindow {
     // user does something.
     void SleepIfQuiet();
     void Wake(Waking why);
-    // Shows what the parts changed, when anything did and its time has come.
+    // Shows in every window what the parts changed since the last display.
     void Display();
-    // Marks for showing what the last cycle changed.
+    // Marks what the last cycle or action did for the next display.
     void NoteChanges();
     // The room the screen has for the client area.
     void MeasureScreenRoom();
