@@ -138,7 +138,6 @@ void TfZelSim::Act(F&& action) {
     action();
     // What the user did may have started timed work.
     Wake(Waking::kActivity);
-    NoteChanges();
     Display();
 }
 
@@ -157,7 +156,10 @@ void TfZelSim::ShowGraphFile(const std::string& path) {
 void TfZelSim::T10msTick() {
     cycleClock_.start();
     zelSim_.Tick();
-    NoteChanges();
+    // Whatever the cycle did, in any window, is shown: the windows compare
+    // what they show with what they have, cheaply.
+    if (!displayPending_) pendingClock_.start();
+    displayPending_ = true;
     // The windows follow the cycle ten times a second, all in one paint:
     // the eye sees no difference, and the arrows, labels, panel and monitor
     // changing on different ticks had the windows painted twice as often.
@@ -170,13 +172,6 @@ void TfZelSim::T10msTick() {
     SleepIfQuiet();
 }
 
-void TfZelSim::NoteChanges() {
-    // Whatever a cycle or an action did, in any window, is shown: the
-    // windows compare what they show with what they have, cheaply.
-    if (!displayPending_) pendingClock_.start();
-    displayPending_ = true;
-}
-
 void TfZelSim::Display() {
     displayClock_.start();
     displayPending_ = false;
@@ -187,21 +182,22 @@ void TfZelSim::Display() {
 }
 
 void TfZelSim::SleepIfQuiet() {
-    uint32_t next = zelSim_.Cycle().NextStepIn();
     const uint64_t received = zelSim_.Connection().Port().BytesReceived();
     const bool brought = received != bytesSeen_;
     bytesSeen_ = received;
     const bool lone = brought && (!bytesClock_.isValid() || bytesClock_.elapsed() >= kQuietLineMs);
     if (brought) bytesClock_.start();
-    if (next <= static_cast<uint32_t>(kTickIntervalMs)) {
-        quietCycles_ = 0;
-        return;
-    }
     // A busy line brings bytes every cycle, and sleeping between them would
     // only cost more: the cycle sleeps once the line has been quiet a while.
     // Bytes that came after a quiet while (a receiver's burst once a second)
     // are likely all there are, and the next bytes wake the cycle anyway.
+    // The parts are asked what is due only when the cycle could sleep.
     if (brought && !lone) {
+        quietCycles_ = 0;
+        return;
+    }
+    uint32_t next = zelSim_.Cycle().NextStepIn();
+    if (next <= static_cast<uint32_t>(kTickIntervalMs)) {
         quietCycles_ = 0;
         return;
     }

@@ -95,8 +95,6 @@ class TfZelSim : public QMainWindow {
     void Wake(Waking why);
     // Shows in every window what the parts changed since the last display.
     void Display();
-    // Marks what the last cycle or action did for the next display.
-    void NoteChanges();
     // The room the screen has for the client area.
     void MeasureScreenRoom();
     void BuildPanels();
