@@ -165,9 +165,12 @@ void TfZelSim::T10msTick() {
     // changing on different ticks had the windows painted twice as often.
     // The cycle's own wake-up does it: a timer of its own would wake the
     // program ten more times a second. A tick early is on time: waiting for
-    // the next one would show fewer than ten pictures a second.
-    if (displayPending_ && (!displayClock_.isValid() ||
-                            displayClock_.elapsed() >= kDisplayIntervalMs - kTickIntervalMs))
+    // the next one would show fewer than ten pictures a second. An arrow
+    // that lights is shown at once: it may go out again within milliseconds,
+    // at the end of its period, and a line must never come in unseen.
+    if (!displayClock_.isValid() ||
+        displayClock_.elapsed() >= kDisplayIntervalMs - kTickIntervalMs ||
+        RxTxIndicator::LightsMore(zelSim_.RxTxIndicator().State(), shownArrows_))
         Display();
     SleepIfQuiet();
 }
@@ -580,6 +583,7 @@ void TfZelSim::BuildButtonMenu() {
 
 void TfZelSim::ApplyControls() {
     binding_->Apply();
+    shownArrows_ = zelSim_.RxTxIndicator().State();
     graphWindow_->ApplyControls();
     cogWindow_->ApplyControls();
     deviationWindow_->ApplyControls();

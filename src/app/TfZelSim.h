@@ -6,6 +6,7 @@
 
 #include "base/WindowBinding.h"
 #include "monitor/MessageMonitorView.h"
+#include "serial/RxTxIndicator.h"
 
 class QAction;
 class QActionGroup;
@@ -150,6 +151,8 @@ class TfZelSim : public QMainWindow {
     bool displayPending_ = false;
     // Since the first change not yet shown.
     QElapsedTimer pendingClock_;
+    // The arrows as the window last showed them.
+    RxTxIndicator::Arrows shownArrows_ = RxTxIndicator::kHidden;
     uint64_t bytesSeen_ = 0;
     bool closing_ = false;
     bool unattended_ = false;

@@ -69,6 +69,10 @@ uint32_t RxTxIndicator::NextStepIn(uint32_t now) const {
                     TickClock::Remaining(now, transmitIdleMark_, kIdlePeriodMs));
 }
 
+bool RxTxIndicator::LightsMore(Arrows state, Arrows shown) {
+    return (kLooks[state].rx && !kLooks[shown].rx) || (kLooks[state].tx && !kLooks[shown].tx);
+}
+
 void RxTxIndicator::Enter(Arrows state) {
     state_ = state;
     const Look& look = kLooks[state];

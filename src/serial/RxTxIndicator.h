@@ -41,6 +41,8 @@ class RxTxIndicator : public CyclePart {
     void TransmitBusy(uint32_t now);
 
     Arrows State() const { return state_; }
+    // Whether `state` lights an arrow that `shown` does not.
+    static bool LightsMore(Arrows state, Arrows shown);
     uint32_t LastReceiveTick() const { return lastReceiveTick_; }
     uint32_t LastTransmitTick() const { return lastTransmitTick_; }
 

@@ -69,6 +69,23 @@ TEST(RxTxIndicatorTest, EachEventMovesOnlyItsOwnArrow) {
     }
 }
 
+// The window shows at once an arrow that lights: only an arrow lit that was
+// not lit when last shown counts, not one going out or the frame alone.
+TEST(RxTxIndicatorTest, LightsMoreNamesOnlyArrowsNotShownLit) {
+    using Ind = RxTxIndicator;
+    EXPECT_TRUE(Ind::LightsMore(Ind::kReceiving, Ind::kFrameOnly));
+    EXPECT_TRUE(Ind::LightsMore(Ind::kReceiving, Ind::kHidden));
+    EXPECT_TRUE(Ind::LightsMore(Ind::kReceiving, Ind::kTransmitting));
+    EXPECT_TRUE(Ind::LightsMore(Ind::kTransmitting, Ind::kReceiving));
+    EXPECT_TRUE(Ind::LightsMore(Ind::kBoth, Ind::kReceiving));
+    EXPECT_TRUE(Ind::LightsMore(Ind::kBoth, Ind::kTransmitting));
+    EXPECT_FALSE(Ind::LightsMore(Ind::kReceiving, Ind::kBoth));
+    EXPECT_FALSE(Ind::LightsMore(Ind::kReceiving, Ind::kReceiving));
+    EXPECT_FALSE(Ind::LightsMore(Ind::kFrameOnly, Ind::kHidden));
+    EXPECT_FALSE(Ind::LightsMore(Ind::kHidden, Ind::kBoth));
+    EXPECT_FALSE(Ind::LightsMore(Ind::kFrameOnly, Ind::kReceiving));
+}
+
 }  // namespace
 
 }  // namespace zelsim
