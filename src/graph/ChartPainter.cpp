@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QTextLayout>
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -208,23 +209,36 @@ class TextPictures {
     }
 
   private:
-    static QImage Make(const ChartDrawing::Text& text) {
-        const QFont font = CanvasFont(text.height, text.bold);
+    QImage Make(const ChartDrawing::Text& text) {
+        const QFont& font = Font(text.height, text.bold);
         const QFontMetrics metrics(font);
-        const QString shown = Latin1Text(text.text);
-        QImage picture(std::max(1, metrics.horizontalAdvance(shown)), text.height,
+        // Laid out once, for its width and its drawing alike: a new value
+        // (the readout's time, ten a second) is a new text.
+        QTextLayout layout(Latin1Text(text.text), font);
+        layout.setCacheEnabled(true);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        QImage picture(std::max(1, qRound(line.horizontalAdvance())), text.height,
                        QImage::Format_RGB32);
         picture.fill(QtColour(text.background));
         QPainter p(&picture);
-        p.setFont(font);
         p.setPen(QtColour(text.colour));
         // On the cell's baseline, the letters centred in its height.
-        p.drawText(QPoint(0, (text.height + metrics.ascent() - metrics.descent()) / 2), shown);
+        const int baseline = (text.height + metrics.ascent() - metrics.descent()) / 2;
+        line.draw(&p, QPointF(0, baseline - line.ascent()));
         return picture;
+    }
+
+    const QFont& Font(int height, bool bold) {
+        const int key = height * 2 + (bold ? 1 : 0);
+        if (auto it = fonts_.find(key); it != fonts_.end()) return it->second;
+        return fonts_.emplace(key, CanvasFont(height, bold)).first->second;
     }
 
     std::unordered_map<std::string, QImage> pictures_;
     std::string key_;
+    std::unordered_map<int, QFont> fonts_;
 };
 
 }  // namespace

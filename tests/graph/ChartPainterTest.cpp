@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
+#include <QString>
 #include <cstdint>
 #include <cstdio>
 #include <initializer_list>
+#include <string>
 #include <variant>
 
 #include "base/QtColour.h"
@@ -215,6 +220,52 @@ TEST(ChartPainter, TextsAreCutAtEveryEdgeOfThePicture) {
         ChartDrawing off;
         off.items.emplace_back(text);
         EXPECT_EQ(Painted(off), ground) << at.x << "," << at.y;
+    }
+}
+
+// Each text is laid out once for both its width and its letters: its cell
+// is what the plain text drawing of the canvas font gives, pixel for pixel,
+// trailing spaces and the degree sign included.
+TEST(ChartPainter, TextsComeOutAsThePlainTextDrawingOfTheirFont) {
+    struct Case {
+        std::string text;
+        int height;
+        bool bold;
+    };
+    for (const Case& c : {Case{"    14:06:39", 14, false}, Case{"  OFF ", 14, false},
+                          Case{"N 00\xb0"
+                               "00.0000'",
+                               14, false},
+                          Case{"06:36", 12, false}, Case{" On Line ", 18, true}}) {
+        ChartDrawing::Text text;
+        text.text = c.text;
+        text.colour = Colour{0, 0, 128};
+        text.background = Colour{200, 230, 255};
+        text.height = c.height;
+        text.bold = c.bold;
+        text.at = {100, 100};
+        ChartDrawing one;
+        one.items.emplace_back(text);
+        const QImage painted = Painted(one);
+
+        QFont font("Courier New");
+        font.setStyleHint(QFont::TypeWriter);
+        font.setFixedPitch(true);
+        font.setPixelSize((c.height * 5 + 3) / 6);
+        font.setBold(c.bold);
+        const QFontMetrics metrics(font);
+        const QString shown = QString::fromLatin1(c.text);
+        QImage expected(metrics.horizontalAdvance(shown), c.height, QImage::Format_RGB32);
+        expected.fill(QtColour(text.background));
+        QPainter p(&expected);
+        p.setFont(font);
+        p.setPen(QtColour(text.colour));
+        p.drawText(QPoint(0, (c.height + metrics.ascent() - metrics.descent()) / 2), shown);
+        p.end();
+        EXPECT_EQ(painted.copy(100, 100, expected.width(), c.height), expected) << c.text;
+        EXPECT_EQ(painted.pixel(100 + expected.width(), 100),
+                  QtColour(ChartDrawing::kBackground).rgb())
+            << c.text << ": the cell ends where the text advances to";
     }
 }
 
