@@ -155,6 +155,10 @@ void TfZelSim::ShowGraphFile(const std::string& path) {
 
 void TfZelSim::T10msTick() {
     cycleClock_.start();
+    // An arrow lit since the last display that this cycle may put out is
+    // shown first: it may be lit for only the last milliseconds of its
+    // period, and a line must never come in unseen.
+    if (zelSim_.ArrowGoesOutUnseen(shownArrows_, kTickIntervalMs)) Display();
     zelSim_.Tick();
     // Whatever the cycle did, in any window, is shown: the windows compare
     // what they show with what they have, cheaply.
@@ -165,12 +169,8 @@ void TfZelSim::T10msTick() {
     // changing on different ticks had the windows painted twice as often.
     // The cycle's own wake-up does it: a timer of its own would wake the
     // program ten more times a second. A tick early is on time: waiting for
-    // the next one would show fewer than ten pictures a second. An arrow
-    // that lights is shown at once: it may go out again within milliseconds,
-    // at the end of its period, and a line must never come in unseen.
-    if (!displayClock_.isValid() ||
-        displayClock_.elapsed() >= kDisplayIntervalMs - kTickIntervalMs ||
-        RxTxIndicator::LightsMore(zelSim_.RxTxIndicator().State(), shownArrows_))
+    // the next one would show fewer than ten pictures a second.
+    if (!displayClock_.isValid() || displayClock_.elapsed() >= kDisplayIntervalMs - kTickIntervalMs)
         Display();
     SleepIfQuiet();
 }

@@ -11,7 +11,8 @@ namespace zelsim {
 ZelSim::ZelSim(TickClock& clock, std::unique_ptr<SerialDevice> device, PortMap& portMap,
                ConfigFile& config, UserDialogs& dialogs, LocalTimeSource localTime,
                std::string startDirectory)
-    : config_(config),
+    : clock_(clock),
+      config_(config),
       dialogs_(dialogs),
       connection_(controls_, clock, std::move(device), portMap),
       indicator_(controls_, connection_.Port(), clock.TickNow()),
@@ -104,6 +105,11 @@ void ZelSim::SayStartProblems() {
     // Said at once: the whole session's settings would be lost at the end.
     const std::string problem = config_.PlaceProblem();
     if (!problem.empty()) dialogs_.Warn(kSettingsNotSaved, PlaceAdvice(problem));
+}
+
+bool ZelSim::ArrowGoesOutUnseen(zelsim::RxTxIndicator::Arrows shown, uint32_t withinMs) const {
+    return zelsim::RxTxIndicator::LightsMore(indicator_.State(), shown) &&
+           indicator_.NextStepIn(clock_.TickNow()) <= withinMs;
 }
 
 void ZelSim::ComOpenClose() {

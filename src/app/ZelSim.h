@@ -57,6 +57,10 @@ class ZelSim : private ScriptHost {
     void SayStartProblems();
     // T10msTick
     void Tick() { mainCycle_.Tick(); }
+    // Whether an arrow lit after `shown` goes out within `withinMs`: lit for
+    // the last milliseconds of its period, it would never be seen unless
+    // shown before.
+    bool ArrowGoesOutUnseen(zelsim::RxTxIndicator::Arrows shown, uint32_t withinMs) const;
     // Something happened between two cycles that the cycle must follow: a
     // line went out, a key started a script. A window that lets the cycle
     // sleep while nothing is due wakes it here.
@@ -106,6 +110,7 @@ class ZelSim : private ScriptHost {
     void DisarmBootloaderCapture() override;
     bool BootloaderIs13() const override;
 
+    TickClock& clock_;
     ConfigFile& config_;
     UserDialogs& dialogs_;
     zelsim::ControlTable controls_;

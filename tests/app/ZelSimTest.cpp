@@ -102,6 +102,26 @@ TEST_F(ZelSimTest, IndicatorFollowsTrafficAndGoesOutWhenClosed) {
     EXPECT_FALSE(Shown(mw::iRxTxFrame));
 }
 
+// An arrow lit since the window last showed the indicator is said a cycle
+// before the cycle that puts it out, so that the window shows it first;
+// one the window already shows lit is never said.
+TEST_F(ZelSimTest, AnArrowLitSinceTheLastDisplayIsSaidBeforeItGoesOut) {
+    zelSim_->Connection().ComOpenClose();
+    Run(200);
+    line_->Inject("$GPGGA,1,2\r\n");
+    Run(10);
+    ASSERT_EQ(Indicator(), RxTxIndicator::kReceiving);
+    bool said = false;
+    for (int tick = 0; tick < 20 && Indicator() == RxTxIndicator::kReceiving; ++tick) {
+        said = zelSim_->ArrowGoesOutUnseen(RxTxIndicator::kFrameOnly, 10);
+        EXPECT_FALSE(zelSim_->ArrowGoesOutUnseen(RxTxIndicator::kReceiving, 10));
+        Run(10);
+    }
+    EXPECT_EQ(Indicator(), RxTxIndicator::kFrameOnly);
+    EXPECT_TRUE(said) << "not said in the cycle before the one that put it out";
+    EXPECT_FALSE(zelSim_->ArrowGoesOutUnseen(RxTxIndicator::kFrameOnly, 10));
+}
+
 // Choosing a port waits for the next connect; a rate changes the open line
 // at once; the caption says which, with the button group.
 TEST_F(ZelSimTest, MenusChooseTheLineAndTheCaptionSaysWhichItIs) {
