@@ -38,4 +38,13 @@ void AppendDecimal(std::string& out, unsigned long value, int width) {
     while (count > 0) out += digits[--count];
 }
 
+void AppendTwoDigitTriple(std::string& out, int first, int second, int third, char mark) {
+    constexpr int kWidth = 2;
+    AppendDecimal(out, static_cast<unsigned long>(first), kWidth);
+    out += mark;
+    AppendDecimal(out, static_cast<unsigned long>(second), kWidth);
+    out += mark;
+    AppendDecimal(out, static_cast<unsigned long>(third), kWidth);
+}
+
 }  // namespace zelsim

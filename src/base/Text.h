@@ -35,4 +35,8 @@ std::string_view TrimBlanks(std::string_view text);
 // through printf cost more than the rest of a line.
 void AppendDecimal(std::string& out, unsigned long value, int width = 1);
 
+// Three numbers of two digits with `mark` between them, as
+// "%02d:%02d:%02d" writes a time of day.
+void AppendTwoDigitTriple(std::string& out, int first, int second, int third, char mark);
+
 }  // namespace zelsim

@@ -72,12 +72,6 @@ std::string_view DirectionMark(LineDirection direction) {
     return "-,";
 }
 
-// A two-digit field of a stamp, and the mark that ends it.
-void AppendTwoDigits(std::string& out, int value, char mark) {
-    AppendDecimal(out, static_cast<unsigned long>(value), 2);
-    out += mark;
-}
-
 }  // namespace
 
 MessageLog::MessageLog(ControlTable& controls, UserDialogs& dialogs, ConfigFile& config,
@@ -147,14 +141,12 @@ void MessageLog::Compose(std::string& out, std::string_view text, uint32_t tick,
     if (options_.logDate || options_.logTime) {
         const std::tm t = localTime_();
         if (options_.logDate) {
-            AppendTwoDigits(out, t.tm_mon + 1, '/');
-            AppendTwoDigits(out, t.tm_mday, '/');
-            AppendTwoDigits(out, t.tm_year % 100, ',');
+            AppendTwoDigitTriple(out, t.tm_mon + 1, t.tm_mday, t.tm_year % 100, '/');
+            out += ',';
         }
         if (options_.logTime) {
-            AppendTwoDigits(out, t.tm_hour, ':');
-            AppendTwoDigits(out, t.tm_min, ':');
-            AppendTwoDigits(out, t.tm_sec, ',');
+            AppendTwoDigitTriple(out, t.tm_hour, t.tm_min, t.tm_sec, ':');
+            out += ',';
         }
     }
     if (options_.logMsTickCount) {

@@ -142,11 +142,7 @@ void MessageMonitor::BuildDisplayLine(std::string_view text, uint32_t lineTime,
     // The prefixes are exactly MonitorLayout's kTimeChars and kTickChars wide.
     if (options_.msgMonTime) {
         const std::tm t = localTime_();
-        AppendDecimal(out, static_cast<unsigned long>(t.tm_hour), 2);
-        out += ':';
-        AppendDecimal(out, static_cast<unsigned long>(t.tm_min), 2);
-        out += ':';
-        AppendDecimal(out, static_cast<unsigned long>(t.tm_sec), 2);
+        AppendTwoDigitTriple(out, t.tm_hour, t.tm_min, t.tm_sec, ':');
         out += ' ';
     }
     if (options_.msgMonTickCount) {

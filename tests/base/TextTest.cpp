@@ -28,6 +28,14 @@ TEST(Text, DecimalsAreWrittenAsPrintfWouldWithLeadingZeros) {
     EXPECT_EQ(Decimal(ULONG_MAX, 1), "|" + std::to_string(ULONG_MAX));
 }
 
+TEST(Text, TwoDigitTriplesReadAsAStampOfTheDay) {
+    std::string out = "|";
+    AppendTwoDigitTriple(out, 7, 0, 59, ':');
+    EXPECT_EQ(out, "|07:00:59");
+    AppendTwoDigitTriple(out, 12, 31, 126 % 100, '/');
+    EXPECT_EQ(out, "|07:00:5912/31/26");
+}
+
 }  // namespace
 
 }  // namespace zelsim
