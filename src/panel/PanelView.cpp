@@ -432,11 +432,16 @@ void PanelView::DrawCell(int cell) {
 void PanelView::Refresh() {
     uint32_t dirty = screen_.TakeDirtyCells();
     auto* layer = static_cast<CellLayer*>(cellLayer_);
+    // One rectangle around the changed cells, not one per cell: the unit's
+    // picture under the layer is then copied as a block, where a ragged
+    // area had the painter split it across threads on every display.
+    QRect changed;
     for (int cell = 0; dirty != 0; ++cell, dirty >>= 1) {
         if ((dirty & 1u) == 0) continue;
         DrawCell(cell);
-        layer->update(layer->CellRect(cell));
+        changed |= layer->CellRect(cell);
     }
+    if (!changed.isEmpty()) layer->update(changed);
 }
 
 }  // namespace zelsim

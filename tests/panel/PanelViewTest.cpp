@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QTest>
 #include <string_view>
@@ -37,6 +38,21 @@ int WrongPixels(const QImage& cell, const GlyphRows& rows, QString* first) {
         }
     return wrong;
 }
+
+// The area of the last paint a widget received.
+class PaintWatch : public QObject {
+  public:
+    explicit PaintWatch(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            region = static_cast<QPaintEvent*>(event)->region();
+        }
+        return false;
+    }
+    int paints = 0;
+    QRegion region;
+};
 
 class PanelViewTest : public ::testing::Test {
   protected:
@@ -131,6 +147,30 @@ TEST_F(PanelViewTest, DotsAreBlackOnTheLcdGreenOfEitherPicture) {
             for (int x = block.left; x < block.left + block.width; ++x)
                 off += picture.pixelColor(x, y) != kLcdGreen;
         EXPECT_EQ(off, 0);
+    }
+}
+
+// Cells far apart come to the screen in one block with the unit's picture
+// under them: a ragged area had the painter hand the picture to worker
+// threads in pieces on every display.
+TEST_F(PanelViewTest, ChangedCellsArePaintedAsOneBlock) {
+    display.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&display));
+    Receive("$PKVTS,TXT,0,Sats 9 DGPS");
+    view.Refresh();
+    QWidget* picture = Named(mw::iCorvane);
+    PaintWatch watch(picture);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watch.paints > 0; }));
+    const int before = watch.paints;
+
+    Receive("$PKVTS,TXT,0,Sats 8 DGPX");  // cells 5 and 10 change
+    view.Refresh();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watch.paints > before; }));
+    EXPECT_EQ(watch.region.rectCount(), 1);
+    for (int cell : {5, 10}) {
+        const PanelGeometry::Rect r = PanelGeometry::Cell(cell);
+        const QRect inPicture = QRect(r.left, r.top, r.width, r.height).translated(-picture->pos());
+        EXPECT_TRUE(watch.region.contains(inPicture)) << "cell " << cell;
     }
 }
 
