@@ -61,7 +61,7 @@ bench-cpu: deps
 	@if [ ! -x "$(SHARED_BENCH)/serial_cpu.sh" ]; then \
 	  echo "bench-cpu: SKIPPED: no harness at $(SHARED_BENCH) (set SHARED_BENCH=dir)"; exit 0; fi; \
 	cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELSIM_BENCH=ON && \
-	cmake --build $(BUILD)-bench -j $(JOBS) --target zelsim zelsim-sim && \
+	cmake --build $(BUILD)-bench -j $(JOBS) --target zelsim zelsim-sim zelsim_line_floor && \
 	CPU_ARGS="$(CPU_ARGS)" scripts/bench-cpu "$(SHARED_BENCH)" $(BUILD)-bench $(CPU_RUNS) $(CPU_SECONDS)
 
 # The style of .clang-format, kept by a machine.
