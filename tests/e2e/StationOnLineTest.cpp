@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QEvent>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
@@ -36,6 +35,7 @@
 #include "panel/PanelScreen.h"
 #include "serial/PortMap.h"
 #include "serial/QtSerialDevice.h"
+#include "support/EventWatch.h"
 #include "support/FarEnd.h"
 #include "support/RecordingDialogs.h"
 #include "support/TempDir.h"
@@ -50,23 +50,6 @@ constexpr int kDeadlineMs = kFarEndDeadlineMs;  // some waits span a 3-second se
 std::string WithChecksum(std::string_view body) {
     return "$" + std::string(body) + ChecksumSuffix(NmeaChecksum(body)) + "\r\n";
 }
-
-// How often a widget was shown and hidden. An arrow may be lit for only a
-// few milliseconds (until the end of its 125 ms period), less than a busy
-// machine may take between two looks at it.
-class ShowCounter : public QObject {
-  public:
-    explicit ShowCounter(QWidget* watched) { watched->installEventFilter(this); }
-    int shown = 0;
-    int hidden = 0;
-
-  protected:
-    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-        if (event->type() == QEvent::Show) ++shown;
-        if (event->type() == QEvent::Hide) ++hidden;
-        return false;
-    }
-};
 
 class StationWindowTest : public ::testing::Test {
   protected:
@@ -274,18 +257,20 @@ TEST_F(StationOnLineTest, TheCycleSleepsOnAQuietLineAndWakesForWhatArrives) {
     QWidget* rx = window_->Binding().Control(mw::iRxArrow);
     ASSERT_NE(rx, nullptr);
     ASSERT_FALSE(rx->isVisible());
-    ShowCounter arrow(rx);
+    // The arrow may be lit for only a few milliseconds, until the end of
+    // its 125 ms period: its show and hide are counted, not looked for.
+    EventWatch arrow(rx);
     far_.Send(WithChecksum("GPGGA,woken"));
     EXPECT_TRUE(WaitForLine("$GPGGA,woken"));
     EXPECT_EQ(window_->LastWaking(), TfZelSim::Waking::kArrival);
     // A line on a quiet line is likely all there is: one cycle handles it,
     // shows it and sleeps again.
     EXPECT_TRUE(window_->Asleep());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return arrow.shown == 1; }, kDeadlineMs))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return arrow.Count(QEvent::Show) == 1; }, kDeadlineMs))
         << "the arrow lights with the line";
     // Asleep again with the arrow lit: the arrow's own deadline puts it out.
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return arrow.hidden == 1 && window_->Asleep(); }, kDeadlineMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return arrow.Count(QEvent::Hide) == 1 && window_->Asleep(); },
+                                kDeadlineMs));
     EXPECT_FALSE(rx->isVisible());
     EXPECT_EQ(window_->LastWaking(), TfZelSim::Waking::kDeadline);
     far_.Send(WithChecksum("GPGGA,again"));

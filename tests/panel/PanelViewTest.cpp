@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QPaintEvent>
 #include <QPushButton>
 #include <QTest>
 #include <string_view>
@@ -13,6 +12,7 @@
 #include "panel/PanelScreen.h"
 #include "panel/PanelView.h"
 #include "serial/SentenceFramer.h"
+#include "support/EventWatch.h"
 
 namespace zelsim {
 
@@ -38,21 +38,6 @@ int WrongPixels(const QImage& cell, const GlyphRows& rows, QString* first) {
         }
     return wrong;
 }
-
-// The area of the last paint a widget received.
-class PaintWatch : public QObject {
-  public:
-    explicit PaintWatch(QWidget* widget) { widget->installEventFilter(this); }
-    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            ++paints;
-            region = static_cast<QPaintEvent*>(event)->region();
-        }
-        return false;
-    }
-    int paints = 0;
-    QRegion region;
-};
 
 class PanelViewTest : public ::testing::Test {
   protected:
@@ -159,18 +144,18 @@ TEST_F(PanelViewTest, ChangedCellsArePaintedAsOneBlock) {
     Receive("$PKVTS,TXT,0,Sats 9 DGPS");
     view.Refresh();
     QWidget* picture = Named(mw::iCorvane);
-    PaintWatch watch(picture);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return watch.paints > 0; }));
-    const int before = watch.paints;
+    EventWatch watch(picture);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watch.Count(QEvent::Paint) > 0; }));
+    const int before = watch.Count(QEvent::Paint);
 
     Receive("$PKVTS,TXT,0,Sats 8 DGPX");  // cells 5 and 10 change
     view.Refresh();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return watch.paints > before; }));
-    EXPECT_EQ(watch.region.rectCount(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watch.Count(QEvent::Paint) > before; }));
+    EXPECT_EQ(watch.LastPaint().rectCount(), 1);
     for (int cell : {5, 10}) {
         const PanelGeometry::Rect r = PanelGeometry::Cell(cell);
         const QRect inPicture = QRect(r.left, r.top, r.width, r.height).translated(-picture->pos());
-        EXPECT_TRUE(watch.region.contains(inPicture)) << "cell " << cell;
+        EXPECT_TRUE(watch.LastPaint().contains(inPicture)) << "cell " << cell;
     }
 }
 
